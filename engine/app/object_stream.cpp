@@ -1,0 +1,122 @@
+#include "engine/app/object_stream.h"
+
+#include "engine/app/class_record.h"
+#include "engine/app/node.h"
+#include "platform/files.h"
+
+namespace quor {
+
+ObjectStream::ObjectStream(const std::string& path, bool write)
+    : std::fstream(platform::MapPath(path),
+                   write ? (std::ios::out | std::ios::binary | std::ios::trunc)
+                         : (std::ios::in | std::ios::binary)),
+      reading_(write ? 0 : 1) {}
+
+ObjectStream::~ObjectStream() {
+  if (is_open()) close();
+}
+
+void ObjectStream::Write(const void* address, size_t n) {
+  if (fail()) return;
+  write(static_cast<const char*>(address), static_cast<std::streamsize>(n));
+}
+
+void ObjectStream::Read(void* address, size_t n) {
+  if (fail() || n == 0) return;
+  // Read into a scratch buffer so that a short read leaves the destination untouched.
+  char scratch[64];
+  std::vector<char> big;
+  char* buffer = scratch;
+  if (n > sizeof scratch) {
+    big.resize(n);
+    buffer = big.data();
+  }
+  read(buffer, static_cast<std::streamsize>(n));
+  if (gcount() == static_cast<std::streamsize>(n) && !fail()) {
+    std::memcpy(address, buffer, n);
+  } else {
+    setstate(std::ios::failbit);
+  }
+}
+
+void ObjectStream::ReadName(char (&name)[32]) {
+  char buffer[32] = {};
+  bool wasGood = Good();
+  Read(buffer, 32);
+  if (!wasGood || !Good()) return;
+  if (std::memchr(buffer, 0, 32) == nullptr) {
+    MarkFailed();
+    return;
+  }
+  std::memcpy(name, buffer, 32);
+}
+
+void ObjectStream::Seek(int64_t position) {
+  if (fail()) return;
+  if (reading_)
+    seekg(position, std::ios::beg);
+  else
+    seekp(position, std::ios::beg);
+}
+
+int64_t ObjectStream::Tell() {
+  if (fail()) return -1;
+  return reading_ ? static_cast<int64_t>(tellg()) : static_cast<int64_t>(tellp());
+}
+
+void ObjectStream::WriteObject(Node* object) {
+  if (!object) {
+    WriteLong(uint32_t{0});
+    return;
+  }
+  char name[32] = {};
+  std::strncpy(name, object->GetClassRecord().name, 31);
+  for (const auto& entry : table_) {
+    if (entry.second == object) {
+      WriteName(name);
+      WriteLong(entry.first);
+      return;
+    }
+  }
+  ++lastId_;
+  table_.emplace_back(lastId_, object);
+  WriteName(name);
+  WriteLong(lastId_);
+  object->Save(*this);
+}
+
+void ObjectStream::ReadObject(Node** place) {
+  *place = nullptr;
+  int64_t start = Tell();
+  uint32_t word = 0;
+  ReadLong(&word);
+  if (!Good() || word == 0) return;
+  Seek(start);
+  char name[32] = {};
+  uint32_t id = 0;
+  ReadName(name);
+  ReadLong(&id);
+  if (!Good()) return;
+  for (const auto& entry : table_) {
+    if (entry.first == id) {
+      // An id names one object; a reference to it under another class name is corrupt.
+      if (std::strncmp(entry.second->GetClassRecord().name, name, 32) != 0) {
+        MarkFailed();
+        return;
+      }
+      *place = entry.second;
+      return;
+    }
+  }
+  Node* object = CreateObjectByName(name);
+  if (!object) {
+    MarkFailed();
+    return;
+  }
+  // Entered before its Load, so that references back to it from its own parts resolve.
+  table_.emplace_back(id, object);
+  object->Load(*this);
+  *place = object;
+}
+
+}  // namespace quor

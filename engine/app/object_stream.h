@@ -1,0 +1,102 @@
+// The byte stream of saved games and replay states: raw little-endian values, fixed
+// 32-character names, and object references (four zero bytes for none, else the class
+// name and an object id, the object's own data following at its first appearance).
+//
+// A stream that meets a bad file (truncated, an unknown class name, an id that names an
+// object of another class, a name without its terminator) marks itself failed; from then
+// on reads leave their destinations alone and ReadObject gives null.
+#pragma once
+
+#include <cstdint>
+#include <cstring>
+#include <fstream>
+#include <string>
+#include <type_traits>
+#include <utility>
+#include <vector>
+
+#include "engine/app/rect.h"
+
+namespace quor {
+
+class Node;
+
+class ObjectStream : public std::fstream {
+ public:
+  // Opens path (a Windows-style name is mapped) for writing (created or truncated) or reading.
+  ObjectStream(const std::string& path, bool write);
+  ~ObjectStream() override;
+
+  bool IsReading() const { return reading_ != 0; }
+  // True while no read, write or open has failed.
+  bool Good() const { return !fail(); }
+  // Marks the stream failed (a caller found the data it read impossible).
+  void MarkFailed() { setstate(std::ios::failbit); }
+
+  void Write(const void* address, size_t n);
+  void Read(void* address, size_t n);
+
+  void WriteByte(uint8_t value) { Write(&value, 1); }
+  void WriteShort(uint16_t value) { Write(&value, 2); }
+  void WriteLong(uint32_t value) { Write(&value, 4); }
+  void WriteLong(int32_t value) { Write(&value, 4); }
+  void WriteLong(float value) { Write(&value, 4); }
+  void WriteDouble(double value) { Write(&value, 8); }
+  void WriteRect(const Rect& value) { Write(&value, 16); }
+  // A char[32] field exactly as it stands in memory.
+  void WriteName(const char (&name)[32]) { Write(name, 32); }
+
+  // Reads into any object of the named size; a failed read leaves it as it was.
+  template <typename T>
+  void ReadByte(T* address) {
+    static_assert(sizeof(T) == 1 && std::is_trivially_copyable<T>::value, "1-byte value");
+    Read(address, 1);
+  }
+  template <typename T>
+  void ReadShort(T* address) {
+    static_assert(sizeof(T) == 2 && std::is_trivially_copyable<T>::value, "2-byte value");
+    Read(address, 2);
+  }
+  template <typename T>
+  void ReadLong(T* address) {
+    static_assert(sizeof(T) == 4 && std::is_trivially_copyable<T>::value, "4-byte value");
+    Read(address, 4);
+  }
+  template <typename T>
+  void ReadDouble(T* address) {
+    static_assert(sizeof(T) == 8 && std::is_trivially_copyable<T>::value, "8-byte value");
+    Read(address, 8);
+  }
+  void ReadRect(Rect* address) { Read(address, 16); }
+  // Reads 32 bytes and makes sure the name ends inside them (a name without its
+  // terminator fails the stream and keeps the old name).
+  void ReadName(char (&name)[32]);
+
+  // Sets the position from the start of the file; nothing while failed.
+  void Seek(int64_t position);
+  // The position, or -1 after a failure.
+  int64_t Tell();
+
+  void WriteObject(Node* object);
+  // Reads a reference into *place: null for none, for a failed stream, and for a bad one.
+  void ReadObject(Node** place);
+  // Typed convenience: null unless the object read is a T.
+  template <typename T>
+  void ReadObjectAs(T** place) {
+    Node* node = nullptr;
+    ReadObject(&node);
+    T* typed = dynamic_cast<T*>(node);
+    if (node && !typed) MarkFailed();
+    *place = typed;
+  }
+
+  // The objects met so far; a reader that fails may use it to delete what it made.
+  const std::vector<std::pair<uint32_t, Node*>>& ObjectTable() const { return table_; }
+
+ private:
+  uint8_t reading_;
+  std::vector<std::pair<uint32_t, Node*>> table_;
+  uint32_t lastId_ = 0;
+};
+
+}  // namespace quor

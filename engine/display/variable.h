@@ -1,0 +1,15 @@
+// Stand-in until its own issue lands: the class, registered, with no state of its own.
+#pragma once
+
+#include "engine/app/class_record.h"
+#include "engine/app/node.h"
+
+namespace quor {
+
+class Variable : public Node {
+ public:
+  Node* Clone() const override { return new Variable(*this); }
+  const ClassRecord& GetClassRecord() const override { return VariableClassRecord; }
+};
+
+}  // namespace quor

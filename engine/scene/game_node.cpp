@@ -1,0 +1,101 @@
+#include "engine/scene/game_node.h"
+
+#include <cstring>
+
+#include "engine/app/engine_globals.h"
+#include "engine/app/object_stream.h"
+#include "engine/display/map.h"
+#include "engine/display/variable.h"
+#include "engine/scene/sprite.h"
+#include "engine/sound_input/sound.h"
+#include "engine/sound_input/streamed_sound.h"
+#include "platform/host.h"
+
+namespace quor {
+
+GameNode::GameNode() {}
+
+GameNode::GameNode(const GameNode& other) : Node(other) {
+  id = other.id;
+  std::memcpy(name, other.name, sizeof name);
+}
+
+GameNode::~GameNode() {}
+
+Node* GameNode::Clone() const { return new GameNode(*this); }
+
+void GameNode::Load(ObjectStream&) {}
+void GameNode::Save(ObjectStream&) {}
+
+void GameNode::SetName(const char* value) {
+  std::memset(name, 0, sizeof name);
+  std::strncpy(name, value, sizeof name - 1);
+}
+
+void GameNode::SetPaletteName(const char* value) {
+  std::memset(paletteName, 0, sizeof paletteName);
+  std::strncpy(paletteName, value, sizeof paletteName - 1);
+}
+
+void GameNode::SetWidth(int32_t w) { width = w; }
+void GameNode::SetHeight(int32_t h) { height = h; }
+void GameNode::SetStateMachine(int32_t index) { stateMachineIndex = index; }
+void GameNode::SetBehaviour(int32_t index) { behaviourIndex = index; }
+
+void GameNode::RunBehaviour() {
+  if (behaviour) behaviour(this);
+}
+
+bool GameNode::InsertSprite(Sprite* sprite) {
+  layers[0].InsertBefore(sprite, layers[0].GetSentinel());
+  return true;
+}
+
+bool GameNode::InsertMap(Map* map) {
+  maps.InsertBefore(map, maps.GetSentinel());
+  return true;
+}
+
+bool GameNode::InsertVariable(Variable* variable) {
+  variables.AddHead(variable);
+  return true;
+}
+
+bool GameNode::InsertSound(Sound* sound) {
+  sounds.AddHead(sound);
+  return true;
+}
+
+bool GameNode::InsertStreamedSound(StreamedSound* sound) {
+  streamedSounds.AddHead(sound);
+  return true;
+}
+
+void GameNode::SetFPS(uint32_t rate) {
+  targetRate = rate;
+  frameBudget = 1000 / rate;
+}
+
+void GameNode::BeginFrame() { frameStart = platform::CurrentHost().Milliseconds(); }
+
+void GameNode::EndFrame() {
+  frameEnd = platform::CurrentHost().Milliseconds();
+  elapsed = frameEnd - frameStart;
+}
+
+bool GameNode::WaitFrame() {
+  if (elapsed >= frameBudget) {
+    measuredRate = elapsed ? 1000 / elapsed : targetRate;
+    return false;
+  }
+  uint32_t wait = frameBudget - elapsed;
+  platform::Host& host = platform::CurrentHost();
+  uint32_t t0 = host.Milliseconds();
+  while (host.Milliseconds() - t0 < wait) {
+  }
+  uint32_t rate = 1000 / (elapsed + wait);
+  measuredRate = rate < targetRate ? rate : targetRate;
+  return true;
+}
+
+}  // namespace quor

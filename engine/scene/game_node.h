@@ -1,0 +1,115 @@
+// One scene: sixteen depth-sorted sprite layers, maps in depth order, text boxes, sounds,
+// streamed sounds and MIDI files, an embedded viewport and state machine, frame pacing,
+// the game's three hooks, and the scene's input recording.
+#pragma once
+
+#include <cstdint>
+
+#include "engine/app/class_record.h"
+#include "engine/app/dynamic_array.h"
+#include "engine/app/node.h"
+#include "engine/app/node_list.h"
+#include "engine/display/view_port.h"
+#include "engine/scene/state_machine.h"
+
+namespace quor {
+
+class GameNode;
+class Sprite;
+class Map;
+class Variable;
+class Sound;
+class StreamedSound;
+
+using GameNodeHook = void (*)(GameNode*);
+
+class GameNode : public Node {
+ public:
+  static constexpr int kLayerCount = 16;
+
+  GameNode();
+  GameNode(const GameNode& other);
+  GameNode& operator=(const GameNode&) = delete;
+  ~GameNode() override;
+
+  Node* Clone() const override;
+  void Load(ObjectStream& stream) override;
+  void Save(ObjectStream& stream) override;
+  const ClassRecord& GetClassRecord() const override { return GameNodeClassRecord; }
+
+  // Insertion takes ownership; at a limit the object is deleted and false returned.
+  bool InsertSprite(Sprite* sprite);
+  bool InsertMap(Map* map);
+  bool InsertVariable(Variable* variable);
+  bool InsertSound(Sound* sound);
+  bool InsertStreamedSound(StreamedSound* sound);
+
+  int32_t GetId() const { return id; }
+  void SetId(int32_t value) { id = value; }
+  const char* GetName() const { return name; }
+  void SetName(const char* value);
+  int32_t GetWidth() const { return width; }
+  int32_t GetHeight() const { return height; }
+  void SetWidth(int32_t w);
+  void SetHeight(int32_t h);
+  uint8_t GetShowScrollBox() const { return showScrollBox; }
+  void SetShowScrollBox(uint8_t value) { showScrollBox = value; }
+  uint8_t GetEscapeQuits() const { return escapeQuits; }
+  void SetEscapeQuits(uint8_t value) { escapeQuits = value; }
+  void SetPaletteName(const char* value);
+  void SetStateMachine(int32_t index);
+  void SetBehaviour(int32_t index);
+  void RunBehaviour();
+
+  // Frame pacing on the millisecond clock.
+  void SetFPS(uint32_t rate);
+  void BeginFrame();
+  void EndFrame();
+  bool WaitFrame();
+
+  // --- fields, in the order they are documented ---
+  int32_t id = 0;
+  char name[32] = {};
+  int32_t width = 640, height = 480;
+  uint32_t frameEnd = 0, frameStart = 0;
+  uint8_t showScrollBox = 0;
+  uint8_t escapeQuits = 0;
+  char paletteName[32] = {};
+  int32_t stateMachineIndex = -1;
+  int32_t behaviourIndex = -1;
+  int32_t spriteIdCounter = 0;
+  int32_t mapIdCounter = 0;
+  int32_t variableIdCounter = 0;
+  int32_t soundIdCounter = 0;
+  int32_t streamedSoundIdCounter = 0;
+  int32_t midiIdCounter = 0;
+  int32_t spriteLimit = 513;
+  int32_t mapLimit = 512;
+  int32_t variableLimit = 512;
+  int32_t soundLimit = 512;
+  int32_t streamedSoundLimit = 5;
+  int32_t midiLimit = 5;
+  NodeList maps;                 // Map, ascending depth
+  NodeList layers[kLayerCount];  // Sprite, ascending requested depth
+  NodeList variables;            // Variable, newest first
+  NodeList sounds;               // Sound, newest first
+  NodeList streamedSounds;       // StreamedSound, newest first
+  NodeList midiFiles;            // MidiFile
+  ViewPort viewPort;
+  StateMachine stateMachine;
+  GameNodeHook behaviour = nullptr;
+  GameNodeHook buildContent = nullptr;
+  GameNodeHook buildAnimationSets = nullptr;
+  GameNodeHook onLeave = nullptr;
+  uint8_t onLeaveDone = 0;
+  uint32_t measuredRate = 0;
+  uint32_t targetRate = 60;
+  uint32_t elapsed = 0;
+  uint32_t frameBudget = 16;
+  DynamicArray<uint32_t> registeredKeys;
+  DynamicArray<uint32_t> recordedKeyMasks;
+  DynamicArray<uint8_t> recordedMouseFlags;
+  DynamicArray<MouseDelta> recordedMouseMovement;
+};
+
+}  // namespace quor

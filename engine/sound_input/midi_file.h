@@ -1,0 +1,15 @@
+// Stand-in until its own issue lands: the class, registered, with no state of its own.
+#pragma once
+
+#include "engine/app/class_record.h"
+#include "engine/app/node.h"
+
+namespace quor {
+
+class MidiFile : public Node {
+ public:
+  Node* Clone() const override { return new MidiFile(*this); }
+  const ClassRecord& GetClassRecord() const override { return MidiFileClassRecord; }
+};
+
+}  // namespace quor

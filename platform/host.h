@@ -1,0 +1,95 @@
+// The boundary between the engine and the outside world: time, the window and its
+// messages, message boxes, the single-instance lock, file dialogs, and the doors to
+// video, audio and input. One Host is installed per process by the program that starts.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace platform {
+
+class Surface;
+class VideoOutput;
+class AudioOutput;
+class InputSource;
+
+enum class MessageBoxIcon { None, Exclamation, Stop, Information, Question };
+
+// What the window tells the engine; taken one at a time by the main loop.
+enum class WindowEvent {
+  None,
+  FocusGained,
+  FocusLost,
+  Minimised,     // the user asked to minimise the window
+  Expose,        // part of the window needs repainting (x, y, w, h)
+  CloseRequest,  // the user closed the window
+  Destroyed,     // the window is gone; the engine answers with a quit message
+  Quit,          // end of the main loop; code carries the exit value
+};
+
+struct WindowMessage {
+  WindowEvent kind = WindowEvent::None;
+  int code = 0;
+  int x = 0, y = 0, w = 0, h = 0;
+};
+
+enum class FileDialogKind { Open, Save };
+
+struct FileDialogRequest {
+  FileDialogKind kind = FileDialogKind::Open;
+  std::string filterDescription;  // "Saved Files (*.sav)"
+  std::string filterPattern;      // "*.sav"
+  std::string defaultExtension;   // "sav"
+  std::string initialDirectory;
+  bool mustExist = false;
+};
+
+class Host {
+ public:
+  virtual ~Host() = default;
+
+  // Milliseconds since an arbitrary start, wrapping at 2^32.
+  virtual uint32_t Milliseconds() = 0;
+  // Gives the processor away for about ms milliseconds.
+  virtual void Sleep(uint32_t ms) = 0;
+  // Seconds since 1970, as the calendar says.
+  virtual int64_t CalendarSeconds() = 0;
+
+  // Shows a modal box; returns when it is dismissed.
+  virtual void ShowMessageBox(const std::string& text, const std::string& caption,
+                              MessageBoxIcon icon) = 0;
+
+  // True when this process now holds the named lock; false when another holds it.
+  virtual bool AcquireInstanceLock(const std::string& name) = 0;
+  virtual void ReleaseInstanceLock() = 0;
+
+  // The one main window. Sizes are the client area in pixels.
+  virtual bool CreateMainWindow(const std::string& title, int width, int height,
+                                bool fullScreen) = 0;
+  virtual void DestroyMainWindow() = 0;
+  virtual bool HasMainWindow() const = 0;
+  virtual void SetWindowTitle(const std::string& title) = 0;
+  virtual std::string WindowTitle() const = 0;
+  virtual void DesktopSize(int& width, int& height) = 0;
+  virtual void SetCursorVisible(bool visible) = 0;
+
+  // Takes the oldest pending window message; false when there is none.
+  virtual bool TakeMessage(WindowMessage& message) = 0;
+  // Queues a Quit message carrying code.
+  virtual void PostQuit(int code) = 0;
+
+  // Asks the user for a file; false on cancel.
+  virtual bool AskFileName(const FileDialogRequest& request, std::string& path) = 0;
+
+  // The display, the sound output and the input devices of this host.
+  virtual VideoOutput& Video() = 0;
+  virtual AudioOutput& Audio() = 0;
+  virtual InputSource& Input() = 0;
+};
+
+// The installed host. Installing null removes it.
+void InstallHost(Host* host);
+Host& CurrentHost();
+bool HasHost();
+
+}  // namespace platform

@@ -1,0 +1,150 @@
+#include "platform/sdl/sdl_host.h"
+
+#include <SDL.h>
+
+#include <chrono>
+#include <cstdio>
+#include <ctime>
+#include <thread>
+
+#include "platform/sdl/sdl_audio.h"
+#include "platform/sdl/sdl_input.h"
+#include "platform/sdl/sdl_video.h"
+
+namespace platform {
+
+SdlHost::SdlHost()
+    : video_(new SdlVideo), audio_(new SdlAudio), input_(new SdlInput) {
+  SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "0");
+  SDL_Init(SDL_INIT_TIMER | SDL_INIT_EVENTS);
+}
+
+SdlHost::~SdlHost() {
+  DestroyMainWindow();
+  SDL_Quit();
+}
+
+uint32_t SdlHost::Milliseconds() { return SDL_GetTicks(); }
+
+void SdlHost::Sleep(uint32_t ms) { SDL_Delay(ms); }
+
+int64_t SdlHost::CalendarSeconds() { return static_cast<int64_t>(std::time(nullptr)); }
+
+void SdlHost::ShowMessageBox(const std::string& text, const std::string& caption,
+                             MessageBoxIcon icon) {
+  Uint32 flags = SDL_MESSAGEBOX_INFORMATION;
+  if (icon == MessageBoxIcon::Stop) flags = SDL_MESSAGEBOX_ERROR;
+  if (icon == MessageBoxIcon::Exclamation) flags = SDL_MESSAGEBOX_WARNING;
+  // Without a display the box cannot be shown; the text still reaches the terminal.
+  std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
+  SDL_ShowSimpleMessageBox(flags, caption.c_str(), text.c_str(), nullptr);
+}
+
+bool SdlHost::AcquireInstanceLock(const std::string& name) { return lock_.Acquire(name); }
+
+void SdlHost::ReleaseInstanceLock() { lock_.Release(); }
+
+bool SdlHost::EnsureVideo() {
+  if (videoStarted_) return true;
+  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
+  SDL_DisableScreenSaver();
+  videoStarted_ = true;
+  return true;
+}
+
+bool SdlHost::CreateMainWindow(const std::string& title, int width, int height,
+                               bool fullScreen) {
+  if (!EnsureVideo()) {
+    std::fprintf(stderr, "quor: %s\n", SDL_GetError());
+    return false;
+  }
+  Uint32 flags = SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI;
+  if (fullScreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+  video_->window = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED,
+                                    SDL_WINDOWPOS_CENTERED, width, height, flags);
+  if (!video_->window) {
+    std::fprintf(stderr, "quor: %s\n", SDL_GetError());
+    return false;
+  }
+  title_ = title;
+  return true;
+}
+
+void SdlHost::DestroyMainWindow() {
+  if (!video_->window) return;
+  SDL_DestroyWindow(video_->window);
+  video_->window = nullptr;
+  queue_.push_back(WindowMessage{WindowEvent::Destroyed});
+}
+
+bool SdlHost::HasMainWindow() const { return video_->window != nullptr; }
+
+void SdlHost::SetWindowTitle(const std::string& title) {
+  title_ = title;
+  if (video_->window) SDL_SetWindowTitle(video_->window, title.c_str());
+}
+
+std::string SdlHost::WindowTitle() const { return title_; }
+
+void SdlHost::DesktopSize(int& width, int& height) {
+  SDL_DisplayMode mode;
+  if (EnsureVideo() && SDL_GetDesktopDisplayMode(0, &mode) == 0) {
+    width = mode.w;
+    height = mode.h;
+  } else {
+    width = 640;
+    height = 480;
+  }
+}
+
+void SdlHost::SetCursorVisible(bool visible) { SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE); }
+
+void SdlHost::PumpEvents() {
+  SDL_Event e;
+  while (SDL_PollEvent(&e)) {
+    WindowMessage m;
+    switch (e.type) {
+      case SDL_QUIT:  // also what SIGINT and SIGTERM become
+        m.kind = WindowEvent::CloseRequest;
+        queue_.push_back(m);
+        break;
+      case SDL_WINDOWEVENT:
+        switch (e.window.event) {
+          case SDL_WINDOWEVENT_FOCUS_GAINED: m.kind = WindowEvent::FocusGained; break;
+          case SDL_WINDOWEVENT_FOCUS_LOST: m.kind = WindowEvent::FocusLost; break;
+          case SDL_WINDOWEVENT_MINIMIZED: m.kind = WindowEvent::Minimised; break;
+          case SDL_WINDOWEVENT_EXPOSED: m.kind = WindowEvent::Expose; break;
+          case SDL_WINDOWEVENT_CLOSE: m.kind = WindowEvent::CloseRequest; break;
+          default: break;
+        }
+        if (m.kind != WindowEvent::None) queue_.push_back(m);
+        break;
+      default:
+        input_->OnEvent(e);
+        break;
+    }
+  }
+}
+
+bool SdlHost::TakeMessage(WindowMessage& message) {
+  PumpEvents();
+  if (queue_.empty()) return false;
+  message = queue_.front();
+  queue_.pop_front();
+  return true;
+}
+
+void SdlHost::PostQuit(int code) {
+  WindowMessage m;
+  m.kind = WindowEvent::Quit;
+  m.code = code;
+  queue_.push_back(m);
+}
+
+bool SdlHost::AskFileName(const FileDialogRequest&, std::string&) { return false; }
+
+VideoOutput& SdlHost::Video() { return *video_; }
+AudioOutput& SdlHost::Audio() { return *audio_; }
+InputSource& SdlHost::Input() { return *input_; }
+
+}  // namespace platform

@@ -1,0 +1,66 @@
+// The player's host: an SDL window, its events as window messages, SDL message boxes,
+// a real clock, and a lock file for the single-instance guard.
+#pragma once
+
+#include <deque>
+#include <memory>
+#include <string>
+
+#include "platform/host.h"
+#include "platform/instance_lock.h"
+
+namespace platform {
+
+class SdlVideo;
+class SdlAudio;
+class SdlInput;
+
+class SdlHost : public Host {
+ public:
+  SdlHost();
+  ~SdlHost() override;
+
+  uint32_t Milliseconds() override;
+  void Sleep(uint32_t ms) override;
+  int64_t CalendarSeconds() override;
+
+  void ShowMessageBox(const std::string& text, const std::string& caption,
+                      MessageBoxIcon icon) override;
+
+  bool AcquireInstanceLock(const std::string& name) override;
+  void ReleaseInstanceLock() override;
+
+  bool CreateMainWindow(const std::string& title, int width, int height, bool fullScreen) override;
+  void DestroyMainWindow() override;
+  bool HasMainWindow() const override;
+  void SetWindowTitle(const std::string& title) override;
+  std::string WindowTitle() const override;
+  void DesktopSize(int& width, int& height) override;
+  void SetCursorVisible(bool visible) override;
+
+  bool TakeMessage(WindowMessage& message) override;
+  void PostQuit(int code) override;
+
+  bool AskFileName(const FileDialogRequest& request, std::string& path) override;
+
+  VideoOutput& Video() override;
+  AudioOutput& Audio() override;
+  InputSource& Input() override;
+
+  // Reads every pending SDL event, turning window events into messages and handing
+  // input events to the input devices.
+  void PumpEvents();
+
+ private:
+  bool EnsureVideo();
+
+  std::unique_ptr<SdlVideo> video_;
+  std::unique_ptr<SdlAudio> audio_;
+  std::unique_ptr<SdlInput> input_;
+  InstanceLock lock_;
+  std::deque<WindowMessage> queue_;
+  bool videoStarted_ = false;
+  std::string title_;
+};
+
+}  // namespace platform
