@@ -70,7 +70,7 @@ void ObjectStream::WriteObject(Node* object) {
     return;
   }
   char name[32] = {};
-  std::strncpy(name, object->GetClassRecord().name, 31);
+  std::memcpy(name, object->GetClassRecord().name, 31);
   for (const auto& entry : table_) {
     if (entry.second == object) {
       WriteName(name);
