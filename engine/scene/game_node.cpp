@@ -4,6 +4,7 @@
 
 #include "engine/app/engine_globals.h"
 #include "engine/app/object_stream.h"
+#include "engine/display/display.h"
 #include "engine/display/map.h"
 #include "engine/display/variable.h"
 #include "engine/scene/sprite.h"
@@ -70,6 +71,21 @@ bool GameNode::InsertStreamedSound(StreamedSound* sound) {
   streamedSounds.AddHead(sound);
   return true;
 }
+
+void GameNode::Activate() {
+  std::memcpy(PaletteName, paletteName, sizeof PaletteName);
+  ApplyScenePalette();
+  if (buildAnimationSets) buildAnimationSets(this);
+  if (buildContent) buildContent(this);
+  LoadAnimationSurfaces();
+}
+
+void GameNode::CreateFPSVariable() {}
+void GameNode::CreateTextsCursor() {}
+void GameNode::DrawTextsCursor() {}
+void GameNode::UpdateVariables() {}
+void GameNode::DrawVariables() {}
+void GameNode::ResetViewOrigin() {}
 
 void GameNode::SetFPS(uint32_t rate) {
   targetRate = rate;

@@ -61,6 +61,19 @@ class GameNode : public Node {
   void SetBehaviour(int32_t index);
   void RunBehaviour();
 
+  // Makes the scene current: palette, animation sets, content, frame bitmaps, and the
+  // check that every main character starts inside the scrolling box.
+  void Activate();
+  // A new hidden frame-rate box, id 1 of the text boxes.
+  void CreateFPSVariable();
+  // The text cursor's animation entry and its sprite "QuorTextsCursor".
+  void CreateTextsCursor();
+  void DrawTextsCursor();
+  void UpdateVariables();
+  void DrawVariables();
+  // Puts the view back at the world's origin.
+  void ResetViewOrigin();
+
   // Frame pacing on the millisecond clock.
   void SetFPS(uint32_t rate);
   void BeginFrame();

@@ -1,0 +1,26 @@
+#include "engine/app/frame_passes.h"
+
+#include "engine/scene/game_node.h"
+
+namespace quor {
+
+void RunSceneLogic(GameNode* scene) { scene->RunBehaviour(); }
+
+void RunMapPasses(GameNode*) {}
+
+void DrawSceneOverlays(GameNode*) {}
+
+void StepTransitions() {}
+
+bool AnyTransitionActive() { return false; }
+
+void ResortLayers(GameNode*) {}
+
+}  // namespace quor
+
+namespace quor {
+void ReplayWantedMidiFiles() {}
+void EmptyAnimationTable() {}
+void ClearInputState() {}
+void AttachSceneVariablesToMaps(GameNode*) {}
+}  // namespace quor

@@ -1,0 +1,132 @@
+#include "engine/app/run_application.h"
+
+#include "engine/app/engine_globals.h"
+#include "engine/app/game_director.h"
+#include "engine/app/node_list.h"
+#include "engine/display/display.h"
+#include "engine/display/transitions.h"
+#include "engine/scene/game_node.h"
+#include "engine/sound_input/keyboard.h"
+#include "engine/sound_input/mouse.h"
+#include "engine/sound_input/sound_device.h"
+#include "game/rules/game_functions.h"
+#include "platform/audio_output.h"
+
+namespace quor {
+
+namespace {
+
+// The frame a window manager puts around a dialog-framed window with a caption.
+constexpr int32_t kFrameWidth = 2 + 3 + 1;
+constexpr int32_t kFrameHeight = 2 + 3 + 1 + 19;
+
+void StartupBox(const char* text, const char* caption, platform::MessageBoxIcon icon) {
+  platform::CurrentHost().ShowMessageBox(text, caption, icon);
+}
+
+}  // namespace
+
+void WindowSizeForClient(int32_t* width, int32_t* height) {
+  *width = static_cast<int32_t>(DisplayWidth) + kFrameWidth;
+  *height = static_cast<int32_t>(DisplayHeight) + kFrameHeight;
+}
+
+bool CreateMainWindow() {
+  platform::Host& host = platform::CurrentHost();
+  host.DesktopSize(ScreenWidth, ScreenHeight);
+  return host.CreateMainWindow("Quor", static_cast<int>(DisplayWidth),
+                               static_cast<int>(DisplayHeight), Windowed == 0);
+}
+
+void MainWindowProc(const platform::WindowMessage& message) {
+  platform::Host& host = platform::CurrentHost();
+  switch (message.kind) {
+    case platform::WindowEvent::FocusGained:
+      ApplyScenePalette();
+      if (MinimisedWhilePaused) {
+        MinimisedWhilePaused = 0;
+      } else {
+        Paused = 0;
+        if (CurrentGameNode) GetSoundDevice()->PauseOrResumeAllSounds(true);
+      }
+      if (CurrentKeyboard) CurrentKeyboard->Acquire();
+      if (CurrentMouse) CurrentMouse->Acquire();
+      break;
+    case platform::WindowEvent::FocusLost:
+      Paused = 1;
+      if (CurrentGameNode) GetSoundDevice()->PauseOrResumeAllSounds(false);
+      if (CurrentKeyboard) CurrentKeyboard->Unacquire();
+      if (CurrentMouse) CurrentMouse->Unacquire();
+      break;
+    case platform::WindowEvent::Minimised:
+      if (Paused) MinimisedWhilePaused = 1;
+      break;
+    case platform::WindowEvent::Expose:
+      // While paused the loop still presents every frame, which repaints the window.
+      break;
+    case platform::WindowEvent::CloseRequest:
+      host.DestroyMainWindow();
+      break;
+    case platform::WindowEvent::Destroyed:
+      host.PostQuit(0);
+      break;
+    case platform::WindowEvent::None:
+    case platform::WindowEvent::Quit:
+      break;
+  }
+}
+
+int RunApplication() {
+  platform::Host& host = platform::CurrentHost();
+
+  if (!host.AcquireInstanceLock("QUOR")) {
+    StartupBox("Cannot create more than one Quor instance! ", "Quor Error.",
+               platform::MessageBoxIcon::Exclamation);
+    return 0;
+  }
+  game::GamePreInit();
+  if (!host.Audio().DeviceAvailable()) {
+    StartupBox("There is an error in the sound device or no driver was found!", "Quor Error.",
+               platform::MessageBoxIcon::Exclamation);
+    return 0;
+  }
+  game::GameSetDisplayMode();
+  WindowSizeForClient(&WindowWidth, &WindowHeight);
+  if (!CreateMainWindow()) return 0;
+  if (!InitGraphics()) {
+    StartupBox("InitGraphics Failed", "Fatal Error", platform::MessageBoxIcon::Stop);
+    return 0;
+  }
+  CurrentGameDirector = new GameDirector;
+  game::GameCreateScenes();
+  GammaRampEffect = new GammaRamp;
+  OpenCloseEffect = new OpenClose;
+  RandomDissolveEffect = new RandomDissolve;
+  CurrentGameNode = FindGameNodeById(1);
+  Keyboard keyboard;
+  CurrentKeyboard = &keyboard;
+  Mouse mouse;
+  CurrentMouse = &mouse;
+
+  int exitValue = RunMainLoop();
+
+  GameNodeList().DeleteAll();
+  CurrentGameNode = nullptr;
+  delete CurrentGameDirector;
+  CurrentGameDirector = nullptr;
+  delete GammaRampEffect;
+  GammaRampEffect = nullptr;
+  delete OpenCloseEffect;
+  OpenCloseEffect = nullptr;
+  delete RandomDissolveEffect;
+  RandomDissolveEffect = nullptr;
+  ReleaseGraphics();
+  host.ReleaseInstanceLock();
+  game::GameShutdown();
+  CurrentMouse = nullptr;
+  CurrentKeyboard = nullptr;
+  if (host.HasMainWindow()) host.DestroyMainWindow();
+  return exitValue;
+}
+
+}  // namespace quor

@@ -1,0 +1,52 @@
+#include <cstdio>
+
+#include "engine/app/engine_globals.h"
+#include "engine/app/frame_passes.h"
+#include "engine/app/game_director.h"
+#include "engine/display/display.h"
+#include "engine/scene/game_node.h"
+
+namespace quor {
+
+void EmptyGameNode(GameNode* scene, bool keepStateMachine) {
+  MainCharacter = nullptr;
+  scene->ResetViewOrigin();
+  scene->spriteIdCounter = 0;
+  scene->mapIdCounter = 0;
+  scene->variableIdCounter = 0;
+  scene->soundIdCounter = 0;
+  scene->streamedSoundIdCounter = 0;
+  scene->midiIdCounter = 0;
+  scene->SetEscapeQuits(0);
+  scene->maps.DeleteAll();
+  scene->variables.DeleteAll();
+  scene->sounds.DeleteAll();
+  scene->streamedSounds.DeleteAll();
+  scene->midiFiles.DeleteAll();
+  scene->onLeaveDone = 0;
+  if (!keepStateMachine) scene->stateMachine = StateMachine();
+  for (NodeList& layer : scene->layers) layer.DeleteAll();
+  scene->CreateFPSVariable();
+  ReleaseAnimationSurfaces();
+  EmptyAnimationTable();
+  scene->CreateTextsCursor();
+}
+
+void PerformSceneSwitch() {
+  GameDirector* director = CurrentGameDirector;
+  GameNode* next = FindGameNodeById(director->GetNextGameNodeId());
+  if (!next) {
+    // No scene has that id (a damaged saved game can ask for one): the current scene goes on.
+    director->switchPending = 0;
+    return;
+  }
+  if (CurrentGameNode) EmptyGameNode(CurrentGameNode, false);
+  CurrentGameNode = next;
+  next->Activate();
+  ClearInputState();
+  director->switchPending = 0;
+  CurrentGameNodeId = static_cast<uint8_t>(director->GetNextGameNodeId());
+  AttachSceneVariablesToMaps(next);
+}
+
+}  // namespace quor

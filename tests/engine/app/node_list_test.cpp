@@ -1,0 +1,132 @@
+#include "engine/app/node_list.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+#include "engine/app/dynamic_array.h"
+#include "engine/app/object_stream.h"
+#include "engine/display/view_port.h"
+#include "tests/support/temp_dir.h"
+
+namespace quor {
+namespace {
+
+// A node that counts its destructions and remembers a tag.
+struct Tagged : Node {
+  explicit Tagged(int t, int* deaths = nullptr) : tag(t), deaths(deaths) {}
+  ~Tagged() override {
+    if (deaths) ++*deaths;
+  }
+  Node* Clone() const override { return new Tagged(tag, deaths); }
+  int tag;
+  int* deaths;
+};
+
+std::vector<int> Tags(const NodeList& list) {
+  std::vector<int> tags;
+  for (Node* n = list.GetHead(); !n->IsEnd(); n = n->GetNext())
+    tags.push_back(static_cast<Tagged*>(n)->tag);
+  return tags;
+}
+
+TEST(NodeList, EmptyListHasOnlyItsSentinel) {
+  NodeList list;
+  EXPECT_TRUE(list.GetHead()->IsEnd());
+  EXPECT_EQ(list.Count(), 0);
+  EXPECT_EQ(list.GetSentinel()->GetPrev(), list.GetSentinel());
+  list.DeleteAll();
+  EXPECT_EQ(list.Count(), 0);
+}
+
+TEST(NodeList, InsertBeforeHeadAndSentinelAndUnlinkKeepLinks) {
+  NodeList list;
+  auto* b = new Tagged(2);
+  list.AddHead(b);
+  auto* a = new Tagged(1);
+  list.InsertBefore(a, list.GetHead());
+  auto* c = new Tagged(3);
+  list.InsertBefore(c, list.GetSentinel());
+  EXPECT_EQ(Tags(list), (std::vector<int>{1, 2, 3}));
+  EXPECT_EQ(a->GetPrev(), list.GetSentinel());
+  EXPECT_EQ(list.GetSentinel()->GetPrev(), c);
+
+  list.Unlink(a);  // the head
+  EXPECT_EQ(list.GetHead(), b);
+  EXPECT_EQ(b->GetPrev(), list.GetSentinel());
+  delete a;
+  list.Unlink(c);  // the last
+  EXPECT_EQ(list.GetSentinel()->GetPrev(), b);
+  delete c;
+  int deaths = 0;
+  b->deaths = &deaths;
+  list.Remove(b);  // the only one
+  EXPECT_EQ(deaths, 1);
+  EXPECT_TRUE(list.GetHead()->IsEnd());
+  EXPECT_EQ(list.GetSentinel()->GetPrev(), list.GetSentinel());
+  EXPECT_EQ(list.Count(), 0);
+}
+
+TEST(NodeList, CopyIsDeepAndKeepsOrderAndOwnsItsElements) {
+  int deaths = 0;
+  {
+    NodeList list;
+    for (int i = 3; i >= 1; --i) list.AddHead(new Tagged(i, &deaths));
+    NodeList copy(list);
+    EXPECT_EQ(Tags(copy), (std::vector<int>{1, 2, 3}));
+    EXPECT_NE(copy.GetHead(), list.GetHead());
+    copy = copy;  // self-assignment changes nothing
+    EXPECT_EQ(copy.Count(), 3);
+  }
+  EXPECT_EQ(deaths, 6);
+}
+
+TEST(DynamicArray, GrowsByTenAndClearReturnsToTen) {
+  DynamicArray<uint32_t> array;
+  EXPECT_EQ(array.Capacity(), 10u);
+  for (uint32_t i = 0; i < 11; ++i) array.Add(i * 7);
+  EXPECT_EQ(array.Capacity(), 20u);
+  EXPECT_EQ(array.Size(), 11u);
+  for (uint32_t i = 0; i < 11; ++i) EXPECT_EQ(*array.At(i), i * 7);
+  DynamicArray<uint32_t> copy;
+  copy = array;
+  EXPECT_EQ(copy.Capacity(), 20u);
+  EXPECT_EQ(copy[10], 70u);
+  array.Clear();
+  EXPECT_EQ(array.Capacity(), 10u);
+  EXPECT_EQ(array.Size(), 0u);
+  copy.SetCapacity(5);
+  EXPECT_EQ(copy.Size(), 5u);
+  EXPECT_EQ(copy[4], 28u);
+}
+
+std::vector<unsigned char> FileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::vector<unsigned char>(std::istreambuf_iterator<char>(in), {});
+}
+
+TEST(NodeList, SavesLastFirstAndLoadsBackInOrderInFrontOfWhatItHolds) {
+  testing_support::TempDir dir;
+  {
+    NodeList list;
+    for (int i = 0; i < 3; ++i) list.AddHead(new ViewPort);
+    ObjectStream out(dir.File("list.bin"), true);
+    list.Save(out);
+    // A later element must come first: write a marker object to see it.
+  }
+  auto bytes = FileBytes(dir.File("list.bin"));
+  ASSERT_GE(bytes.size(), 4u);
+  EXPECT_EQ(bytes[0], 3);
+  {
+    NodeList list;
+    list.AddHead(new ViewPort);
+    ObjectStream in(dir.File("list.bin"), false);
+    list.Load(in);
+    EXPECT_EQ(list.Count(), 4);
+  }
+}
+
+}  // namespace
+}  // namespace quor
