@@ -2,7 +2,7 @@
 
 namespace platform {
 
-HeadlessHost::HeadlessHost() = default;
+HeadlessHost::HeadlessHost() { audio.AttachClock(&clock); }
 HeadlessHost::~HeadlessHost() = default;
 
 uint32_t HeadlessHost::Milliseconds() {

@@ -2,11 +2,65 @@
 
 #include <SDL.h>
 
+#include <cstdio>
+#include <cstdlib>
+
 namespace platform {
+
+namespace {
+
+// Without a sound card the default drivers fail; the dummy driver (which SDL never picks
+// by itself) still runs the callback at the device's pace.
+bool InitDummyDriver() {
+  if (SDL_WasInit(SDL_INIT_AUDIO)) SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  setenv("SDL_AUDIODRIVER", "dummy", 1);
+  return SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
+}
+
+}  // namespace
+
+SdlAudio::~SdlAudio() {
+  if (device_) SDL_CloseAudioDevice(device_);
+  device_ = 0;
+}
 
 bool SdlAudio::DeviceAvailable() {
   if (SDL_WasInit(SDL_INIT_AUDIO)) return true;
-  return SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
+  if (SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) return true;
+  return InitDummyDriver();
+}
+
+bool SdlAudio::OpenDevice() {
+  SDL_AudioSpec wanted{};
+  wanted.freq = static_cast<int>(Mixer::kRate);
+  wanted.format = AUDIO_S16SYS;
+  wanted.channels = static_cast<Uint8>(Mixer::kChannels);
+  // About 23 ms a callback: effects start as soon as they are played.
+  wanted.samples = 1024;
+  wanted.callback = &SdlAudio::Pull;
+  wanted.userdata = this;
+  SDL_AudioSpec obtained{};
+  device_ = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
+  return device_ != 0;
+}
+
+void SdlAudio::Start() {
+  if (started_) return;
+  started_ = true;
+  bool ok = DeviceAvailable() && OpenDevice();
+  if (!ok && InitDummyDriver()) ok = OpenDevice();
+  if (!ok) {
+    std::fprintf(stderr, "quor: no sound output (%s); running silent\n", SDL_GetError());
+    mixer_.SetClock([]() -> uint32_t { return SDL_GetTicks(); });
+    return;
+  }
+  SDL_PauseAudioDevice(device_, 0);
+}
+
+void SdlAudio::Pull(void* self, uint8_t* stream, int length) {
+  auto* audio = static_cast<SdlAudio*>(self);
+  audio->mixer_.Mix(reinterpret_cast<int16_t*>(stream),
+                    static_cast<size_t>(length) / (2 * Mixer::kChannels));
 }
 
 }  // namespace platform
