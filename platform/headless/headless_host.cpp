@@ -34,6 +34,7 @@ bool HeadlessHost::CreateMainWindow(const std::string& title, int width, int hei
   windowHeight = height;
   windowFullScreen = fullScreen;
   windowOpen_ = true;
+  input.SetClientSize(width, height);
   return true;
 }
 

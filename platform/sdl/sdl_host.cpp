@@ -67,6 +67,7 @@ bool SdlHost::CreateMainWindow(const std::string& title, int width, int height,
     return false;
   }
   title_ = title;
+  input_->SetClientSize(width, height);
   return true;
 }
 
