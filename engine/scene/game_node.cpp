@@ -107,7 +107,10 @@ bool GameNode::WaitFrame() {
   uint32_t wait = frameBudget - elapsed;
   platform::Host& host = platform::CurrentHost();
   uint32_t t0 = host.Milliseconds();
-  while (host.Milliseconds() - t0 < wait) {
+  // Polls the clock until the budget is spent; gives the processor away for a millisecond
+  // at a time while more than two remain, which keeps the frame's length.
+  for (uint32_t waited = 0; waited < wait; waited = host.Milliseconds() - t0) {
+    if (wait - waited > 2) host.Sleep(1);
   }
   uint32_t rate = 1000 / (elapsed + wait);
   measuredRate = rate < targetRate ? rate : targetRate;
