@@ -88,6 +88,8 @@ void GameNode::DrawVariables() {}
 void GameNode::ResetViewOrigin() {}
 
 void GameNode::SetFPS(uint32_t rate) {
+  // A rate outside 1..1000 has no whole-millisecond budget; the previous rate stays.
+  if (rate < 1 || rate > 1000) return;
   targetRate = rate;
   frameBudget = 1000 / rate;
 }
