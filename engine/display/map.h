@@ -10,6 +10,9 @@ class Map : public Node {
  public:
   Node* Clone() const override { return new Map(*this); }
   const ClassRecord& GetClassRecord() const override { return MapClassRecord; }
+  // The display calls these when it rebuilds its surfaces.
+  void ReleaseSurface() {}
+  void ReloadSurface() {}
 };
 
 }  // namespace quor

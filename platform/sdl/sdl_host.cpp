@@ -73,6 +73,7 @@ bool SdlHost::CreateMainWindow(const std::string& title, int width, int height,
 
 void SdlHost::DestroyMainWindow() {
   if (!video_->window) return;
+  video_->ReleaseWindow();
   SDL_DestroyWindow(video_->window);
   video_->window = nullptr;
   queue_.push_back(WindowMessage{WindowEvent::Destroyed});
@@ -114,7 +115,11 @@ void SdlHost::PumpEvents() {
           case SDL_WINDOWEVENT_FOCUS_GAINED: m.kind = WindowEvent::FocusGained; break;
           case SDL_WINDOWEVENT_FOCUS_LOST: m.kind = WindowEvent::FocusLost; break;
           case SDL_WINDOWEVENT_MINIMIZED: m.kind = WindowEvent::Minimised; break;
-          case SDL_WINDOWEVENT_EXPOSED: m.kind = WindowEvent::Expose; break;
+          case SDL_WINDOWEVENT_EXPOSED:
+            video_->Redraw();
+            m.kind = WindowEvent::Expose;
+            break;
+          case SDL_WINDOWEVENT_SIZE_CHANGED: video_->Redraw(); break;
           case SDL_WINDOWEVENT_CLOSE: m.kind = WindowEvent::CloseRequest; break;
           default: break;
         }

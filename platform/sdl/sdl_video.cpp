@@ -1,8 +1,110 @@
 #include "platform/sdl/sdl_video.h"
 
+#include <algorithm>
+
+#include "platform/surface.h"
+
 namespace platform {
 
-bool SdlVideo::SetMode(int, int, int, bool) { return true; }
-void SdlVideo::Present(const Surface&) {}
+SdlVideo::~SdlVideo() { ReleaseWindow(); }
+
+bool SdlVideo::Open() { return SDL_WasInit(SDL_INIT_VIDEO) != 0 || SDL_InitSubSystem(SDL_INIT_VIDEO) == 0; }
+
+bool SdlVideo::SetMode(int, int, int bitsPerPixel, bool fullScreen) {
+  // Any depth is drawn in software and shown through a 32-bit texture; only depths the
+  // surfaces know can be chosen.
+  if (fullScreen && bitsPerPixel != 8 && bitsPerPixel != 16 && bitsPerPixel != 24 &&
+      bitsPerPixel != 32)
+    return false;
+  if (!fullScreen) gamma_ = GammaTable::Identity();
+  if (window) SDL_SetWindowFullscreen(window, fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+  return true;
+}
+
+int SdlVideo::DesktopBitsPerPixel() const { return 32; }
+
+void SdlVideo::ReleaseWindow() {
+  if (texture_) SDL_DestroyTexture(texture_);
+  if (renderer_) SDL_DestroyRenderer(renderer_);
+  if (staging_) SDL_FreeSurface(staging_);
+  texture_ = nullptr;
+  renderer_ = nullptr;
+  staging_ = nullptr;
+  textureWidth_ = textureHeight_ = 0;
+  haveFrame_ = false;
+}
+
+bool SdlVideo::EnsureRenderer(int width, int height) {
+  if (!window) return false;
+  if (!renderer_) {
+    renderer_ = SDL_CreateRenderer(window, -1, SDL_RENDERER_PRESENTVSYNC);
+    if (!renderer_) renderer_ = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
+    if (!renderer_) return false;
+    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
+  }
+  if (!texture_ || textureWidth_ != width || textureHeight_ != height) {
+    if (texture_) SDL_DestroyTexture(texture_);
+    if (staging_) SDL_FreeSurface(staging_);
+    texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_XRGB8888, SDL_TEXTUREACCESS_STREAMING,
+                                 width, height);
+    staging_ = SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, SDL_PIXELFORMAT_XRGB8888);
+    textureWidth_ = width;
+    textureHeight_ = height;
+    if (!texture_ || !staging_) return false;
+  }
+  return true;
+}
+
+void SdlVideo::Present(const Surface& frame) {
+  if (!EnsureRenderer(frame.Width(), frame.Height())) return;
+  if (!frame.CopyTo(staging_)) return;
+  if (!gamma_.IsIdentity()) {
+    uint8_t red[256], green[256], blue[256];
+    for (int i = 0; i < 256; ++i) {
+      red[i] = GammaTable::Level(gamma_.red[i]);
+      green[i] = GammaTable::Level(gamma_.green[i]);
+      blue[i] = GammaTable::Level(gamma_.blue[i]);
+    }
+    for (int y = 0; y < staging_->h; ++y) {
+      uint32_t* row = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(staging_->pixels) + y * staging_->pitch);
+      for (int x = 0; x < staging_->w; ++x) {
+        uint32_t p = row[x];
+        row[x] = (uint32_t(red[(p >> 16) & 0xFF]) << 16) | (uint32_t(green[(p >> 8) & 0xFF]) << 8) |
+                 blue[p & 0xFF];
+      }
+    }
+  }
+  SDL_UpdateTexture(texture_, nullptr, staging_->pixels, staging_->pitch);
+  haveFrame_ = true;
+  Redraw();
+}
+
+void SdlVideo::Redraw() {
+  if (!renderer_ || !texture_ || !haveFrame_) return;
+  int ow = 0, oh = 0;
+  SDL_GetRendererOutputSize(renderer_, &ow, &oh);
+  int w = textureWidth_, h = textureHeight_;
+  SDL_Rect dst{0, 0, w, h};
+  if (ow >= w && oh >= h) {
+    int scale = std::min(ow / w, oh / h);
+    dst.w = w * scale;
+    dst.h = h * scale;
+  } else if (ow > 0 && oh > 0) {
+    // Smaller than one frame: shrink, keeping the shape.
+    if (int64_t(ow) * h <= int64_t(oh) * w) {
+      dst.w = ow;
+      dst.h = int(int64_t(ow) * h / w);
+    } else {
+      dst.h = oh;
+      dst.w = int(int64_t(oh) * w / h);
+    }
+  }
+  dst.x = (ow - dst.w) / 2;
+  dst.y = (oh - dst.h) / 2;
+  SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+  SDL_RenderClear(renderer_);
+  SDL_RenderCopy(renderer_, texture_, nullptr, &dst);
+  SDL_RenderPresent(renderer_);
+}
 
 }  // namespace platform

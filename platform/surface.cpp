@@ -1,0 +1,352 @@
+#include "platform/surface.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <cstring>
+#include <unordered_map>
+#include <unordered_set>
+
+namespace platform {
+
+namespace {
+
+std::unordered_set<Surface*>& LiveSurfaces() {
+  static std::unordered_set<Surface*> live;
+  return live;
+}
+
+int pendingBlitLosses = 0;
+
+int LowestBit(uint32_t mask) {
+  if (mask == 0) return 0;
+  int s = 0;
+  while (!(mask & 1u)) {
+    mask >>= 1;
+    ++s;
+  }
+  return s;
+}
+
+int BitCount(uint32_t mask) {
+  int n = 0;
+  for (; mask; mask &= mask - 1) ++n;
+  return n;
+}
+
+uint32_t PackChannel(uint8_t value, uint32_t mask) {
+  if (mask == 0) return 0;
+  int bits = BitCount(mask), shift = LowestBit(mask);
+  uint32_t v = bits >= 8 ? uint32_t(value) << (bits - 8) : uint32_t(value) >> (8 - bits);
+  return (v << shift) & mask;
+}
+
+uint8_t UnpackChannel(uint32_t pixel, uint32_t mask) {
+  if (mask == 0) return 0;
+  int bits = BitCount(mask), shift = LowestBit(mask);
+  uint32_t v = (pixel & mask) >> shift;
+  if (bits >= 8) return uint8_t(v >> (bits - 8));
+  // The channel's bits repeated downwards, as SDL widens them, so both paths agree.
+  uint32_t c = 0;
+  for (int shift = 8 - bits; shift > -bits; shift -= bits) c |= shift >= 0 ? v << shift : v >> -shift;
+  return uint8_t(c);
+}
+
+uint32_t NearestEntry(const PaletteEntry* palette, uint8_t r, uint8_t g, uint8_t b) {
+  if (!palette) return 0;
+  uint32_t best = 0;
+  int bestDistance = 1 << 30;
+  for (int i = 0; i < 256; ++i) {
+    int dr = int(palette[i].red) - r, dg = int(palette[i].green) - g, db = int(palette[i].blue) - b;
+    int d = dr * dr + dg * dg + db * db;
+    if (d < bestDistance) {
+      bestDistance = d;
+      best = uint32_t(i);
+    }
+  }
+  return best;
+}
+
+bool ClipRect(PixelRect& r, const PixelRect& bounds) {
+  r.left = std::max(r.left, bounds.left);
+  r.top = std::max(r.top, bounds.top);
+  r.right = std::min(r.right, bounds.right);
+  r.bottom = std::min(r.bottom, bounds.bottom);
+  return !r.Empty();
+}
+
+inline uint32_t ReadPixel(const uint8_t* p, int bytes) {
+  switch (bytes) {
+    case 1: return *p;
+    case 2: { uint16_t v; std::memcpy(&v, p, 2); return v; }
+    case 3: return uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16);
+    default: { uint32_t v; std::memcpy(&v, p, 4); return v; }
+  }
+}
+
+inline void WritePixel(uint8_t* p, int bytes, uint32_t v) {
+  switch (bytes) {
+    case 1: *p = uint8_t(v); break;
+    case 2: { uint16_t w = uint16_t(v); std::memcpy(p, &w, 2); break; }
+    case 3: p[0] = uint8_t(v); p[1] = uint8_t(v >> 8); p[2] = uint8_t(v >> 16); break;
+    default: std::memcpy(p, &v, 4); break;
+  }
+}
+
+}  // namespace
+
+PixelFormat PixelFormat::ForDepth(int bitsPerPixel) {
+  switch (bitsPerPixel) {
+    case 8: return Indexed8();
+    case 16: return Rgb565();
+    case 24: return Rgb24();
+    case 32: return Xrgb32();
+    default: return {bitsPerPixel, 0, 0, 0};
+  }
+}
+
+uint32_t ColorToPixel(const PixelFormat& format, const PaletteEntry* palette, uint32_t color) {
+  uint8_t r = RedOf(color), g = GreenOf(color), b = BlueOf(color);
+  if (format.Indexed()) return NearestEntry(palette, r, g, b);
+  return PackChannel(r, format.redMask) | PackChannel(g, format.greenMask) |
+         PackChannel(b, format.blueMask);
+}
+
+uint32_t PixelToColor(const PixelFormat& format, const PaletteEntry* palette, uint32_t pixel) {
+  if (format.Indexed()) {
+    if (!palette) return 0;
+    const PaletteEntry& e = palette[pixel & 0xFF];
+    return ColorRef(e.red, e.green, e.blue);
+  }
+  return ColorRef(UnpackChannel(pixel, format.redMask), UnpackChannel(pixel, format.greenMask),
+                  UnpackChannel(pixel, format.blueMask));
+}
+
+std::unique_ptr<Surface> Surface::Create(int width, int height, const PixelFormat& format) {
+  if (width < 1 || height < 1) return nullptr;
+  int bpp = format.bitsPerPixel;
+  if (bpp != 8 && bpp != 16 && bpp != 24 && bpp != 32) return nullptr;
+  SDL_Surface* s = SDL_CreateRGBSurface(0, width, height, bpp, format.redMask, format.greenMask,
+                                        format.blueMask, 0);
+  if (!s) return nullptr;
+  std::unique_ptr<Surface> surface(new Surface);
+  surface->sdl_ = s;
+  surface->width_ = width;
+  surface->height_ = height;
+  surface->format_ = format;
+  // Blits are clipped by us and by SDL to the whole surface, never by a stale clip rectangle.
+  SDL_SetClipRect(s, nullptr);
+  SDL_SetSurfaceBlendMode(s, SDL_BLENDMODE_NONE);
+  if (format.Indexed()) surface->SetPalette(surface->palette_);
+  LiveSurfaces().insert(surface.get());
+  return surface;
+}
+
+Surface::~Surface() {
+  LiveSurfaces().erase(this);
+  if (sdl_) SDL_FreeSurface(sdl_);
+}
+
+int Surface::Pitch() const { return sdl_->pitch; }
+
+void Surface::SetPalette(const PaletteEntry entries[256]) {
+  if (!format_.Indexed()) return;
+  if (entries != palette_) std::memcpy(palette_, entries, sizeof(palette_));
+  SDL_Color colors[256];
+  for (int i = 0; i < 256; ++i) colors[i] = {palette_[i].red, palette_[i].green, palette_[i].blue, 255};
+  if (sdl_->format->palette) SDL_SetPaletteColors(sdl_->format->palette, colors, 0, 256);
+}
+
+void Surface::SetColorKey(uint32_t pixel) {
+  hasKey_ = true;
+  key_ = format_.bitsPerPixel == 32 ? pixel : pixel & ((1u << format_.bitsPerPixel) - 1);
+  SDL_SetColorKey(sdl_, SDL_TRUE, key_);
+}
+
+void Surface::ClearColorKey() {
+  hasKey_ = false;
+  key_ = 0;
+  SDL_SetColorKey(sdl_, SDL_FALSE, 0);
+}
+
+SurfaceResult Surface::GetColorKey(uint32_t& pixel) const {
+  if (!hasKey_) return SurfaceResult::NoColorKey;
+  pixel = key_;
+  return SurfaceResult::Ok;
+}
+
+uint32_t Surface::MatchColor(uint32_t color) const { return ColorToPixel(format_, Palette(), color); }
+
+SurfaceResult Surface::Restore() {
+  if (lost_) {
+    std::memset(sdl_->pixels, 0, size_t(sdl_->pitch) * height_);
+    lost_ = false;
+  }
+  return SurfaceResult::Ok;
+}
+
+SurfaceResult Surface::Lock(LockedPixels& out) {
+  if (lost_) return SurfaceResult::SurfaceLost;
+  if (locked_) return SurfaceResult::SurfaceBusy;
+  locked_ = true;
+  out.pixels = static_cast<uint8_t*>(sdl_->pixels);
+  out.pitch = sdl_->pitch;
+  out.width = width_;
+  out.height = height_;
+  out.format = format_;
+  return SurfaceResult::Ok;
+}
+
+void Surface::Unlock() { locked_ = false; }
+
+uint32_t Surface::GetPixel(int x, int y) const {
+  if (x < 0 || y < 0 || x >= width_ || y >= height_) return 0;
+  int bytes = format_.BytesPerPixel();
+  return ReadPixel(static_cast<const uint8_t*>(sdl_->pixels) + size_t(y) * sdl_->pitch + size_t(x) * bytes,
+                   bytes);
+}
+
+void Surface::PutPixel(int x, int y, uint32_t pixel) {
+  if (x < 0 || y < 0 || x >= width_ || y >= height_) return;
+  int bytes = format_.BytesPerPixel();
+  WritePixel(static_cast<uint8_t*>(sdl_->pixels) + size_t(y) * sdl_->pitch + size_t(x) * bytes, bytes,
+             pixel);
+}
+
+SurfaceResult Surface::Fill(const PixelRect* rect, uint32_t pixel) {
+  if (lost_) return SurfaceResult::SurfaceLost;
+  if (locked_) return SurfaceResult::SurfaceBusy;
+  PixelRect r = rect ? *rect : Bounds();
+  if (!ClipRect(r, Bounds())) return SurfaceResult::Ok;
+  SDL_Rect sr{r.left, r.top, r.Width(), r.Height()};
+  SDL_FillRect(sdl_, &sr, pixel);
+  return SurfaceResult::Ok;
+}
+
+SurfaceResult Surface::Blit(const PixelRect* destRect, Surface& source, const PixelRect* sourceRect,
+                            uint32_t flags) {
+  if (pendingBlitLosses > 0) {
+    --pendingBlitLosses;
+    LoseAllSurfaces();
+  }
+  if (lost_ || source.lost_) return SurfaceResult::SurfaceLost;
+  if (locked_ || source.locked_) return SurfaceResult::SurfaceBusy;
+  PixelRect src = sourceRect ? *sourceRect : source.Bounds();
+  PixelRect dst = destRect ? *destRect : Bounds();
+  if (src.Empty() || dst.Empty()) return SurfaceResult::Ok;
+
+  bool keyed = (flags & BlitKeySource) && source.hasKey_;
+  bool mirrored = flags & (BlitMirrorLeftRight | BlitMirrorUpDown);
+  // Palette surfaces copy their indices as they are, and SDL has no mirrored blit: both
+  // go through our own loop, which needs one format on both sides.
+  if (mirrored || format_.Indexed() || source.format_.Indexed()) {
+    if (format_ != source.format_) return SurfaceResult::NotSupported;
+    return MirroredBlit(dst, source, src, flags);
+  }
+
+  // SDL keeps the key state of the last blit; it rebuilds its blit map only on a change.
+  SDL_SetColorKey(source.sdl_, keyed ? SDL_TRUE : SDL_FALSE, source.key_);
+  SDL_Rect s{src.left, src.top, src.Width(), src.Height()};
+  SDL_Rect d{dst.left, dst.top, dst.Width(), dst.Height()};
+  int rc;
+  if (s.w == d.w && s.h == d.h) {
+    // SDL wants the source inside its surface; cut it and move the destination alike.
+    PixelRect cut = src;
+    if (!ClipRect(cut, source.Bounds())) return SurfaceResult::Ok;
+    d.x += cut.left - src.left;
+    d.y += cut.top - src.top;
+    s = {cut.left, cut.top, cut.Width(), cut.Height()};
+    rc = SDL_BlitSurface(source.sdl_, &s, sdl_, &d);
+  } else {
+    rc = SDL_BlitScaled(source.sdl_, &s, sdl_, &d);
+  }
+  return rc == 0 ? SurfaceResult::Ok : SurfaceResult::Failed;
+}
+
+SurfaceResult Surface::MirroredBlit(const PixelRect& dest, Surface& source, const PixelRect& src,
+                                    uint32_t flags) {
+  PixelRect clipped = dest;
+  if (!ClipRect(clipped, Bounds())) return SurfaceResult::Ok;
+  bool keyed = (flags & BlitKeySource) && source.hasKey_;
+  bool flipX = flags & BlitMirrorLeftRight, flipY = flags & BlitMirrorUpDown;
+  int bytes = format_.BytesPerPixel();
+  int64_t dw = dest.Width(), dh = dest.Height(), sw = src.Width(), sh = src.Height();
+  const uint8_t* sp = static_cast<const uint8_t*>(source.sdl_->pixels);
+  uint8_t* dp = static_cast<uint8_t*>(sdl_->pixels);
+  for (int y = clipped.top; y < clipped.bottom; ++y) {
+    int64_t oy = (y - dest.top) * sh / dh;
+    int sy = flipY ? int(src.bottom - 1 - oy) : int(src.top + oy);
+    if (sy < 0 || sy >= source.height_) continue;
+    const uint8_t* srow = sp + size_t(sy) * source.sdl_->pitch;
+    uint8_t* drow = dp + size_t(y) * sdl_->pitch;
+    for (int x = clipped.left; x < clipped.right; ++x) {
+      int64_t ox = (x - dest.left) * sw / dw;
+      int sx = flipX ? int(src.right - 1 - ox) : int(src.left + ox);
+      if (sx < 0 || sx >= source.width_) continue;
+      uint32_t v = ReadPixel(srow + size_t(sx) * bytes, bytes);
+      if (keyed && v == source.key_) continue;
+      WritePixel(drow + size_t(x) * bytes, bytes, v);
+    }
+  }
+  return SurfaceResult::Ok;
+}
+
+SurfaceResult Surface::Flip(Surface& back) {
+  if (lost_ || back.lost_) return SurfaceResult::SurfaceLost;
+  if (locked_ || back.locked_) return SurfaceResult::SurfaceBusy;
+  if (back.width_ != width_ || back.height_ != height_ || back.format_ != format_ ||
+      back.sdl_->pitch != sdl_->pitch)
+    return SurfaceResult::InvalidObject;
+  std::swap(sdl_->pixels, back.sdl_->pixels);
+  return SurfaceResult::Ok;
+}
+
+SurfaceResult Surface::WriteImage(const Image& image) {
+  if (lost_) return SurfaceResult::SurfaceLost;
+  if (locked_) return SurfaceResult::SurfaceBusy;
+  if (image.width < 1 || image.height < 1) return SurfaceResult::InvalidArgument;
+  std::unordered_map<uint32_t, uint32_t> seen;  // palette lookups are slow; pictures repeat colours
+  for (int y = 0; y < height_; ++y) {
+    int iy = int(int64_t(y) * image.height / height_);
+    for (int x = 0; x < width_; ++x) {
+      int ix = int(int64_t(x) * image.width / width_);
+      uint32_t c = image.At(ix, iy);
+      uint32_t p;
+      if (format_.Indexed()) {
+        auto it = seen.find(c);
+        if (it == seen.end()) it = seen.emplace(c, MatchColor(c)).first;
+        p = it->second;
+      } else {
+        p = MatchColor(c);
+      }
+      PutPixel(x, y, p);
+    }
+  }
+  return SurfaceResult::Ok;
+}
+
+Image Surface::ReadImage() const {
+  Image image;
+  image.width = width_;
+  image.height = height_;
+  image.colors.resize(size_t(width_) * height_);
+  for (int y = 0; y < height_; ++y)
+    for (int x = 0; x < width_; ++x)
+      image.colors[size_t(y) * width_ + x] = PixelToColor(format_, Palette(), GetPixel(x, y));
+  return image;
+}
+
+bool Surface::CopyTo(SDL_Surface* target) const {
+  if (!target || target->w != width_ || target->h != height_) return false;
+  SDL_SetColorKey(sdl_, SDL_FALSE, 0);
+  bool ok = SDL_BlitSurface(sdl_, nullptr, target, nullptr) == 0;
+  return ok;
+}
+
+void LoseAllSurfaces() {
+  for (Surface* s : LiveSurfaces()) s->MarkLost();
+}
+
+void LoseSurfacesBeforeBlits(int n) { pendingBlitLosses = n; }
+
+}  // namespace platform

@@ -1,0 +1,189 @@
+#include "platform/surface.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/canvas.h"
+
+namespace platform {
+namespace {
+
+const PixelFormat kFormats[] = {PixelFormat::Rgb565(), PixelFormat::Rgb555(), PixelFormat::Rgb24(),
+                                PixelFormat::Xrgb32()};
+
+// A picture with a keyed border and a distinct colour in each quadrant.
+std::unique_ptr<Surface> Sprite(const PixelFormat& f) {
+  auto s = Surface::Create(8, 6, f);
+  s->SetColorKey(s->MatchColor(0x00FF00));
+  s->Fill(nullptr, s->MatchColor(0x00FF00));
+  for (int y = 1; y < 5; ++y)
+    for (int x = 1; x < 7; ++x) s->PutPixel(x, y, s->MatchColor(x < 4 ? 0x0000FF : 0xFF0000));
+  return s;
+}
+
+TEST(Surface, ColorKeysMatchTheirPixelsAtEveryDepth) {
+  EXPECT_EQ(ColorToPixel(PixelFormat::Rgb565(), nullptr, 0x00FF00), 0x07E0u);
+  EXPECT_EQ(ColorToPixel(PixelFormat::Rgb555(), nullptr, 0x00FF00), 0x03E0u);
+  EXPECT_EQ(ColorToPixel(PixelFormat::Xrgb32(), nullptr, 0x00FF00), 0x0000FF00u);
+  EXPECT_EQ(ColorToPixel(PixelFormat::Rgb24(), nullptr, 0x0000FF), 0xFF0000u);
+  for (const PixelFormat& f : kFormats) {
+    auto s = Surface::Create(4, 4, f);
+    Image img;
+    img.width = img.height = 2;
+    img.colors = {0x123456, 0x00FF00, 0xFFFFFF, 0x808080};
+    ASSERT_EQ(s->WriteImage(img), SurfaceResult::Ok);
+    EXPECT_EQ(s->GetPixel(2, 0), s->MatchColor(0x00FF00)) << f.bitsPerPixel;
+    EXPECT_EQ(s->GetPixel(0, 3), s->MatchColor(0xFFFFFF));
+  }
+  PaletteEntry pal[256] = {};
+  pal[7] = {0, 255, 0, 0};
+  pal[9] = {250, 0, 0, 0};
+  auto s8 = Surface::Create(2, 2, PixelFormat::Indexed8());
+  s8->SetPalette(pal);
+  EXPECT_EQ(s8->MatchColor(0x00FF00), 7u);
+  EXPECT_EQ(s8->MatchColor(0x0000FF), 9u);
+}
+
+TEST(Surface, KeyedBlitLeavesNoKeyColouredPixel) {
+  for (const PixelFormat& f : kFormats) {
+    auto dst = Surface::Create(20, 20, f);
+    dst->Fill(nullptr, dst->MatchColor(0x404040));
+    auto src = Sprite(f);
+    PixelRect at{5, 5, 13, 11};
+    ASSERT_EQ(dst->Blit(&at, *src, nullptr, BlitKeySource), SurfaceResult::Ok);
+    uint32_t key = dst->MatchColor(0x00FF00);
+    for (int y = 0; y < 20; ++y)
+      for (int x = 0; x < 20; ++x) EXPECT_NE(dst->GetPixel(x, y), key) << x << "," << y;
+    EXPECT_EQ(dst->GetPixel(5, 5), dst->MatchColor(0x404040));
+    EXPECT_EQ(dst->GetPixel(6, 6), dst->MatchColor(0x0000FF));
+    // Without the key the border is copied.
+    dst->Blit(&at, *src, nullptr, BlitPlain);
+    EXPECT_EQ(dst->GetPixel(5, 5), key);
+  }
+}
+
+TEST(Surface, MirroredBlitsTurnThePicture) {
+  for (const PixelFormat& f : kFormats) {
+    auto src = Surface::Create(3, 2, f);
+    for (int y = 0; y < 2; ++y)
+      for (int x = 0; x < 3; ++x) src->PutPixel(x, y, src->MatchColor(ColorRef(uint8_t(x * 80), uint8_t(y * 200), 8)));
+    auto dst = Surface::Create(3, 2, f);
+    dst->Blit(nullptr, *src, nullptr, BlitMirrorLeftRight);
+    for (int y = 0; y < 2; ++y)
+      for (int x = 0; x < 3; ++x) EXPECT_EQ(dst->GetPixel(x, y), src->GetPixel(2 - x, y));
+    dst->Blit(nullptr, *src, nullptr, BlitMirrorUpDown);
+    for (int y = 0; y < 2; ++y)
+      for (int x = 0; x < 3; ++x) EXPECT_EQ(dst->GetPixel(x, y), src->GetPixel(x, 1 - y));
+    dst->Blit(nullptr, *src, nullptr, BlitMirrorLeftRight | BlitMirrorUpDown);
+    for (int y = 0; y < 2; ++y)
+      for (int x = 0; x < 3; ++x) EXPECT_EQ(dst->GetPixel(x, y), src->GetPixel(2 - x, 1 - y));
+  }
+}
+
+TEST(Surface, MirroredKeyedBlitIsClippedAtEveryEdge) {
+  auto dst = Surface::Create(10, 10, PixelFormat::Rgb565());
+  auto src = Sprite(PixelFormat::Rgb565());
+  uint32_t key = dst->MatchColor(0x00FF00);
+  for (PixelRect r : {PixelRect{-4, -3, 4, 3}, PixelRect{6, 7, 14, 13}, PixelRect{-100, 0, -92, 6}}) {
+    dst->Fill(nullptr, 0);
+    EXPECT_EQ(dst->Blit(&r, *src, nullptr, BlitKeySource | BlitMirrorLeftRight), SurfaceResult::Ok);
+    for (int y = 0; y < 10; ++y)
+      for (int x = 0; x < 10; ++x) EXPECT_NE(dst->GetPixel(x, y), key);
+  }
+  dst->Fill(nullptr, 0);
+  PixelRect r{-4, 0, 4, 6};
+  dst->Blit(&r, *src, nullptr, BlitKeySource | BlitMirrorLeftRight);
+  // Mirrored, the red right half lands on the left, off the surface; blue stays visible.
+  EXPECT_EQ(dst->GetPixel(1, 2), dst->MatchColor(0x0000FF));
+}
+
+TEST(Surface, StretchToFrameSize) {
+  for (const PixelFormat& f : kFormats) {
+    auto src = Surface::Create(2, 2, f);
+    src->PutPixel(0, 0, src->MatchColor(0xFFFFFF));
+    src->PutPixel(1, 1, src->MatchColor(0x0000FF));
+    auto dst = Surface::Create(640, 480, f);
+    ASSERT_EQ(dst->Blit(nullptr, *src, nullptr), SurfaceResult::Ok);
+    EXPECT_EQ(dst->GetPixel(0, 0), dst->MatchColor(0xFFFFFF));
+    EXPECT_EQ(dst->GetPixel(300, 220), dst->MatchColor(0xFFFFFF));
+    EXPECT_EQ(dst->GetPixel(340, 260), dst->MatchColor(0x0000FF));
+    EXPECT_EQ(dst->GetPixel(639, 479), dst->MatchColor(0x0000FF));
+    EXPECT_EQ(dst->GetPixel(639, 0), 0u);
+  }
+}
+
+TEST(Surface, LostSurfacesRefuseWorkUntilRestored) {
+  auto a = Surface::Create(4, 4, PixelFormat::Rgb565());
+  auto b = Surface::Create(4, 4, PixelFormat::Rgb565());
+  LoseAllSurfaces();
+  EXPECT_EQ(a->Blit(nullptr, *b, nullptr), SurfaceResult::SurfaceLost);
+  LockedPixels mem;
+  EXPECT_EQ(a->Lock(mem), SurfaceResult::SurfaceLost);
+  EXPECT_FALSE(Canvas(*a).Ready());
+  a->Restore();
+  b->Restore();
+  EXPECT_EQ(a->Blit(nullptr, *b, nullptr), SurfaceResult::Ok);
+  LoseSurfacesBeforeBlits(1);
+  EXPECT_EQ(a->Blit(nullptr, *b, nullptr), SurfaceResult::SurfaceLost);
+  a->Restore();
+  b->Restore();
+  EXPECT_EQ(a->Blit(nullptr, *b, nullptr), SurfaceResult::Ok);
+  ASSERT_EQ(a->Lock(mem), SurfaceResult::Ok);
+  EXPECT_EQ(a->Blit(nullptr, *b, nullptr), SurfaceResult::SurfaceBusy);
+  a->Unlock();
+}
+
+TEST(Surface, FlipExchangesPictures) {
+  auto a = Surface::Create(4, 4, PixelFormat::Rgb565());
+  auto b = Surface::Create(4, 4, PixelFormat::Rgb565());
+  b->Fill(nullptr, 0x1234);
+  ASSERT_EQ(a->Flip(*b), SurfaceResult::Ok);
+  EXPECT_EQ(a->GetPixel(3, 3), 0x1234u);
+  EXPECT_EQ(b->GetPixel(3, 3), 0u);
+}
+
+TEST(Surface, PixelAccessIsClippedAndSizedByDepth) {
+  auto s = Surface::Create(3, 2, PixelFormat::Rgb24());
+  s->PutPixel(2, 1, 0xABCDEF);
+  s->PutPixel(3, 1, 0x111111);
+  s->PutPixel(-1, 0, 0x111111);
+  EXPECT_EQ(s->GetPixel(2, 1), 0xABCDEFu);
+  EXPECT_EQ(s->GetPixel(1, 1), 0u);
+  EXPECT_EQ(s->GetPixel(5, 5), 0u);
+  EXPECT_EQ(Surface::Create(0, 4, PixelFormat::Rgb565()), nullptr);
+  EXPECT_EQ(Surface::Create(4, 4, PixelFormat{12, 0xF00, 0xF0, 0xF}), nullptr);
+}
+
+TEST(Canvas, LinesLeaveOutTheirEndPixel) {
+  auto s = Surface::Create(10, 10, PixelFormat::Xrgb32());
+  Canvas c(*s);
+  c.SetPen(0xFFFFFF);
+  c.Line(1, 1, 5, 1);
+  for (int x = 1; x < 5; ++x) EXPECT_EQ(c.GetPixel(x, 1), 0xFFFFFFu);
+  EXPECT_EQ(c.GetPixel(5, 1), 0u);
+  c.Line(0, 0, 0, 0);  // nothing at all
+  EXPECT_EQ(c.GetPixel(0, 0), 0u);
+  c.Line(-5, 8, 20, 8);  // clipped, no fault
+  EXPECT_EQ(c.GetPixel(9, 8), 0xFFFFFFu);
+}
+
+TEST(Canvas, HollowEllipseFitsItsBox) {
+  auto s = Surface::Create(20, 20, PixelFormat::Rgb565());
+  Canvas c(*s);
+  c.SetPen(0xFFFFFF);
+  c.Ellipse(2, 4, 12, 14);  // right and bottom exclusive
+  int minX = 99, maxX = -1, minY = 99, maxY = -1;
+  for (int y = 0; y < 20; ++y)
+    for (int x = 0; x < 20; ++x)
+      if (c.GetPixel(x, y) == 0xFFFFFF) {
+        minX = std::min(minX, x), maxX = std::max(maxX, x), minY = std::min(minY, y), maxY = std::max(maxY, y);
+      }
+  EXPECT_EQ(minX, 2);
+  EXPECT_EQ(maxX, 11);
+  EXPECT_EQ(minY, 4);
+  EXPECT_EQ(maxY, 13);
+  EXPECT_EQ(c.GetPixel(7, 9), 0u);  // hollow
+  c.Ellipse(-30, -30, 50, 50);      // mostly off the surface
+}
+
+}  // namespace
+}  // namespace platform
