@@ -47,6 +47,8 @@ class GameDirector {
   void SaveReplayFile(const std::string& path);
   void SaveReplayDialog();
   void LoadReplayDialog();
+  // Ends a replay whose input could not be read, without reloading anything.
+  void EndReplayAtOnce();
 
   // Fields, constructor defaults as the run state starts.
   int8_t nextSceneId = 1;
@@ -87,6 +89,10 @@ void FollowMouse(Sprite* sprite);
 // The temporary state files: the current directory + "\gamesavestartrecording.sat" and
 // + "\gamesavewhenreplay.sat".
 std::string StartRecordingStatePath();
+// Writes the running game to path; a failure is shown and leaves any earlier file as it was.
+bool SaveGameFile(const std::string& path);
+// Loads a saved game; a missing or damaged file is shown and leaves the running game as it was.
+bool LoadGameFile(const std::string& path);
 std::string WhenReplayStatePath();
 
 }  // namespace quor

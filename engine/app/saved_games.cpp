@@ -1,12 +1,91 @@
 // Saving and loading games, recording input and replaying it.
+//
+// A load never leaves the running game half replaced: the present state is saved first,
+// and when the file turns out to be damaged it is put back and the player is told.
+// A save goes to a temporary file beside its target and is renamed into place, so a
+// failed save never destroys an earlier good one.
+#include <cstdio>
 #include <cstring>
+#include <fstream>
+#include <string>
 
 #include "engine/app/engine_globals.h"
+#include "engine/app/frame_passes.h"
 #include "engine/app/game_director.h"
+#include "engine/app/object_stream.h"
+#include "engine/display/display.h"
 #include "engine/scene/game_node.h"
+#include "engine/sound_input/keyboard.h"
+#include "engine/sound_input/mouse.h"
+#include "game/rules/game_functions.h"
+#include "platform/files.h"
 #include "platform/host.h"
 
 namespace quor {
+
+namespace {
+
+void ErrorBox(const std::string& text, const char* caption) {
+  platform::CurrentHost().ShowMessageBox(text, caption, platform::MessageBoxIcon::Exclamation);
+}
+
+// The same name with its last four characters replaced by ".sar".
+std::string StateFileBeside(const std::string& replayPath) {
+  std::string base = replayPath.size() >= 4 ? replayPath.substr(0, replayPath.size() - 4) : "";
+  return base + ".sar";
+}
+
+std::string UndoStatePath() { return platform::CurrentDirectory() + "\\gamesavebeforeload.sat"; }
+
+// Writes the running game to path through a temporary file; false when anything failed.
+bool WriteGame(const std::string& path) {
+  GameNode* scene = CurrentGameNode;
+  if (!scene) return false;
+  std::string temporary = path + ".part";
+  bool good;
+  {
+    ObjectStream stream(temporary, true);
+    game::GameSaveVariables(stream);
+    stream.WriteLong(scene->GetId());
+    scene->Save(stream);
+    stream.flush();
+    good = stream.Good();
+  }
+  if (good) good = platform::RenameFile(temporary, path);
+  if (!good) platform::DeleteFile(temporary);
+  return good;
+}
+
+// Deletes what a failed read created and left outside every list.
+void DeleteOrphans(const ObjectStream& stream) {
+  for (const auto& entry : stream.ObjectTable()) {
+    Node* object = entry.second;
+    if (object->GetNext() || reinterpret_cast<Node*>(MainCharacter) == object) continue;
+    delete object;
+  }
+}
+
+// Reads a saved game into the running one; false (with the game possibly half replaced)
+// when the file is damaged.
+bool ReadGame(const std::string& path) {
+  ObjectStream stream(path, false);
+  if (!stream.Good()) return false;
+  game::GameLoadVariables(stream);
+  int32_t id = 0;
+  stream.ReadLong(&id);
+  GameNode* scene = FindGameNodeById(id);
+  if (!stream.Good() || !scene) return false;
+  if (CurrentGameNode) EmptyGameNode(CurrentGameNode, true);
+  ReleaseAnimationSurfaces();
+  CurrentGameNode = scene;
+  scene->Load(stream);
+  if (stream.Good()) return true;
+  MainCharacter = nullptr;
+  DeleteOrphans(stream);
+  return false;
+}
+
+}  // namespace
 
 void GameDirector::RequestSave(const char* path) {
   saveRequested = 1;
@@ -26,14 +105,156 @@ void GameDirector::RequestReplayInput(const char* path) {
 void GameDirector::RequestSaveDialog() { saveRequested = 1; }
 void GameDirector::RequestLoadDialog() { loadRequested = 1; }
 
+bool SaveGameFile(const std::string& path) {
+  if (WriteGame(path)) return true;
+  ErrorBox("The game could not be saved to \"" + path + "\" .", "Save error .");
+  return false;
+}
+
+bool LoadGameFile(const std::string& path) {
+  if (!platform::FileExists(path)) {
+    ErrorBox("The saved game \"" + path + "\" does not exist .", "Load error .");
+    return false;
+  }
+  std::string undo = UndoStatePath();
+  if (!WriteGame(undo)) {
+    ErrorBox("The saved game \"" + path + "\" was not loaded: the present game could not be kept .",
+             "Load error .");
+    return false;
+  }
+  bool loaded = ReadGame(path);
+  if (!loaded) {
+    if (CurrentGameNode) EmptyGameNode(CurrentGameNode, true);
+    ReadGame(undo);
+    ErrorBox("The saved game \"" + path + "\" is damaged or is not a saved game; the game goes on .",
+             "Load error .");
+  }
+  platform::DeleteFile(undo);
+  return loaded;
+}
+
+namespace {
+
+// Opens a file dialog with the devices released, as a modal step inside the frame.
+bool AskForFile(platform::FileDialogKind kind, const char* description, const char* pattern,
+                const char* extension, std::string& path) {
+  if (CurrentMouse) CurrentMouse->Unacquire();
+  if (CurrentKeyboard) CurrentKeyboard->Unacquire();
+  platform::Host& host = platform::CurrentHost();
+  platform::FileDialogRequest request;
+  request.kind = kind;
+  request.filterDescription = description;
+  request.filterPattern = pattern;
+  request.defaultExtension = extension;
+  request.initialDirectory = platform::CurrentDirectory();
+  request.mustExist = kind == platform::FileDialogKind::Open;
+  host.SetCursorVisible(true);
+  bool ok = host.AskFileName(request, path);
+  host.SetCursorVisible(false);
+  if (CurrentMouse) CurrentMouse->Acquire();
+  if (CurrentKeyboard) CurrentKeyboard->Acquire();
+  if (CurrentMouse) CurrentMouse->ClearButtons();
+  if (CurrentKeyboard) CurrentKeyboard->ClearKeys();
+  if (ok && kind == platform::FileDialogKind::Save) {
+    std::string suffix = std::string(".") + extension;
+    size_t slash = path.find_last_of("/\\");
+    std::string leaf = slash == std::string::npos ? path : path.substr(slash + 1);
+    if (leaf.find('.') == std::string::npos) path += suffix;
+  }
+  return ok && !path.empty();
+}
+
+// Reads a recording's three counted arrays into the scene, trusting no count beyond the file.
+bool ReadReplayInput(const std::string& path, GameNode* scene) {
+  std::ifstream in(platform::MapPath(path), std::ios::binary);
+  if (!in) return false;
+  in.seekg(0, std::ios::end);
+  uint64_t remaining = static_cast<uint64_t>(in.tellg());
+  in.seekg(0, std::ios::beg);
+  auto readCount = [&](uint32_t elementSize, uint32_t& count) {
+    int32_t n = 0;
+    if (remaining < 4 || !in.read(reinterpret_cast<char*>(&n), 4)) return false;
+    remaining -= 4;
+    count = n < 1 ? 0 : static_cast<uint32_t>(n);
+    if (uint64_t(count) * elementSize > remaining) return false;
+    remaining -= uint64_t(count) * elementSize;
+    return true;
+  };
+  DynamicArray<uint32_t> masks;
+  DynamicArray<uint8_t> flags;
+  DynamicArray<MouseDelta> moves;
+  uint32_t count = 0;
+  if (!readCount(4, count)) return false;
+  for (uint32_t i = 0; i < count; ++i) {
+    uint32_t mask = 0;
+    in.read(reinterpret_cast<char*>(&mask), 4);
+    masks.Add(mask);
+  }
+  if (!readCount(1, count)) return false;
+  for (uint32_t i = 0; i < count; ++i) {
+    uint8_t flag = 0;
+    in.read(reinterpret_cast<char*>(&flag), 1);
+    flags.Add(flag);
+  }
+  if (!readCount(8, count)) return false;
+  for (uint32_t i = 0; i < count; ++i) {
+    MouseDelta delta;
+    in.read(reinterpret_cast<char*>(&delta.dx), 4);
+    in.read(reinterpret_cast<char*>(&delta.dy), 4);
+    moves.Add(delta);
+  }
+  if (!in) return false;
+  scene->recordedKeyMasks = masks;
+  scene->recordedMouseFlags = flags;
+  scene->recordedMouseMovement = moves;
+  return true;
+}
+
+}  // namespace
+
 void GameDirector::DoPendingSave() {
+  std::string path = savePath;
   savePath.clear();
   saveRequested = 0;
+  if (path.empty()) {
+    if (!AskForFile(platform::FileDialogKind::Save, "Saved Files (*.sav)", "*.sav", "sav", path))
+      return;
+  }
+  SaveGameFile(path);
 }
 
 void GameDirector::DoPendingLoad() {
+  std::string path = loadPath;
   loadRequested = 0;
   loadPath.clear();
+  if (path.empty()) {
+    if (!AskForFile(platform::FileDialogKind::Open, "Load Files (*.sav)", "*.sav", "sav", path)) {
+      replayInputRequested = 0;
+      return;
+    }
+  }
+  bool loaded = LoadGameFile(path);
+  if (replayInputRequested) {
+    std::string input = replayInputPath;
+    replayInputPath.clear();
+    replayInputRequested = 0;
+    if (!loaded || !CurrentGameNode || !ReadReplayInput(input, CurrentGameNode)) {
+      if (loaded) ErrorBox("The replay \"" + input + "\" is damaged .", "Replay error .");
+      EndReplayAtOnce();
+      return;
+    }
+  }
+  if (slowReplay && CurrentGameNode) {
+    uint32_t rate = CurrentGameNode->measuredRate;
+    CurrentGameNode->SetFPS(rate >= 60 ? rate / 4 : 15);
+    slowReplay = 0;
+  }
+}
+
+void GameDirector::EndReplayAtOnce() {
+  replaying = 0;
+  slowReplay = 0;
+  platform::CurrentHost().SetWindowTitle("Quor");
 }
 
 void GameDirector::StartRecording() {
@@ -52,11 +273,87 @@ void GameDirector::StopRecording() {
   platform::CurrentHost().SetWindowTitle("Quor");
 }
 
-void GameDirector::StartReplay(bool) {}
-void GameDirector::StartReplayFromFile(const std::string&, bool) {}
-void GameDirector::LoadReplayFile(const std::string&) {}
-void GameDirector::SaveReplayFile(const std::string&) {}
-void GameDirector::SaveReplayDialog() {}
-void GameDirector::LoadReplayDialog() {}
+namespace {
+// The rate a replay returns to: the scene's target, which is never 0.
+uint32_t ReplayReturnRate() { return CurrentGameNode ? CurrentGameNode->targetRate : 60; }
+}  // namespace
+
+void GameDirector::StartReplay(bool slow) {
+  if (!CurrentGameNode || CurrentGameNode->recordedKeyMasks.Size() < 1) return;
+  RequestSave(WhenReplayStatePath().c_str());
+  RequestLoad(StartRecordingStatePath().c_str());
+  platform::CurrentHost().SetWindowTitle("Quor - Replay Mode");
+  recording = 0;
+  replaying = 1;
+  replayRate = ReplayReturnRate();
+  if (slow) slowReplay = 1;
+}
+
+void GameDirector::StartReplayFromFile(const std::string& path, bool slow) {
+  std::string state = StateFileBeside(path);
+  if (path.size() < 4 || !platform::FileExists(state)) {
+    ErrorBox("The replay \"" + path + "\" cannot start: its start state \"" + state +
+                 "\" is missing .",
+             "Replay error .");
+    return;
+  }
+  RequestSave(WhenReplayStatePath().c_str());
+  LoadReplayFile(path);
+  platform::CurrentHost().SetWindowTitle("Quor - Replay Mode");
+  recording = 0;
+  replaying = 1;
+  replayRate = ReplayReturnRate();
+  if (slow) slowReplay = 1;
+}
+
+void GameDirector::LoadReplayFile(const std::string& path) {
+  std::string state = StateFileBeside(path);
+  platform::CopyFile(state, StartRecordingStatePath());
+  RequestLoad(state.c_str());
+  RequestReplayInput(path.c_str());
+}
+
+void GameDirector::SaveReplayFile(const std::string& path) {
+  GameNode* scene = CurrentGameNode;
+  if (!scene || scene->recordedKeyMasks.Size() < 1) return;
+  std::string state = StateFileBeside(path);
+  std::string temporary = path + ".part";
+  bool good = platform::CopyFile(StartRecordingStatePath(), state);
+  if (good) {
+    std::ofstream out(platform::MapPath(temporary), std::ios::binary | std::ios::trunc);
+    auto writeLong = [&](uint32_t v) { out.write(reinterpret_cast<const char*>(&v), 4); };
+    writeLong(scene->recordedKeyMasks.Size());
+    for (uint32_t i = 0; i < scene->recordedKeyMasks.Size(); ++i)
+      writeLong(scene->recordedKeyMasks[i]);
+    writeLong(scene->recordedMouseFlags.Size());
+    for (uint32_t i = 0; i < scene->recordedMouseFlags.Size(); ++i)
+      out.write(reinterpret_cast<const char*>(scene->recordedMouseFlags.At(i)), 1);
+    writeLong(scene->recordedMouseMovement.Size());
+    for (uint32_t i = 0; i < scene->recordedMouseMovement.Size(); ++i) {
+      writeLong(static_cast<uint32_t>(scene->recordedMouseMovement[i].dx));
+      writeLong(static_cast<uint32_t>(scene->recordedMouseMovement[i].dy));
+    }
+    out.flush();
+    good = static_cast<bool>(out);
+    out.close();
+    good = good && platform::RenameFile(temporary, path);
+  }
+  if (!good) {
+    platform::DeleteFile(temporary);
+    ErrorBox("The replay could not be saved to \"" + path + "\" .", "Replay error .");
+  }
+}
+
+void GameDirector::SaveReplayDialog() {
+  std::string path;
+  if (AskForFile(platform::FileDialogKind::Save, "Saved Replays (*.rep)", "*.rep", "rep", path))
+    SaveReplayFile(path);
+}
+
+void GameDirector::LoadReplayDialog() {
+  std::string path;
+  if (AskForFile(platform::FileDialogKind::Open, "Load Replays (*.rep)", "*.rep", "rep", path))
+    StartReplayFromFile(path, false);
+}
 
 }  // namespace quor

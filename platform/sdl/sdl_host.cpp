@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <cstdio>
 #include <ctime>
 #include <thread>
@@ -147,7 +148,64 @@ void SdlHost::PostQuit(int code) {
   queue_.push_back(m);
 }
 
-bool SdlHost::AskFileName(const FileDialogRequest&, std::string&) { return false; }
+namespace {
+
+std::string ShellQuote(const std::string& text) {
+  std::string quoted = "'";
+  for (char c : text) {
+    if (c == '\'') quoted += "'\\''";
+    else quoted += c;
+  }
+  return quoted + "'";
+}
+
+bool OnPath(const char* program) {
+  std::string command = std::string("command -v ") + program + " >/dev/null 2>&1";
+  return std::system(command.c_str()) == 0;
+}
+
+// Runs a chooser and reads the one line it prints; false on cancel or failure.
+bool RunChooser(const std::string& command, std::string& path) {
+  FILE* pipe = popen(command.c_str(), "r");
+  if (!pipe) return false;
+  std::string output;
+  char buffer[512];
+  while (std::fgets(buffer, sizeof buffer, pipe)) output += buffer;
+  int status = pclose(pipe);
+  while (!output.empty() && (output.back() == '\n' || output.back() == '\r')) output.pop_back();
+  if (status != 0 || output.empty()) return false;
+  path = output;
+  return true;
+}
+
+}  // namespace
+
+bool SdlHost::AskFileName(const FileDialogRequest& request, std::string& path) {
+  bool save = request.kind == FileDialogKind::Save;
+  std::string directory = request.initialDirectory.empty() ? "." : request.initialDirectory;
+  std::string command;
+  if (OnPath("zenity")) {
+    command = "zenity --file-selection";
+    if (save) command += " --save --confirm-overwrite";
+    command += " --filename=" + ShellQuote(directory + "/");
+    command += " --file-filter=" + ShellQuote(request.filterDescription + " | " + request.filterPattern);
+  } else if (OnPath("kdialog")) {
+    command = save ? "kdialog --getsavefilename " : "kdialog --getopenfilename ";
+    command += ShellQuote(directory) + " " +
+               ShellQuote(request.filterPattern + "|" + request.filterDescription);
+  } else {
+    ShowMessageBox("No file chooser is installed (zenity or kdialog).", "Quor",
+                   MessageBoxIcon::Information);
+    return false;
+  }
+  bool ok = RunChooser(command + " 2>/dev/null", path);
+  if (ok && request.mustExist) {
+    FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) return false;
+    std::fclose(f);
+  }
+  return ok;
+}
 
 VideoOutput& SdlHost::Video() { return *video_; }
 AudioOutput& SdlHost::Audio() { return *audio_; }
