@@ -21,6 +21,7 @@ void ResortLayers(GameNode*) {}
 namespace quor {
 void ReplayWantedMidiFiles() {}
 void EmptyAnimationTable() {}
+void RunVariableStateMachine(Variable*) {}
 void ClearInputState() {}
 void AttachSceneVariablesToMaps(GameNode*) {}
 }  // namespace quor

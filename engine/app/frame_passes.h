@@ -4,6 +4,7 @@
 namespace quor {
 
 class GameNode;
+class Variable;
 
 // The scene's state machine, behaviour, text-box updates and the main character's move.
 void RunSceneLogic(GameNode* scene);
@@ -23,6 +24,8 @@ void ResortLayers(GameNode* scene);
 namespace quor {
 // Plays again every MIDI file of the current scene that is wanted and not playing.
 void ReplayWantedMidiFiles();
+// One tick of a text box's state machine, with the box as owner.
+void RunVariableStateMachine(Variable* box);
 // Empties the whole animation table (every entry's actions and frames).
 void EmptyAnimationTable();
 // Clears the keys and buttons held, so a new scene starts with nothing pressed.

@@ -7,6 +7,7 @@
 #include "engine/app/frame_passes.h"
 #include "engine/app/node_list.h"
 #include "engine/display/display.h"
+#include "engine/display/variable.h"
 #include "engine/scene/game_node.h"
 #include "engine/sound_input/keyboard.h"
 #include "engine/sound_input/mouse.h"
@@ -115,6 +116,26 @@ void HandleSystemKeys() {
   } else if (keys->IsKeyPressed(61)) {  // F3
     director->StartReplay(false);
   }
+}
+
+}  // namespace quor
+
+namespace quor {
+
+namespace {
+int32_t fpsFrameCounter = 0;
+char fpsText[32] = {};
+}  // namespace
+
+void UpdateFpsText(Variable* box) {
+  if (CurrentKeyboard && CurrentKeyboard->IsKeyPressed(87)) {  // F11
+    FpsTextShown = !FpsTextShown;
+    box->SetVisible(FpsTextShown);
+  }
+  ++fpsFrameCounter;
+  if (fpsFrameCounter % 15 == 0 && CurrentGameNode)
+    std::snprintf(fpsText, sizeof fpsText, "FPS = %d", static_cast<int>(CurrentGameNode->measuredRate));
+  box->SetText(fpsText);
 }
 
 }  // namespace quor

@@ -3,6 +3,8 @@
 #include <cstring>
 
 #include "engine/app/engine_globals.h"
+#include "engine/app/frame_passes.h"
+#include "engine/app/game_director.h"
 #include "engine/app/object_stream.h"
 #include "engine/display/display.h"
 #include "engine/display/map.h"
@@ -14,7 +16,7 @@
 
 namespace quor {
 
-GameNode::GameNode() {}
+GameNode::GameNode() { CreateFPSVariable(); }
 
 GameNode::GameNode(const GameNode& other) : Node(other) {
   id = other.id;
@@ -58,6 +60,11 @@ bool GameNode::InsertMap(Map* map) {
 }
 
 bool GameNode::InsertVariable(Variable* variable) {
+  if (variableIdCounter >= variableLimit) {
+    delete variable;
+    return false;
+  }
+  variable->SetId(static_cast<uint32_t>(++variableIdCounter));
   variables.AddHead(variable);
   return true;
 }
@@ -80,11 +87,37 @@ void GameNode::Activate() {
   LoadAnimationSurfaces();
 }
 
-void GameNode::CreateFPSVariable() {}
+void GameNode::CreateFPSVariable() {
+  auto* box = new Variable;
+  box->SetTextColor(0x0000F500);  // red 0, green 245, blue 0
+  box->SetFontFace("Impact");
+  box->SetName("FPS");
+  box->SetText("FPS = ");
+  box->SetVisible(0);
+  box->SetFontWeight(0);
+  box->SetFontWidth(6);
+  box->SetFontSize(10);
+  box->SetUpdateFunction(UpdateFpsText);
+  int32_t half = static_cast<int32_t>(DisplayWidth / 2);
+  box->SetRect(half - 50, 0, half + 50, 40);
+  box->SetLetterSpacing(2);
+  InsertVariable(box);
+}
+
 void GameNode::CreateTextsCursor() {}
 void GameNode::DrawTextsCursor() {}
-void GameNode::UpdateVariables() {}
-void GameNode::DrawVariables() {}
+
+void GameNode::UpdateVariables() {
+  for (Node* n = variables.GetHead(); !n->IsEnd(); n = n->GetNext()) {
+    Variable* box = static_cast<Variable*>(n);
+    RunVariableStateMachine(box);
+    box->RunUpdateFunction();
+  }
+}
+
+void GameNode::DrawVariables() {
+  for (Node* n = variables.GetHead(); !n->IsEnd(); n = n->GetNext()) static_cast<Variable*>(n)->Draw();
+}
 void GameNode::ResetViewOrigin() {}
 
 void GameNode::SetFPS(uint32_t rate) {
