@@ -4,11 +4,17 @@
 
 namespace quor {
 
-void RunSceneLogic(GameNode* scene) { scene->RunBehaviour(); }
+void RunSceneLogic(GameNode* scene) {
+  scene->RunBehaviour();
+  scene->UpdateVariables();
+}
 
 void RunMapPasses(GameNode*) {}
 
-void DrawSceneOverlays(GameNode*) {}
+void DrawSceneOverlays(GameNode* scene) {
+  scene->DrawVariables();
+  scene->DrawTextsCursor();
+}
 
 void StepTransitions() {}
 
