@@ -1,0 +1,280 @@
+#include "engine/display/bitmap.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "engine/app/engine_globals.h"
+#include "engine/display/display.h"
+#include "platform/bitmap_file.h"
+#include "platform/headless/headless_host.h"
+#include "../../support/temp_dir.h"
+
+namespace quor {
+namespace {
+
+using platform::Image;
+
+void Put16(std::vector<uint8_t>& b, uint32_t v) {
+  b.push_back(uint8_t(v));
+  b.push_back(uint8_t(v >> 8));
+}
+void Put32(std::vector<uint8_t>& b, uint32_t v) {
+  Put16(b, v & 0xFFFF);
+  Put16(b, v >> 16);
+}
+
+// The four colours every depth can hold exactly.
+const uint32_t kColors[4] = {0x000000, 0xFFFFFF, 0x0000FF, 0xFF0000};
+
+Image TestPicture(int colors) {
+  Image img;
+  img.width = 5;
+  img.height = 3;
+  for (int i = 0; i < 15; ++i) img.colors.push_back(kColors[(i * 7 + i / 5) % colors]);
+  return img;
+}
+
+// A bottom-up BMP of the picture at the depth (16 bits is 5-5-5), palette from kColors.
+std::vector<uint8_t> EncodeBmp(const Image& img, int bits, uint32_t clrUsed = 0) {
+  int colors = bits <= 8 ? (clrUsed ? int(clrUsed) : 1 << bits) : 0;
+  int stride = ((img.width * bits + 31) / 32) * 4;
+  uint32_t offBits = 14 + 40 + 4 * uint32_t(colors);
+  std::vector<uint8_t> b{'B', 'M'};
+  Put32(b, offBits + uint32_t(stride * img.height));
+  Put32(b, 0);
+  Put32(b, offBits);
+  Put32(b, 40);
+  Put32(b, uint32_t(img.width));
+  Put32(b, uint32_t(img.height));
+  Put16(b, 1);
+  Put16(b, uint16_t(bits));
+  Put32(b, 0);
+  Put32(b, uint32_t(stride * img.height));
+  Put32(b, 2835);
+  Put32(b, 2835);
+  Put32(b, clrUsed);
+  Put32(b, 0);
+  for (int i = 0; i < colors; ++i) {
+    uint32_t c = i < 4 ? kColors[i] : 0x102030;
+    b.push_back(platform::BlueOf(c));
+    b.push_back(platform::GreenOf(c));
+    b.push_back(platform::RedOf(c));
+    b.push_back(0);
+  }
+  auto index = [](uint32_t c) {
+    for (int i = 0; i < 4; ++i)
+      if (kColors[i] == c) return i;
+    return 0;
+  };
+  for (int y = img.height - 1; y >= 0; --y) {
+    std::vector<uint8_t> row(size_t(stride), 0);
+    for (int x = 0; x < img.width; ++x) {
+      uint32_t c = img.At(x, y);
+      uint8_t r = platform::RedOf(c), g = platform::GreenOf(c), bl = platform::BlueOf(c);
+      switch (bits) {
+        case 1: row[x / 8] |= uint8_t(index(c) << (7 - x % 8)); break;
+        case 4: row[x / 2] |= uint8_t(index(c) << (x % 2 ? 0 : 4)); break;
+        case 8: row[x] = uint8_t(index(c)); break;
+        case 16: {
+          uint16_t v = uint16_t(((r >> 3) << 10) | ((g >> 3) << 5) | (bl >> 3));
+          row[2 * x] = uint8_t(v);
+          row[2 * x + 1] = uint8_t(v >> 8);
+          break;
+        }
+        case 24: row[3 * x] = bl, row[3 * x + 1] = g, row[3 * x + 2] = r; break;
+        case 32: row[4 * x] = bl, row[4 * x + 1] = g, row[4 * x + 2] = r, row[4 * x + 3] = 0; break;
+      }
+    }
+    b.insert(b.end(), row.begin(), row.end());
+  }
+  return b;
+}
+
+void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
+  std::FILE* f = std::fopen(path.c_str(), "wb");
+  ASSERT_NE(f, nullptr);
+  std::fwrite(bytes.data(), 1, bytes.size(), f);
+  std::fclose(f);
+}
+
+TEST(BmpFile, EveryDepthDecodesToTheSamePicture) {
+  for (int bits : {4, 8, 16, 24, 32}) {
+    Image want = TestPicture(4), got;
+    ASSERT_TRUE(platform::DecodeBmp(EncodeBmp(want, bits), got)) << bits;
+    EXPECT_EQ(got.width, 5);
+    EXPECT_EQ(got.height, 3);
+    EXPECT_EQ(got.colors, want.colors) << bits;
+  }
+  Image want = TestPicture(2), got;
+  ASSERT_TRUE(platform::DecodeBmp(EncodeBmp(want, 1), got));
+  EXPECT_EQ(got.colors, want.colors);
+}
+
+TEST(BmpFile, DamagedFilesFailCleanly) {
+  std::vector<uint8_t> good = EncodeBmp(TestPicture(4), 24);
+  Image out;
+  for (size_t cut : {size_t(0), size_t(10), size_t(30), size_t(54), good.size() - 1}) {
+    std::vector<uint8_t> bytes(good.begin(), good.begin() + long(cut));
+    EXPECT_FALSE(platform::DecodeBmp(bytes, out)) << cut;
+  }
+  std::vector<uint8_t> huge = good;
+  huge[18] = 0xFF, huge[19] = 0xFF, huge[20] = 0xFF, huge[21] = 0x7F;  // width 2^31 - 1
+  EXPECT_FALSE(platform::DecodeBmp(huge, out));
+  std::vector<uint8_t> badDepth = good;
+  badDepth[28] = 7;
+  EXPECT_FALSE(platform::DecodeBmp(badDepth, out));
+  EXPECT_FALSE(platform::LoadBmpFile("/nonexistent/x.bmp", out));
+}
+
+class BitmapTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    platform::InstallHost(&host);
+    mkdir(dir.File("BITMAPS").c_str(), 0755);
+    savedWindowed = Windowed;
+    Windowed = 0;
+  }
+  void TearDown() override {
+    ReleaseGraphics();
+    SetScreenMode(640, 480, 16);
+    Windowed = savedWindowed;
+    std::memset(PaletteName, 0, sizeof PaletteName);
+    platform::InstallHost(nullptr);
+  }
+  void Start(uint32_t bits) {
+    SetScreenMode(64, 48, bits);
+    ASSERT_TRUE(InitGraphics());
+  }
+  testing_support::TempDir dir;
+  platform::HeadlessHost host;
+  uint8_t savedWindowed = 0;
+};
+
+TEST_F(BitmapTest, FileLoadsWithItsKeyAtEveryDepth) {
+  WriteFile(dir.File("BITMAPS/Hero.bmp"), EncodeBmp(TestPicture(4), 24));
+  for (uint32_t bits : {16u, 24u, 32u}) {
+    Start(bits);
+    auto s = LoadBitmapSurface(DirectDrawObject, "hero.BMP", 0, 0, 0xFF0000);  // case ignored
+    ASSERT_NE(s, nullptr) << bits;
+    EXPECT_EQ(s->Width(), 5);
+    EXPECT_EQ(s->Format(), BackBuffer->Format());
+    uint32_t key;
+    ASSERT_EQ(s->GetColorKey(key), platform::SurfaceResult::Ok);
+    EXPECT_EQ(key, MatchSurfaceColor(s.get(), 0xFF0000));
+    // The blue pixels of the picture carry exactly the key's value.
+    Image img = TestPicture(4);
+    for (int y = 0; y < 3; ++y)
+      for (int x = 0; x < 5; ++x) EXPECT_EQ(s->GetPixel(x, y) == key, img.At(x, y) == 0xFF0000);
+    ReleaseGraphics();
+  }
+}
+
+TEST_F(BitmapTest, KeyValuesOfGreen) {
+  Start(16);
+  auto s = CreateOffscreenSurface(2, 2);
+  EXPECT_EQ(MatchSurfaceColor(s.get(), 0x00FF00), 0x07E0u);
+  EXPECT_EQ(MatchSurfaceColor(nullptr, 0x00FF00), 0xFFFFFFFFu);
+  ReleaseGraphics();
+  Start(32);
+  s = CreateOffscreenSurface(2, 2);
+  EXPECT_EQ(MatchSurfaceColor(s.get(), 0x00FF00), 0x0000FF00u);
+}
+
+TEST_F(BitmapTest, StretchedToTheSizeAsked) {
+  WriteFile(dir.File("BITMAPS/Wide.bmp"), EncodeBmp(TestPicture(4), 24));
+  Start(16);
+  auto s = LoadBitmapSurface(DirectDrawObject, "Wide.bmp", 10, 6, 0x00FF00);
+  ASSERT_NE(s, nullptr);
+  EXPECT_EQ(s->Width(), 10);
+  EXPECT_EQ(s->Height(), 6);
+  Image img = TestPicture(4);
+  EXPECT_EQ(s->GetPixel(9, 5), s->MatchColor(img.At(4, 2)));
+  EXPECT_EQ(s->GetPixel(2, 2), s->MatchColor(img.At(1, 1)));
+  auto tall = LoadBitmapSurface(DirectDrawObject, "Wide.bmp", 0, 9, 0x00FF00);
+  ASSERT_NE(tall, nullptr);
+  EXPECT_EQ(tall->Width(), 5);
+  EXPECT_EQ(tall->Height(), 9);
+  EXPECT_EQ(LoadBitmapSurface(DirectDrawObject, "Missing.bmp", 0, 0, 0), nullptr);
+  EXPECT_TRUE(host.messageBoxes.empty());
+}
+
+TEST_F(BitmapTest, BuiltInBitmapComesBeforeTheFile) {
+  WriteFile(dir.File("BITMAPS/TEXTSCURSOR"), EncodeBmp(TestPicture(4), 24));
+  Start(16);
+  auto s = LoadBitmapSurface(DirectDrawObject, "TEXTSCURSOR", 10, 19, 0xFFFFFF);
+  ASSERT_NE(s, nullptr);
+  EXPECT_EQ(s->Width(), 10);
+  EXPECT_EQ(s->Height(), 19);
+  uint32_t key;
+  s->GetColorKey(key);
+  EXPECT_EQ(s->GetPixel(0, 5), key);                    // white margin is transparent
+  EXPECT_EQ(s->GetPixel(4, 5), s->MatchColor(0x000000));  // the black stem
+  EXPECT_NE(FindBitmapResource("icon"), nullptr);
+  EXPECT_NE(FindBitmapResource("Cursor"), nullptr);
+  EXPECT_EQ(FindBitmapResource("Hero"), nullptr);
+}
+
+TEST_F(BitmapTest, PaletteFromFile) {
+  Image img = TestPicture(4);
+  WriteFile(dir.File("BITMAPS/Pal8.bmp"), EncodeBmp(img, 8));
+  std::vector<uint8_t> four = EncodeBmp(img, 4);
+  // Pad the file so that 1024 bytes of table can be read: the tail after the 16 entries.
+  four.resize(14 + 40 + 1024, 0xAB);
+  WriteFile(dir.File("BITMAPS/Pal4.bmp"), four);
+  Start(16);
+  auto p8 = LoadBitmapPalette(DirectDrawObject, "Pal8.bmp");
+  ASSERT_NE(p8, nullptr);
+  EXPECT_EQ(p8->entries[2].red, 255);  // kColors[2] is red 0x0000FF
+  EXPECT_EQ(p8->entries[2].blue, 0);
+  EXPECT_EQ(p8->entries[2].flags, 4);
+  EXPECT_EQ(p8->entries[3].blue, 255);
+  auto p4 = LoadBitmapPalette(DirectDrawObject, "Pal4.bmp");
+  ASSERT_NE(p4, nullptr);
+  EXPECT_EQ(p4->entries[15].flags, 4);
+  // Entry 16 onwards keeps the file's bytes as they are.
+  EXPECT_EQ(p4->entries[16].red, four[54 + 64]);
+  EXPECT_EQ(p4->entries[16].blue, four[54 + 66]);
+  EXPECT_EQ(p4->entries[255].flags, 0xAB);
+  EXPECT_EQ(LoadBitmapPalette(DirectDrawObject, "None.bmp"), nullptr);
+}
+
+TEST_F(BitmapTest, EightBitDisplayTakesTheScenePalette) {
+  WriteFile(dir.File("BITMAPS/Pal8.bmp"), EncodeBmp(TestPicture(4), 8));
+  std::strcpy(PaletteName, "Pal8.bmp");
+  Start(8);
+  ASSERT_NE(PrimarySurface->Palette(), nullptr);
+  EXPECT_EQ(PrimarySurface->Palette()[3].blue, 255);
+  auto s = LoadBitmapSurface(DirectDrawObject, "Pal8.bmp", 0, 0, 0xFF0000);
+  ASSERT_NE(s, nullptr);
+  uint32_t key;
+  s->GetColorKey(key);
+  EXPECT_EQ(key, 3u);
+  ReleaseGraphics();
+  Start(16);  // deeper modes take no palette
+  EXPECT_EQ(PrimarySurface->Palette(), nullptr);
+}
+
+TEST_F(BitmapTest, DrawErrorBoxes) {
+  ReportDrawError(0, "DisplayMap");
+  EXPECT_TRUE(host.messageBoxes.empty());
+  ReportDrawError(0x887601C2, "DisplayMap");
+  ASSERT_EQ(host.messageBoxes.size(), 2u);
+  EXPECT_EQ(host.messageBoxes[0].text, "Blt Error ! Location : DisplayMap");
+  EXPECT_EQ(host.messageBoxes[1].text.rfind("Access to the surface is refused because the surface memory is gone.", 0),
+            0u);
+  host.messageBoxes.clear();
+  ReportDrawError(0x12345678, "A location much longer than twenty-four characters");
+  ASSERT_EQ(host.messageBoxes.size(), 1u);
+  EXPECT_EQ(host.messageBoxes[0].text, "Blt Error ! Location : A location much longer t");
+  EXPECT_STREQ(DrawErrorText(0x80004001), " The operation is not supported.");
+  int known = 0;
+  for (uint32_t code = 0x88760000; code < 0x88760300; ++code) known += DrawErrorText(code) != nullptr;
+  EXPECT_EQ(known, 15);
+}
+
+}  // namespace
+}  // namespace quor
