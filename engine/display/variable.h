@@ -17,6 +17,10 @@ class Font;
 
 namespace quor {
 
+namespace box_links {
+class TextDevice;
+}
+
 class Map;
 class Sound;
 class Variable;
@@ -145,6 +149,12 @@ class Variable : public Node {
   void DrawOnMap();
   void RunUpdateFunction();
 
+  // One scroll action in each direction, held to the limits of the last drawing.
+  void ScrollRight();
+  void ScrollLeft();
+  void ScrollDown();
+  void ScrollUp();
+
   // The font made from the description, made on first use (null when no face exists).
   const platform::Font* GetFont();
 
@@ -235,6 +245,12 @@ class Variable : public Node {
   void FreeTextValue();
   void RebuildPendingPositions();
   void RunDrawing();
+  void LayOutText(box_links::TextDevice& device);
+  void ScrollByInput();
+  // Where the box's rectangle lies in the world: added to its corners for world lines.
+  void WorldOffset(float* x, float* y) const;
+  void DrawFrame();
+  void DrawArrows();
 
   platform::Font* font_ = nullptr;
 };

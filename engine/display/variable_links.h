@@ -3,6 +3,7 @@
 // reads the same whichever of them is present.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "engine/display/variable.h"
@@ -50,6 +51,22 @@ void PlaySound(Sound* sound);
 void RequestQuit();
 // The frame-rate box's update function.
 VariableUpdateFunction FpsUpdateFunction();
+
+// --- text ---
+// What the drawing measures and draws characters with: the box's font on the back buffer.
+class TextDevice {
+ public:
+  virtual ~TextDevice() = default;
+  // Width and height of n characters as drawn; false when they cannot be measured.
+  virtual bool Measure(const char* text, size_t n, int32_t* width, int32_t* height) = 0;
+  // Draws one character with its cell's top-left corner at (x, y), screen pixels.
+  virtual void DrawCharacter(int32_t x, int32_t y, char c) = 0;
+};
+// The device for a box, or null when the back buffer cannot be drawn on.
+TextDevice* OpenTextDevice(Variable* box);
+void CloseTextDevice(TextDevice* device);
+// Tests: every box draws through this device instead (null restores the back buffer).
+void SetTextDeviceOverride(TextDevice* device);
 
 // --- drawing ---
 // A line in world coordinates on the back buffer, in a 0x00BBGGRR colour.
