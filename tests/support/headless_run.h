@@ -3,18 +3,24 @@
 
 #include "engine/app/engine_globals.h"
 #include "engine/app/run_application.h"
+#include "engine/sound_input/keyboard.h"
 #include "platform/headless/headless_host.h"
 
 namespace testing_support {
 
 class HeadlessRun {
  public:
-  HeadlessRun() { platform::InstallHost(&host); }
+  // Each run is the process's first keyboard, as it is for the player.
+  HeadlessRun() {
+    platform::InstallHost(&host);
+    quor::KeyboardInstanceCount = 0;
+  }
   ~HeadlessRun() {
     platform::InstallHost(nullptr);
     quor::Paused = 0;
     quor::MinimisedWhilePaused = 0;
     quor::QuitRequested = 0;
+    quor::KeyboardInstanceCount = 0;
   }
   // Runs until frame `frames` begins (or the program ends by itself).
   int Run(int frames) {
