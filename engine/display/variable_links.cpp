@@ -4,12 +4,15 @@
 
 #include "engine/app/engine_globals.h"
 #include "engine/app/game_director.h"
+#include "engine/display/display.h"
 #include "engine/display/map.h"
 #include "engine/scene/game_node.h"
 #include "engine/sound_input/keyboard.h"
 #include "engine/sound_input/mouse.h"
 #include "engine/sound_input/sound.h"
+#include "platform/canvas.h"
 #include "platform/font.h"
+#include "platform/text.h"
 
 namespace quor {
 namespace box_links {
@@ -50,17 +53,17 @@ void RequestQuit() {
   else
     QuitRequested = 1;
 }
-// Stand-in until the game director lands with the frame-rate update.
-VariableUpdateFunction FpsUpdateFunction() { return nullptr; }
+VariableUpdateFunction FpsUpdateFunction() { return UpdateFpsText; }
 
 namespace {
 
 TextDevice* deviceOverride = nullptr;
 
-// Measures with the box's font; stand-in until the back buffer lands: draws nothing.
-class FontDevice : public TextDevice {
+// The box's font and colour on the back buffer.
+class BackBufferDevice : public TextDevice {
  public:
-  explicit FontDevice(const platform::Font* font) : font_(font) {}
+  BackBufferDevice(platform::Surface* surface, const platform::Font* font, uint32_t color)
+      : surface_(surface), font_(font), color_(color) {}
   bool Measure(const char* text, size_t n, int32_t* width, int32_t* height) override {
     if (!font_) return false;
     platform::TextSize size = font_->Measure(text, n);
@@ -68,17 +71,23 @@ class FontDevice : public TextDevice {
     *height = size.height;
     return true;
   }
-  void DrawCharacter(int32_t, int32_t, char) override {}
+  void DrawCharacter(int32_t x, int32_t y, char c) override {
+    if (font_) platform::DrawText(*surface_, *font_, x, y, &c, 1, color_);
+  }
 
  private:
+  platform::Surface* surface_;
   const platform::Font* font_;
+  uint32_t color_;
 };
 
 }  // namespace
 
 TextDevice* OpenTextDevice(Variable* box) {
   if (deviceOverride) return deviceOverride;
-  return new FontDevice(box->GetFont());
+  // A back buffer that is missing, lost or locked cannot be drawn on.
+  if (!BackBuffer || BackBuffer->IsLost() || BackBuffer->Locked()) return nullptr;
+  return new BackBufferDevice(BackBuffer, box->GetFont(), box->textColor);
 }
 
 void CloseTextDevice(TextDevice* device) {
@@ -87,8 +96,16 @@ void CloseTextDevice(TextDevice* device) {
 
 void SetTextDeviceOverride(TextDevice* device) { deviceOverride = device; }
 
-// Stand-in until debug drawing lands: lines are not drawn.
-void DrawWorldLine(float, float, float, float, uint32_t) {}
+// Stand-in until debug drawing lands: the same one-pixel line, moved from the world onto the
+// screen by the view's origin.
+void DrawWorldLine(float x1, float y1, float x2, float y2, uint32_t color) {
+  if (!BackBuffer) return;
+  platform::Canvas canvas(*BackBuffer);
+  if (!canvas.Ready()) return;
+  canvas.SetPen(color);
+  canvas.Line(static_cast<int>(x1 - ViewLeft()), static_cast<int>(y1 - ViewTop()),
+              static_cast<int>(x2 - ViewLeft()), static_cast<int>(y2 - ViewTop()));
+}
 
 }  // namespace box_links
 }  // namespace quor

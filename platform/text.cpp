@@ -1,0 +1,14 @@
+#include "platform/text.h"
+
+namespace platform {
+
+SurfaceResult DrawText(Surface& surface, const Font& font, int x, int y, const char* text,
+                       size_t n, uint32_t color) {
+  if (surface.IsLost()) return SurfaceResult::SurfaceLost;
+  if (surface.Locked()) return SurfaceResult::SurfaceBusy;
+  const uint32_t pixel = surface.MatchColor(color);
+  font.Rasterise(text, n, [&](int px, int py) { surface.PutPixel(x + px, y + py, pixel); });
+  return SurfaceResult::Ok;
+}
+
+}  // namespace platform

@@ -1,0 +1,19 @@
+// Text on a surface: the characters of a font in one colour over a transparent
+// background, as the engine's text boxes draw them.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "platform/font.h"
+#include "platform/surface.h"
+
+namespace platform {
+
+// Draws n characters with the top-left corner of their cell at (x, y), in a 0x00BBGGRR
+// colour, clipped to the surface. Pixels between the strokes keep what was there. Fails
+// (drawing nothing) when the surface is lost or locked.
+SurfaceResult DrawText(Surface& surface, const Font& font, int x, int y, const char* text,
+                       size_t n, uint32_t color);
+
+}  // namespace platform
