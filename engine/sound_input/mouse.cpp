@@ -174,9 +174,26 @@ bool Mouse::ReplayFrame() {
   return true;
 }
 
-// Until the view's origin can be asked for, the view is taken to stand at the world's
-// origin, which is where every single-screen scene keeps it.
-int32_t Mouse::GetWorldX() const { return static_cast<int32_t>(0.0f + static_cast<float>(x)); }
-int32_t Mouse::GetWorldY() const { return static_cast<int32_t>(0.0f + static_cast<float>(y)); }
+namespace {
+
+// A world coordinate in whole pixels, truncated toward zero; a view placed beyond 32 bits
+// by a damaged saved game gives the nearest end instead of an undefined conversion.
+int32_t WholeWorldPixel(float origin, int32_t offset) {
+  float world = origin + static_cast<float>(offset);
+  if (std::isnan(world)) return 0;
+  if (world >= 2147483647.0f) return INT32_MAX;
+  if (world <= -2147483648.0f) return INT32_MIN;
+  return static_cast<int32_t>(world);
+}
+
+}  // namespace
+
+int32_t Mouse::GetWorldX() const {
+  return WholeWorldPixel(CurrentGameNode ? CurrentGameNode->viewPort.GetLeft() : 0.0f, x);
+}
+
+int32_t Mouse::GetWorldY() const {
+  return WholeWorldPixel(CurrentGameNode ? CurrentGameNode->viewPort.GetTop() : 0.0f, y);
+}
 
 }  // namespace quor

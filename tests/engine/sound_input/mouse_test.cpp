@@ -201,3 +201,22 @@ TEST_F(MouseTest, ARecordingReplaysToTheSamePositionsAndButtons) {
 
 }  // namespace
 }  // namespace quor
+
+namespace quor {
+namespace {
+
+TEST_F(MouseTest, WorldPositionAddsTheViewOriginTruncatingTowardZero) {
+  Mouse mouse;
+  mouse.SetPosition(10, 20);
+  scene.viewPort.SetLeft(100.75f);
+  scene.viewPort.SetTop(-30.5f);
+  EXPECT_EQ(mouse.GetWorldX(), 110);
+  EXPECT_EQ(mouse.GetWorldY(), -10);
+  scene.viewPort.SetTop(-20.5f);
+  EXPECT_EQ(mouse.GetWorldY(), 0);  // -0.5 truncates to 0
+  scene.viewPort.SetLeft(1e30f);
+  EXPECT_EQ(mouse.GetWorldX(), INT32_MAX);
+}
+
+}  // namespace
+}  // namespace quor
