@@ -28,17 +28,26 @@ void SetMapScrollFactors(Map*, float, float) {}
 uint32_t MapTiedCount(const Map*) { return 0; }
 void TieToMap(Map*, Variable*) {}
 
-// Stand-in: the viewport has no position yet; it covers the display from its origin.
-float ViewLeft() { return 0.0f; }
-float ViewTop() { return 0.0f; }
-int32_t ViewWidth() { return 640; }
-int32_t ViewHeight() { return 480; }
+// Without a scene the view is the display from its origin.
+float ViewLeft() { return CurrentGameNode ? CurrentGameNode->viewPort.GetLeft() : 0.0f; }
+float ViewTop() { return CurrentGameNode ? CurrentGameNode->viewPort.GetTop() : 0.0f; }
+int32_t ViewWidth() {
+  return CurrentGameNode ? static_cast<int32_t>(CurrentGameNode->viewPort.GetViewWidth())
+                         : static_cast<int32_t>(DisplayWidth);
+}
+int32_t ViewHeight() {
+  return CurrentGameNode ? static_cast<int32_t>(CurrentGameNode->viewPort.GetViewHeight())
+                         : static_cast<int32_t>(DisplayHeight);
+}
 
 float MouseWorldX() { return CurrentMouse ? static_cast<float>(CurrentMouse->GetWorldX()) : -1.0f; }
 float MouseWorldY() { return CurrentMouse ? static_cast<float>(CurrentMouse->GetWorldY()) : -1.0f; }
-// Stand-in: the mouse has no buttons yet; nothing is held or pressed.
-bool MouseButtonDown(int) { return false; }
-bool MouseButtonPressed(int) { return false; }
+bool MouseButtonDown(int button) {
+  return CurrentMouse && CurrentMouse->IsButtonDown(static_cast<uint32_t>(button));
+}
+bool MouseButtonPressed(int button) {
+  return CurrentMouse && CurrentMouse->IsButtonPressed(static_cast<uint32_t>(button));
+}
 bool KeyDown(uint32_t key) { return CurrentKeyboard && CurrentKeyboard->IsKeyDown(key); }
 bool KeyPressed(uint32_t key) { return CurrentKeyboard && CurrentKeyboard->IsKeyPressed(key); }
 

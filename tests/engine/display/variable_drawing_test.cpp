@@ -8,6 +8,8 @@
 #include "engine/app/random.h"
 #include "engine/display/variable.h"
 #include "engine/display/variable_links.h"
+#include "engine/sound_input/keyboard.h"
+#include "engine/sound_input/mouse.h"
 #include "platform/headless/headless_host.h"
 
 namespace quor {
@@ -300,6 +302,76 @@ TEST_F(VariableDrawingTest, ClipModeSkipsBoxesOutsideTheView) {
   box.SetRect(700, 50, 800, 150);
   EXPECT_TRUE(DrawLines(box).empty());
   EXPECT_EQ(box.boxRect, (Rect{700, 50, 800, 150}));
+}
+
+TEST_F(VariableDrawingTest, KeysScrollOneStepPerFrameOrPerPress) {
+  Keyboard keyboard;
+  Keyboard* savedKeyboard = CurrentKeyboard;
+  CurrentKeyboard = &keyboard;
+
+  Variable box;
+  Make(box, 2, 64, 100, "abcdefghij");
+  DrawLines(box);  // limits for the first input
+  host.input.PressKey(0x4D);  // keypad 6, held
+  for (int frame = 0; frame < 3; ++frame) {
+    keyboard.Update();
+    DrawLines(box);
+  }
+  EXPECT_EQ(box.columnOffset, 3);
+  host.input.ReleaseKey(0x4D);
+  keyboard.Update();
+  DrawLines(box);
+  EXPECT_EQ(box.columnOffset, 3);
+
+  // Vertical keys: keypad 2 down, keypad 5 up, one step per press when asked.
+  Variable lines;
+  Make(lines, 3, 300, 100, "1\\n2\\n3\\n4\\n5\\n6");
+  lines.SetStepPerPress(0, 1);
+  DrawLines(lines);
+  host.input.PressKey(0x50);
+  for (int frame = 0; frame < 3; ++frame) {
+    keyboard.Update();
+    DrawLines(lines);
+  }
+  EXPECT_EQ(lines.lineOffset, 1);
+  host.input.ReleaseKey(0x50);
+  host.input.PressKey(0x4C);
+  keyboard.Update();
+  DrawLines(lines);
+  EXPECT_EQ(lines.lineOffset, 0);
+  host.input.ReleaseKey(0x4C);
+  keyboard.Update();
+
+  CurrentKeyboard = savedKeyboard;
+}
+
+TEST_F(VariableDrawingTest, MouseOnAnArrowScrolls) {
+  Mouse mouse;
+  Mouse* savedMouse = CurrentMouse;
+  CurrentMouse = &mouse;
+
+  Variable box;
+  Make(box, 2, 64, 100, "abcdefghij");
+  DrawLines(box);
+  ASSERT_EQ(box.rightArrowArea, (Rect{159, 137, 163, 145}));
+  mouse.SetX(160);
+  mouse.SetY(140);
+  host.input.PressButton(0);
+  mouse.Update();
+  DrawLines(box);
+  EXPECT_EQ(box.columnOffset, 1);
+  mouse.Update();  // still held
+  DrawLines(box);
+  EXPECT_EQ(box.columnOffset, 2);
+  // Off the arrow nothing scrolls; the right edge of an area is outside it.
+  mouse.SetX(163);
+  mouse.Update();
+  DrawLines(box);
+  EXPECT_EQ(box.columnOffset, 2);
+  host.input.ReleaseButton(0);
+  mouse.Update();
+
+  CurrentMouse = savedMouse;
 }
 
 }  // namespace
