@@ -8,6 +8,9 @@
 #include "engine/display/map.h"
 #include "engine/display/pixel_writer.h"
 #include "engine/scene/game_node.h"
+#include "engine/sound_input/keyboard.h"
+#include "engine/sound_input/mouse.h"
+#include "engine/sound_input/sound_device.h"
 #include "platform/files.h"
 #include "platform/host.h"
 #include "platform/video_output.h"
@@ -138,6 +141,7 @@ void RestoreGraphics() {
 }
 
 void ToggleFullScreen() {
+  if (SoundDevice* sounds = GetSoundDevice()) sounds->PauseOrResumeAllSounds(false);
   Windowed = Windowed ? 0 : 1;
   if (platform::HasHost()) platform::CurrentHost().SetCursorVisible(Windowed != 0);
   ReleaseAnimationSurfaces();
@@ -147,6 +151,10 @@ void ToggleFullScreen() {
   InitGraphics();
   LoadAnimationSurfaces();
   ForEachMap([](Map& map) { map.ReloadSurface(); });
+  // Keys and buttons held across the switch would never see their release.
+  if (CurrentKeyboard) CurrentKeyboard->ClearKeys();
+  if (CurrentMouse) CurrentMouse->ClearButtons();
+  if (SoundDevice* sounds = GetSoundDevice()) sounds->PauseOrResumeAllSounds(true);
 }
 
 void PresentFrame() {
