@@ -1,27 +1,9 @@
-// Stand-in until its own issue lands: the class, registered, with no state of its own.
+// The engine's three screen transitions, each one long-lived object stepped once a frame
+// over the finished picture: a gamma fade, a solid-colour wipe and a random dissolve. Each
+// is idle until started and returns to idle by itself at its end; while one is active a
+// pending scene switch waits.
 #pragma once
 
-#include "engine/app/class_record.h"
-#include "engine/app/node.h"
-
-namespace quor {
-
-class GammaRamp : public Node {
- public:
-  Node* Clone() const override { return new GammaRamp(*this); }
-  const ClassRecord& GetClassRecord() const override { return GammaRampClassRecord; }
-};
-
-class OpenClose : public Node {
- public:
-  Node* Clone() const override { return new OpenClose(*this); }
-  const ClassRecord& GetClassRecord() const override { return OpenCloseClassRecord; }
-};
-
-class RandomDissolve : public Node {
- public:
-  Node* Clone() const override { return new RandomDissolve(*this); }
-  const ClassRecord& GetClassRecord() const override { return RandomDissolveClassRecord; }
-};
-
-}  // namespace quor
+#include "engine/display/gamma_ramp.h"
+#include "engine/display/open_close.h"
+#include "engine/display/random_dissolve.h"
