@@ -17,16 +17,21 @@
 namespace quor {
 namespace box_links {
 
-// Stand-in: maps carry no name, position or tied list yet.
-const char* MapName(const Map*) { return ""; }
-Map* FindMapByName(const char*) { return nullptr; }
-int32_t MapScreenX(const Map*) { return 0; }
-int32_t MapScreenY(const Map*) { return 0; }
-float MapWorldX(const Map*) { return 0.0f; }
-float MapWorldY(const Map*) { return 0.0f; }
-void SetMapScrollFactors(Map*, float, float) {}
-uint32_t MapTiedCount(const Map*) { return 0; }
-void TieToMap(Map*, Variable*) {}
+const char* MapName(const Map* map) { return map ? map->GetName() : ""; }
+Map* FindMapByName(const char* name) { return quor::FindMapByName(name); }
+int32_t MapScreenX(const Map* map) { return map ? map->GetScreenX() : 0; }
+int32_t MapScreenY(const Map* map) { return map ? map->GetScreenY() : 0; }
+float MapWorldX(const Map* map) { return map ? map->GetWorldX() : 0.0f; }
+float MapWorldY(const Map* map) { return map ? map->GetWorldY() : 0.0f; }
+void SetMapScrollFactors(Map* map, float x, float y) {
+  if (!map) return;
+  map->SetScrollFactorX(x);
+  map->SetScrollFactorY(y);
+}
+uint32_t MapTiedCount(const Map* map) { return map ? map->GetTiedVariableCount() : 0; }
+void TieToMap(Map* map, Variable* box) {
+  if (map) map->TieVariable(box);
+}
 
 // Without a scene the view is the display from its origin.
 float ViewLeft() { return CurrentGameNode ? CurrentGameNode->viewPort.GetLeft() : 0.0f; }
