@@ -1,0 +1,63 @@
+// The cost of the screen transitions' frame work on a 640 x 480 back buffer, as a share of
+// the 16 ms frame budget ("budget" = 1 is the whole budget): the dissolve redraws every
+// covered block pixel by pixel each frame, so its worst frame is a full grid; the wipes fill
+// a region built from a rectangle or an ellipse.
+#include <benchmark/benchmark.h>
+
+#include "engine/app/engine_globals.h"
+#include "engine/app/random.h"
+#include "engine/display/display.h"
+#include "engine/display/transitions.h"
+#include "platform/headless/headless_host.h"
+
+namespace {
+
+struct Display {
+  explicit Display(uint32_t bits) {
+    platform::InstallHost(&host);
+    savedWindowed = quor::Windowed;
+    quor::Windowed = 0;
+    quor::SetScreenMode(640, 480, bits);
+    quor::InitGraphics();
+  }
+  ~Display() {
+    quor::ReleaseGraphics();
+    quor::SetScreenMode(640, 480, 16);
+    quor::Windowed = savedWindowed;
+    platform::InstallHost(nullptr);
+  }
+  platform::HeadlessHost host;
+  uint8_t savedWindowed = 0;
+};
+
+void Budget(benchmark::State& state) {
+  state.counters["budget"] = benchmark::Counter(double(state.iterations()) * 0.016,
+                                                benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+
+// A full grid in random colours: every block redrawn with three draws each.
+void DissolveFullGrid(benchmark::State& state) {
+  Display display(uint32_t(state.range(0)));
+  quor::RandomDissolve dissolve;
+  quor::SeedRandom(1);
+  dissolve.Start(quor::RandomDissolve::RandomColors, 0, 0, 1 << 30, 0);
+  for (uint8_t& cell : dissolve.grid) cell = 1;
+  for (auto _ : state) dissolve.Step();
+  Budget(state);
+}
+
+// A wipe halfway through: the screen less a rectangle or a circle.
+void Wipe(benchmark::State& state) {
+  Display display(16);
+  quor::OpenClose wipe;
+  wipe.Start(int32_t(state.range(0)), 0xFFFFFF, 1 << 30);
+  wipe.counter = 1 << 29;
+  wipe.active = 0;  // the same picture every frame
+  for (auto _ : state) wipe.Step();
+  Budget(state);
+}
+
+BENCHMARK(DissolveFullGrid)->Arg(16)->Arg(32)->Unit(benchmark::kMillisecond);
+BENCHMARK(Wipe)->Arg(0)->Arg(4)->Arg(7)->Unit(benchmark::kMillisecond);
+
+}  // namespace
