@@ -6,6 +6,7 @@ namespace platform {
 
 namespace {
 constexpr size_t kChunkFrames = 1024;
+constexpr uint64_t kMaxCatchUpFrames = 60 * uint64_t{Mixer::kRate};
 }
 
 Mixer::Mixer() = default;
@@ -95,6 +96,9 @@ void Mixer::AdvanceLocked() {
   uint64_t frames = due - mixedFrames_;
   mixedFrames_ = due;
   if (frames == 0) return;
+  // A clock that leaps hours ahead would stall here mixing what nobody hears; unless the
+  // mix is being kept, the cursors then move by a bounded stretch.
+  if (!capture_) frames = std::min<uint64_t>(frames, kMaxCatchUpFrames);
   bool anyAudible = capture_;
   for (SoundBuffer* buffer : buffers_) anyAudible = anyAudible || buffer->Audible();
   for (MixSource* source : sources_) anyAudible = anyAudible || source->Audible();
