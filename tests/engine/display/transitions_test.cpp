@@ -389,6 +389,42 @@ TEST_F(TransitionTest, DissolveHoldsThenClearsAndLeavesAnOddEdgeAlone) {
   EXPECT_EQ(CountPainted(0xFFFFFF), 0);
 }
 
+TEST_F(TransitionTest, DissolveDrawsInTheBackBuffersOwnLayout) {
+  // 5-6-5: each channel keeps its top bits.
+  Open(640, 480, 16, 0);
+  RandomDissolve dissolve;
+  dissolve.Start(RandomDissolve::FixedColor, 0x123456, 1, 5);
+  dissolve.Step();
+  const uint32_t expected565 = (0x56u >> 3) << 11 | (0x34u >> 2) << 5 | (0x12u >> 3);
+  int blocks = 0;
+  for (int c = 0; c < 128; ++c)
+    for (int r = 0; r < 96; ++r)
+      if (dissolve.Covered(c, r)) {
+        ++blocks;
+        EXPECT_EQ(BackBuffer->GetPixel(5 * c + 4, 5 * r + 4), expected565);
+      }
+  EXPECT_EQ(blocks, 1);
+
+  // A window draws at the desktop's depth, whatever depth full screen would have.
+  host.video.desktopBitsPerPixel = 32;
+  Open(640, 480, 16, 1);
+  ASSERT_EQ(BackBuffer->Format().bitsPerPixel, 32);
+  RandomDissolve windowed;
+  windowed.Start(RandomDissolve::FixedColor, 0x123456, 3, 5);
+  windowed.Step();
+  EXPECT_EQ(CountPainted(0x123456), 3 * 25);
+
+  // A lost back buffer takes no pixels; the dissolve still moves on.
+  Clear();
+  BackBuffer->MarkLost();
+  windowed.Step();
+  EXPECT_EQ(windowed.counter, 2);
+  BackBuffer->Restore();
+  EXPECT_EQ(CountPainted(0x123456), 0);
+  windowed.Step();
+  EXPECT_EQ(CountPainted(0x123456), 9 * 25);
+}
+
 // --- Saved records ---
 
 std::vector<unsigned char> FileBytes(const std::string& path) {
