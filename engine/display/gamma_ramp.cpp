@@ -43,6 +43,8 @@ void GammaRamp::ClearState() {
 }
 
 void GammaRamp::Start(int32_t startMode, int32_t frames, int32_t holdFrames, uint8_t restoreAtEnd) {
+  // An unknown mode would never end and would hold a scene switch for good.
+  if (startMode != Wait && startMode != FadeIn && startMode != FadeOut) return;
   mode = startMode;
   duration = frames < 1 ? 1 : frames;
   hold = startMode == FadeOut ? holdFrames : 0;

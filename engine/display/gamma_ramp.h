@@ -23,7 +23,8 @@ class GammaRamp : public Node {
 
   // Starts a wait, a fade in or a fade out of `frames` frames (at least 1) whose ramps run
   // between dark and the identity ramp. A fade out then holds the dark screen for
-  // `holdFrames` and, with restoreAtEnd 0, leaves it dark when it ends.
+  // `holdFrames` and, with restoreAtEnd 0, leaves it dark when it ends. An unknown mode
+  // changes nothing.
   void Start(int32_t startMode, int32_t frames, int32_t holdFrames = 0, uint8_t restoreAtEnd = 1);
   // One frame of the fade; writes the display's ramp while it runs.
   void Step();

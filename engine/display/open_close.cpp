@@ -29,6 +29,8 @@ bool HoldsAtTheEnd(int32_t style) {
 
 void OpenClose::Start(int32_t wipeStyle, uint32_t wipeColor, int32_t frames, int32_t holdFrames) {
   Reset();
+  // An unknown style would never end and would hold a scene switch for good.
+  if (wipeStyle < BarsCloseSides || wipeStyle > CircleOpens) return;
   float d = float(frames < 1 ? 1 : frames);
   float halfW = float(DisplayWidth / 2), halfH = float(DisplayHeight / 2);
   float halfDiagonal = std::sqrt(halfW * halfW + halfH * halfH);

@@ -31,6 +31,7 @@ class OpenClose : public Node {
 
   // Starts a wipe of the style that crosses the whole display in `frames` frames (at least
   // 1); a closing style (and the bars opening to top and bottom) then holds for `holdFrames`.
+  // An unknown style leaves the wipe idle.
   void Start(int32_t wipeStyle, uint32_t wipeColor, int32_t frames, int32_t holdFrames = 0);
   // One frame: advances the wipe and draws it on the back buffer.
   void Step();

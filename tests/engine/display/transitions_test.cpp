@@ -585,6 +585,10 @@ TEST(TransitionClasses, AreRegisteredAndIdleWhenMade) {
   OpenClose wipe;
   RandomDissolve dissolve;
   EXPECT_FALSE(fade.IsActive() || wipe.IsActive() || dissolve.IsActive());
+  // Unknown styles and modes would never end: they do not start.
+  fade.Start(3, 10);
+  wipe.Start(8, 0, 10);
+  EXPECT_FALSE(fade.IsActive() || wipe.IsActive());
   EXPECT_EQ(fade.mode, -1);
   EXPECT_EQ(wipe.style, -1);
   EXPECT_EQ(dissolve.colorMode, -1);
