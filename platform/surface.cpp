@@ -330,9 +330,55 @@ Image Surface::ReadImage() const {
   image.width = width_;
   image.height = height_;
   image.colors.resize(size_t(width_) * height_);
-  for (int y = 0; y < height_; ++y)
-    for (int x = 0; x < width_; ++x)
-      image.colors[size_t(y) * width_ + x] = PixelToColor(format_, Palette(), GetPixel(x, y));
+  // Each channel's values widened once into a table, as PixelToColor widens them.
+  struct Channel {
+    uint32_t mask = 0;
+    int shift = 0;
+    std::vector<uint8_t> table;
+  } channels[3];
+  uint32_t masks[3] = {format_.redMask, format_.greenMask, format_.blueMask};
+  for (int c = 0; c < 3 && !format_.Indexed(); ++c) {
+    channels[c].mask = masks[c];
+    channels[c].shift = LowestBit(masks[c]);
+    uint32_t count = masks[c] ? (masks[c] >> channels[c].shift) + 1 : 1;
+    channels[c].table.resize(count);
+    for (uint32_t v = 0; v < count; ++v) channels[c].table[v] = UnpackChannel(v << channels[c].shift, masks[c]);
+  }
+  int bytes = format_.BytesPerPixel();
+  auto colorOf = [&](uint32_t p) {
+    uint8_t rgb[3];
+    for (int c = 0; c < 3; ++c)
+      rgb[c] = channels[c].mask ? channels[c].table[(p & channels[c].mask) >> channels[c].shift] : 0;
+    return ColorRef(rgb[0], rgb[1], rgb[2]);
+  };
+  // Frames are read every presentation in tests: 16-bit pixels go through one table.
+  thread_local PixelFormat lutFormat{0, 0, 0, 0};
+  thread_local std::vector<uint32_t> lut;
+  if (bytes == 2 && (lut.empty() || lutFormat != format_)) {
+    lut.resize(65536);
+    for (uint32_t p = 0; p < 65536; ++p) lut[p] = colorOf(p);
+    lutFormat = format_;
+  }
+  bool byteChannels = (bytes == 3 || bytes == 4) && BitCount(format_.redMask) == 8 &&
+                      BitCount(format_.greenMask) == 8 && BitCount(format_.blueMask) == 8;
+  int rs = channels[0].shift, gs = channels[1].shift, bs = channels[2].shift;
+  for (int y = 0; y < height_; ++y) {
+    const uint8_t* row = static_cast<const uint8_t*>(sdl_->pixels) + size_t(y) * sdl_->pitch;
+    uint32_t* out = image.colors.data() + size_t(y) * width_;
+    if (format_.Indexed()) {
+      for (int x = 0; x < width_; ++x) out[x] = PixelToColor(format_, palette_, row[x]);
+    } else if (bytes == 2) {
+      const uint16_t* p16 = reinterpret_cast<const uint16_t*>(row);
+      for (int x = 0; x < width_; ++x) out[x] = lut[p16[x]];
+    } else if (byteChannels) {
+      for (int x = 0; x < width_; ++x) {
+        uint32_t p = ReadPixel(row + size_t(x) * bytes, bytes);
+        out[x] = ((p >> rs) & 0xFF) | (((p >> gs) & 0xFF) << 8) | (((p >> bs) & 0xFF) << 16);
+      }
+    } else {
+      for (int x = 0; x < width_; ++x) out[x] = colorOf(ReadPixel(row + size_t(x) * bytes, bytes));
+    }
+  }
   return image;
 }
 
