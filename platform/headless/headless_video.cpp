@@ -9,6 +9,8 @@ bool HeadlessVideo::SetMode(int w, int h, int bpp, bool full) {
   if (full)
     for (const Mode& m : refusedModes)
       if (m.width == w && m.height == h && m.bitsPerPixel == bpp) return false;
+  // A window shows the desktop's own ramp, as the player's host does.
+  if (!full) gamma_ = GammaTable::Identity();
   width = w;
   height = h;
   bitsPerPixel = bpp;

@@ -134,6 +134,23 @@ TEST_F(DisplayTest, ToggleSwitchesBetweenWindowAndFullScreen) {
   EXPECT_EQ(BackBuffer->Format().bitsPerPixel, 16);
 }
 
+TEST_F(DisplayTest, GammaControlDarkensFullScreenOnly) {
+  Windowed = 0;
+  ASSERT_TRUE(InitGraphics());
+  ASSERT_NE(GammaControl, nullptr);
+  platform::GammaTable dark = platform::GammaTable::Identity();
+  for (int i = 0; i < 256; ++i) dark.red[i] = dark.green[i] = dark.blue[i] = 0;
+  GammaControl->SetGammaRamp(dark);
+  BackBuffer->Fill(nullptr, BackBuffer->MatchColor(0xFFFFFF));
+  PresentFrame();
+  EXPECT_EQ(host.video.lastFrame.At(5, 5), 0u);
+  ToggleFullScreen();  // a window shows the desktop's ramp
+  EXPECT_EQ(GammaControl, nullptr);
+  BackBuffer->Fill(nullptr, BackBuffer->MatchColor(0xFFFFFF));
+  PresentFrame();
+  EXPECT_EQ(host.video.lastFrame.At(5, 5), 0xFFFFFFu);
+}
+
 TEST_F(DisplayTest, PixelWriterWritesTheLockedSurfacesLayout) {
   for (uint32_t bits : {16u, 24u, 32u}) {
     Windowed = 0;
