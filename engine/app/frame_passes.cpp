@@ -1,5 +1,6 @@
 #include "engine/app/frame_passes.h"
 
+#include "engine/display/variable.h"
 #include "engine/scene/game_node.h"
 
 namespace quor {
@@ -29,5 +30,5 @@ void ReplayWantedMidiFiles() {}
 void EmptyAnimationTable() {}
 void RunVariableStateMachine(Variable*) {}
 void ClearInputState() {}
-void AttachSceneVariablesToMaps(GameNode*) {}
+void AttachSceneVariablesToMaps(GameNode*) { AttachVariablesToMaps(); }
 }  // namespace quor

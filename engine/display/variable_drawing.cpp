@@ -233,7 +233,8 @@ void Variable::LayOutText(box_links::TextDevice& device) {
   auto drawAt = [&](int32_t dx, int32_t dy, char c) {
     int32_t x, y;
     bool mapRelativeWorld = tiedMap && (worldCoordinates || drawMode == kWordWrap);
-    if (tiedMap) box_links::SetMapScrollFactors(tiedMap, 1.0f, 1.0f);
+    // A box fixed on the screen but tied to a map keeps that map from scrolling apart.
+    if (tiedMap && !worldCoordinates) box_links::SetMapScrollFactors(tiedMap, 1.0f, 1.0f);
     if (!tiedMap && !worldCoordinates) {
       x = textRect.left + dx;
       y = textRect.top + dy;

@@ -56,10 +56,11 @@ bool MouseButtonPressed(int button) {
 bool KeyDown(uint32_t key) { return CurrentKeyboard && CurrentKeyboard->IsKeyDown(key); }
 bool KeyPressed(uint32_t key) { return CurrentKeyboard && CurrentKeyboard->IsKeyPressed(key); }
 
-// Stand-in: sounds have no name or playback yet.
-Sound* FindSoundByName(const char*) { return nullptr; }
-const char* SoundName(const Sound*) { return ""; }
-void PlaySound(Sound*) {}
+Sound* FindSoundByName(const char* name) { return quor::FindSoundByName(name); }
+const char* SoundName(const Sound* sound) { return sound ? sound->GetName() : ""; }
+void PlaySound(Sound* sound) {
+  if (sound) sound->Play();
+}
 
 void RequestQuit() {
   if (CurrentGameDirector)
