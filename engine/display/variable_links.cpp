@@ -1,16 +1,16 @@
-// Neighbours that have not been built yet answer here with what an empty scene would:
-// each function below says what it stands in for.
+// A text box's neighbours, each answering as an empty scene would when it is missing (no
+// scene, no map, no mouse or keyboard, no sound).
 #include "engine/display/variable_links.h"
 
 #include "engine/app/engine_globals.h"
 #include "engine/app/game_director.h"
 #include "engine/display/display.h"
+#include "engine/display/geometrics_drawn.h"
 #include "engine/display/map.h"
 #include "engine/scene/game_node.h"
 #include "engine/sound_input/keyboard.h"
 #include "engine/sound_input/mouse.h"
 #include "engine/sound_input/sound.h"
-#include "platform/canvas.h"
 #include "platform/font.h"
 #include "platform/text.h"
 
@@ -111,15 +111,9 @@ void CloseTextDevice(TextDevice* device) {
 
 void SetTextDeviceOverride(TextDevice* device) { deviceOverride = device; }
 
-// Stand-in until debug drawing lands: the same one-pixel line, moved from the world onto the
-// screen by the view's origin.
 void DrawWorldLine(float x1, float y1, float x2, float y2, uint32_t color) {
-  if (!BackBuffer) return;
-  platform::Canvas canvas(*BackBuffer);
-  if (!canvas.Ready()) return;
-  canvas.SetPen(color);
-  canvas.Line(static_cast<int>(x1 - ViewLeft()), static_cast<int>(y1 - ViewTop()),
-              static_cast<int>(x2 - ViewLeft()), static_cast<int>(y2 - ViewTop()));
+  GeometricsDrawn lines;
+  lines.DrawLine(x1, y1, x2, y2, color);
 }
 
 }  // namespace box_links
