@@ -157,8 +157,11 @@ void ToggleFullScreen() {
   if (SoundDevice* sounds = GetSoundDevice()) sounds->PauseOrResumeAllSounds(true);
 }
 
-void PresentFrame() {
-  if (Paused) return;
+namespace {
+
+// One presentation of the back buffer: a blit into the window's picture, or a flip in full
+// screen; a lost surface restores the display and the same call is made once more.
+void ShowBackBuffer() {
   if (!DirectDrawObject || !PrimarySurface || !BackBuffer) return;
   platform::PixelRect source{0, 0, int(DisplayWidth), int(DisplayHeight)};
   auto show = [&source]() {
@@ -172,6 +175,17 @@ void PresentFrame() {
   }
   if (result == platform::SurfaceResult::Ok) DirectDrawObject->Present(*PrimarySurface);
   ReportDrawError(platform::Code(result), "Brelloc");
+}
+
+}  // namespace
+
+void PresentFrame() {
+  if (Paused) return;
+  ShowBackBuffer();
+}
+
+void RepaintWindow() {
+  if (Windowed) ShowBackBuffer();
 }
 
 std::unique_ptr<platform::Surface> CreateOffscreenSurface(int width, int height) {

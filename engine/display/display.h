@@ -55,6 +55,8 @@ void RestoreGraphics();
 void ToggleFullScreen();
 // Shows the back buffer (nothing while paused); a failure is reported, not fatal.
 void PresentFrame();
+// Shows the back buffer again in a window, paused or not (the window's repaint).
+void RepaintWindow();
 
 // A new off-screen surface in the display's pixel format (8-bit surfaces take the
 // display's palette); null for a size below 1.

@@ -69,6 +69,11 @@ TEST_F(DisplayTest, NothingIsPresentedWhilePaused) {
   PresentFrame();
   EXPECT_EQ(host.video.presentedFrames, 0);
   EXPECT_TRUE(host.messageBoxes.empty());
+  host.video.LoseSurfacesAtNextBlits(0);
+  RestoreGraphics();
+  Windowed = 1;
+  RepaintWindow();  // the window's repaint shows the frame even while paused
+  EXPECT_EQ(host.video.presentedFrames, 1);
 }
 
 TEST_F(DisplayTest, NoDeviceFailsInitGraphics) {
