@@ -71,6 +71,7 @@ bool InitGraphics() {
   CreateDisplaySurfaces();
   CreateClippers();
   ApplyScenePalette();
+  delete ScreenPixelWriter;
   ScreenPixelWriter = new PixelWriter;
   return true;
 }
@@ -98,6 +99,9 @@ void SetCooperativeLevelAndMode() {
 
 void CreateDisplaySurfaces() {
   if (!DirectDrawObject) return;
+  // Built once per start or restore; a second build replaces the first rather than leak it.
+  delete BackBuffer;
+  delete PrimarySurface;
   int bits = Windowed ? DirectDrawObject->DesktopBitsPerPixel() : int(DisplayBitsPerPixel);
   platform::PixelFormat format = platform::PixelFormat::ForDepth(bits);
   PrimarySurface = platform::Surface::Create(int(DisplayWidth), int(DisplayHeight), format).release();
