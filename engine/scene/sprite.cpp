@@ -1,0 +1,654 @@
+// The sprite's record: construction, copy, lookups, setters and persistence.
+#include "engine/scene/sprite.h"
+
+#include <cstdio>
+#include <cstring>
+#include <new>
+#include <string>
+
+#include "engine/app/engine_globals.h"
+#include "engine/app/game_director.h"
+#include "engine/app/object_stream.h"
+#include "engine/display/map.h"
+#include "engine/scene/alarm.h"
+#include "engine/scene/animation.h"
+#include "engine/scene/game_node.h"
+#include "platform/host.h"
+
+namespace quor {
+
+const char kTextsCursorName[] = "QuorTextsCursor";
+const char kTextsCursorCopyName[] = "QuorTextsCursor_COPY";
+
+Sprite NullSprite;
+
+namespace {
+
+// Head of the list of every live sprite; constant-initialised, so it is ready before any
+// static sprite is built.
+Sprite* liveSprites = nullptr;
+
+// Saved lists larger than this are taken for a damaged file.
+constexpr uint32_t kMaxSavedEntries = 1u << 16;
+
+void FollowMouseBehaviour(Node* owner) { FollowMouse(static_cast<Sprite*>(owner)); }
+
+// Objects that a saved game brings in only as entries of a sprite's reference lists (the
+// shapes touched in the saved frame, the Alarms) belong to no list of the scene; they are
+// kept here for the rest of the run, so that no reference to them dangles.
+NodeList& LoadedOrphans() {
+  static NodeList* orphans = new NodeList;
+  return *orphans;
+}
+
+// Reads one reference; an object made by this read is handed to the orphans.
+template <typename T>
+T* ReadOrphanReference(ObjectStream& stream) {
+  size_t before = stream.ObjectTable().size();
+  T* object = nullptr;
+  stream.ReadObjectAs(&object);
+  if (!object) return nullptr;
+  const auto& table = stream.ObjectTable();
+  bool created = table.size() > before && table[before].second == object;
+  if (created && object->GetNext() == nullptr) LoadedOrphans().AddHead(object);
+  return object;
+}
+
+bool SameName(const char* a, const char* b) { return std::strncmp(a, b, 32) == 0; }
+
+float ViewLeft() { return CurrentGameNode ? CurrentGameNode->viewPort.GetLeft() : 0.0f; }
+float ViewTop() { return CurrentGameNode ? CurrentGameNode->viewPort.GetTop() : 0.0f; }
+
+}  // namespace
+
+// --- life ---
+
+Sprite::Sprite() { Register(); }
+
+Sprite::Sprite(const Sprite& other) : Node(other) {
+  Register();
+  *this = other;
+}
+
+Sprite& Sprite::operator=(const Sprite& other) {
+  if (this == &other) return *this;
+  id = other.id;
+  map = other.map;
+  std::memcpy(name, other.name, sizeof name);
+  x = other.x;
+  y = other.y;
+  screenX = other.screenX;
+  screenY = other.screenY;
+  reservedScaleX = other.reservedScaleX;
+  reservedScaleY = other.reservedScaleY;
+  transparency = other.transparency;
+  depth = other.depth;
+  touchedMap = other.touchedMap;
+  bounce = other.bounce;
+  animationSet = other.animationSet;
+  requestedAction = other.requestedAction;
+  action = other.action;
+  frame = other.frame;
+  frameTimer = other.frameTimer;
+  visible = other.visible;
+  mainCharacter = other.mainCharacter;
+  dead = other.dead;
+  accelerationOn = other.accelerationOn;
+  acceleration = other.acceleration;
+  friction = other.friction;
+  velocityX = other.velocityX;
+  velocityY = other.velocityY;
+  speedX = other.speedX;
+  speedY = other.speedY;
+  directionX = other.directionX;
+  directionY = other.directionY;
+  frameMovementOn = other.frameMovementOn;
+  reservedByte = other.reservedByte;
+  frameMovementAlongY = other.frameMovementAlongY;
+  frameMovementAlongX = other.frameMovementAlongX;
+  variableCount = other.variableCount;
+  alarmCount = other.alarmCount;
+  reservedWord = other.reservedWord;
+  flipX = 0;  // a copy faces as its own direction makes it
+  flipY = 0;
+  rectangleCollision = other.rectangleCollision;
+  showCollisionShapes = other.showCollisionShapes;
+  showCollisionRect = other.showCollisionRect;
+  alignAnchors = other.alignAnchors;
+  previousAnchoredFrame = other.previousAnchoredFrame;
+  passable = other.passable;
+  inactive = other.inactive;
+  collideWithOwnLayer = other.collideWithOwnLayer;
+  collideWithMap = other.collideWithMap;
+  collideWithSprites = other.collideWithSprites;
+  requestedDepth = other.requestedDepth;
+  timeOfImpact = 1.5f;
+  body = other.body.IsSet() ? other.body : CollisionSegment();
+  fastAcceleration = other.fastAcceleration;
+  showDirection = other.showDirection;
+  touchedNames = other.touchedNames;
+  touchedBodyShapes = other.touchedBodyShapes;
+  touchedMapShapes = other.touchedMapShapes;
+  touchedSpriteShapes = other.touchedSpriteShapes;
+  frameMovementSignX = other.frameMovementSignX;
+  frameMovementSignY = other.frameMovementSignY;
+  firstStep = other.firstStep;
+  reservedObject = other.reservedObject;
+  reservedIndex = other.reservedIndex;
+  delete[] path;
+  path = nullptr;
+  pathLength = 0;
+  if (other.path && other.pathLength) {
+    path = new (std::nothrow) PathStep[other.pathLength];
+    if (path) {
+      std::memcpy(path, other.path, sizeof(PathStep) * other.pathLength);
+      pathLength = other.pathLength;
+    }
+  }
+  pathDistance = other.pathDistance;
+  pathStep = other.pathStep;
+  pathLoop = other.pathLoop;
+  stateMachine = other.stateMachine;
+  stateMachineIndex = other.stateMachineIndex;
+  pathStateMachineIndex = other.pathStateMachineIndex;
+  behaviour = other.behaviour;
+  behaviourIndex = other.behaviourIndex;
+  alarms = other.alarms;
+  variables = other.variables;
+  pathStateMachine = other.pathStateMachine;
+  layer = other.layer;
+  touchedSprites = other.touchedSprites;
+  return *this;
+}
+
+Sprite::~Sprite() {
+  ClearPath();
+  Unregister();
+  for (Sprite* s = liveSprites; s; s = s->liveNext_) s->ForgetSprite(this);
+  Alarm::ForgetSprite(this);
+  if (MainCharacter == this) MainCharacter = nullptr;
+}
+
+void Sprite::Register() {
+  livePrev_ = nullptr;
+  liveNext_ = liveSprites;
+  if (liveSprites) liveSprites->livePrev_ = this;
+  liveSprites = this;
+}
+
+void Sprite::Unregister() {
+  if (livePrev_) livePrev_->liveNext_ = liveNext_;
+  else liveSprites = liveNext_;
+  if (liveNext_) liveNext_->livePrev_ = livePrev_;
+  liveNext_ = livePrev_ = nullptr;
+}
+
+void Sprite::ForgetSprite(const Sprite* gone) {
+  uint32_t n = touchedSprites.Size();
+  uint32_t kept = 0;
+  for (uint32_t i = 0; i < n; ++i)
+    if (touchedSprites[i] != gone) ++kept;
+  if (kept == n) return;
+  DynamicArray<Sprite*> survivors;
+  for (uint32_t i = 0; i < n; ++i)
+    if (touchedSprites[i] != gone) survivors.Add(touchedSprites[i]);
+  touchedSprites = survivors;
+}
+
+Node* Sprite::Clone() const { return new Sprite(*this); }
+
+Sprite* Sprite::Spawn() {
+  Sprite* copy = new (std::nothrow) Sprite(*this);
+  if (!copy) return nullptr;
+  if (!CurrentGameNode) {
+    delete copy;
+    return nullptr;
+  }
+  if (!CurrentGameNode->InsertSprite(copy)) return nullptr;  // the scene deleted it
+  copy->firstStep = 1;
+  return copy;
+}
+
+// --- selection by index ---
+
+void Sprite::SetStateMachine(int32_t index) {
+  stateMachineIndex = index;
+  const StateMachine* machine = SelectStateMachine(index);
+  stateMachine = machine ? *machine : StateMachine();
+}
+
+void Sprite::SetPathStateMachine(int32_t index) {
+  pathStateMachineIndex = index;
+  const PathStateMachine* machine = SelectPathStateMachine(index);
+  pathStateMachine = machine ? *machine : PathStateMachine();
+}
+
+void Sprite::SetBehaviour(int32_t index) {
+  behaviourIndex = index;
+  behaviour = SelectBehaviour(index);
+}
+
+void Sprite::RunBehaviour() {
+  if (behaviour) behaviour(this);
+}
+
+void Sprite::SetMap(const char* mapName) {
+  map = FindMapByName(mapName);
+  if (map) return;
+  std::string text = std::string("The map name \"") + (mapName ? mapName : "") +
+                     "\" that the sprite \"" + name + "\" belong to, does not exist.";
+  platform::CurrentHost().ShowMessageBox(text, "Error map name!", platform::MessageBoxIcon::Stop);
+  QuitRequested = 1;
+}
+
+// --- setters and getters ---
+
+void Sprite::SetName(const char* value) {
+  std::memset(name, 0, sizeof name);
+  if (value) std::strncpy(name, value, sizeof name - 1);
+}
+
+void Sprite::SetX(float value) {
+  x = value;
+  screenX = static_cast<int32_t>(x - ViewLeft());
+}
+
+void Sprite::SetY(float value) {
+  y = value;
+  screenY = static_cast<int32_t>(y - ViewTop());
+}
+
+void Sprite::SetDepth(int32_t d) {
+  depth = d;
+  requestedDepth = d;
+}
+
+SpriteAction* Sprite::GetCurrentAction() const { return FindAnimationAction(animationSet, action); }
+
+SpriteFrame* Sprite::GetCurrentFrame() const {
+  return FindAnimationFrame(animationSet, action, frame);
+}
+
+void Sprite::ReloadTimer() {
+  if (SpriteFrame* f = GetCurrentFrame()) frameTimer = f->duration;
+}
+
+void Sprite::SetAnimation(int8_t set) {
+  animationSet = set;
+  ReloadTimer();
+}
+
+void Sprite::SetAction(int8_t a) {
+  requestedAction = a;
+  if (a == action) return;
+  // The next animation step keeps the frame index only where the new action has it and
+  // starts at frame 0 otherwise; the timer is loaded from that same frame.
+  SpriteFrame* f = FindAnimationFrame(animationSet, a, frame);
+  if (!f) f = FindAnimationFrame(animationSet, a, 0);
+  if (f) frameTimer = f->duration;
+}
+
+uint16_t Sprite::SetFrame(int8_t f) {
+  SpriteAction* act = GetCurrentAction();
+  if (!act || act->frameCount == 0) {
+    frame = f;
+    return frameTimer;
+  }
+  // A caller that computes the frame (a life bar) may ask for one the action lacks.
+  if (f < 0) f = 0;
+  if (f >= act->frameCount) f = static_cast<int8_t>(act->frameCount - 1);
+  frame = f;
+  frameTimer = act->frames[f].duration;
+  return frameTimer;
+}
+
+bool Sprite::IsActionFinished(int32_t a) const {
+  if (a != action) return false;
+  SpriteAction* act = GetCurrentAction();
+  if (!act || act->frameCount == 0) return false;
+  return frame == act->frameCount - 1 && frameTimer == 0;
+}
+
+void Sprite::SetInactive(uint8_t b) {
+  inactive = b;
+  if (b == 0 && mainCharacter) MainCharacter = this;
+}
+
+void Sprite::SetFriction(float f) {
+  if (f < 0.0f) f = 0.0f;
+  if (f > 100.0f) f = 100.0f;
+  friction = f * 0.01f;
+}
+
+void Sprite::SetAccelerationMode(uint8_t on, uint8_t fast) {
+  accelerationOn = on;
+  fastAcceleration = fast;
+}
+
+void Sprite::SetVariableCount(int32_t n) {
+  if (n < 0) return;
+  variableCount = n;
+  uint32_t want = static_cast<uint32_t>(n);
+  if (want == 0) variables.Clear();
+  else if (variables.Size() > want) variables.SetCapacity(want);
+  while (variables.Size() < want) variables.Add(Variable(0));
+}
+
+void Sprite::AddAlarm(Alarm* alarm) {
+  if (!alarm) return;
+  alarms.Add(alarm);
+  alarmCount = static_cast<int32_t>(alarms.Size());
+}
+
+Rect Sprite::GetCollisionRect() const {
+  SpriteFrame* f = GetCurrentFrame();
+  return f ? f->collisionRects[FlipIndex(flipX, flipY)] : Rect{};
+}
+
+void Sprite::ResetContacts() {
+  touchedNames.Clear();
+  touchedBodyShapes.Clear();
+  touchedMapShapes.Clear();
+  touchedSpriteShapes.Clear();
+  ClearMapContact();
+  touchedSprites.Clear();
+  timeOfImpact = 1.5f;
+  if (body.IsSet()) body = CollisionSegment();
+}
+
+// --- lookups ---
+
+Sprite* FindSpriteByName(const char* name) {
+  if (!CurrentGameNode || !name) return nullptr;
+  for (NodeList& layer : CurrentGameNode->layers) {
+    for (Node* n = layer.GetHead(); !n->IsEnd(); n = n->GetNext()) {
+      Sprite* s = static_cast<Sprite*>(n);
+      if (SameName(s->name, name)) return s;
+    }
+  }
+  return nullptr;
+}
+
+void GetSpriteHandle(SpriteHandle& handle, const char* name) {
+  Sprite* found = FindSpriteByName(name);
+  handle = SpriteHandle();
+  handle.Set(found);
+}
+
+// --- persistence ---
+
+namespace {
+
+template <typename T>
+void SaveReferences(ObjectStream& stream, const DynamicArray<T*>& list) {
+  stream.WriteLong(list.Size());
+  for (uint32_t i = 0; i < list.Size(); ++i) stream.WriteObject(list[i]);
+}
+
+bool ReadCount(ObjectStream& stream, uint32_t* count) {
+  *count = 0;
+  stream.ReadLong(count);
+  if (!stream.Good()) return false;
+  if (*count > kMaxSavedEntries) {
+    stream.MarkFailed();
+    *count = 0;
+    return false;
+  }
+  return true;
+}
+
+template <typename T>
+void LoadOrphanReferences(ObjectStream& stream, DynamicArray<T*>& list) {
+  list.Clear();
+  uint32_t count = 0;
+  if (!ReadCount(stream, &count)) return;
+  for (uint32_t i = 0; i < count && stream.Good(); ++i)
+    if (T* object = ReadOrphanReference<T>(stream)) list.Add(object);
+}
+
+}  // namespace
+
+void Sprite::Save(ObjectStream& stream) {
+  stream.WriteName(name);
+  if (!SameName(name, kTextsCursorName)) {
+    stream.WriteLong(stateMachineIndex);
+    if (stateMachineIndex >= 0) stateMachine.Save(stream);
+    stream.WriteLong(pathStateMachineIndex);
+    if (pathStateMachineIndex >= 0) pathStateMachine.Save(stream);
+    stream.WriteLong(behaviourIndex);
+  }
+  stream.WriteLong(id);
+  stream.WriteByte(dead);
+  stream.WriteObject(map);
+
+  stream.WriteLong(x);
+  stream.WriteLong(y);
+  stream.WriteLong(screenX);
+  stream.WriteLong(screenY);
+  stream.WriteLong(reservedScaleX);
+  stream.WriteLong(reservedScaleY);
+  stream.WriteLong(transparency);
+  stream.WriteLong(depth);
+
+  stream.WriteByte(static_cast<uint8_t>(action));
+  stream.WriteByte(static_cast<uint8_t>(frame));
+  stream.WriteShort(frameTimer);
+  stream.WriteByte(static_cast<uint8_t>(animationSet));
+  stream.WriteByte(collideWithSprites);
+  stream.WriteByte(touchedMap);
+  stream.WriteByte(visible);
+  stream.WriteByte(mainCharacter);
+  stream.WriteByte(collideWithMap);
+  stream.WriteByte(static_cast<uint8_t>(requestedAction));
+
+  stream.WriteLong(layer);
+  stream.WriteLong(velocityX);
+  stream.WriteLong(velocityY);
+  stream.WriteByte(bounce);
+  stream.WriteByte(flipX);
+  stream.WriteByte(flipY);
+  stream.WriteByte(frameMovementOn);
+  stream.WriteLong(frameMovementSignX);
+  stream.WriteLong(frameMovementSignY);
+  stream.WriteLong(directionX);
+  stream.WriteLong(directionY);
+  stream.WriteByte(frameMovementAlongX);
+  stream.WriteByte(frameMovementAlongY);
+  stream.WriteByte(reservedByte);
+  stream.WriteLong(speedX);
+  stream.WriteLong(speedY);
+  stream.WriteLong(timeOfImpact);
+
+  body.Save(stream);
+
+  stream.WriteByte(collideWithOwnLayer);
+  stream.WriteByte(passable);
+  stream.WriteByte(accelerationOn);
+  stream.WriteLong(acceleration);
+
+  // The counts written are those of the arrays, so a reader always finds what it is told.
+  stream.WriteLong(static_cast<int32_t>(variables.Size()));
+  for (uint32_t i = 0; i < variables.Size(); ++i) variables[i].Save(stream);
+  stream.WriteByte(inactive);
+  stream.WriteLong(friction);
+
+  stream.WriteLong(static_cast<int32_t>(alarms.Size()));
+  for (uint32_t i = 0; i < alarms.Size(); ++i) stream.WriteObject(alarms[i]);
+  stream.WriteLong(reservedWord);
+
+  stream.WriteLong(touchedNames.Size());
+  for (uint32_t i = 0; i < touchedNames.Size(); ++i) stream.WriteName(touchedNames[i].name);
+  SaveReferences(stream, touchedBodyShapes);
+  SaveReferences(stream, touchedMapShapes);
+  SaveReferences(stream, touchedSpriteShapes);
+  SaveReferences(stream, touchedSprites);
+
+  stream.WriteByte(rectangleCollision);
+  stream.WriteByte(showCollisionShapes);
+  stream.WriteByte(showCollisionRect);
+  stream.WriteByte(showDirection);
+  stream.WriteLong(previousAnchoredFrame);
+  stream.WriteByte(alignAnchors);
+  stream.WriteByte(fastAcceleration);
+  stream.WriteLong(requestedDepth);
+  stream.WriteByte(firstStep);
+
+  stream.WriteObject(reservedObject);
+  stream.WriteLong(reservedIndex);
+  uint32_t steps = path ? pathLength : 0;
+  stream.WriteLong(steps);
+  stream.WriteLong(pathDistance);
+  stream.WriteLong(pathStep);
+  stream.WriteByte(pathLoop);
+  for (uint32_t i = 0; i < steps; ++i) {
+    stream.WriteLong(path[i].unitX);
+    stream.WriteLong(path[i].unitY);
+    stream.WriteLong(path[i].length);
+  }
+}
+
+void Sprite::Load(ObjectStream& stream) {
+  stream.ReadName(name);
+  if (!stream.Good()) return;
+  if (SameName(name, kTextsCursorName)) {
+    SetName(kTextsCursorCopyName);
+    behaviour = FollowMouseBehaviour;
+    stateMachineIndex = -1;
+    pathStateMachineIndex = -1;
+    behaviourIndex = -1;
+  } else {
+    int32_t index = -1;
+    stream.ReadLong(&index);
+    if (!stream.Good()) return;
+    if (index >= 0) {
+      // The machine's saved run state only fits the template it was copied from.
+      if (!SelectStateMachine(index)) return stream.MarkFailed();
+      SetStateMachine(index);
+      stateMachine.Load(stream);
+    } else {
+      stateMachineIndex = index;
+    }
+    index = -1;
+    stream.ReadLong(&index);
+    if (!stream.Good()) return;
+    if (index >= 0) {
+      if (!SelectPathStateMachine(index)) return stream.MarkFailed();
+      SetPathStateMachine(index);
+      pathStateMachine.Load(stream);
+    } else {
+      pathStateMachineIndex = index;
+    }
+    index = -1;
+    stream.ReadLong(&index);
+    SetBehaviour(index);
+  }
+  stream.ReadLong(&id);
+  stream.ReadByte(&dead);
+  stream.ReadObjectAs(&map);
+
+  stream.ReadLong(&x);
+  stream.ReadLong(&y);
+  stream.ReadLong(&screenX);
+  stream.ReadLong(&screenY);
+  stream.ReadLong(&reservedScaleX);
+  stream.ReadLong(&reservedScaleY);
+  stream.ReadLong(&transparency);
+  stream.ReadLong(&depth);
+
+  stream.ReadByte(&action);
+  stream.ReadByte(&frame);
+  stream.ReadShort(&frameTimer);
+  stream.ReadByte(&animationSet);
+  stream.ReadByte(&collideWithSprites);
+  stream.ReadByte(&touchedMap);
+  stream.ReadByte(&visible);
+  stream.ReadByte(&mainCharacter);
+  stream.ReadByte(&collideWithMap);
+  stream.ReadByte(&requestedAction);
+
+  stream.ReadLong(&layer);
+  stream.ReadLong(&velocityX);
+  stream.ReadLong(&velocityY);
+  stream.ReadByte(&bounce);
+  stream.ReadByte(&flipX);
+  stream.ReadByte(&flipY);
+  stream.ReadByte(&frameMovementOn);
+  stream.ReadLong(&frameMovementSignX);
+  stream.ReadLong(&frameMovementSignY);
+  stream.ReadLong(&directionX);
+  stream.ReadLong(&directionY);
+  stream.ReadByte(&frameMovementAlongX);
+  stream.ReadByte(&frameMovementAlongY);
+  stream.ReadByte(&reservedByte);
+  stream.ReadLong(&speedX);
+  stream.ReadLong(&speedY);
+  stream.ReadLong(&timeOfImpact);
+
+  body.Load(stream);
+
+  stream.ReadByte(&collideWithOwnLayer);
+  stream.ReadByte(&passable);
+  stream.ReadByte(&accelerationOn);
+  stream.ReadLong(&acceleration);
+
+  uint32_t count = 0;
+  if (!ReadCount(stream, &count)) return;
+  SetVariableCount(static_cast<int32_t>(count));
+  for (uint32_t i = 0; i < count && stream.Good(); ++i) variables[i].Load(stream);
+  stream.ReadByte(&inactive);
+  stream.ReadLong(&friction);
+
+  LoadOrphanReferences(stream, alarms);
+  alarmCount = static_cast<int32_t>(alarms.Size());
+  stream.ReadLong(&reservedWord);
+
+  touchedNames.Clear();
+  if (!ReadCount(stream, &count)) return;
+  for (uint32_t i = 0; i < count && stream.Good(); ++i) {
+    SpriteName entry;
+    stream.ReadName(entry.name);
+    touchedNames.Add(entry);
+  }
+  LoadOrphanReferences(stream, touchedBodyShapes);
+  LoadOrphanReferences(stream, touchedMapShapes);
+  LoadOrphanReferences(stream, touchedSpriteShapes);
+  touchedSprites.Clear();
+  if (!ReadCount(stream, &count)) return;
+  for (uint32_t i = 0; i < count && stream.Good(); ++i) {
+    Sprite* other = nullptr;
+    stream.ReadObjectAs(&other);
+    if (other) touchedSprites.Add(other);
+  }
+
+  stream.ReadByte(&rectangleCollision);
+  stream.ReadByte(&showCollisionShapes);
+  stream.ReadByte(&showCollisionRect);
+  stream.ReadByte(&showDirection);
+  stream.ReadLong(&previousAnchoredFrame);
+  stream.ReadByte(&alignAnchors);
+  stream.ReadByte(&fastAcceleration);
+  stream.ReadLong(&requestedDepth);
+  stream.ReadByte(&firstStep);
+
+  reservedObject = ReadOrphanReference<Node>(stream);
+  stream.ReadLong(&reservedIndex);
+  delete[] path;
+  path = nullptr;
+  pathLength = 0;
+  uint32_t steps = 0;
+  if (!ReadCount(stream, &steps)) return;
+  stream.ReadLong(&pathDistance);
+  stream.ReadLong(&pathStep);
+  stream.ReadByte(&pathLoop);
+  if (steps == 0 || !stream.Good()) return;
+  path = new (std::nothrow) PathStep[steps];
+  if (!path) return stream.MarkFailed();
+  pathLength = steps;
+  for (uint32_t i = 0; i < steps; ++i) {
+    stream.ReadLong(&path[i].unitX);
+    stream.ReadLong(&path[i].unitY);
+    stream.ReadLong(&path[i].length);
+  }
+}
+
+}  // namespace quor
