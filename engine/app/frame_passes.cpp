@@ -27,7 +27,6 @@ void ResortLayers(GameNode*) {}
 
 namespace quor {
 void ReplayWantedMidiFiles() {}
-void EmptyAnimationTable() {}
 void RunVariableStateMachine(Variable*) {}
 void ClearInputState() {}
 void AttachSceneVariablesToMaps(GameNode*) { AttachVariablesToMaps(); }

@@ -13,6 +13,7 @@
 #include "engine/scene/alarm.h"
 #include "engine/scene/animation.h"
 #include "engine/scene/game_node.h"
+#include "engine/sound_input/mouse.h"
 #include "platform/host.h"
 
 namespace quor {
@@ -357,6 +358,12 @@ void Sprite::ResetContacts() {
 }
 
 // --- lookups ---
+
+void FollowMouse(Sprite* sprite) {
+  if (!sprite || !CurrentMouse) return;
+  sprite->SetX(static_cast<float>(CurrentMouse->GetWorldX()));
+  sprite->SetY(static_cast<float>(CurrentMouse->GetWorldY()));
+}
 
 Sprite* FindSpriteByName(const char* name) {
   if (!CurrentGameNode || !name) return nullptr;
