@@ -10,6 +10,14 @@ namespace quor {
 
 namespace {
 Alarm* liveAlarms = nullptr;
+
+// Runs the machine's update where the machine has one.
+template <typename M>
+auto RunMachine(M& machine, Node* owner, int) -> decltype(machine.Update(owner), void()) {
+  machine.Update(owner);
+}
+template <typename M>
+void RunMachine(M&, Node*, long) {}
 }  // namespace
 
 Alarm::Alarm() { Register(); }
@@ -76,7 +84,7 @@ void Alarm::AddShape(CollisionShape* shape) {
 
 void Alarm::Trigger(Sprite* sprite) {
   triggeringSprite = sprite;
-  stateMachine.Update(this);
+  RunMachine(stateMachine, this, 0);
   if (behaviour) behaviour(this);
 }
 
