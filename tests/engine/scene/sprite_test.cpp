@@ -188,7 +188,7 @@ TEST_F(SpriteRecordTest, FindSpriteByNameTakesTheLowestLayerThenTheHead) {
 
 TEST_F(SpriteRecordTest, SetMapFindsTheMapOrReportsAndQuits) {
   Map* map = new Map;
-  map->SetName("Ground");
+  std::strcpy(map->name, "Ground");
   scene->maps.InsertBefore(map, scene->maps.GetSentinel());
   Sprite s;
   s.SetName("Hero");
@@ -253,7 +253,9 @@ TEST_F(SpriteRecordTest, ADeletedSpriteLeavesNoPointerBehind) {
 TEST_F(SpriteRecordTest, SaveAndLoadRoundTripByteForByte) {
   FillEntry(3, {{{2, 2, 2}}, {{5}}});
   Map* map = new Map;
-  map->SetName("Ground");
+  std::strcpy(map->name, "Ground");
+  map->width = 640;
+  map->height = 480;
   scene->maps.InsertBefore(map, scene->maps.GetSentinel());
   Sprite* other = AddToLayer(1, "Other");
 
