@@ -322,6 +322,8 @@ void Map::ReloadSurface() { surface = LoadMapBitmap(file, colorKey); }
 
 // --- settings ---
 
+void Map::SetName(const char* value) { CopyName(name, sizeof name, value); }
+
 void Map::SetCompositionConstant(int32_t value) {
   const char* text = nullptr;
   if (value % 2 != 0 || value == 0)
@@ -541,13 +543,17 @@ void Map::Load(ObjectStream& stream) {
     return;
   }
 
-  // The bitmap decides the size; a missing one leaves the saved size, within reason.
+  // The bitmap decides the size; a missing one leaves the saved size, within reason (a
+  // map whose bitmap never loaded is saved with no size and draws nothing).
   ReloadSurface();
   if (surface) {
     width = static_cast<uint32_t>(surface->Width());
     height = static_cast<uint32_t>(surface->Height());
   }
-  if (width == 0 || height == 0 || width > kLargestSavedSide || height > kLargestSavedSide ||
+  // The wrapped drawings take offsets modulo the period or the size.
+  const bool wrapsBySize = kind == BigWrappedMap || (kind == ContinuousWrappedMap && exceeds);
+  if (width > kLargestSavedSide || height > kLargestSavedSide ||
+      (wrapsBySize && (width == 0 || height == 0)) ||
       (kind == WrappedMap && (periodX <= 0 || periodY <= 0))) {
     stream.MarkFailed();
     return;

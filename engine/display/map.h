@@ -106,6 +106,8 @@ class Map : public Node {
   void SetId(uint32_t value) { id = value; }
   uint32_t GetId() const { return id; }
   const char* GetName() const { return name; }
+  // The name sprites and text boxes find the map by (at most 31 characters kept).
+  void SetName(const char* value);
   const char* GetFile() const { return file; }
   void SetVisible(uint8_t value) { visible = value; }
   uint8_t IsVisible() const { return visible; }

@@ -450,8 +450,9 @@ TEST_F(MapTest, SaveAndLoadContinueWhereTheMapWas) {
 
 TEST_F(MapTest, DamagedSavedMapsAreRefused) {
   Bitmap("Bird.bmp", 16, 8);
-  auto roundTrip = [&](void (*damage)(Map&)) {
-    Map map("W", "Bird.bmp", WrappedMap, 0, 0, 0);
+  Bitmap("Sky.bmp", 80, 60);
+  auto roundTrip = [&](void (*damage)(Map&), int32_t kind = WrappedMap) {
+    Map map("W", kind == WrappedMap ? "Bird.bmp" : "Sky.bmp", kind, 0, 0, 0);
     damage(map);
     {
       ObjectStream out(dir.File("bad.sav"), true);
@@ -471,12 +472,22 @@ TEST_F(MapTest, DamagedSavedMapsAreRefused) {
   EXPECT_FALSE(roundTrip([](Map& m) { m.periodX = 0; }));
   EXPECT_FALSE(roundTrip([](Map& m) { m.stateMachineIndex = 40; }));
   EXPECT_FALSE(roundTrip([](Map& m) { m.updateFunctionIndex = 1000; }));
-  // Without its bitmap a saved map keeps the saved size, which must not be 0.
+  // Without its bitmap a saved map keeps the saved size, which a big wrapped map divides by.
+  auto gone = [](Map& m) { std::snprintf(m.file, sizeof m.file, "Gone.bmp"); };
+  EXPECT_TRUE(roundTrip(gone));
+  EXPECT_TRUE(roundTrip(gone, BigWrappedMap));
+  EXPECT_FALSE(roundTrip(
+      [](Map& m) {
+        std::snprintf(m.file, sizeof m.file, "Gone.bmp");
+        m.height = 0;
+      },
+      BigWrappedMap));
   EXPECT_FALSE(roundTrip([](Map& m) {
     std::snprintf(m.file, sizeof m.file, "Gone.bmp");
-    m.width = 0;
+    m.width = 1u << 20;
   }));
-  EXPECT_TRUE(roundTrip([](Map& m) { std::snprintf(m.file, sizeof m.file, "Gone.bmp"); }));
+  // A map whose bitmap never loaded is saved without a size and comes back as it was.
+  EXPECT_TRUE(roundTrip([](Map& m) { m.Reset(); }, StandardMap));
   // The size comes from the bitmap, not from the file.
   Map map("W", "Bird.bmp", WrappedMap, 0, 0, 0);
   map.width = 5000;
