@@ -9,7 +9,9 @@
 
 #include "engine/app/engine_globals.h"
 #include "engine/app/object_stream.h"
+#include "engine/app/random.h"
 #include "engine/display/display.h"
+#include "engine/display/variable.h"
 #include "engine/display/view_port.h"
 #include "engine/scene/collision_shape.h"
 #include "engine/scene/game_node.h"
@@ -335,6 +337,25 @@ TEST_F(MapTest, PausedMapsKeepTheirPlace) {
   ExpectTiled(Draw(map), 80, 60, 70, 0);
 }
 
+TEST_F(MapTest, LostSurfacesAreRestoredAndTheBlitRetriedOnce) {
+  Bitmap("Sky.bmp", 80, 60);
+  Map* map = new Map("B", "Sky.bmp", BigWrappedMap, 0, 0, 0);
+  scene->maps.AddHead(map);  // the restore reloads the bitmaps of the scene's maps
+  host.video.LoseSurfacesAtNextBlits(1);
+  ExpectTiled(Draw(*map), 80, 60, 0, 0);
+  EXPECT_TRUE(host.messageBoxes.empty());
+
+  // Lost again on the retry: reported with the drawing's location and the code's text.
+  host.video.LoseSurfacesAtNextBlits(2);
+  BackBuffer->Fill(nullptr, 0);
+  map->Render();
+  ASSERT_EQ(host.messageBoxes.size(), 2u);
+  EXPECT_EQ(host.messageBoxes[0].text, "Blt Error ! Location : DisplayMap");
+  host.messageBoxes.clear();
+  ExpectTiled(Draw(*map), 80, 60, 0, 0);
+  EXPECT_TRUE(host.messageBoxes.empty());
+}
+
 TEST_F(MapTest, OutlinesAreShownInWhiteWhenAsked) {
   Bitmap("Floor.bmp", 64, 48);
   Map map("F", "Floor.bmp", StandardMap, 0, 0, 0);
@@ -345,6 +366,28 @@ TEST_F(MapTest, OutlinesAreShownInWhiteWhenAsked) {
   EXPECT_EQ(screen.At(2, 30), 0xFFFFFFu);
   EXPECT_EQ(screen.At(19, 30), 0xFFFFFFu);
   EXPECT_EQ(screen.At(5, 31), PixelColor(5, 31));
+}
+
+TEST_F(MapTest, TiedTextBoxesAreDrawnWithAVisibleMap) {
+  const uint32_t savedRandom = RandomState();  // a new text box seeds the shared generator
+  Map map;
+  Variable box;
+  box.SetDrawMode(kWordWrap);
+  box.SetRect(4, 4, 40, 30);
+  box.SetShowFrame(1);
+  box.SetFrameColor(0xFFFFFF);
+  box.SetTiedMap(&map);
+  map.TieVariable(&box);
+  EXPECT_EQ(map.GetTiedVariableCount(), 1u);
+  auto lit = [](const platform::Image& screen) {
+    int n = 0;
+    for (uint32_t c : screen.colors) n += c != 0;
+    return n;
+  };
+  EXPECT_GT(lit(Draw(map)), 0);
+  map.SetVisible(0);
+  EXPECT_EQ(lit(Draw(map)), 0);
+  SeedRandom(savedRandom);
 }
 
 TEST_F(MapTest, CompositionConstantMustBeEvenAndAtLeast64) {
