@@ -491,6 +491,39 @@ TEST_F(MapTest, SaveAndLoadContinueWhereTheMapWas) {
   }
 }
 
+TEST_F(MapTest, SavedRecordLayout) {
+  Map map;
+  map.SetName("Floor");
+  map.kind = BigWrappedMap;
+  map.compositionConstant = 256;
+  map.depth = -3;
+  SetRect(&map.rects[Map::kDestD], 1, 2, 3, 4);
+  {
+    ObjectStream out(dir.File("layout.sav"), true);
+    map.Save(out);
+  }
+  std::FILE* f = std::fopen(dir.File("layout.sav").c_str(), "rb");
+  ASSERT_NE(f, nullptr);
+  std::vector<uint8_t> bytes(1024);
+  bytes.resize(std::fread(bytes.data(), 1, bytes.size(), f));
+  std::fclose(f);
+  auto word = [&](size_t at) {
+    return int32_t(bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16 | uint32_t(bytes[at + 3]) << 24);
+  };
+  ASSERT_EQ(bytes.size(), 564u);
+  EXPECT_EQ(word(0), -1);                  // no state machine follows
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(&bytes[8])), "Floor");
+  EXPECT_EQ(bytes[361], 0xFD);             // depth
+  EXPECT_EQ(bytes[365], 1);                // visible
+  EXPECT_EQ(word(386 + 8 * 16 + 12), 4);   // bottom of the last rectangle
+  EXPECT_EQ(word(530), 0x01000000);        // blit flags
+  EXPECT_EQ(word(534), BigWrappedMap);
+  EXPECT_EQ(word(543), 512);               // the second reserved value
+  EXPECT_EQ(word(548), 256);
+  EXPECT_EQ(word(552), 0);                 // no circles
+  EXPECT_EQ(word(560), -1);                // no update function
+}
+
 TEST_F(MapTest, DamagedSavedMapsAreRefused) {
   Bitmap("Bird.bmp", 16, 8);
   Bitmap("Sky.bmp", 80, 60);
@@ -544,6 +577,40 @@ TEST_F(MapTest, DamagedSavedMapsAreRefused) {
   EXPECT_TRUE(in.Good());
   EXPECT_EQ(loaded.GetWidth(), 16u);
   EXPECT_EQ(loaded.GetGridColumns(), 1);
+}
+
+Node* updatedOwner = nullptr;
+void RecordOwner(Node* owner) { updatedOwner = owner; }
+
+TEST_F(MapTest, UpdateFunctionComesFromTheBehaviourTable) {
+  BehaviourFunction* savedTable = BehaviourTable;
+  const int32_t savedSize = BehaviourTableSize;
+  BehaviourFunction table[2] = {nullptr, RecordOwner};
+  BehaviourTable = table;
+  BehaviourTableSize = 2;
+  Map map;
+  map.RunUpdateFunction();
+  EXPECT_EQ(updatedOwner, nullptr);
+  map.SetUpdateFunction(1);
+  map.RunUpdateFunction();
+  EXPECT_EQ(updatedOwner, &map);
+  map.SetUpdateFunction(-1);
+  EXPECT_EQ(map.updateFunction, nullptr);
+
+  // A saved index picks the function again when the map is loaded.
+  map.SetUpdateFunction(1);
+  {
+    ObjectStream out(dir.File("update.sav"), true);
+    map.Save(out);
+  }
+  Map loaded;
+  ObjectStream in(dir.File("update.sav"), false);
+  loaded.Load(in);
+  EXPECT_TRUE(in.Good());
+  EXPECT_EQ(loaded.updateFunction, &RecordOwner);
+  updatedOwner = nullptr;
+  BehaviourTable = savedTable;
+  BehaviourTableSize = savedSize;
 }
 
 TEST_F(MapTest, FoundByExactNameInTheCurrentScene) {
