@@ -337,6 +337,28 @@ TEST_F(MapTest, PausedMapsKeepTheirPlace) {
   ExpectTiled(Draw(map), 80, 60, 70, 0);
 }
 
+TEST_F(MapTest, ColourKeyTakesEffectInTheScenesCopy) {
+  Bitmap("View.bmp", 64, 48);
+  Map map("M", "View.bmp", MasterMap, 0, 0, 0);
+  map.SetColorKey(PixelColor(3, 2));
+  map.SetUseColorKey(true);
+  auto drawOverWhite = [&](Map& m) {
+    BackBuffer->Fill(nullptr, BackBuffer->MatchColor(0xFFFFFF));
+    m.Render();
+    return BackBuffer->ReadImage();
+  };
+  // The bitmap was loaded before the key was set: every pixel is drawn.
+  EXPECT_EQ(drawOverWhite(map).At(3, 2), PixelColor(3, 2));
+  Map copy(map);
+  const platform::Image screen = drawOverWhite(copy);
+  EXPECT_EQ(screen.At(3, 2), 0xFFFFFFu);
+  EXPECT_EQ(screen.At(4, 2), PixelColor(4, 2));
+  // Without the flag the key is there but not used.
+  copy.SetUseColorKey(false);
+  EXPECT_EQ(drawOverWhite(copy).At(3, 2), PixelColor(3, 2));
+  PaletteName[0] = 0;
+}
+
 TEST_F(MapTest, LostSurfacesAreRestoredAndTheBlitRetriedOnce) {
   Bitmap("Sky.bmp", 80, 60);
   Map* map = new Map("B", "Sky.bmp", BigWrappedMap, 0, 0, 0);
