@@ -144,6 +144,25 @@ TEST_F(SpriteCollisionTest, ShapeStopsAtTheTimeOfImpactAndTakesTheWallAsBody) {
   EXPECT_EQ(bare->velocityX, 10.0f);
 }
 
+TEST_F(SpriteCollisionTest, ACornerPokingIntoTheSweptAreaTurnsTheBodyAround) {
+  // A ledge running left whose end point lies in the path of the sprite's right edge.
+  map.AddCollisionSegment(CollisionSegment(60, 25, 48, 25, 0, 0));
+  map.BuildCollisionGrid();
+  Frame(kBodySet).AddCollisionSegment(CollisionSegment(9, 9, 9, 0, 0, 0));
+  Sprite* s = Mover("Hero", 36, 20, 1, 0, 8);
+  s->rectangleCollision = 0;
+  Step(s);
+  ASSERT_TRUE(s->IsTouchingMap());
+  auto* edge = static_cast<CollisionSegment*>(Frame(kBodySet).shapeLists[kFlipNone].GetHead());
+  EXPECT_EQ(edge->GetHit(), 1);
+  // The body is the sprite's own edge run backwards: from its lower end, normal inwards.
+  EXPECT_EQ(s->body.GetX1(), 9.0f);
+  EXPECT_EQ(s->body.GetY1(), 0.0f);
+  EXPECT_EQ(s->body.GetDirectionY(), 1.0f);
+  EXPECT_EQ(s->body.GetNormalX(), -1.0f);
+  EXPECT_LT(s->timeOfImpact, 1.0f);
+}
+
 TEST_F(SpriteCollisionTest, GrazingAMapCircleWhileMovingAwayRecordsNothing) {
   map.segments.AddHead(new CollisionCircle(30, 25, 5, 0, 0));
   map.BuildCollisionGrid();
