@@ -7,6 +7,7 @@
 #include "engine/display/bitmap.h"
 #include "engine/display/map.h"
 #include "engine/display/pixel_writer.h"
+#include "engine/scene/animation.h"
 #include "engine/scene/game_node.h"
 #include "engine/sound_input/keyboard.h"
 #include "engine/sound_input/mouse.h"
@@ -43,6 +44,18 @@ template <typename F>
 void ForEachMap(F f) {
   if (!CurrentGameNode) return;
   for (Node* n = CurrentGameNode->maps.GetHead(); n && !n->IsEnd(); n = n->GetNext()) f(*static_cast<Map*>(n));
+}
+
+template <typename F>
+void ForEachFrame(F f) {
+  for (AnimationSet& set : AnimationTable) {
+    if (!set.actions) continue;
+    for (uint16_t a = 0; a < set.actionCount; ++a) {
+      SpriteAction& action = set.actions[a];
+      if (!action.frames) continue;
+      for (uint16_t i = 0; i < action.frameCount; ++i) f(action.frames[i]);
+    }
+  }
 }
 
 void SetBitmapDirectory() {
@@ -124,11 +137,21 @@ void ApplyScenePalette() {
 }
 
 void LoadAnimationSurfaces() {
-  // Stand-in until the animation table lands: there are no frames to load.
+  // Frames still holding a surface from an earlier scene keep it: none is loaded twice.
+  ForEachFrame([](SpriteFrame& frame) {
+    if (!frame.surface) frame.surface = LoadFrameSurface(frame);
+  });
 }
 
 void ReleaseAnimationSurfaces() {
-  // Stand-in until the animation table lands: there are no frames to release.
+  ForEachFrame([](SpriteFrame& frame) {
+    delete frame.surface;
+    frame.surface = nullptr;
+  });
+}
+
+platform::Surface* LoadFrameSurface(const SpriteFrame& frame) {
+  return LoadBitmapSurface(DirectDrawObject, frame.bitmapName, frame.width, frame.height, frame.colorKey).release();
 }
 
 void RestoreGraphics() {
@@ -138,6 +161,12 @@ void RestoreGraphics() {
   CreateClippers();
   ApplyScenePalette();
   ScreenPixelWriter = new PixelWriter;
+  // Only the frames whose memory is gone are loaded again.
+  ForEachFrame([](SpriteFrame& frame) {
+    if (!frame.surface || !frame.surface->IsLost()) return;
+    delete frame.surface;
+    frame.surface = LoadFrameSurface(frame);
+  });
   ForEachMap([](Map& map) {
     map.ReleaseSurface();
     map.ReloadSurface();

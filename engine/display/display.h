@@ -16,6 +16,7 @@ class VideoOutput;
 namespace quor {
 
 class PixelWriter;
+class SpriteFrame;
 
 // Mode of the display; 640 x 480 x 16 until the game chooses.
 extern uint32_t DisplayWidth;
@@ -57,6 +58,10 @@ void ToggleFullScreen();
 void PresentFrame();
 // Shows the back buffer again in a window, paused or not (the window's repaint).
 void RepaintWindow();
+
+// A new surface holding one animation frame's bitmap at the frame's size with its colour
+// key, or null when the bitmap cannot be loaded; the caller owns it.
+platform::Surface* LoadFrameSurface(const SpriteFrame& frame);
 
 // A new off-screen surface in the display's pixel format (8-bit surfaces take the
 // display's palette); null for a size below 1.
