@@ -258,6 +258,21 @@ TEST_F(BitmapTest, EightBitDisplayTakesTheScenePalette) {
   EXPECT_EQ(PrimarySurface->Palette(), nullptr);
 }
 
+TEST_F(BitmapTest, LongCurrentDirectoryStillFindsItsBitmaps) {
+  std::string deep = dir.Path();
+  while (deep.size() < 300) {
+    deep += "/a_rather_long_folder_name";
+    ASSERT_EQ(mkdir(deep.c_str(), 0755), 0);
+  }
+  ASSERT_EQ(mkdir((deep + "/BITMAPS").c_str(), 0755), 0);
+  WriteFile(deep + "/BITMAPS/Deep.bmp", EncodeBmp(TestPicture(4), 24));
+  ASSERT_TRUE(platform::SetCurrentDirectory(deep));
+  Start(16);
+  EXPECT_LT(std::strlen(BitmapDirectory), sizeof BitmapDirectory);
+  EXPECT_NE(LoadBitmapSurface(DirectDrawObject, "Deep.bmp", 0, 0, 0), nullptr);
+  platform::SetCurrentDirectory(dir.Path());
+}
+
 TEST_F(BitmapTest, DrawErrorBoxes) {
   ReportDrawError(0, "DisplayMap");
   EXPECT_TRUE(host.messageBoxes.empty());
