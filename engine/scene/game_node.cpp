@@ -16,7 +16,10 @@
 
 namespace quor {
 
-GameNode::GameNode() { CreateFPSVariable(); }
+GameNode::GameNode() : viewPort(640.0f, 480.0f, 0.0f, 0.0f, 640.0f, 480.0f) {
+  viewPort.SetScrollBox(0.0f, 0.0f, 640.0f, 480.0f);
+  CreateFPSVariable();
+}
 
 GameNode::GameNode(const GameNode& other) : Node(other) {
   id = other.id;
@@ -40,8 +43,15 @@ void GameNode::SetPaletteName(const char* value) {
   std::strncpy(paletteName, value, sizeof paletteName - 1);
 }
 
-void GameNode::SetWidth(int32_t w) { width = w; }
-void GameNode::SetHeight(int32_t h) { height = h; }
+void GameNode::SetWidth(int32_t w) {
+  width = w;
+  viewPort.SetWorldWidth(static_cast<float>(w));
+}
+
+void GameNode::SetHeight(int32_t h) {
+  height = h;
+  viewPort.SetWorldHeight(static_cast<float>(h));
+}
 void GameNode::SetStateMachine(int32_t index) { stateMachineIndex = index; }
 void GameNode::SetBehaviour(int32_t index) { behaviourIndex = index; }
 
@@ -118,7 +128,10 @@ void GameNode::UpdateVariables() {
 void GameNode::DrawVariables() {
   for (Node* n = variables.GetHead(); !n->IsEnd(); n = n->GetNext()) static_cast<Variable*>(n)->Draw();
 }
-void GameNode::ResetViewOrigin() {}
+void GameNode::ResetViewOrigin() {
+  viewPort.SetLeft(0.0f);
+  viewPort.SetTop(0.0f);
+}
 
 void GameNode::SetFPS(uint32_t rate) {
   // A rate outside 1..1000 has no whole-millisecond budget; the previous rate stays.
