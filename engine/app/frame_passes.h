@@ -33,3 +33,14 @@ void ClearInputState();
 // Ties every text box of the scene that names a map to that map.
 void AttachSceneVariablesToMaps(GameNode* scene);
 }  // namespace quor
+
+namespace quor {
+class ObjectStream;
+// The mouse's part of a saved scene: sensitivity, x, y, dx, dy, the client rectangle and
+// the x-moved and y-moved flags.
+void SaveMouseState(ObjectStream& stream);
+void LoadMouseState(ObjectStream& stream);
+// The three transitions' own records, GammaRamp, OpenClose, RandomDissolve.
+void SaveTransitions(ObjectStream& stream);
+void LoadTransitions(ObjectStream& stream);
+}  // namespace quor

@@ -30,8 +30,112 @@ GameNode::~GameNode() {}
 
 Node* GameNode::Clone() const { return new GameNode(*this); }
 
-void GameNode::Load(ObjectStream&) {}
-void GameNode::Save(ObjectStream&) {}
+void GameNode::Save(ObjectStream& stream) {
+  stream.WriteLong(stateMachineIndex);
+  if (stateMachineIndex >= 0) stateMachine.Save(stream);
+  stream.WriteLong(behaviourIndex);
+  SaveMouseState(stream);
+  stream.WriteLong(targetRate);
+  stream.WriteLong(frameBudget);
+  stream.WriteObject(reinterpret_cast<Node*>(MainCharacter));
+  stream.WriteName(paletteName);
+  stream.WriteByte(showScrollBox);
+  stream.WriteByte(escapeQuits);
+  for (int32_t counter : {spriteIdCounter, mapIdCounter, variableIdCounter, soundIdCounter,
+                          streamedSoundIdCounter, midiIdCounter})
+    stream.WriteLong(counter);
+  maps.Save(stream);
+  for (NodeList& layer : layers) layer.Save(stream);
+  variables.Save(stream);
+  sounds.Save(stream);
+  streamedSounds.Save(stream);
+  midiFiles.Save(stream);
+  viewPort.Save(stream);
+  stream.WriteByte(onLeaveDone);
+  GameDirector* director = CurrentGameDirector;
+  stream.WriteByte(static_cast<uint8_t>(director ? director->nextSceneId : 0));
+  stream.WriteByte(director ? director->switchPending : 0);
+  SaveTransitions(stream);
+  stream.WriteByte(Windowed);
+}
+
+namespace {
+
+// Removes and deletes the first element of list whose name is `name`.
+template <typename T>
+void RemoveFirstNamed(NodeList& list, const char* name) {
+  for (Node* n = list.GetHead(); !n->IsEnd(); n = n->GetNext()) {
+    if (std::strcmp(static_cast<T*>(n)->GetName(), name) == 0) {
+      list.Remove(n);
+      return;
+    }
+  }
+}
+
+}  // namespace
+
+void GameNode::Load(ObjectStream& stream) {
+  int32_t index = stateMachineIndex;
+  stream.ReadLong(&index);
+  if (index >= 0) {
+    SetStateMachine(index);
+    stateMachine.Load(stream);
+  }
+  stateMachineIndex = index;
+  stream.ReadLong(&index);
+  SetBehaviour(index);
+  LoadMouseState(stream);
+  uint32_t rate = targetRate, budget = frameBudget;
+  stream.ReadLong(&rate);
+  stream.ReadLong(&budget);
+  // A budget of 0 would make every later frame divide by zero.
+  if (rate >= 1 && rate <= 1000 && budget >= 1) {
+    targetRate = rate;
+    frameBudget = budget;
+  }
+  Sprite* main = nullptr;
+  stream.ReadObjectAs(&main);
+  MainCharacter = main;
+  stream.ReadName(paletteName);
+  std::memcpy(PaletteName, paletteName, sizeof PaletteName);
+  ApplyScenePalette();
+  if (buildAnimationSets) buildAnimationSets(this);
+  LoadAnimationSurfaces();
+  stream.ReadByte(&showScrollBox);
+  stream.ReadByte(&escapeQuits);
+  for (int32_t* counter : {&spriteIdCounter, &mapIdCounter, &variableIdCounter, &soundIdCounter,
+                           &streamedSoundIdCounter, &midiIdCounter})
+    stream.ReadLong(counter);
+  maps.Load(stream);
+  for (NodeList& layer : layers) {
+    layer.Load(stream);
+    RemoveFirstNamed<Sprite>(layer, "QuorTextsCursor_COPY");
+  }
+  variables.Load(stream);
+  RemoveFirstNamed<Variable>(variables, "FPS_COPY");
+  sounds.Load(stream);
+  streamedSounds.Load(stream);
+  midiFiles.Load(stream);
+  viewPort.Load(stream);
+  stream.ReadByte(&onLeaveDone);
+  GameDirector* director = CurrentGameDirector;
+  int8_t nextId = director ? director->nextSceneId : 0;
+  uint8_t pending = director ? director->switchPending : 0;
+  stream.ReadByte(&nextId);
+  stream.ReadByte(&pending);
+  if (director) {
+    director->nextSceneId = nextId;
+    director->switchPending = pending;
+  }
+  LoadTransitions(stream);
+  uint8_t windowed = Windowed;
+  stream.ReadByte(&windowed);
+  if (stream.Good() && windowed != Windowed) {
+    ToggleFullScreen();
+    platform::CurrentHost().Sleep(1000);
+    ReplayWantedMidiFiles();
+  }
+}
 
 void GameNode::SetName(const char* value) {
   std::memset(name, 0, sizeof name);

@@ -1,0 +1,214 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+#include "engine/app/engine_globals.h"
+#include "engine/app/game_director.h"
+#include "engine/app/node_list.h"
+#include "engine/display/variable.h"
+#include "engine/scene/game_node.h"
+#include "engine/sound_input/keyboard.h"
+#include "engine/sound_input/mouse.h"
+#include "platform/files.h"
+#include "platform/headless/headless_host.h"
+#include "tests/support/temp_dir.h"
+
+namespace quor {
+namespace {
+
+std::vector<char> Bytes(const std::string& path) {
+  std::ifstream in(platform::MapPath(path), std::ios::binary);
+  return std::vector<char>(std::istreambuf_iterator<char>(in), {});
+}
+
+void WriteBytes(const std::string& path, const std::vector<char>& bytes) {
+  std::ofstream out(platform::MapPath(path), std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+int CountVariables(GameNode* scene) { return scene->variables.Count(); }
+
+// A running game of two scenes, without the main loop.
+class SavedGames : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    platform::InstallHost(&host);
+    director = new GameDirector;
+    CurrentGameDirector = director;
+    for (int id = 1; id <= 2; ++id) {
+      auto* scene = new GameNode;
+      scene->SetId(id);
+      scene->SetName(id == 1 ? "Start" : "Title");
+      director->AddGameNode(scene);
+    }
+    CurrentGameNode = FindGameNodeById(1);
+    director->switchPending = 0;
+    auto* box = new Variable;
+    box->SetName("Score");
+    box->SetText("Hello");
+    CurrentGameNode->InsertVariable(box);
+    CurrentGameNode->SetFPS(30);
+  }
+  void TearDown() override {
+    GameNodeList().DeleteAll();
+    CurrentGameNode = nullptr;
+    CurrentGameDirector = nullptr;
+    MainCharacter = nullptr;
+    delete director;
+    platform::InstallHost(nullptr);
+  }
+
+  testing_support::TempDir dir;
+  platform::HeadlessHost host;
+  GameDirector* director = nullptr;
+};
+
+TEST_F(SavedGames, SaveLoadSaveGivesTheSameBytesAndKeepsTheScene) {
+  ASSERT_TRUE(SaveGameFile(dir.File("one.sav")));
+  CurrentGameNode->SetFPS(45);
+  ASSERT_TRUE(LoadGameFile(dir.File("one.sav")));
+  EXPECT_EQ(CurrentGameNode->GetId(), 1);
+  EXPECT_EQ(CurrentGameNode->targetRate, 30u);
+  // The frame-rate box is not doubled; the saved box comes back.
+  EXPECT_EQ(CountVariables(CurrentGameNode), 2);
+  ASSERT_TRUE(SaveGameFile(dir.File("two.sav")));
+  EXPECT_EQ(Bytes(dir.File("one.sav")), Bytes(dir.File("two.sav")));
+  EXPECT_TRUE(host.messageBoxes.empty());
+  EXPECT_FALSE(platform::FileExists(dir.File("one.sav.part")));
+}
+
+TEST_F(SavedGames, AGameSavedWhileASwitchWasPendingSwitchesAfterLoading) {
+  director->RequestGameNode(2);
+  ASSERT_TRUE(SaveGameFile(dir.File("pending.sav")));
+  director->switchPending = 0;
+  ASSERT_TRUE(LoadGameFile(dir.File("pending.sav")));
+  EXPECT_TRUE(director->IsSwitchPending());
+  EXPECT_EQ(director->GetNextGameNodeId(), 2);
+}
+
+TEST_F(SavedGames, EveryTruncationLeavesTheRunningGameAsItWasAndSaysSoOnce) {
+  ASSERT_TRUE(SaveGameFile(dir.File("good.sav")));
+  std::vector<char> good = Bytes(dir.File("good.sav"));
+  ASSERT_GT(good.size(), 40u);
+  CurrentGameNode->SetFPS(45);
+  ASSERT_TRUE(SaveGameFile(dir.File("before.sav")));
+  std::vector<char> before = Bytes(dir.File("before.sav"));
+  for (size_t cut = 0; cut < good.size(); cut += (cut < 64 ? 1 : 7)) {
+    WriteBytes(dir.File("cut.sav"), std::vector<char>(good.begin(), good.begin() + cut));
+    host.messageBoxes.clear();
+    EXPECT_FALSE(LoadGameFile(dir.File("cut.sav"))) << cut;
+    ASSERT_EQ(host.messageBoxes.size(), 1u) << cut;
+    EXPECT_EQ(host.messageBoxes[0].caption, "Load error .");
+    EXPECT_NE(host.messageBoxes[0].text.find("cut.sav"), std::string::npos);
+    ASSERT_TRUE(SaveGameFile(dir.File("after.sav")));
+    ASSERT_EQ(Bytes(dir.File("after.sav")), before) << "cut at " << cut;
+  }
+}
+
+TEST_F(SavedGames, UnknownSceneIdsAndMissingFilesAreRefused) {
+  ASSERT_TRUE(SaveGameFile(dir.File("good.sav")));
+  std::vector<char> bytes = Bytes(dir.File("good.sav"));
+  // The scene id follows the game's variables; find it by its value 1 after them.
+  std::vector<char> wrong = bytes;
+  for (size_t i = 0; i + 4 <= wrong.size(); ++i) {
+    if (wrong[i] == 1 && wrong[i + 1] == 0 && wrong[i + 2] == 0 && wrong[i + 3] == 0) {
+      wrong[i] = 99;
+      break;
+    }
+  }
+  WriteBytes(dir.File("wrong.sav"), wrong);
+  EXPECT_FALSE(LoadGameFile(dir.File("wrong.sav")));
+  EXPECT_FALSE(LoadGameFile(dir.File("nowhere.sav")));
+  EXPECT_EQ(host.messageBoxes.size(), 2u);
+  EXPECT_EQ(CurrentGameNode->GetId(), 1);
+}
+
+TEST_F(SavedGames, AFailedSaveKeepsTheEarlierFileAndSaysSo) {
+  ASSERT_TRUE(SaveGameFile(dir.File("keep.sav")));
+  std::vector<char> kept = Bytes(dir.File("keep.sav"));
+  EXPECT_FALSE(SaveGameFile(dir.File("no-such-folder/keep.sav")));
+  ASSERT_EQ(host.messageBoxes.size(), 1u);
+  EXPECT_EQ(host.messageBoxes[0].caption, "Save error .");
+  EXPECT_EQ(Bytes(dir.File("keep.sav")), kept);
+}
+
+TEST_F(SavedGames, DialogsSaveWhereTheUserSaysAndCancelDoesNothing) {
+  host.CancelFileDialog();
+  director->RequestSaveDialog();
+  director->DoPendingSave();
+  EXPECT_EQ(director->saveRequested, 0);
+  ASSERT_EQ(host.dialogRequests.size(), 1u);
+  EXPECT_EQ(host.dialogRequests[0].filterDescription, "Saved Files (*.sav)");
+  EXPECT_EQ(host.dialogRequests[0].defaultExtension, "sav");
+
+  host.AnswerFileDialog(dir.File("chosen"));
+  director->RequestSaveDialog();
+  director->DoPendingSave();
+  EXPECT_TRUE(platform::FileExists(dir.File("chosen.sav")));
+
+  host.AnswerFileDialog(dir.File("chosen.sav"));
+  director->RequestLoadDialog();
+  director->DoPendingLoad();
+  EXPECT_EQ(host.dialogRequests.back().filterDescription, "Load Files (*.sav)");
+  EXPECT_TRUE(host.dialogRequests.back().mustExist);
+  EXPECT_TRUE(host.messageBoxes.empty());
+}
+
+TEST_F(SavedGames, ReplayFilesKeepTheirStateBesideThemAndHugeCountsAreRefused) {
+  GameNode* scene = CurrentGameNode;
+  // Nothing recorded: nothing written.
+  director->SaveReplayFile(dir.File("empty.rep"));
+  EXPECT_FALSE(platform::FileExists(dir.File("empty.rep")));
+
+  director->StartRecording();
+  EXPECT_EQ(host.WindowTitle(), "Quor - Recording");
+  director->DoPendingSave();
+  for (uint32_t i = 0; i < 3; ++i) {
+    scene->recordedKeyMasks.Add(i);
+    scene->recordedMouseFlags.Add(static_cast<uint8_t>(4));
+    scene->recordedMouseMovement.Add(MouseDelta{static_cast<int32_t>(i), -1});
+  }
+  director->StopRecording();
+  director->SaveReplayFile(dir.File("run.rep"));
+  std::vector<char> rep = Bytes(dir.File("run.rep"));
+  ASSERT_EQ(rep.size(), 4u + 12 + 4 + 3 + 4 + 24);
+  EXPECT_EQ(rep[0], 3);
+  EXPECT_TRUE(platform::FileExists(dir.File("run.sar")));
+
+  scene->recordedKeyMasks.Clear();
+  director->StartReplayFromFile(dir.File("run.rep"), false);
+  EXPECT_EQ(host.WindowTitle(), "Quor - Replay Mode");
+  director->DoPendingSave();
+  director->DoPendingLoad();
+  ASSERT_EQ(CurrentGameNode->recordedKeyMasks.Size(), 3u);
+  EXPECT_EQ(CurrentGameNode->recordedMouseMovement[2].dx, 2);
+  EXPECT_EQ(director->replayRate, 30u);
+}
+
+}  // namespace
+}  // namespace quor
+
+namespace quor {
+namespace {
+
+TEST_F(SavedGames, AReplayWithoutItsStateFileOrWithHugeCountsDoesNotStart) {
+  WriteBytes(dir.File("alone.rep"), {0, 0, 0, 0});
+  director->StartReplayFromFile(dir.File("alone.rep"), false);
+  EXPECT_EQ(director->replaying, 0);
+  ASSERT_EQ(host.messageBoxes.size(), 1u);
+  EXPECT_EQ(host.messageBoxes[0].caption, "Replay error .");
+
+  ASSERT_TRUE(SaveGameFile(dir.File("huge.sar")));
+  WriteBytes(dir.File("huge.rep"), {'\xff', '\xff', '\xff', '\x7f', 1, 2, 3, 4});
+  director->StartReplayFromFile(dir.File("huge.rep"), false);
+  director->DoPendingSave();
+  director->DoPendingLoad();
+  EXPECT_EQ(director->replaying, 0);
+  EXPECT_EQ(CurrentGameNode->recordedKeyMasks.Size(), 0u);
+  EXPECT_EQ(host.WindowTitle(), "Quor");
+}
+
+}  // namespace
+}  // namespace quor
