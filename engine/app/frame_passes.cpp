@@ -5,6 +5,7 @@
 #include "engine/display/transitions.h"
 #include "engine/display/variable.h"
 #include "engine/scene/game_node.h"
+#include "engine/sound_input/midi_file.h"
 #include "engine/sound_input/keyboard.h"
 #include "engine/sound_input/mouse.h"
 
@@ -22,16 +23,31 @@ void DrawSceneOverlays(GameNode* scene) {
   scene->DrawTextsCursor();
 }
 
-void StepTransitions() {}
+void StepTransitions() {
+  if (GammaRampEffect) GammaRampEffect->Step();
+  if (OpenCloseEffect) OpenCloseEffect->Step();
+  if (RandomDissolveEffect) RandomDissolveEffect->Step();
+}
 
-bool AnyTransitionActive() { return false; }
+bool AnyTransitionActive() {
+  return (OpenCloseEffect && OpenCloseEffect->IsActive()) ||
+         (RandomDissolveEffect && RandomDissolveEffect->IsActive()) ||
+         (GammaRampEffect && GammaRampEffect->IsActive());
+}
 
 void ResortLayers(GameNode*) {}
 
 }  // namespace quor
 
 namespace quor {
-void ReplayWantedMidiFiles() {}
+void ReplayWantedMidiFiles() {
+  GameNode* scene = CurrentGameNode;
+  if (!scene) return;
+  for (Node* n = scene->midiFiles.GetHead(); !n->IsEnd(); n = n->GetNext()) {
+    MidiFile* music = static_cast<MidiFile*>(n);
+    if (music->wanted && !music->IsPlaying()) music->Play();
+  }
+}
 void RunVariableStateMachine(Variable*) {}
 void ClearInputState() {
   if (CurrentKeyboard) CurrentKeyboard->ClearKeys();

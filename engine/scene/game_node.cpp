@@ -1,6 +1,7 @@
 #include "engine/scene/game_node.h"
 
 #include <cstring>
+#include <string>
 
 #include "engine/app/engine_globals.h"
 #include "engine/app/frame_passes.h"
@@ -11,6 +12,7 @@
 #include "engine/display/variable.h"
 #include "engine/scene/sprite.h"
 #include "engine/sound_input/sound.h"
+#include "engine/sound_input/sound_device.h"
 #include "engine/sound_input/streamed_sound.h"
 #include "platform/host.h"
 
@@ -184,12 +186,42 @@ bool GameNode::InsertVariable(Variable* variable) {
 }
 
 bool GameNode::InsertSound(Sound* sound) {
+  if (soundIdCounter >= soundLimit) {
+    delete sound;
+    return false;
+  }
+  sound->SetId(static_cast<uint32_t>(++soundIdCounter));
   sounds.AddHead(sound);
   return true;
 }
 
 bool GameNode::InsertStreamedSound(StreamedSound* sound) {
+  if (streamedSoundIdCounter >= streamedSoundLimit) {
+    delete sound;
+    return false;
+  }
+  sound->SetId(static_cast<uint32_t>(++streamedSoundIdCounter));
   streamedSounds.AddHead(sound);
+  return true;
+}
+
+bool GameNode::AddVariable(const Variable& variable) {
+  InsertVariable(new Variable(variable));
+  return true;
+}
+
+bool GameNode::AddSound(const char* name, const char* file, uint8_t looping,
+                        int32_t restartPercent) {
+  std::string path;
+  if (!FindSoundFile(file, false, path)) return false;
+  InsertSound(new Sound(name, path.c_str(), looping, restartPercent));
+  return true;
+}
+
+bool GameNode::AddStreamedSound(const char* name, const char* file, uint8_t looping) {
+  std::string path;
+  if (!FindSoundFile(file, true, path)) return false;
+  InsertStreamedSound(new StreamedSound(name, path.c_str(), looping));
   return true;
 }
 

@@ -43,6 +43,13 @@ class GameNode : public Node {
   bool InsertVariable(Variable* variable);
   bool InsertSound(Sound* sound);
   bool InsertStreamedSound(StreamedSound* sound);
+  // Content's additions: a heap copy or a new object is inserted; true whatever that gave,
+  // except for a missing sound file (shown, and the program asked to quit).
+  bool AddSprite(const Sprite& sprite);
+  bool AddMap(const Map& map);
+  bool AddVariable(const Variable& variable);
+  bool AddSound(const char* name, const char* file, uint8_t looping, int32_t restartPercent);
+  bool AddStreamedSound(const char* name, const char* file, uint8_t looping);
 
   int32_t GetId() const { return id; }
   void SetId(int32_t value) { id = value; }
