@@ -64,6 +64,15 @@ int64_t ObjectStream::Tell() {
   return reading_ ? static_cast<int64_t>(tellg()) : static_cast<int64_t>(tellp());
 }
 
+void ObjectStream::Forget(const Node* object) {
+  for (auto it = table_.begin(); it != table_.end();) {
+    if (it->second == object)
+      it = table_.erase(it);
+    else
+      ++it;
+  }
+}
+
 void ObjectStream::WriteObject(Node* object) {
   if (!object) {
     WriteLong(uint32_t{0});

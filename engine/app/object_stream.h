@@ -90,6 +90,8 @@ class ObjectStream : public std::fstream {
     *place = typed;
   }
 
+  // Takes an object out of the table, for a reader that deletes an object it has read.
+  void Forget(const Node* object);
   // The objects met so far; a reader that fails may use it to delete what it made.
   const std::vector<std::pair<uint32_t, Node*>>& ObjectTable() const { return table_; }
 

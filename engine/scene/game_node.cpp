@@ -65,9 +65,10 @@ namespace {
 
 // Removes and deletes the first element of list whose name is `name`.
 template <typename T>
-void RemoveFirstNamed(NodeList& list, const char* name) {
+void RemoveFirstNamed(NodeList& list, const char* name, ObjectStream& stream) {
   for (Node* n = list.GetHead(); !n->IsEnd(); n = n->GetNext()) {
     if (std::strcmp(static_cast<T*>(n)->GetName(), name) == 0) {
+      stream.Forget(n);
       list.Remove(n);
       return;
     }
@@ -111,10 +112,10 @@ void GameNode::Load(ObjectStream& stream) {
   maps.Load(stream);
   for (NodeList& layer : layers) {
     layer.Load(stream);
-    RemoveFirstNamed<Sprite>(layer, "QuorTextsCursor_COPY");
+    RemoveFirstNamed<Sprite>(layer, "QuorTextsCursor_COPY", stream);
   }
   variables.Load(stream);
-  RemoveFirstNamed<Variable>(variables, "FPS_COPY");
+  RemoveFirstNamed<Variable>(variables, "FPS_COPY", stream);
   sounds.Load(stream);
   streamedSounds.Load(stream);
   midiFiles.Load(stream);
