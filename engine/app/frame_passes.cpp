@@ -1,10 +1,14 @@
 #include "engine/app/frame_passes.h"
 
+#include <cstring>
+
 #include "engine/app/engine_globals.h"
 #include "engine/app/object_stream.h"
 #include "engine/display/transitions.h"
 #include "engine/display/variable.h"
+#include "engine/display/map.h"
 #include "engine/scene/game_node.h"
+#include "engine/scene/sprite.h"
 #include "engine/sound_input/midi_file.h"
 #include "engine/sound_input/keyboard.h"
 #include "engine/sound_input/mouse.h"
@@ -12,15 +16,86 @@
 namespace quor {
 
 void RunSceneLogic(GameNode* scene) {
+  scene->stateMachine.Update(scene);
   scene->RunBehaviour();
   scene->UpdateVariables();
+  if (MainCharacter) MainCharacter->Move();
 }
 
-void RunMapPasses(GameNode*) {}
+namespace {
+
+bool IsTextsCursor(const Sprite* sprite) { return std::strcmp(sprite->GetName(), kTextsCursorName) == 0; }
+
+// Tests the sprite against every sprite of its map in the layers it collides with.
+void CollideWithSprites(GameNode* scene, Sprite* sprite) {
+  for (int32_t l = 0; l < GameNode::kLayerCount; ++l) {
+    if (l == sprite->GetLayer() && !sprite->CollidesWithOwnLayer()) continue;
+    NodeList& layer = scene->layers[l];
+    for (Node* n = layer.GetHead(); !n->IsEnd(); n = n->GetNext()) {
+      Sprite* other = static_cast<Sprite*>(n);
+      if (other == sprite || other->IsInactive() || other->GetMap() != sprite->GetMap()) continue;
+      sprite->CheckSpriteCollision(other);
+    }
+  }
+}
+
+// One sprite's whole frame: its logic, animation, contacts, move and drawing. Returns
+// false when the sprite died and was deleted.
+bool RunSprite(GameNode* scene, NodeList& layer, Sprite* sprite) {
+  if (sprite->IsDead()) {
+    layer.Remove(sprite);
+    return false;
+  }
+  for (uint32_t i = 0; i < sprite->variables.Size(); ++i) {
+    Variable* box = sprite->variables.At(i);
+    box->stateMachine.Update(box);
+    box->RunUpdateFunction();
+  }
+  if (sprite->pathStateMachine.IsEnabled()) sprite->pathStateMachine.Update(sprite);
+  sprite->stateMachine.Update(sprite);
+  sprite->RunBehaviour();
+  sprite->FollowPath();
+  if (sprite->IsDead()) {
+    layer.Remove(sprite);
+    return false;
+  }
+  sprite->Animate();
+  sprite->UpdateVelocity();
+  sprite->CheckAlarms();
+  sprite->ResetContacts();
+  if (sprite->CollidesWithMap()) sprite->CheckMapCollision();
+  if (sprite->CollidesWithSprites()) CollideWithSprites(scene, sprite);
+  sprite->ApplyTimeOfImpact();
+  if (sprite != MainCharacter) sprite->Move();
+  sprite->Draw();
+  return true;
+}
+
+}  // namespace
+
+void RunMapPasses(GameNode* scene) {
+  for (Node* m = scene->maps.GetHead(); !m->IsEnd(); m = m->GetNext()) {
+    Map* map = static_cast<Map*>(m);
+    map->stateMachine.Update(map);
+    map->RunUpdateFunction();
+    map->Render();
+    for (NodeList& layer : scene->layers) {
+      for (Node* n = layer.GetHead(); !n->IsEnd();) {
+        Node* next = n->GetNext();
+        Sprite* sprite = static_cast<Sprite*>(n);
+        if (!IsTextsCursor(sprite) && !sprite->IsInactive() && sprite->GetMap() == map)
+          RunSprite(scene, layer, sprite);
+        n = next;
+      }
+    }
+  }
+}
 
 void DrawSceneOverlays(GameNode* scene) {
   scene->DrawVariables();
   scene->DrawTextsCursor();
+  if (MainCharacter && MainCharacter->IsShowingDirection()) MainCharacter->DrawDirection(kDirectionColour);
+  if (scene->GetShowScrollBox()) scene->viewPort.DrawScrollBox();
 }
 
 void StepTransitions() {
@@ -35,7 +110,26 @@ bool AnyTransitionActive() {
          (GammaRampEffect && GammaRampEffect->IsActive());
 }
 
-void ResortLayers(GameNode*) {}
+Node* FirstAtOrDeeper(NodeList& layer, int32_t depth) {
+  Node* n = layer.GetHead();
+  while (!n->IsEnd() && static_cast<Sprite*>(n)->GetDepth() < depth) n = n->GetNext();
+  return n;
+}
+
+void ResortLayers(GameNode* scene) {
+  for (NodeList& layer : scene->layers) {
+    for (Node* n = layer.GetHead(); !n->IsEnd();) {
+      Node* next = n->GetNext();
+      Sprite* sprite = static_cast<Sprite*>(n);
+      if (sprite->requestedDepth != sprite->depth) {
+        sprite->depth = sprite->requestedDepth;
+        layer.Unlink(sprite);
+        layer.InsertBefore(sprite, FirstAtOrDeeper(layer, sprite->depth));
+      }
+      n = next;
+    }
+  }
+}
 
 }  // namespace quor
 
@@ -48,7 +142,7 @@ void ReplayWantedMidiFiles() {
     if (music->wanted && !music->IsPlaying()) music->Play();
   }
 }
-void RunVariableStateMachine(Variable*) {}
+void RunVariableStateMachine(Variable* box) { box->stateMachine.Update(box); }
 void ClearInputState() {
   if (CurrentKeyboard) CurrentKeyboard->ClearKeys();
   if (CurrentMouse) CurrentMouse->ClearButtons();

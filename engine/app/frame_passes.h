@@ -1,9 +1,15 @@
 // The steps of one engine frame, in the order the frame update runs them.
 #pragma once
 
+#include <cstdint>
+
 namespace quor {
 
 class GameNode;
+class Node;
+class NodeList;
+// The colour of the main character's direction line.
+constexpr uint32_t kDirectionColour = 0x0000FFFF;
 class Variable;
 
 // The scene's state machine, behaviour, text-box updates and the main character's move.
@@ -16,6 +22,8 @@ void DrawSceneOverlays(GameNode* scene);
 void StepTransitions();
 // True while any screen transition plays (tested OpenClose, RandomDissolve, GammaRamp).
 bool AnyTransitionActive();
+// The first sprite of a layer whose requested depth is at least depth, or the sentinel.
+Node* FirstAtOrDeeper(NodeList& layer, int32_t depth);
 // Sprites whose requested depth changed take their new place in their layer.
 void ResortLayers(GameNode* scene);
 

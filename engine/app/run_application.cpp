@@ -62,7 +62,7 @@ void MainWindowProc(const platform::WindowMessage& message) {
       if (Paused) MinimisedWhilePaused = 1;
       break;
     case platform::WindowEvent::Expose:
-      // While paused the loop still presents every frame, which repaints the window.
+      if (Windowed && Paused) RepaintWindow();
       break;
     case platform::WindowEvent::CloseRequest:
       host.DestroyMainWindow();

@@ -1,5 +1,6 @@
 #include "engine/scene/game_node.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -10,7 +11,9 @@
 #include "engine/display/display.h"
 #include "engine/display/map.h"
 #include "engine/display/variable.h"
+#include "engine/scene/animation.h"
 #include "engine/scene/sprite.h"
+#include "engine/sound_input/mouse.h"
 #include "engine/sound_input/sound.h"
 #include "engine/sound_input/sound_device.h"
 #include "engine/sound_input/streamed_sound.h"
@@ -23,12 +26,54 @@ GameNode::GameNode() : viewPort(640.0f, 480.0f, 0.0f, 0.0f, 640.0f, 480.0f) {
   CreateFPSVariable();
 }
 
-GameNode::GameNode(const GameNode& other) : Node(other) {
+GameNode::GameNode(const GameNode& other) : GameNode() {
   id = other.id;
   std::memcpy(name, other.name, sizeof name);
+  std::memcpy(paletteName, other.paletteName, sizeof paletteName);
+  width = other.width;
+  height = other.height;
+  spriteIdCounter = other.spriteIdCounter;
+  mapIdCounter = other.mapIdCounter;
+  variableIdCounter = other.variableIdCounter;
+  soundIdCounter = other.soundIdCounter;
+  streamedSoundIdCounter = other.streamedSoundIdCounter;
+  midiIdCounter = other.midiIdCounter;
+  spriteLimit = other.spriteLimit;
+  mapLimit = other.mapLimit;
+  variableLimit = other.variableLimit;
+  soundLimit = other.soundLimit;
+  streamedSoundLimit = other.streamedSoundLimit;
+  midiLimit = other.midiLimit;
+  targetRate = other.targetRate;
+  frameBudget = other.frameBudget;
+  maps = other.maps;
+  for (int i = 0; i < kLayerCount; ++i) layers[i] = other.layers[i];
+  variables = other.variables;
+  sounds = other.sounds;
+  streamedSounds = other.streamedSounds;
+  midiFiles = other.midiFiles;
+  viewPort = other.viewPort;
+  showScrollBox = other.showScrollBox;
+  escapeQuits = other.escapeQuits;
+  stateMachine = other.stateMachine;
+  behaviour = other.behaviour;
+  buildContent = other.buildContent;
+  buildAnimationSets = other.buildAnimationSets;
+  onLeave = other.onLeave;
+  onLeaveDone = other.onLeaveDone;
+  stateMachineIndex = other.stateMachineIndex;
+  behaviourIndex = other.behaviourIndex;
+  registeredKeys = other.registeredKeys;
+  recordedKeyMasks = other.recordedKeyMasks;
+  recordedMouseFlags = other.recordedMouseFlags;
+  recordedMouseMovement = other.recordedMouseMovement;
 }
 
-GameNode::~GameNode() {}
+// Leaving the run: the frames' bitmaps and the animation table go with the scene.
+GameNode::~GameNode() {
+  ReleaseAnimationSurfaces();
+  EmptyAnimationTable();
+}
 
 Node* GameNode::Clone() const { return new GameNode(*this); }
 
@@ -167,12 +212,38 @@ void GameNode::RunBehaviour() {
 }
 
 bool GameNode::InsertSprite(Sprite* sprite) {
-  layers[0].InsertBefore(sprite, layers[0].GetSentinel());
+  int32_t layer = sprite->GetLayer();
+  if (layer < 0 || layer >= kLayerCount || layers[layer].Count() >= spriteLimit) {
+    delete sprite;
+    return false;
+  }
+  sprite->SetId(static_cast<uint32_t>(++spriteIdCounter));
+  layers[layer].InsertBefore(sprite, FirstAtOrDeeper(layers[layer], sprite->GetDepth()));
+  if (sprite->IsMainCharacter()) MainCharacter = sprite;
   return true;
 }
 
 bool GameNode::InsertMap(Map* map) {
-  maps.InsertBefore(map, maps.GetSentinel());
+  if (mapIdCounter >= mapLimit) {
+    delete map;
+    return false;
+  }
+  map->SetId(static_cast<uint32_t>(++mapIdCounter));
+  map->BuildCollisionGrid();
+  Node* before = maps.GetHead();
+  while (!before->IsEnd() && static_cast<Map*>(before)->GetDepth() < map->GetDepth())
+    before = before->GetNext();
+  maps.InsertBefore(map, before);
+  return true;
+}
+
+bool GameNode::AddSprite(const Sprite& sprite) {
+  InsertSprite(new Sprite(sprite));
+  return true;
+}
+
+bool GameNode::AddMap(const Map& map) {
+  InsertMap(new Map(map));
   return true;
 }
 
@@ -232,6 +303,31 @@ void GameNode::Activate() {
   if (buildAnimationSets) buildAnimationSets(this);
   if (buildContent) buildContent(this);
   LoadAnimationSurfaces();
+  CheckMainCharactersInScrollBox();
+}
+
+void GameNode::CheckMainCharactersInScrollBox() {
+  ViewRect world = viewPort.GetScrollBoxInWorld();
+  Rect box{static_cast<int32_t>(world.left), static_cast<int32_t>(world.top),
+           static_cast<int32_t>(world.right), static_cast<int32_t>(world.bottom)};
+  for (NodeList& layer : layers) {
+    for (Node* n = layer.GetHead(); !n->IsEnd(); n = n->GetNext()) {
+      Sprite* sprite = static_cast<Sprite*>(n);
+      if (!sprite->IsMainCharacter()) continue;
+      Rect r = sprite->GetCollisionRect();
+      int32_t x = static_cast<int32_t>(sprite->GetX()), y = static_cast<int32_t>(sprite->GetY());
+      Rect placed{r.left + x, r.top + y, r.right + x, r.bottom + y};
+      Rect inside{std::max(placed.left, box.left), std::max(placed.top, box.top),
+                  std::min(placed.right, box.right), std::min(placed.bottom, box.bottom)};
+      if (!(inside == placed)) {
+        platform::CurrentHost().ShowMessageBox(
+            "The main character must be inside the viewport scrolling bounding box . ", "Error .",
+            platform::MessageBoxIcon::Exclamation);
+        QuitRequested = 1;
+        return;
+      }
+    }
+  }
 }
 
 void GameNode::CreateFPSVariable() {
@@ -251,8 +347,27 @@ void GameNode::CreateFPSVariable() {
   InsertVariable(box);
 }
 
-void GameNode::CreateTextsCursor() {}
-void GameNode::DrawTextsCursor() {}
+void GameNode::CreateTextsCursor() {
+  BuildTextsCursorAnimation();
+  Sprite cursor;
+  cursor.SetName(kTextsCursorName);
+  cursor.SetDepth(0);
+  int32_t cx = static_cast<int32_t>(DisplayWidth / 2), cy = static_cast<int32_t>(DisplayHeight / 2);
+  if (CurrentMouse) CurrentMouse->SetPosition(cx, cy);
+  cursor.SetX(static_cast<float>(cx));
+  cursor.SetY(static_cast<float>(cy));
+  cursor.behaviour = [](Node* owner) { FollowMouse(static_cast<Sprite*>(owner)); };
+  cursor.SetAnimation(kTextsCursorAnimation);
+  AddSprite(cursor);
+}
+
+void GameNode::DrawTextsCursor() {
+  if (!CurrentGameDirector || !CurrentGameDirector->IsTextsCursorShown()) return;
+  Sprite* cursor = FindSpriteByName(kTextsCursorName);
+  if (!cursor) return;
+  FollowMouse(cursor);
+  cursor->Draw();
+}
 
 void GameNode::UpdateVariables() {
   for (Node* n = variables.GetHead(); !n->IsEnd(); n = n->GetNext()) {

@@ -73,6 +73,9 @@ class GameNode : public Node {
   void Activate();
   // A new hidden frame-rate box, id 1 of the text boxes.
   void CreateFPSVariable();
+  // Every main character must start inside the scrolling box; one that does not is shown
+  // and the program asked to quit.
+  void CheckMainCharactersInScrollBox();
   // The text cursor's animation entry and its sprite "QuorTextsCursor".
   void CreateTextsCursor();
   void DrawTextsCursor();

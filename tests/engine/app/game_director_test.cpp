@@ -90,7 +90,10 @@ TEST_F(Director, SwitchingEmptiesTheSceneLeftAndMakesTheNextCurrent) {
   PerformSceneSwitch();
   EXPECT_EQ(CurrentGameNode->GetId(), 2);
   EXPECT_EQ(CurrentGameNodeId, 2);
-  EXPECT_EQ(start->spriteIdCounter, 0);
+  // Emptied, then given a new frame-rate box and text cursor.
+  EXPECT_EQ(start->spriteIdCounter, 1);
+  EXPECT_EQ(start->layers[0].Count(), 1);
+  EXPECT_EQ(start->variables.Count(), 1);
   EXPECT_EQ(start->GetEscapeQuits(), 0);
   EXPECT_EQ(start->onLeaveDone, 0);
 }
