@@ -10,14 +10,6 @@ namespace quor {
 
 namespace {
 Alarm* liveAlarms = nullptr;
-
-// Runs the machine's update where the machine has one.
-template <typename M>
-auto RunMachine(M& machine, Node* owner, int) -> decltype(machine.Update(owner), void()) {
-  machine.Update(owner);
-}
-template <typename M>
-void RunMachine(M&, Node*, long) {}
 }  // namespace
 
 Alarm::Alarm() { Register(); }
@@ -84,7 +76,7 @@ void Alarm::AddShape(CollisionShape* shape) {
 
 void Alarm::Trigger(Sprite* sprite) {
   triggeringSprite = sprite;
-  RunMachine(stateMachine, this, 0);
+  stateMachine.Update(this);
   if (behaviour) behaviour(this);
 }
 
