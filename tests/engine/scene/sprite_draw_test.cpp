@@ -194,5 +194,30 @@ TEST_F(SpriteDrawTest, DebugOutlines) {
   EXPECT_EQ(At(60, 22), kGrey);
 }
 
+TEST_F(SpriteDrawTest, TheTextsCursorIsDrawnAgainAfterLostSurfaces) {
+  BuildTextsCursorAnimation();
+  LoadAnimationSurfaces();
+  SpriteFrame& cursorFrame = AnimationTable[kTextsCursorAnimation].actions[0].frames[0];
+  ASSERT_NE(cursorFrame.surface, nullptr);
+  Sprite cursor;
+  cursor.SetAnimation(kTextsCursorAnimation);
+  cursor.SetX(100.0f);
+  cursor.SetY(100.0f);
+  cursor.Draw();
+  EXPECT_EQ(At(104, 105), kBlack);  // the beam
+  EXPECT_EQ(At(100, 105), kGrey);   // white is its key
+
+  host.video.LoseSurfacesAtNextBlits(1);
+  cursor.Draw();  // restores the display and the frame's surface, then draws once more
+  ASSERT_NE(cursorFrame.surface, nullptr);
+  EXPECT_FALSE(cursorFrame.surface->IsLost());
+  EXPECT_FALSE(BackBuffer->IsLost());
+  BackBuffer->Fill(nullptr, BackBuffer->MatchColor(kGrey));
+  cursor.Draw();
+  EXPECT_EQ(At(104, 105), kBlack);
+  EXPECT_EQ(At(100, 105), kGrey);
+  ReleaseAnimationSurfaces();
+}
+
 }  // namespace
 }  // namespace quor

@@ -222,6 +222,9 @@ TEST_F(SpriteRecordTest, SpawnInsertsAFreshCopy) {
   EXPECT_EQ(copy->flipX, 0);
   EXPECT_EQ(FindSpriteByName("Shot"), copy);
 
+  // A layer the scene does not have refuses (and deletes) the copy.
+  templ.SetLayer(16);
+  EXPECT_EQ(templ.Spawn(), nullptr);
   CurrentGameNode = nullptr;
   EXPECT_EQ(templ.Spawn(), nullptr);
   CurrentGameNode = scene.get();
