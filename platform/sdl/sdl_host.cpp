@@ -8,9 +8,12 @@
 #include <ctime>
 #include <thread>
 
+#include "platform/font.h"
 #include "platform/sdl/sdl_audio.h"
 #include "platform/sdl/sdl_input.h"
 #include "platform/sdl/sdl_video.h"
+#include "platform/surface.h"
+#include "platform/text.h"
 
 namespace platform {
 
@@ -180,6 +183,52 @@ bool RunChooser(const std::string& command, std::string& path) {
 
 }  // namespace
 
+bool SdlHost::PromptInWindow(const FileDialogRequest& request, std::string& path) {
+  if (!video_->window) return false;
+  FontRequest fontRequest;
+  fontRequest.face = "Arial";
+  fontRequest.height = -16;
+  std::unique_ptr<Font> font = Font::Create(fontRequest);
+  std::unique_ptr<Surface> page = Surface::Create(640, 480, PixelFormat::ForDepth(32));
+  if (!font || !page) return false;
+  bool save = request.kind == FileDialogKind::Save;
+  std::string title = std::string(save ? "Save as" : "Open") + " - " + request.filterDescription;
+  std::string hint = "Type a file name, Enter to accept, Escape to cancel.";
+  std::string typed;
+  SDL_StartTextInput();
+  bool answered = false, accepted = false;
+  while (!answered) {
+    page->Fill(nullptr, page->MatchColor(0x00402020));
+    DrawText(*page, *font, 40, 160, title.c_str(), title.size(), 0x00FFFFFF);
+    std::string line = typed + "_";
+    DrawText(*page, *font, 40, 220, line.c_str(), line.size(), 0x0000FFFF);
+    DrawText(*page, *font, 40, 280, hint.c_str(), hint.size(), 0x00C0C0C0);
+    video_->Present(*page);
+    SDL_Event e;
+    if (!SDL_WaitEventTimeout(&e, 100)) continue;
+    if (e.type == SDL_TEXTINPUT) {
+      typed += e.text.text;
+    } else if (e.type == SDL_KEYDOWN) {
+      SDL_Keycode key = e.key.keysym.sym;
+      if (key == SDLK_BACKSPACE && !typed.empty()) typed.pop_back();
+      if (key == SDLK_ESCAPE) answered = true;
+      if (key == SDLK_RETURN || key == SDLK_KP_ENTER) answered = accepted = !typed.empty();
+    } else if (e.type == SDL_QUIT) {
+      queue_.push_back(WindowMessage{WindowEvent::CloseRequest});
+      answered = true;
+    }
+  }
+  SDL_StopTextInput();
+  if (!accepted) return false;
+  path = typed[0] == '/' ? typed : request.initialDirectory + "/" + typed;
+  if (request.mustExist) {
+    FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) return false;
+    std::fclose(f);
+  }
+  return true;
+}
+
 bool SdlHost::AskFileName(const FileDialogRequest& request, std::string& path) {
   bool save = request.kind == FileDialogKind::Save;
   std::string directory = request.initialDirectory.empty() ? "." : request.initialDirectory;
@@ -194,9 +243,7 @@ bool SdlHost::AskFileName(const FileDialogRequest& request, std::string& path) {
     command += ShellQuote(directory) + " " +
                ShellQuote(request.filterPattern + "|" + request.filterDescription);
   } else {
-    ShowMessageBox("No file chooser is installed (zenity or kdialog).", "Quor",
-                   MessageBoxIcon::Information);
-    return false;
+    return PromptInWindow(request, path);
   }
   bool ok = RunChooser(command + " 2>/dev/null", path);
   if (ok && request.mustExist) {

@@ -53,6 +53,8 @@ class SdlHost : public Host {
 
  private:
   bool EnsureVideo();
+  // Asks for a file name typed into the game window, for desktops without a chooser.
+  bool PromptInWindow(const FileDialogRequest& request, std::string& path);
 
   std::unique_ptr<SdlVideo> video_;
   std::unique_ptr<SdlAudio> audio_;
