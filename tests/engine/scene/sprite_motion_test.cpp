@@ -264,6 +264,62 @@ TEST_F(SpriteMovementTest, AccelerationFallsAndSpeedsUp) {
   EXPECT_GT(s.GetDirectionY(), 0.0f);
 }
 
+TEST_F(SpriteMovementTest, AccelerationOnFlatGroundTipsTheSpriteDown) {
+  Sprite s;
+  s.SetAccelerationMode(1, 0);
+  s.acceleration = 1.0f;
+  s.SetSpeedX(2.0f);
+  s.SetSpeedY(2.0f);
+  s.SetDirection(1.0f, 0.0f, 0);
+  s.touchedMap = 1;  // standing on the map: the direction stays
+  s.UpdateVelocity();
+  EXPECT_EQ(s.GetDirectionX(), 1.0f);
+  EXPECT_EQ(s.GetDirectionY(), 0.0f);
+  EXPECT_FLOAT_EQ(s.GetSpeedX(), 1.95f);
+
+  s.touchedMap = 0;  // in the air: x eases off and y turns downward
+  s.UpdateVelocity();
+  float dx = 1.0f - 1.0f / 41.0f, dy = 1.0f / 43.0f;
+  float len = std::sqrt(dx * dx + dy * dy);
+  EXPECT_FLOAT_EQ(s.GetDirectionX(), dx / len);
+  EXPECT_FLOAT_EQ(s.GetDirectionY(), dy / len);
+
+  s.SetAccelerationMode(1, 1);  // fast: slows by a tenth
+  s.SetDirection(-0.5f, -0.5f, 0);
+  s.SetSpeedX(1.0f);
+  s.SetSpeedY(1.0f);
+  s.UpdateVelocity();
+  EXPECT_FLOAT_EQ(s.GetSpeedX(), 0.9f);
+}
+
+TEST_F(SpriteMovementTest, FrameDrivenMovement) {
+  FillEntry(1, {{{1}}});
+  SpriteFrame& f = AnimationTable[1].actions[0].frames[0];
+  f.movementX = 2.0f;
+  f.movementY = 0.5f;
+  f.flipXAllowed = 1;
+  Sprite s;
+  s.SetAnimation(1);
+  s.frameMovementOn = 1;
+  s.SetSpeedX(3.0f);
+  s.SetSpeedY(4.0f);
+  s.frameMovementSignX = -1.0f;
+  s.UpdateVelocity();
+  EXPECT_EQ(s.GetDirectionX(), -1.0f);
+  EXPECT_EQ(s.GetDirectionY(), 1.0f);
+  EXPECT_EQ(s.GetVelocityX(), -6.0f);
+  EXPECT_EQ(s.GetVelocityY(), 2.0f);
+  EXPECT_TRUE(s.IsFlippedX());
+  s.frameMovementAlongY = 0;
+  s.frameMovementSignX = 1.0f;
+  s.UpdateVelocity();
+  EXPECT_EQ(s.GetDirectionY(), 0.0f);
+  EXPECT_EQ(s.GetVelocityX(), 6.0f);
+  EXPECT_FALSE(s.IsFlippedX());
+  s.Move();  // the flips are left to the frames
+  EXPECT_EQ(s.GetX(), 6.0f);
+}
+
 TEST_F(SpriteMovementTest, APathIsFollowedStepByStep) {
   Sprite s;
   s.SetPathLength(2);
