@@ -330,6 +330,50 @@ TEST_F(SpriteRecordTest, SaveAndLoadRoundTripByteForByte) {
   delete loaded;
 }
 
+TEST_F(SpriteRecordTest, TheSavedRecordKeepsItsLayout) {
+  Sprite s;
+  s.SetName("Bat");
+  s.SetX(1.5f);
+  s.SetDepth(-2);
+  s.SetLayer(7);
+  s.SetSpeedY(4.0f);
+  s.firstStep = 0;
+  s.pathStep = 3;
+  const std::string path = TempPath("sprite_layout.sav");
+  SaveSprite(&s, path);
+  std::vector<char> bytes = FileBytes(path);
+  // Reference header 36, name 32, three indices 12, id, dead, map 9, eight words 32,
+  // animation bytes 11, motion 47, body 50, 7, no text boxes 9, no alarms 8, empty
+  // contact lists 20, switches 15, reserved reference and path 21.
+  ASSERT_EQ(bytes.size(), 309u);
+  auto word = [&bytes](size_t at) {
+    int32_t v;
+    std::memcpy(&v, bytes.data() + at, 4);
+    return v;
+  };
+  auto real = [&bytes](size_t at) {
+    float v;
+    std::memcpy(&v, bytes.data() + at, 4);
+    return v;
+  };
+  EXPECT_STREQ(bytes.data() + 36, "Bat");
+  EXPECT_EQ(word(68), -1);           // state machine index
+  EXPECT_EQ(word(76), -1);           // behaviour index
+  EXPECT_EQ(real(89), 1.5f);         // x
+  EXPECT_EQ(word(117), -2);          // depth
+  EXPECT_EQ(word(132), 7);           // layer
+  EXPECT_EQ(real(171), 4.0f);        // speed y
+  EXPECT_EQ(real(175), 1.5f);        // time of impact
+  EXPECT_EQ(word(236), 0);           // text box count
+  EXPECT_EQ(word(245), 0);           // alarm count
+  EXPECT_EQ(word(249), 512);         // the reserved word after the alarms
+  EXPECT_EQ(word(283), -2);          // requested depth
+  EXPECT_EQ(bytes[287], 0);          // first-step flag
+  EXPECT_EQ(word(288), 0);           // no reserved object
+  EXPECT_EQ(word(292), -1);          // reserved index
+  EXPECT_EQ(word(304), 3);           // current path step
+}
+
 TEST_F(SpriteRecordTest, TheTextsCursorComesBackFollowingTheMouse) {
   Sprite cursor;
   cursor.SetName(kTextsCursorName);
