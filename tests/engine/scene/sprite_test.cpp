@@ -16,7 +16,7 @@
 namespace quor {
 namespace {
 
-using testing_support::ActionSpec;
+using testing_support::ActionData;
 using testing_support::FillEntry;
 using testing_support::SceneTest;
 

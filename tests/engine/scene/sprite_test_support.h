@@ -17,14 +17,14 @@ namespace quor {
 namespace testing_support {
 
 // One action: its frame durations and loop start.
-struct ActionSpec {
+struct ActionData {
   std::vector<uint16_t> durations;
   int32_t loopStart = 0;
 };
 
 // Fills entry `set` with the actions, every frame w x h with the collision rectangle
 // (0, 0, w - 1, h - 1).
-inline void FillEntry(int set, const std::vector<ActionSpec>& actions, int32_t w = 20,
+inline void FillEntry(int set, const std::vector<ActionData>& actions, int32_t w = 20,
                       int32_t h = 20) {
   AnimationSet& entry = AnimationTable[set];
   ASSERT_TRUE(entry.SetActionCount(static_cast<uint16_t>(actions.size())));
