@@ -8,6 +8,7 @@
 #include <cstring>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "engine/app/engine_globals.h"
 #include "engine/app/frame_passes.h"
@@ -56,13 +57,14 @@ bool WriteGame(const std::string& path) {
   return good;
 }
 
-// Deletes what a failed read created and left outside every list.
+// Deletes what a failed read created and left outside every list. Objects inside a
+// list belong to it (an orphaned map takes its shapes with it), so the orphans are all
+// found before any is deleted.
 void DeleteOrphans(const ObjectStream& stream) {
-  for (const auto& entry : stream.ObjectTable()) {
-    Node* object = entry.second;
-    if (object->GetNext() || reinterpret_cast<Node*>(MainCharacter) == object) continue;
-    delete object;
-  }
+  std::vector<Node*> orphans;
+  for (const auto& entry : stream.ObjectTable())
+    if (!entry.second->GetNext()) orphans.push_back(entry.second);
+  for (Node* orphan : orphans) delete orphan;
 }
 
 // Reads a saved game into the running one; false (with the game possibly half replaced)

@@ -4,11 +4,14 @@
 #include <sys/stat.h>
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
 #include "engine/app/engine_globals.h"
 #include "engine/app/game_director.h"
+#include "platform/files.h"
 #include "engine/app/run_application.h"
 #include "engine/display/map.h"
 #include "engine/scene/animation.h"
@@ -152,6 +155,65 @@ TEST_F(SceneRun, ALoadedGameGoesOnExactlyAsTheUninterruptedOne) {
     auto b = HeroColumns(frames[30 + i]);
     EXPECT_EQ(a, b) << "frame " << i << " after the load";
   }
+}
+
+}  // namespace
+}  // namespace quor
+
+namespace quor {
+namespace {
+
+std::vector<char> ReadAll(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::vector<char>(std::istreambuf_iterator<char>(in), {});
+}
+
+void WriteAll(const std::string& path, const std::vector<char>& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+// Damaged copies of a real saved game: each either loads or leaves the running game
+// exactly as it was, with one box, and none may crash or read out of bounds.
+TEST_F(SceneRun, DamagedSavedGamesNeverHarmTheRunningGame) {
+  testing_support::HeadlessRun run;
+  run.host.AtFrame(0, UseRoom);
+  run.host.AtFrame(5, [](platform::HeadlessHost& h) { h.input.PressKey(platform::KeyRight); });
+  int refused = 0, loaded = 0;
+  run.host.AtFrame(20, [&](platform::HeadlessHost& h) {
+    std::string good = dir.Path() + "/good.sav", before = dir.Path() + "/before.sav";
+    std::string bad = dir.Path() + "/bad.sav", after = dir.Path() + "/after.sav";
+    ASSERT_TRUE(SaveGameFile(good));
+    std::vector<char> bytes = ReadAll(good);
+    uint32_t seed = 12345;
+    auto next = [&seed] { return seed = seed * 1664525u + 1013904223u; };
+    for (int trial = 0; trial < 150; ++trial) {
+      std::vector<char> damaged = bytes;
+      size_t at = next() % damaged.size();
+      switch (trial % 3) {
+        case 0: damaged[at] = static_cast<char>(next() >> 24); break;
+        case 1: damaged[at] = '\xff'; break;
+        case 2: damaged.resize(at); break;
+      }
+      WriteAll(bad, damaged);
+      // Every trial starts from the good game as a load leaves it (a load brings a fresh
+      // frame-rate box, whose text the next frame fills in).
+      ASSERT_TRUE(LoadGameFile(good));
+      ASSERT_TRUE(SaveGameFile(before));
+      h.messageBoxes.clear();
+      if (LoadGameFile(bad)) {
+        ++loaded;
+        continue;
+      }
+      ++refused;
+      ASSERT_EQ(h.messageBoxes.size(), 1u) << "trial " << trial;
+      ASSERT_TRUE(SaveGameFile(after));
+      ASSERT_EQ(ReadAll(before), ReadAll(after)) << "trial " << trial << " changed the game";
+    }
+  });
+  run.Run(22);
+  EXPECT_GT(refused, 25);
+  EXPECT_EQ(refused + loaded, 150);
 }
 
 }  // namespace
