@@ -8,6 +8,7 @@
 #include "engine/app/engine_globals.h"
 #include "engine/app/game_director.h"
 #include "engine/app/random.h"
+#include "engine/display/display.h"
 #include "engine/display/transitions.h"
 #include "engine/scene/game_node.h"
 #include "tests/support/headless_run.h"
@@ -56,6 +57,25 @@ TEST(TransitionRun, ASceneSwitchWaitsForTheWipeAndItsFramesAreShown) {
   EXPECT_EQ(leftBar, 0x0000FFu);  // after three steps of 64 pixels: bars 192 wide
   EXPECT_NE(middle, 0x0000FFu);
   EXPECT_TRUE(run.host.messageBoxes.empty());
+}
+
+TEST(TransitionRun, AFadeOutDarkensThePresentedFramesAndMayStayDark) {
+  testing_support::TempDir dir;
+  HeadlessRun run;
+  std::vector<uint32_t> shown;
+  run.host.EveryFrame([&](platform::HeadlessHost& h) {
+    if (h.Frame() > 0) shown.push_back(h.video.lastFrame.At(320, 240));
+    BackBuffer->Fill(nullptr, BackBuffer->MatchColor(0xFFFFFF));  // the scene draws nothing over it
+  });
+  run.host.AtFrame(2, [](platform::HeadlessHost&) { GammaRampEffect->Start(GammaRamp::FadeOut, 4, 1, 0); });
+  run.Run(10);
+  ASSERT_GE(shown.size(), 9u);  // shown[f]: frame f as presented
+  EXPECT_EQ(shown[1], 0xFFFFFFu);
+  // Ramps for counters 3, 2, 1 (255 * k * 255 / 4 at full input), then held at the darkest.
+  const uint8_t levels[] = {191, 127, 64};
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(shown[2 + i], platform::ColorRef(levels[i], levels[i], levels[i])) << i;
+  for (int f = 5; f < 9; ++f) EXPECT_EQ(shown[f], 0x404040u) << f;
+  EXPECT_FALSE(GammaRampEffect);  // deleted at shutdown
 }
 
 TEST(TransitionRun, AGameSavedMidDissolveContinuesWhereItWas) {
