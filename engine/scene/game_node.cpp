@@ -69,10 +69,10 @@ GameNode::GameNode(const GameNode& other) : GameNode() {
   recordedMouseMovement = other.recordedMouseMovement;
 }
 
-// Leaving the run: the frames' bitmaps and the animation table go with the scene.
+// The frames' bitmaps and outlines go with the scene; the action arrays stay for the table.
 GameNode::~GameNode() {
   ReleaseAnimationSurfaces();
-  EmptyAnimationTable();
+  ClearAnimationTableShapes();
 }
 
 Node* GameNode::Clone() const { return new GameNode(*this); }
