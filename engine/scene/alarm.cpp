@@ -8,16 +8,9 @@
 
 namespace quor {
 
-namespace {
-Alarm* liveAlarms = nullptr;
-}  // namespace
+Alarm::Alarm() = default;
 
-Alarm::Alarm() { Register(); }
-
-Alarm::Alarm(const Alarm& other) : Node(other) {
-  Register();
-  *this = other;
-}
+Alarm::Alarm(const Alarm& other) : Node(other) { *this = other; }
 
 Alarm& Alarm::operator=(const Alarm& other) {
   if (this == &other) return *this;
@@ -33,25 +26,12 @@ Alarm& Alarm::operator=(const Alarm& other) {
   return *this;
 }
 
-Alarm::~Alarm() { Unregister(); }
-
-void Alarm::Register() {
-  livePrev_ = nullptr;
-  liveNext_ = liveAlarms;
-  if (liveAlarms) liveAlarms->livePrev_ = this;
-  liveAlarms = this;
-}
-
-void Alarm::Unregister() {
-  if (livePrev_) livePrev_->liveNext_ = liveNext_;
-  else liveAlarms = liveNext_;
-  if (liveNext_) liveNext_->livePrev_ = livePrev_;
-  liveNext_ = livePrev_ = nullptr;
-}
+Alarm::~Alarm() = default;
 
 void Alarm::ForgetSprite(const Sprite* sprite) {
-  for (Alarm* a = liveAlarms; a; a = a->liveNext_)
+  LiveList<Alarm>::ForEach([sprite](Alarm* a) {
     if (a->triggeringSprite == sprite) a->triggeringSprite = nullptr;
+  });
 }
 
 void Alarm::SetName(const char* value) {

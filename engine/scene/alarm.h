@@ -7,6 +7,7 @@
 
 #include "engine/app/class_record.h"
 #include "engine/app/game_tables.h"
+#include "engine/app/live_list.h"
 #include "engine/app/node.h"
 #include "engine/app/node_list.h"
 #include "engine/scene/state_machine.h"
@@ -63,10 +64,7 @@ class Alarm : public Node {
   Sprite* triggeringSprite = nullptr;
 
  private:
-  Alarm* liveNext_ = nullptr;
-  Alarm* livePrev_ = nullptr;
-  void Register();
-  void Unregister();
+  LiveList<Alarm>::Link live_{this};
 };
 
 }  // namespace quor

@@ -25,10 +25,6 @@ Sprite NullSprite;
 
 namespace {
 
-// Head of the list of every live sprite; constant-initialised, so it is ready before any
-// static sprite is built.
-Sprite* liveSprites = nullptr;
-
 // Saved lists larger than this are taken for a damaged file.
 constexpr uint32_t kMaxSavedEntries = 1u << 16;
 
@@ -64,12 +60,9 @@ float ViewTop() { return CurrentGameNode ? CurrentGameNode->viewPort.GetTop() : 
 
 // --- life ---
 
-Sprite::Sprite() { Register(); }
+Sprite::Sprite() = default;
 
-Sprite::Sprite(const Sprite& other) : Node(other) {
-  Register();
-  *this = other;
-}
+Sprite::Sprite(const Sprite& other) : Node(other) { *this = other; }
 
 Sprite& Sprite::operator=(const Sprite& other) {
   if (this == &other) return *this;
@@ -164,24 +157,10 @@ Sprite& Sprite::operator=(const Sprite& other) {
 
 Sprite::~Sprite() {
   ClearPath();
-  Unregister();
-  for (Sprite* s = liveSprites; s; s = s->liveNext_) s->ForgetSprite(this);
+  live_.Leave();
+  LiveList<Sprite>::ForEach([this](Sprite* s) { s->ForgetSprite(this); });
   Alarm::ForgetSprite(this);
   if (MainCharacter == this) MainCharacter = nullptr;
-}
-
-void Sprite::Register() {
-  livePrev_ = nullptr;
-  liveNext_ = liveSprites;
-  if (liveSprites) liveSprites->livePrev_ = this;
-  liveSprites = this;
-}
-
-void Sprite::Unregister() {
-  if (livePrev_) livePrev_->liveNext_ = liveNext_;
-  else liveSprites = liveNext_;
-  if (liveNext_) liveNext_->livePrev_ = livePrev_;
-  liveNext_ = livePrev_ = nullptr;
 }
 
 void Sprite::ForgetSprite(const Sprite* gone) {

@@ -10,6 +10,7 @@
 #include "engine/app/class_record.h"
 #include "engine/app/dynamic_array.h"
 #include "engine/app/game_tables.h"
+#include "engine/app/live_list.h"
 #include "engine/app/node.h"
 #include "engine/app/rect.h"
 #include "engine/display/variable.h"
@@ -256,10 +257,7 @@ class Sprite : public Node {
 
  private:
   // Every live sprite, so that a dying one can be scrubbed from the others' lists.
-  Sprite* liveNext_ = nullptr;
-  Sprite* livePrev_ = nullptr;
-  void Register();
-  void Unregister();
+  LiveList<Sprite>::Link live_{this};
   void ForgetSprite(const Sprite* gone);
   void ReloadTimer();
 };
