@@ -193,19 +193,25 @@ void Sprite::CheckMapCollision() {
   if (top < 0.0f) top = 0.0f;
   if (bottom > static_cast<float>(map->GetHeight())) bottom = static_cast<float>(map->GetHeight());
   if (right > static_cast<float>(map->GetWidth())) right = static_cast<float>(map->GetWidth());
+  // Only obstacles that reach into the swept box are worth the swept tests.
+  auto segmentInBox = [&](const CollisionSegment& seg) {
+    return SegmentHitsRect(seg.GetX1(), seg.GetY1(), seg.GetX2(), seg.GetY2(), left, right, top,
+                           bottom);
+  };
+  auto circleInBox = [&](const CollisionCircle& circle) {
+    return CircleNearSegment(circle.GetX(), circle.GetY(), circle.GetRadius(), left, right, top,
+                             bottom);
+  };
 
   if (rectangleCollision == 1) {
     ForEachObstacle(*map, left, top, right, bottom, [&](CollisionShape& o) {
       bool contact;
       if (o.GetShapeType() == CollisionShape::CircleShape) {
         auto& circle = static_cast<CollisionCircle&>(o);
-        contact = CircleNearSegment(circle.GetX(), circle.GetY(), circle.GetRadius(), left,
-                                    right, top, bottom);
+        contact = circleInBox(circle);
       } else {
         auto& seg = static_cast<CollisionSegment&>(o);
-        contact = SegmentHitsRect(seg.GetX1(), seg.GetY1(), seg.GetX2(), seg.GetY2(), left,
-                                  right, top, bottom) &&
-                  FacesMove(seg, *this);
+        contact = segmentInBox(seg) && FacesMove(seg, *this);
       }
       if (!contact) return;
       touchedMap = 1;
@@ -238,9 +244,7 @@ void Sprite::CheckMapCollision() {
       ForEachObstacle(*map, left, top, right, bottom, [&](CollisionShape& o) {
         if (o.GetShapeType() == CollisionShape::SegmentShape) {
           auto& os = static_cast<CollisionSegment&>(o);
-          if (!SegmentHitsRect(os.GetX1(), os.GetY1(), os.GetX2(), os.GetY2(), left, right,
-                               top, bottom) ||
-              !FacesMove(os, *this) ||
+          if (!segmentInBox(os) || !FacesMove(os, *this) ||
               !bc.SweptCircleVsSegment(os, x, y, 0.0f, 0.0f, velocityX, velocityY, speedX))
             return;
           touchedMap = 1;
@@ -259,8 +263,7 @@ void Sprite::CheckMapCollision() {
           AddUnique(touchedMapShapes, &os);
         } else {
           auto& oc = static_cast<CollisionCircle&>(o);
-          if (!CircleNearSegment(oc.GetX(), oc.GetY(), oc.GetRadius(), left, right, top,
-                                 bottom) ||
+          if (!circleInBox(oc) ||
               !bc.SweptCircleVsCircle(oc, x, y, 0.0f, 0.0f, velocityX, velocityY, speedX))
             return;
           if (!oc.HasContact()) return;  // grazing while moving away: nothing at all
@@ -282,9 +285,7 @@ void Sprite::CheckMapCollision() {
       ForEachObstacle(*map, left, top, right, bottom, [&](CollisionShape& o) {
         if (o.GetShapeType() == CollisionShape::SegmentShape) {
           auto& os = static_cast<CollisionSegment&>(o);
-          if (!SegmentHitsRect(os.GetX1(), os.GetY1(), os.GetX2(), os.GetY2(), left, right,
-                               top, bottom) ||
-              !FacesMove(os, *this) ||
+          if (!segmentInBox(os) || !FacesMove(os, *this) ||
               !bs.SweptSegmentVsSegment(os, x, y, 0.0f, 0.0f, velocityX, velocityY, speedX))
             return;
           touchedMap = 1;
@@ -295,8 +296,7 @@ void Sprite::CheckMapCollision() {
           AddUnique(touchedMapShapes, &os);
         } else {
           auto& oc = static_cast<CollisionCircle&>(o);
-          if (!CircleNearSegment(oc.GetX(), oc.GetY(), oc.GetRadius(), left, right, top,
-                                 bottom) ||
+          if (!circleInBox(oc) ||
               !bs.SweptSegmentVsCircle(oc, x, y, 0.0f, 0.0f, velocityX, velocityY, speedX))
             return;
           touchedMap = 1;
@@ -351,6 +351,20 @@ void Sprite::CheckSpriteCollision(Sprite* other) {
   // Whether this sprite, running into the other, gives it a new direction (a passable
   // other only through a segment against a segment).
   const bool pushes = !passable && moving && b.bounce;
+  // The body shape's impact counts when it comes no later than the earliest so far, and
+  // the surface met there becomes the body.
+  auto takeImpact = [&](const CollisionShape& own, float dirX, float dirY, float normalX,
+                        float normalY) {
+    if (own.GetTimeOfImpact() <= timeOfImpact) {
+      timeOfImpact = own.GetTimeOfImpact();
+      SetBody(*this, dirX, dirY, normalX, normalY);
+    }
+  };
+  auto push = [&](float newDirectionX, float newDirectionY) {
+    if (!pushes) return;
+    b.directionX = newDirectionX;
+    b.directionY = newDirectionY;
+  };
   bool segmentContact = false;
   for (Node* n = ownShapes->GetHead(); !n->IsEnd(); n = n->GetNext()) {
     auto* s = dynamic_cast<CollisionShape*>(n);
@@ -376,14 +390,8 @@ void Sprite::CheckSpriteCollision(Sprite* other) {
           const float cx = oc->GetContactX(), cy = oc->GetContactY();
           touched = true;
           if (!b.passable) {
-            if (sc->GetTimeOfImpact() <= timeOfImpact) {
-              timeOfImpact = sc->GetTimeOfImpact();
-              SetBody(*this, -cy, cx, -cx, -cy);
-            }
-            if (pushes) {
-              b.directionX = -cx;
-              b.directionY = -cy;
-            }
+            takeImpact(*sc, -cy, cx, -cx, -cy);
+            push(-cx, -cy);
           }
         }
         RecordContact(*this, b, oc);
@@ -400,20 +408,11 @@ void Sprite::CheckSpriteCollision(Sprite* other) {
               timeOfImpact = sc->GetTimeOfImpact();
               body = *os;
             }
-            if (pushes) {
-              b.directionX = -os->GetNormalX();
-              b.directionY = -os->GetNormalY();
-            }
+            push(-os->GetNormalX(), -os->GetNormalY());
           } else {
             const float cx = os->GetContactX(), cy = os->GetContactY();
-            if (sc->GetTimeOfImpact() <= timeOfImpact) {
-              timeOfImpact = sc->GetTimeOfImpact();
-              SetBody(*this, cx, cy, -cy, cx);
-            }
-            if (pushes) {
-              b.directionX = cy;
-              b.directionY = -cx;
-            }
+            takeImpact(*sc, cx, cy, -cy, cx);
+            push(cy, -cx);
           }
         }
         RecordContact(*this, b, os);
@@ -425,14 +424,8 @@ void Sprite::CheckSpriteCollision(Sprite* other) {
         touched = true;
         if (oc->HasContact() && !b.passable) {
           const float cx = oc->GetContactX(), cy = oc->GetContactY();
-          if (ss->GetTimeOfImpact() <= timeOfImpact) {
-            timeOfImpact = ss->GetTimeOfImpact();
-            SetBody(*this, cx, cy, -cy, cx);
-          }
-          if (pushes) {
-            b.directionX = cy;
-            b.directionY = -cx;
-          }
+          takeImpact(*ss, cx, cy, -cy, cx);
+          push(cy, -cx);
         }
         RecordContact(*this, b, oc);
       } else {
@@ -447,10 +440,7 @@ void Sprite::CheckSpriteCollision(Sprite* other) {
           timeOfImpact = ss->GetTimeOfImpact();
         if (os->GetHit()) ss->SetHit(1);
         // A passable other is pushed all the same by a segment against a segment.
-        if (pushes) {
-          b.directionX = -os->GetNormalX();
-          b.directionY = -os->GetNormalY();
-        }
+        push(-os->GetNormalX(), -os->GetNormalY());
         RecordContact(*this, b, os);
       }
     }
