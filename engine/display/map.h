@@ -217,6 +217,9 @@ class Map : public Node {
   void DisplayBigWrapped();
   // One blit of the bitmap, retried once after lost surfaces; returns the result code.
   uint32_t BlitPiece(const Rect* destination, const Rect& source);
+  // Blits the first `count` destination and source pairs (A, B, C, D) in order; the last
+  // blit's result is the one reported.
+  void DrawPieces(int32_t count);
 
   // Columns of rows of cells, gridColumns x gridRows, column-major.
   std::unique_ptr<NodeList[]> grid_;

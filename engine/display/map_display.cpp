@@ -36,6 +36,21 @@ bool Intersects(const Rect& a, const Rect& b) {
          a.left < a.right && a.top < a.bottom && b.left < b.right && b.top < b.bottom;
 }
 
+// A drifting position moved by one step, kept within [0, room].
+float DriftWithinRoom(float position, float drift, int32_t room) {
+  const float next = position + drift;
+  if (next < 0.0f) return 0.0f;
+  if (next >= static_cast<float>(room)) return static_cast<float>(room);
+  return next;
+}
+
+// A position that left [0, extent] by less than one extent, brought back in.
+float WrapOnce(float value, float extent) {
+  if (value > extent) return value - extent;
+  if (value < 0.0f) return value + extent;
+  return value;
+}
+
 }  // namespace
 
 MapView CurrentMapView() {
@@ -79,6 +94,12 @@ uint32_t Map::BlitPiece(const Rect* destination, const Rect& source) {
     RestoreGraphics();
   }
   return result;
+}
+
+void Map::DrawPieces(int32_t count) {
+  uint32_t result = 0;
+  for (int32_t i = 0; i < count; ++i) result = BlitPiece(&rects[kDestA + i], rects[kSourceA + i]);
+  ReportDrawError(result, kDrawLocation);
 }
 
 void Map::Render() {
@@ -136,24 +157,8 @@ void Map::DisplayStandard() {
   const MapView view = CurrentMapView();
   if (scrollFactorX == 0.0f && scrollFactorY == 0.0f) {
     // Drifting on its own, the map stays within the room the scene leaves it.
-    if (roomX != 0) {
-      const float next = worldX + driftX;
-      if (next < 0.0f)
-        worldX = 0.0f;
-      else if (next >= static_cast<float>(roomX))
-        worldX = static_cast<float>(roomX);
-      else
-        worldX = next;
-    }
-    if (roomY != 0) {
-      const float next = worldY + driftY;
-      if (next < 0.0f)
-        worldY = 0.0f;
-      else if (next >= static_cast<float>(roomY))
-        worldY = static_cast<float>(roomY);
-      else
-        worldY = next;
-    }
+    if (roomX != 0) worldX = DriftWithinRoom(worldX, driftX, roomX);
+    if (roomY != 0) worldY = DriftWithinRoom(worldY, driftY, roomY);
   } else {
     if (roomX != 0) worldX += view.lastMoveX * scrollFactorX;
     if (roomY != 0) worldY += view.lastMoveY * scrollFactorY;
@@ -204,16 +209,8 @@ void Map::DisplayContinuousFitting() {
   const MapView view = CurrentMapView();
   const float stepX = view.lastMoveX * scrollFactorX + driftX;
   const float stepY = view.lastMoveY * scrollFactorY + driftY;
-  wrapFX += stepX;
-  if (wrapFX > view.width)
-    wrapFX -= view.width;
-  else if (wrapFX < 0.0f)
-    wrapFX += view.width;
-  wrapFY += stepY;
-  if (wrapFY > view.height)
-    wrapFY -= view.height;
-  else if (wrapFY < 0.0f)
-    wrapFY += view.height;
+  wrapFX = WrapOnce(wrapFX + stepX, view.width);
+  wrapFY = WrapOnce(wrapFY + stepY, view.height);
   screenX = static_cast<int32_t>(wrapFX);
   screenY = static_cast<int32_t>(wrapFY);
 
@@ -226,15 +223,13 @@ void Map::DisplayContinuousFitting() {
     SetRect(&rects[kSourceA], 0, 0, vw - sx, h);
     SetRect(&rects[kDestB], 0, sy, sx + w - vw, sy + h);
     SetRect(&rects[kSourceB], vw - sx, 0, w, h);
-    BlitPiece(&rects[kDestA], rects[kSourceA]);
-    ReportDrawError(BlitPiece(&rects[kDestB], rects[kSourceB]), kDrawLocation);
+    DrawPieces(2);
   } else if (sy > spareY && stepX == 0.0f) {
     SetRect(&rects[kDestA], sx, sy, sx + w, vh);
     SetRect(&rects[kSourceA], 0, 0, w, vh - sy);
     SetRect(&rects[kDestB], sx, 0, sx + w, sy + h - vh);
     SetRect(&rects[kSourceB], 0, vh - sy, w, h);
-    BlitPiece(&rects[kDestA], rects[kSourceA]);
-    ReportDrawError(BlitPiece(&rects[kDestB], rects[kSourceB]), kDrawLocation);
+    DrawPieces(2);
   } else {
     SetRect(&rects[kDestC], sx, sy, sx + w, sy + h);
     SetRect(&rects[kSourceRect], 0, 0, w, h);
@@ -262,25 +257,23 @@ void Map::DisplayContinuousExceeding() {
     SetRect(&rects[kSourceA], mx, 0, w, h);
     SetRect(&rects[kDestB], w - mx, sy, vw, sy + h);
     SetRect(&rects[kSourceB], 0, 0, vw - (w - mx), h);
-    BlitPiece(&rects[kDestA], rects[kSourceA]);
-    ReportDrawError(BlitPiece(&rects[kDestB], rects[kSourceB]), kDrawLocation);
+    DrawPieces(2);
   } else if (movesY && h < my + vh) {
     SetRect(&rects[kDestA], sx, 0, sx + w, h - my);
     SetRect(&rects[kSourceA], 0, my, w, h);
     SetRect(&rects[kDestB], sx, h - my, sx + w, vh);
     SetRect(&rects[kSourceB], 0, 0, w, vh - (h - my));
-    BlitPiece(&rects[kDestA], rects[kSourceA]);
-    ReportDrawError(BlitPiece(&rects[kDestB], rects[kSourceB]), kDrawLocation);
+    DrawPieces(2);
   } else if (!movesX) {
     // A vertical strip.
     SetRect(&rects[kDestA], sx, 0, sx + w, vh);
     SetRect(&rects[kSourceA], 0, my, w, my + vh);
-    ReportDrawError(BlitPiece(&rects[kDestA], rects[kSourceA]), kDrawLocation);
+    DrawPieces(1);
   } else {
     // A horizontal strip.
     SetRect(&rects[kDestA], 0, sy, vw, sy + h);
     SetRect(&rects[kSourceA], mx, 0, mx + vw, h);
-    ReportDrawError(BlitPiece(&rects[kDestA], rects[kSourceA]), kDrawLocation);
+    DrawPieces(1);
   }
 }
 
@@ -305,8 +298,7 @@ void Map::DisplayBigWrapped() {
     SetRect(&rects[kSourceA], mx, my, w, my + vh);
     SetRect(&rects[kDestB], w - mx, 0, vw, vh);
     SetRect(&rects[kSourceB], 0, my, vw - (w - mx), my + vh);
-    BlitPiece(&rects[kDestA], rects[kSourceA]);
-    ReportDrawError(BlitPiece(&rects[kDestB], rects[kSourceB]), kDrawLocation);
+    DrawPieces(2);
   } else if (pastRight && pastBottom) {
     SetRect(&rects[kDestA], 0, 0, w - mx, h - my);
     SetRect(&rects[kSourceA], mx, my, w, h);
@@ -316,17 +308,13 @@ void Map::DisplayBigWrapped() {
     SetRect(&rects[kSourceC], mx, 0, w, vh - (h - my));
     SetRect(&rects[kDestD], w - mx, h - my, vw, vh);
     SetRect(&rects[kSourceD], 0, 0, vw - (w - mx), vh - (h - my));
-    BlitPiece(&rects[kDestA], rects[kSourceA]);
-    BlitPiece(&rects[kDestB], rects[kSourceB]);
-    BlitPiece(&rects[kDestC], rects[kSourceC]);
-    ReportDrawError(BlitPiece(&rects[kDestD], rects[kSourceD]), kDrawLocation);
+    DrawPieces(4);
   } else if (pastBottom) {
     SetRect(&rects[kDestA], 0, 0, vw, h - my);
     SetRect(&rects[kSourceA], mx, my, mx + vw, h);
     SetRect(&rects[kDestB], 0, h - my, vw, vh);
     SetRect(&rects[kSourceB], mx, 0, mx + vw, vh - (h - my));
-    BlitPiece(&rects[kDestA], rects[kSourceA]);
-    ReportDrawError(BlitPiece(&rects[kDestB], rects[kSourceB]), kDrawLocation);
+    DrawPieces(2);
   } else {
     SetRect(&rects[kSourceA], mx, my, mx + vw, my + vh);
     ReportDrawError(BlitPiece(nullptr, rects[kSourceA]), kDrawLocation);
