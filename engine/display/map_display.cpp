@@ -98,7 +98,8 @@ uint32_t Map::BlitPiece(const Rect* destination, const Rect& source) {
 
 void Map::DrawPieces(int32_t count) {
   uint32_t result = 0;
-  for (int32_t i = 0; i < count; ++i) result = BlitPiece(&rects[kDestA + i], rects[kSourceA + i]);
+  for (int32_t i = 0; i < count; ++i)
+    result = BlitPiece(&rects[kDestA + i], rects[kSourceA + i]);
   ReportDrawError(result, kDrawLocation);
 }
 
