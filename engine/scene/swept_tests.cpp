@@ -25,15 +25,72 @@ struct Unit {
   float y = 0.0f;
 };
 
-// The motion's direction, (0, 0) for no motion.
-Unit UnitMotion(float motionX, float motionY) {
+// The vector's direction, (0, 0) for a vector without one.
+Unit UnitVector(float x, float y) {
   Unit u;
-  const float length = std::sqrt(motionX * motionX + motionY * motionY);
+  const float length = std::sqrt(x * x + y * y);
   if (length > 0.0f) {
-    u.x = motionX / length;
-    u.y = motionY / length;
+    u.x = x / length;
+    u.y = y / length;
   }
   return u;
+}
+
+// A segment from a to b, with its edge vector e = b - a.
+struct Span {
+  float ax, ay, bx, by, ex, ey, lengthSquared;
+};
+
+Span MakeSpan(float ax, float ay, float bx, float by) {
+  const float ex = bx - ax;
+  const float ey = by - ay;
+  return {ax, ay, bx, by, ex, ey, ex * ex + ey * ey};
+}
+
+// Where a circle around (cx, cy) can touch a segment: an end point within the radius's
+// reach beyond the segment, or the foot of the perpendicular.
+struct Reach {
+  bool reachable = true;
+  bool atEnd = true;
+  float toCentreX = 0.0f;  // from the touched point to the centre
+  float toCentreY = 0.0f;
+  float distance = 0.0f;
+};
+
+// joinsAreEnds: whether a foot falling exactly on an end point counts as an end (the
+// segment sweeping against a circle) or as the segment's inside (a circle sweeping).
+Reach ReachSegment(const Span& s, float cx, float cy, float radius, bool joinsAreEnds) {
+  float p = -1.0f;
+  float e = 0.0f;
+  if (s.lengthSquared != 0.0f) {
+    p = ((cx - s.ax) * s.ex + (cy - s.ay) * s.ey) / s.lengthSquared;
+    e = radius / std::sqrt(s.lengthSquared);
+  }
+  const bool startEnd = joinsAreEnds ? (-e <= p && p <= 0.0f) : (-e <= p && p < 0.0f);
+  const bool farEnd = joinsAreEnds ? (1.0f <= p && p <= 1.0f + e) : (1.0f < p && p <= 1.0f + e);
+  const bool inside = joinsAreEnds ? (0.0f < p && p < 1.0f) : (0.0f <= p && p <= 1.0f);
+  Reach reach;
+  float qx = 0.0f;
+  float qy = 0.0f;
+  if (startEnd) {
+    qx = s.ax;
+    qy = s.ay;
+  } else if (farEnd) {
+    qx = s.bx;
+    qy = s.by;
+  } else if (inside) {
+    qx = s.ax + p * s.ex;
+    qy = s.ay + p * s.ey;
+    reach.atEnd = false;
+  } else {
+    reach.reachable = false;
+    return reach;
+  }
+  reach.toCentreX = cx - qx;
+  reach.toCentreY = cy - qy;
+  reach.distance =
+      std::sqrt(reach.toCentreX * reach.toCentreX + reach.toCentreY * reach.toCentreY);
+  return reach;
 }
 
 // Moves t to the next sample. The sum is compared with 1 before it is rounded to a float,
@@ -107,7 +164,7 @@ bool CollisionSegment::SweptSegmentVsSegment(CollisionSegment& obstacle, float b
   placed.y1_ = obstacle.y1_ + obstacleY;
 
   const float step = StepSize(steps);
-  const Unit u = UnitMotion(motionX, motionY);
+  const Unit u = UnitVector(motionX, motionY);
   // Moving exactly along the segment sweeps no area; the far edge is then pushed one
   // pixel per unit of motion towards the normal's side.
   const float along = u.x * directionX_ + u.y * directionY_;
@@ -154,7 +211,7 @@ bool CollisionSegment::SweptSegmentVsCircle(CollisionCircle& obstacle, float bod
   const float cy = obstacle.y_ + obstacleY;
   const float radius = obstacle.radius_;
   const float step = StepSize(steps);
-  const Unit u = UnitMotion(motionX, motionY);
+  const Unit u = UnitVector(motionX, motionY);
   const float spanX = directionX_ * lengthX_;
   const float spanY = directionY_ * lengthY_;
 
@@ -162,47 +219,13 @@ bool CollisionSegment::SweptSegmentVsCircle(CollisionCircle& obstacle, float bod
   do {
     const float ax = x1_ + bodyX + t * motionX;
     const float ay = y1_ + bodyY + t * motionY;
-    const float bx = ax + spanX;
-    const float by = ay + spanY;
-    const float ex = bx - ax;
-    const float ey = by - ay;
-    const float lengthSquared = ex * ex + ey * ey;
-    float p = -1.0f;
-    float e = 0.0f;
-    if (lengthSquared != 0.0f) {
-      p = ((cx - ax) * ex + (cy - ay) * ey) / lengthSquared;
-      e = radius / std::sqrt(lengthSquared);
-    }
-    bool reachable = true;
-    float qx = 0.0f;
-    float qy = 0.0f;
-    if (-e <= p && p <= 0.0f) {
-      qx = ax;
-      qy = ay;
-    } else if (1.0f <= p && p <= 1.0f + e) {
-      qx = bx;
-      qy = by;
-    } else if (0.0f < p && p < 1.0f) {
-      qx = ax + p * ex;
-      qy = ay + p * ey;
-    } else {
-      reachable = false;
-    }
-    if (reachable) {
-      const float toCentreX = cx - qx;
-      const float toCentreY = cy - qy;
-      const float distance = std::sqrt(toCentreX * toCentreX + toCentreY * toCentreY);
-      if (distance <= radius) {
-        float nx = 0.0f;
-        float ny = 0.0f;
-        if (distance > 0.0f) {
-          nx = toCentreX / distance;
-          ny = toCentreY / distance;
-        }
-        if (u.x * nx + u.y * ny > 0.0f) obstacle.SetContact(-ny, nx);
-        timeOfImpact_ = t - step;
-        return true;
-      }
+    const Reach reach = ReachSegment(MakeSpan(ax, ay, ax + spanX, ay + spanY), cx, cy, radius,
+                                     true);
+    if (reach.reachable && reach.distance <= radius) {
+      const Unit n = UnitVector(reach.toCentreX, reach.toCentreY);
+      if (u.x * n.x + u.y * n.y > 0.0f) obstacle.SetContact(-n.y, n.x);
+      timeOfImpact_ = t - step;
+      return true;
     }
   } while (NextSample(t, step, true));
   return false;
@@ -214,66 +237,31 @@ bool CollisionCircle::SweptCircleVsSegment(CollisionSegment& obstacle, float bod
   obstacle.SetContact(NoContactMark, NoContactMark);
   const float ax = obstacle.x1_ + obstacleX;
   const float ay = obstacle.y1_ + obstacleY;
-  const float bx = ax + obstacle.directionX_ * obstacle.lengthX_;
-  const float by = ay + obstacle.directionY_ * obstacle.lengthY_;
-  const float ex = bx - ax;
-  const float ey = by - ay;
-  const float lengthSquared = ex * ex + ey * ey;
+  const Span span = MakeSpan(ax, ay, ax + obstacle.directionX_ * obstacle.lengthX_,
+                             ay + obstacle.directionY_ * obstacle.lengthY_);
   const float step = StepSize(steps);
-  const Unit u = UnitMotion(motionX, motionY);
+  const Unit u = UnitVector(motionX, motionY);
   const float facing = obstacle.normalX_ * u.x + obstacle.normalY_ * u.y;
 
   float t = step;
   do {
     const float cx = x_ + bodyX + t * motionX;
     const float cy = y_ + bodyY + t * motionY;
-    float p = -1.0f;
-    float e = 0.0f;
-    if (lengthSquared != 0.0f) {
-      p = ((cx - ax) * ex + (cy - ay) * ey) / lengthSquared;
-      e = radius_ / std::sqrt(lengthSquared);
-    }
-    bool reachable = true;
-    bool atEnd = true;
-    float qx = 0.0f;
-    float qy = 0.0f;
-    if (-e <= p && p < 0.0f) {
-      qx = ax;
-      qy = ay;
-    } else if (1.0f < p && p <= 1.0f + e) {
-      qx = bx;
-      qy = by;
-    } else if (0.0f <= p && p <= 1.0f) {
-      qx = ax + p * ex;
-      qy = ay + p * ey;
-      atEnd = false;
-    } else {
-      reachable = false;
-    }
-    if (reachable) {
-      const float toCentreX = cx - qx;
-      const float toCentreY = cy - qy;
-      const float distance = std::sqrt(toCentreX * toCentreX + toCentreY * toCentreY);
-      if (distance <= radius_) {
-        if (atEnd) {
-          float nx = 0.0f;
-          float ny = 0.0f;
-          if (distance > 0.0f) {
-            nx = toCentreX / distance;
-            ny = toCentreY / distance;
-          }
-          if (u.x * nx + u.y * ny < 0.0f) {
-            obstacle.SetContact(ny, -nx);
-            timeOfImpact_ = t - step;
-          } else {
-            timeOfImpact_ = facing == -1.0f ? NoImpactTime : t - step;
-          }
+    const Reach reach = ReachSegment(span, cx, cy, radius_, false);
+    if (reach.reachable && reach.distance <= radius_) {
+      if (reach.atEnd) {
+        const Unit n = UnitVector(reach.toCentreX, reach.toCentreY);
+        if (u.x * n.x + u.y * n.y < 0.0f) {
+          obstacle.SetContact(n.y, -n.x);
+          timeOfImpact_ = t - step;
         } else {
-          // Sliding along the segment does not shorten the move.
-          timeOfImpact_ = facing == 0.0f ? NoImpactTime : t - step;
+          timeOfImpact_ = facing == -1.0f ? NoImpactTime : t - step;
         }
-        return true;
+      } else {
+        // Sliding along the segment does not shorten the move.
+        timeOfImpact_ = facing == 0.0f ? NoImpactTime : t - step;
       }
+      return true;
     }
   } while (NextSample(t, step, true));
   return false;
@@ -286,7 +274,7 @@ bool CollisionCircle::SweptCircleVsCircle(CollisionCircle& obstacle, float bodyX
   const float cx = obstacle.x_ + obstacleX;
   const float cy = obstacle.y_ + obstacleY;
   const float step = StepSize(steps);
-  const Unit u = UnitMotion(motionX, motionY);
+  const Unit u = UnitVector(motionX, motionY);
 
   float t = step;
   do {
@@ -302,12 +290,8 @@ bool CollisionCircle::SweptCircleVsCircle(CollisionCircle& obstacle, float bodyX
         const float k = radius_ / distance;
         const float wx = dx * (1.0f - k);
         const float wy = dy * (1.0f - k);
-        const float wLength = std::sqrt(wx * wx + wy * wy);
-        if (wLength > 0.0f) {
-          const float nx = wx / wLength;
-          const float ny = wy / wLength;
-          if (u.x * nx + u.y * ny < 0.0f) obstacle.SetContact(nx, ny);
-        }
+        const Unit n = UnitVector(wx, wy);
+        if (u.x * n.x + u.y * n.y < 0.0f) obstacle.SetContact(n.x, n.y);
       }
       timeOfImpact_ = t - step;
       return true;
