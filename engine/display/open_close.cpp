@@ -175,16 +175,7 @@ void OpenClose::Load(ObjectStream& stream) {
   stream.ReadLong(&read.radius);
   stream.ReadLong(&read.hold);
   if (!stream.Good()) return;
-  color = read.color;
-  style = read.style;
-  counter = read.counter;
-  duration = read.duration;
-  active = read.active;
-  step = read.step;
-  xStep = read.xStep;
-  yStep = read.yStep;
-  radius = read.radius;
-  hold = read.hold;
+  *this = read;
 }
 
 }  // namespace quor
