@@ -22,34 +22,10 @@ PathStateMachine::PathStateMachine(int32_t n, uint32_t m, uint32_t initial)
   nodeBytes_.assign(nodes, 0);
 }
 
-PathStateMachine::PathStateMachine(const PathStateMachine& other) : StateMachine(other) {
-  nodeCount_ = other.nodeCount_;
-  graphByte_ = other.graphByte_;
-  pathTable0_ = other.pathTable0_;
-  pathTable1_ = other.pathTable1_;
-  nodeWords_ = other.nodeWords_;
-  graphValue_ = other.graphValue_;
-  nodeCoordinates_ = other.nodeCoordinates_;
-  nodeBytes_ = other.nodeBytes_;
-  edgeWeights_ = other.edgeWeights_;
-  enabled_ = other.enabled_;
-}
-
-PathStateMachine& PathStateMachine::operator=(const PathStateMachine& other) {
-  if (this == &other) return *this;
-  StateMachine::operator=(other);
-  nodeCount_ = other.nodeCount_;
-  graphByte_ = other.graphByte_;
-  pathTable0_ = other.pathTable0_;
-  pathTable1_ = other.pathTable1_;
-  nodeWords_ = other.nodeWords_;
-  graphValue_ = other.graphValue_;
-  nodeCoordinates_ = other.nodeCoordinates_;
-  nodeBytes_ = other.nodeBytes_;
-  edgeWeights_ = other.edgeWeights_;
-  enabled_ = other.enabled_;
-  return *this;
-}
+// Every graph member is a value, so the member-wise copy is the deep one; the state machine
+// part copies itself deeply.
+PathStateMachine::PathStateMachine(const PathStateMachine& other) = default;
+PathStateMachine& PathStateMachine::operator=(const PathStateMachine& other) = default;
 
 PathStateMachine::~PathStateMachine() { ClearPaths(); }
 
