@@ -1,32 +1,15 @@
 #include "engine/sound_input/midi_file.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "engine/app/object_stream.h"
+#include "engine/sound_input/saved_name.h"
 #include "engine/sound_input/sound_device.h"
 #include "platform/midi_player.h"
 
 namespace quor {
 
 MidiFile DefaultMidiFile;
-
-namespace {
-
-void WriteFixedName(ObjectStream& stream, const std::string& value) {
-  char fixed[32] = {};
-  std::memcpy(fixed, value.data(), std::min<size_t>(value.size(), 31));
-  stream.WriteName(fixed);
-}
-
-std::string ReadFixedName(ObjectStream& stream) {
-  char fixed[32] = {};
-  stream.ReadName(fixed);
-  fixed[31] = 0;
-  return fixed;
-}
-
-}  // namespace
 
 MidiFile::MidiFile() = default;
 

@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "engine/app/object_stream.h"
+#include "engine/sound_input/saved_name.h"
 #include "engine/sound_input/sound_device.h"
 #include "platform/files.h"
 #include "platform/host.h"
@@ -15,21 +16,6 @@
 namespace quor {
 
 namespace {
-
-constexpr size_t kSavedNameLength = 31;
-
-void WriteFixedName(ObjectStream& stream, const std::string& value) {
-  char fixed[32] = {};
-  std::memcpy(fixed, value.data(), std::min(value.size(), kSavedNameLength));
-  stream.WriteName(fixed);
-}
-
-std::string ReadFixedName(ObjectStream& stream) {
-  char fixed[32] = {};
-  stream.ReadName(fixed);
-  fixed[31] = 0;
-  return fixed;
-}
 
 // A saved record keeps 31 characters of a path. When that no longer names a file, the one
 // file of its folder whose name starts with those characters is the sound that was saved.
