@@ -341,8 +341,7 @@ void Map::SetCompositionConstant(int32_t value) {
 
 void Map::SetStateMachine(int32_t index) {
   stateMachineIndex = index;
-  const StateMachine* source = SelectStateMachine(index);
-  stateMachine = source ? *source : StateMachine();
+  stateMachine.CopyFromTable(index);
 }
 
 void Map::SetUpdateFunction(int32_t index) {

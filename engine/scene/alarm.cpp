@@ -41,8 +41,7 @@ void Alarm::SetName(const char* value) {
 
 void Alarm::SetStateMachine(int32_t index) {
   stateMachineIndex = index;
-  const StateMachine* machine = SelectStateMachine(index);
-  stateMachine = machine ? *machine : StateMachine();
+  stateMachine.CopyFromTable(index);
 }
 
 void Alarm::SetBehaviour(int32_t index) {

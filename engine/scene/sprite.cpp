@@ -193,14 +193,12 @@ Sprite* Sprite::Spawn() {
 
 void Sprite::SetStateMachine(int32_t index) {
   stateMachineIndex = index;
-  const StateMachine* machine = SelectStateMachine(index);
-  stateMachine = machine ? *machine : StateMachine();
+  stateMachine.CopyFromTable(index);
 }
 
 void Sprite::SetPathStateMachine(int32_t index) {
   pathStateMachineIndex = index;
-  const PathStateMachine* machine = SelectPathStateMachine(index);
-  pathStateMachine = machine ? *machine : PathStateMachine();
+  pathStateMachine.CopyFromPathTable(index);
 }
 
 void Sprite::SetBehaviour(int32_t index) {
