@@ -149,9 +149,7 @@ SoundResult SoundBuffer::SetVolume(int32_t hundredths) {
   std::lock_guard<std::mutex> guard(mixer_->Lock());
   mixer_->AdvanceLocked();
   volume_ = hundredths;
-  float v = AttenuationGain(volume_);
-  leftGain_ = v * AttenuationGain(pan_ > 0 ? -pan_ : 0);
-  rightGain_ = v * AttenuationGain(pan_ < 0 ? pan_ : 0);
+  UpdateGains();
   return SoundResult::Ok;
 }
 
@@ -161,11 +159,15 @@ SoundResult SoundBuffer::SetPan(int32_t pan) {
   std::lock_guard<std::mutex> guard(mixer_->Lock());
   mixer_->AdvanceLocked();
   pan_ = pan;
+  UpdateGains();
+  return SoundResult::Ok;
+}
+
+void SoundBuffer::UpdateGains() {
   float v = AttenuationGain(volume_);
   // Panning to one side attenuates the other side only.
   leftGain_ = v * AttenuationGain(pan_ > 0 ? -pan_ : 0);
   rightGain_ = v * AttenuationGain(pan_ < 0 ? pan_ : 0);
-  return SoundResult::Ok;
 }
 
 SoundResult SoundBuffer::Restore() {

@@ -74,6 +74,8 @@ class SoundBuffer {
   size_t Pull(int16_t* destination, size_t frames);
   void ResetStream();
   void Lose();
+  // The per-side gains from the volume and the pan; the mixer lock must be held.
+  void UpdateGains();
 
   Mixer* mixer_;
   WaveFormat format_;
