@@ -11,6 +11,19 @@
 
 namespace quor {
 
+namespace {
+
+// Truncation toward zero that a value from a damaged saved game cannot push outside 32
+// bits: the nearest end instead of an undefined conversion, and 0 for no number.
+int32_t SaturatingTruncation(float value) {
+  if (std::isnan(value)) return 0;
+  if (value >= 2147483647.0f) return INT32_MAX;
+  if (value <= -2147483648.0f) return INT32_MIN;
+  return static_cast<int32_t>(value);
+}
+
+}  // namespace
+
 Mouse::Mouse() {
   if (platform::HasHost()) {
     platform::InputSource& input = platform::CurrentHost().Input();
@@ -67,14 +80,9 @@ int32_t Mouse::ClampY(int64_t value) const {
   return static_cast<int32_t>(value);
 }
 
-// The movement times the sensitivity, truncated toward zero; a sensitivity from a damaged
-// saved game cannot push the result outside 32 bits.
+// The movement times the sensitivity, in whole counts.
 int32_t Mouse::Scaled(int32_t movement) const {
-  float scaled = static_cast<float>(movement) * sensitivity;
-  if (std::isnan(scaled)) return 0;
-  if (scaled >= 2147483647.0f) return INT32_MAX;
-  if (scaled <= -2147483648.0f) return INT32_MIN;
-  return static_cast<int32_t>(scaled);
+  return SaturatingTruncation(static_cast<float>(movement) * sensitivity);
 }
 
 void Mouse::Update() {
@@ -176,14 +184,10 @@ bool Mouse::ReplayFrame() {
 
 namespace {
 
-// A world coordinate in whole pixels, truncated toward zero; a view placed beyond 32 bits
-// by a damaged saved game gives the nearest end instead of an undefined conversion.
+// A world coordinate in whole pixels; a view placed beyond 32 bits by a damaged saved game
+// gives the nearest end.
 int32_t WholeWorldPixel(float origin, int32_t offset) {
-  float world = origin + static_cast<float>(offset);
-  if (std::isnan(world)) return 0;
-  if (world >= 2147483647.0f) return INT32_MAX;
-  if (world <= -2147483648.0f) return INT32_MIN;
-  return static_cast<int32_t>(world);
+  return SaturatingTruncation(origin + static_cast<float>(offset));
 }
 
 }  // namespace
