@@ -12,20 +12,15 @@
 #include "platform/bitmap_file.h"
 #include "platform/headless/headless_host.h"
 #include "../../support/temp_dir.h"
+#include "../../support/file_bytes.h"
 
 namespace quor {
 namespace {
 
 using platform::Image;
 
-void Put16(std::vector<uint8_t>& b, uint32_t v) {
-  b.push_back(uint8_t(v));
-  b.push_back(uint8_t(v >> 8));
-}
-void Put32(std::vector<uint8_t>& b, uint32_t v) {
-  Put16(b, v & 0xFFFF);
-  Put16(b, v >> 16);
-}
+using testing_support::Put16;
+using testing_support::Put32;
 
 // The four colours every depth can hold exactly.
 const uint32_t kColors[4] = {0x000000, 0xFFFFFF, 0x0000FF, 0xFF0000};

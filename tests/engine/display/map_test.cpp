@@ -18,6 +18,7 @@
 #include "platform/headless/headless_host.h"
 #include "platform/surface.h"
 #include "../../support/temp_dir.h"
+#include "../../support/file_bytes.h"
 
 namespace quor {
 namespace {
@@ -25,14 +26,8 @@ namespace {
 // Each pixel of a test bitmap tells where it came from: red = x, green = y.
 uint32_t PixelColor(int x, int y) { return platform::ColorRef(uint8_t(x), uint8_t(y), 0x80); }
 
-void Put16(std::vector<uint8_t>& b, uint32_t v) {
-  b.push_back(uint8_t(v));
-  b.push_back(uint8_t(v >> 8));
-}
-void Put32(std::vector<uint8_t>& b, uint32_t v) {
-  Put16(b, v & 0xFFFF);
-  Put16(b, v >> 16);
-}
+using testing_support::Put16;
+using testing_support::Put32;
 
 // A 24-bit bottom-up bitmap file of w x h PixelColor pixels.
 void WriteBitmap(const std::string& path, int w, int h) {

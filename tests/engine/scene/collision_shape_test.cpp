@@ -9,20 +9,14 @@
 
 #include "engine/app/node_list.h"
 #include "engine/app/object_stream.h"
+#include "../../support/file_bytes.h"
 
 namespace quor {
 namespace {
 
 std::string TempPath(const char* name) { return testing::TempDir() + "shapes_" + name; }
 
-long FileSize(const std::string& path) {
-  std::FILE* f = std::fopen(path.c_str(), "rb");
-  if (!f) return -1;
-  std::fseek(f, 0, SEEK_END);
-  long size = std::ftell(f);
-  std::fclose(f);
-  return size;
-}
+using testing_support::FileSize;
 
 bool IsNoContact(const CollisionShape& s) {
   return s.GetContactX() == NoContactMark && s.GetContactY() == NoContactMark;

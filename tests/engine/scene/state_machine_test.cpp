@@ -9,6 +9,7 @@
 
 #include "engine/app/game_tables.h"
 #include "engine/app/object_stream.h"
+#include "../../support/file_bytes.h"
 
 namespace quor {
 namespace {
@@ -65,14 +66,7 @@ using Events = std::vector<std::string>;
 
 std::string TempPath(const char* name) { return testing::TempDir() + "machines_" + name; }
 
-long FileSize(const std::string& path) {
-  std::FILE* f = std::fopen(path.c_str(), "rb");
-  if (!f) return -1;
-  std::fseek(f, 0, SEEK_END);
-  long size = std::ftell(f);
-  std::fclose(f);
-  return size;
-}
+using testing_support::FileSize;
 
 StateMachine TwoStates() {
   StateMachine m(2, 1);
