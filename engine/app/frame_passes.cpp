@@ -39,12 +39,12 @@ void CollideWithSprites(GameNode* scene, Sprite* sprite) {
   }
 }
 
-// One sprite's whole frame: its logic, animation, contacts, move and drawing. Returns
-// false when the sprite died and was deleted.
-bool RunSprite(GameNode* scene, NodeList& layer, Sprite* sprite) {
+// One sprite's whole frame: its logic, animation, contacts, move and drawing; a dead
+// sprite is deleted instead, before or right after its behaviour.
+void RunSprite(GameNode* scene, NodeList& layer, Sprite* sprite) {
   if (sprite->IsDead()) {
     layer.Remove(sprite);
-    return false;
+    return;
   }
   for (uint32_t i = 0; i < sprite->variables.Size(); ++i) {
     Variable* box = sprite->variables.At(i);
@@ -57,7 +57,7 @@ bool RunSprite(GameNode* scene, NodeList& layer, Sprite* sprite) {
   sprite->FollowPath();
   if (sprite->IsDead()) {
     layer.Remove(sprite);
-    return false;
+    return;
   }
   sprite->Animate();
   sprite->UpdateVelocity();
@@ -68,7 +68,6 @@ bool RunSprite(GameNode* scene, NodeList& layer, Sprite* sprite) {
   sprite->ApplyTimeOfImpact();
   if (sprite != MainCharacter) sprite->Move();
   sprite->Draw();
-  return true;
 }
 
 }  // namespace
@@ -142,12 +141,10 @@ void ReplayWantedMidiFiles() {
     if (music->wanted && !music->IsPlaying()) music->Play();
   }
 }
-void RunVariableStateMachine(Variable* box) { box->stateMachine.Update(box); }
 void ClearInputState() {
   if (CurrentKeyboard) CurrentKeyboard->ClearKeys();
   if (CurrentMouse) CurrentMouse->ClearButtons();
 }
-void AttachSceneVariablesToMaps(GameNode*) { AttachVariablesToMaps(); }
 }  // namespace quor
 
 namespace quor {

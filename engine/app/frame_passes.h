@@ -1,4 +1,5 @@
-// The steps of one engine frame, in the order the frame update runs them.
+// The steps of one engine frame, in the order the frame update runs them, and the pieces
+// of the scene's work that reach across the engine's parts.
 #pragma once
 
 #include <cstdint>
@@ -8,9 +9,10 @@ namespace quor {
 class GameNode;
 class Node;
 class NodeList;
+class ObjectStream;
+
 // The colour of the main character's direction line.
 constexpr uint32_t kDirectionColour = 0x0000FFFF;
-class Variable;
 
 // The scene's state machine, behaviour, text-box updates and the main character's move.
 void RunSceneLogic(GameNode* scene);
@@ -27,23 +29,11 @@ Node* FirstAtOrDeeper(NodeList& layer, int32_t depth);
 // Sprites whose requested depth changed take their new place in their layer.
 void ResortLayers(GameNode* scene);
 
-}  // namespace quor
-
-namespace quor {
 // Plays again every MIDI file of the current scene that is wanted and not playing.
 void ReplayWantedMidiFiles();
-// One tick of a text box's state machine, with the box as owner.
-void RunVariableStateMachine(Variable* box);
-// Empties the whole animation table (every entry's actions and frames).
-void EmptyAnimationTable();
 // Clears the keys and buttons held, so a new scene starts with nothing pressed.
 void ClearInputState();
-// Ties every text box of the scene that names a map to that map.
-void AttachSceneVariablesToMaps(GameNode* scene);
-}  // namespace quor
 
-namespace quor {
-class ObjectStream;
 // The mouse's part of a saved scene: sensitivity, x, y, dx, dy, the client rectangle and
 // the x-moved and y-moved flags.
 void SaveMouseState(ObjectStream& stream);
@@ -51,4 +41,5 @@ void LoadMouseState(ObjectStream& stream);
 // The three transitions' own records, GammaRamp, OpenClose, RandomDissolve.
 void SaveTransitions(ObjectStream& stream);
 void LoadTransitions(ObjectStream& stream);
+
 }  // namespace quor

@@ -4,6 +4,8 @@
 #include "engine/app/frame_passes.h"
 #include "engine/app/game_director.h"
 #include "engine/display/display.h"
+#include "engine/display/variable.h"
+#include "engine/scene/animation.h"
 #include "engine/scene/game_node.h"
 
 namespace quor {
@@ -46,7 +48,7 @@ void PerformSceneSwitch() {
   ClearInputState();
   director->switchPending = 0;
   CurrentGameNodeId = static_cast<uint8_t>(director->GetNextGameNodeId());
-  AttachSceneVariablesToMaps(next);
+  AttachVariablesToMaps();
 }
 
 }  // namespace quor

@@ -372,7 +372,7 @@ void GameNode::DrawTextsCursor() {
 void GameNode::UpdateVariables() {
   for (Node* n = variables.GetHead(); !n->IsEnd(); n = n->GetNext()) {
     Variable* box = static_cast<Variable*>(n);
-    RunVariableStateMachine(box);
+    box->stateMachine.Update(box);
     box->RunUpdateFunction();
   }
 }
