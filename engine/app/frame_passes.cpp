@@ -130,9 +130,7 @@ void ResortLayers(GameNode* scene) {
   }
 }
 
-}  // namespace quor
 
-namespace quor {
 void ReplayWantedMidiFiles() {
   GameNode* scene = CurrentGameNode;
   if (!scene) return;
@@ -145,9 +143,7 @@ void ClearInputState() {
   if (CurrentKeyboard) CurrentKeyboard->ClearKeys();
   if (CurrentMouse) CurrentMouse->ClearButtons();
 }
-}  // namespace quor
 
-namespace quor {
 
 void SaveMouseState(ObjectStream& stream) {
   Mouse idle;
