@@ -7,7 +7,7 @@
 #include <memory>
 #include <vector>
 
-#include "engine/app/engine_globals.h"
+#include "engine/core/engine_globals.h"
 #include "engine/display/display.h"
 #include "engine/display/translucent_blit.h"
 #include "platform/headless/headless_host.h"

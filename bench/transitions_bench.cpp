@@ -4,8 +4,8 @@
 // a region built from a rectangle or an ellipse.
 #include <benchmark/benchmark.h>
 
-#include "engine/app/engine_globals.h"
-#include "engine/app/random.h"
+#include "engine/core/engine_globals.h"
+#include "engine/core/random.h"
 #include "engine/display/display.h"
 #include "engine/display/transitions.h"
 #include "platform/headless/headless_host.h"

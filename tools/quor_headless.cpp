@@ -12,7 +12,7 @@
 #include <cstring>
 #include <string>
 
-#include "engine/app/engine_globals.h"
+#include "engine/core/engine_globals.h"
 #include "engine/app/run_application.h"
 #include "platform/headless/headless_host.h"
 

@@ -1,6 +1,6 @@
 // The engine's persistent classes, registered in one place so that the registry's
 // search order is fixed.
-#include "engine/app/class_record.h"
+#include "engine/core/class_record.h"
 
 #include <cstring>
 

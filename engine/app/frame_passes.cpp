@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "engine/app/engine_globals.h"
-#include "engine/app/object_stream.h"
+#include "engine/core/engine_globals.h"
+#include "engine/core/object_stream.h"
 #include "engine/display/transitions.h"
 #include "engine/display/variable.h"
 #include "engine/display/map.h"

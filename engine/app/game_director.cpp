@@ -3,9 +3,9 @@
 #include <cstdio>
 #include <cstring>
 
-#include "engine/app/engine_globals.h"
+#include "engine/core/engine_globals.h"
 #include "engine/app/frame_passes.h"
-#include "engine/app/node_list.h"
+#include "engine/core/node_list.h"
 #include "engine/display/display.h"
 #include "engine/display/variable.h"
 #include "engine/scene/game_node.h"

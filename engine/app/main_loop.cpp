@@ -1,4 +1,4 @@
-#include "engine/app/engine_globals.h"
+#include "engine/core/engine_globals.h"
 #include "engine/app/game_director.h"
 #include "engine/app/run_application.h"
 #include "engine/app/frame_passes.h"

@@ -1,8 +1,8 @@
 #include "engine/app/run_application.h"
 
-#include "engine/app/engine_globals.h"
+#include "engine/core/engine_globals.h"
 #include "engine/app/game_director.h"
-#include "engine/app/node_list.h"
+#include "engine/core/node_list.h"
 #include "engine/display/display.h"
 #include "engine/display/transitions.h"
 #include "engine/scene/game_node.h"

@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "engine/app/engine_globals.h"
+#include "engine/core/engine_globals.h"
 #include "engine/app/frame_passes.h"
 #include "engine/app/game_director.h"
-#include "engine/app/object_stream.h"
+#include "engine/core/object_stream.h"
 #include "engine/display/display.h"
 #include "engine/scene/game_node.h"
 #include "engine/sound_input/keyboard.h"

@@ -1,6 +1,6 @@
 #include <cstdio>
 
-#include "engine/app/engine_globals.h"
+#include "engine/core/engine_globals.h"
 #include "engine/app/frame_passes.h"
 #include "engine/app/game_director.h"
 #include "engine/display/display.h"

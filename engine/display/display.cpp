@@ -3,7 +3,7 @@
 #include <cstring>
 #include <string>
 
-#include "engine/app/engine_globals.h"
+#include "engine/core/engine_globals.h"
 #include "engine/display/bitmap.h"
 #include "engine/display/map.h"
 #include "engine/display/pixel_writer.h"

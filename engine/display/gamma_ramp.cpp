@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "engine/app/object_stream.h"
+#include "engine/core/object_stream.h"
 #include "engine/display/display.h"
 
 namespace quor {

@@ -4,8 +4,8 @@
 
 #include <cstdint>
 
-#include "engine/app/class_record.h"
-#include "engine/app/node.h"
+#include "engine/core/class_record.h"
+#include "engine/core/node.h"
 #include "platform/video_output.h"
 
 namespace quor {

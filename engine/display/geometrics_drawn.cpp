@@ -1,6 +1,6 @@
 #include "engine/display/geometrics_drawn.h"
 
-#include "engine/app/engine_globals.h"
+#include "engine/core/engine_globals.h"
 #include "engine/display/display.h"
 #include "engine/display/view_port.h"
 #include "engine/scene/game_node.h"

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "engine/app/node.h"
+#include "engine/core/node.h"
 
 namespace quor {
 

@@ -4,8 +4,8 @@
 #include <cstring>
 #include <string>
 
-#include "engine/app/engine_globals.h"
-#include "engine/app/object_stream.h"
+#include "engine/core/engine_globals.h"
+#include "engine/core/object_stream.h"
 #include "engine/display/display.h"
 #include "engine/display/map_view.h"
 #include "engine/scene/collision_shape.h"

@@ -13,12 +13,12 @@
 #include <cstdint>
 #include <memory>
 
-#include "engine/app/class_record.h"
-#include "engine/app/dynamic_array.h"
-#include "engine/app/game_tables.h"
-#include "engine/app/node.h"
-#include "engine/app/node_list.h"
-#include "engine/app/rect.h"
+#include "engine/core/class_record.h"
+#include "engine/core/dynamic_array.h"
+#include "engine/scene/game_tables.h"
+#include "engine/core/node.h"
+#include "engine/core/node_list.h"
+#include "engine/core/rect.h"
 #include "engine/scene/state_machine.h"
 
 namespace platform {

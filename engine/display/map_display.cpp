@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "engine/app/engine_globals.h"
+#include "engine/core/engine_globals.h"
 #include "engine/display/bitmap.h"
 #include "engine/display/display.h"
 #include "engine/display/geometrics_drawn.h"

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "engine/app/rect.h"
+#include "engine/core/rect.h"
 
 namespace platform {
 class Surface;

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstdint>
 
-#include "engine/app/object_stream.h"
+#include "engine/core/object_stream.h"
 #include "engine/display/display.h"
 #include "platform/canvas_regions.h"
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "engine/app/object_stream.h"
-#include "engine/app/random.h"
+#include "engine/core/object_stream.h"
+#include "engine/core/random.h"
 #include "engine/display/display.h"
 #include "engine/display/pixel_writer.h"
 #include "platform/surface.h"

@@ -7,8 +7,8 @@
 #include <cstddef>
 #include <vector>
 
-#include "engine/app/class_record.h"
-#include "engine/app/node.h"
+#include "engine/core/class_record.h"
+#include "engine/core/node.h"
 
 namespace quor {
 

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "engine/app/rect.h"
+#include "engine/core/rect.h"
 #include "platform/surface.h"
 
 namespace quor {

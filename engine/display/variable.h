@@ -5,10 +5,10 @@
 
 #include <cstdint>
 
-#include "engine/app/class_record.h"
-#include "engine/app/game_tables.h"
-#include "engine/app/node.h"
-#include "engine/app/rect.h"
+#include "engine/core/class_record.h"
+#include "engine/scene/game_tables.h"
+#include "engine/core/node.h"
+#include "engine/core/rect.h"
 #include "engine/scene/state_machine.h"
 
 namespace platform {

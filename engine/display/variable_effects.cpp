@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "engine/app/random.h"
+#include "engine/core/random.h"
 #include "engine/display/variable.h"
 #include "engine/display/variable_links.h"
 

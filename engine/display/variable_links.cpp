@@ -2,7 +2,7 @@
 // scene, no map, no mouse or keyboard, no sound).
 #include "engine/display/variable_links.h"
 
-#include "engine/app/engine_globals.h"
+#include "engine/core/engine_globals.h"
 #include "engine/app/game_director.h"
 #include "engine/display/display.h"
 #include "engine/display/geometrics_drawn.h"

@@ -1,6 +1,6 @@
 #include "engine/display/view_port.h"
 
-#include "engine/app/object_stream.h"
+#include "engine/core/object_stream.h"
 #include "engine/display/display.h"
 #include "platform/canvas.h"
 

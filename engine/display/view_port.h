@@ -3,9 +3,9 @@
 // whose edges can be pushed out up to a limit each. Saved with the scene.
 #pragma once
 
-#include "engine/app/class_record.h"
-#include "engine/app/node.h"
-#include "engine/app/rect.h"
+#include "engine/core/class_record.h"
+#include "engine/core/node.h"
+#include "engine/core/rect.h"
 
 namespace quor {
 

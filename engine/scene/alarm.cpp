@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "engine/app/object_stream.h"
+#include "engine/core/object_stream.h"
 #include "engine/scene/collision_shape.h"
 #include "engine/scene/sprite.h"
 

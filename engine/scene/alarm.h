@@ -5,11 +5,11 @@
 
 #include <cstdint>
 
-#include "engine/app/class_record.h"
-#include "engine/app/game_tables.h"
-#include "engine/app/live_list.h"
-#include "engine/app/node.h"
-#include "engine/app/node_list.h"
+#include "engine/core/class_record.h"
+#include "engine/scene/game_tables.h"
+#include "engine/core/live_list.h"
+#include "engine/core/node.h"
+#include "engine/core/node_list.h"
 #include "engine/scene/state_machine.h"
 
 namespace quor {

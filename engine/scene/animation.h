@@ -8,8 +8,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "engine/app/node_list.h"
-#include "engine/app/rect.h"
+#include "engine/core/node_list.h"
+#include "engine/core/rect.h"
 
 namespace platform {
 class Surface;

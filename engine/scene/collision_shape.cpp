@@ -3,7 +3,7 @@
 #include <cmath>
 #include <utility>
 
-#include "engine/app/object_stream.h"
+#include "engine/core/object_stream.h"
 
 namespace quor {
 

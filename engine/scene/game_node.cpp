@@ -4,10 +4,10 @@
 #include <cstring>
 #include <string>
 
-#include "engine/app/engine_globals.h"
+#include "engine/core/engine_globals.h"
 #include "engine/app/frame_passes.h"
 #include "engine/app/game_director.h"
-#include "engine/app/object_stream.h"
+#include "engine/core/object_stream.h"
 #include "engine/display/display.h"
 #include "engine/display/map.h"
 #include "engine/display/variable.h"

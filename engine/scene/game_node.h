@@ -5,10 +5,10 @@
 
 #include <cstdint>
 
-#include "engine/app/class_record.h"
-#include "engine/app/dynamic_array.h"
-#include "engine/app/node.h"
-#include "engine/app/node_list.h"
+#include "engine/core/class_record.h"
+#include "engine/core/dynamic_array.h"
+#include "engine/core/node.h"
+#include "engine/core/node_list.h"
 #include "engine/display/view_port.h"
 #include "engine/scene/state_machine.h"
 

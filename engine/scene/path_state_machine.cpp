@@ -1,5 +1,5 @@
-#include "engine/app/game_tables.h"
-#include "engine/app/object_stream.h"
+#include "engine/scene/game_tables.h"
+#include "engine/core/object_stream.h"
 #include "engine/scene/state_machine.h"
 
 namespace quor {

@@ -6,9 +6,9 @@
 #include <new>
 #include <string>
 
-#include "engine/app/engine_globals.h"
+#include "engine/core/engine_globals.h"
 #include "engine/app/game_director.h"
-#include "engine/app/object_stream.h"
+#include "engine/core/object_stream.h"
 #include "engine/display/map.h"
 #include "engine/scene/alarm.h"
 #include "engine/scene/animation.h"

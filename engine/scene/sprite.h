@@ -7,12 +7,12 @@
 
 #include <cstdint>
 
-#include "engine/app/class_record.h"
-#include "engine/app/dynamic_array.h"
-#include "engine/app/game_tables.h"
-#include "engine/app/live_list.h"
-#include "engine/app/node.h"
-#include "engine/app/rect.h"
+#include "engine/core/class_record.h"
+#include "engine/core/dynamic_array.h"
+#include "engine/scene/game_tables.h"
+#include "engine/core/live_list.h"
+#include "engine/core/node.h"
+#include "engine/core/rect.h"
 #include "engine/display/variable.h"
 #include "engine/scene/collision_shape.h"
 #include "engine/scene/state_machine.h"

@@ -1,5 +1,5 @@
 // Drawing a sprite's current frame onto the back buffer, and its debug outlines.
-#include "engine/app/engine_globals.h"
+#include "engine/core/engine_globals.h"
 #include "engine/display/display.h"
 #include "engine/display/geometrics_drawn.h"
 #include "engine/display/map.h"

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <new>
 
-#include "engine/app/engine_globals.h"
+#include "engine/core/engine_globals.h"
 #include "engine/display/map.h"
 #include "engine/scene/animation.h"
 #include "engine/scene/game_node.h"

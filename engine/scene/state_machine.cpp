@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "engine/app/game_tables.h"
-#include "engine/app/object_stream.h"
+#include "engine/scene/game_tables.h"
+#include "engine/core/object_stream.h"
 
 namespace quor {
 

@@ -12,9 +12,9 @@
 #include <memory>
 #include <vector>
 
-#include "engine/app/class_record.h"
-#include "engine/app/node.h"
-#include "engine/app/node_list.h"
+#include "engine/core/class_record.h"
+#include "engine/core/node.h"
+#include "engine/core/node_list.h"
 
 namespace quor {
 

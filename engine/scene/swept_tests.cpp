@@ -5,7 +5,7 @@
 #include <cmath>
 #include <vector>
 
-#include "engine/app/node_list.h"
+#include "engine/core/node_list.h"
 #include "engine/scene/collision_shape.h"
 
 namespace quor {

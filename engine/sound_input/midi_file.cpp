@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "engine/app/object_stream.h"
+#include "engine/core/object_stream.h"
 #include "engine/sound_input/saved_name.h"
 #include "engine/sound_input/sound_device.h"
 #include "platform/midi_player.h"

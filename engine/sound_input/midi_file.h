@@ -7,8 +7,8 @@
 #include <memory>
 #include <string>
 
-#include "engine/app/class_record.h"
-#include "engine/app/node.h"
+#include "engine/core/class_record.h"
+#include "engine/core/node.h"
 
 namespace platform {
 class MidiPerformance;

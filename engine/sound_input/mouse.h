@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "engine/app/rect.h"
+#include "engine/core/rect.h"
 #include "engine/sound_input/keyboard.h"
 #include "platform/input_device.h"
 

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string>
 
-#include "engine/app/object_stream.h"
+#include "engine/core/object_stream.h"
 
 namespace quor {
 

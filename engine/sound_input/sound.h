@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "engine/app/class_record.h"
+#include "engine/core/class_record.h"
 #include "engine/sound_input/sound_base.h"
 
 namespace quor {

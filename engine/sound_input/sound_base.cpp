@@ -6,7 +6,7 @@
 #include <cstring>
 #include <filesystem>
 
-#include "engine/app/object_stream.h"
+#include "engine/core/object_stream.h"
 #include "engine/sound_input/saved_name.h"
 #include "engine/sound_input/sound_device.h"
 #include "platform/files.h"

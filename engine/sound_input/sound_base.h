@@ -8,8 +8,8 @@
 #include <memory>
 #include <string>
 
-#include "engine/app/class_record.h"
-#include "engine/app/node.h"
+#include "engine/core/class_record.h"
+#include "engine/core/node.h"
 #include "platform/sound_buffer.h"
 #include "platform/wave_file.h"
 

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "engine/app/engine_globals.h"
+#include "engine/core/engine_globals.h"
 #include "engine/scene/game_node.h"
 #include "engine/sound_input/midi_file.h"
 #include "engine/sound_input/sound.h"

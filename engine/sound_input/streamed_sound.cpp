@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "engine/app/engine_globals.h"
-#include "engine/app/object_stream.h"
+#include "engine/core/engine_globals.h"
+#include "engine/core/object_stream.h"
 #include "engine/scene/game_node.h"
 
 namespace quor {

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "engine/app/class_record.h"
+#include "engine/core/class_record.h"
 #include "engine/sound_input/sound_base.h"
 
 namespace quor {

@@ -1,7 +1,7 @@
 // Stand-ins until the game's rules land: the display mode and a first, empty scene.
 #include "game/rules/game_functions.h"
 
-#include "engine/app/engine_globals.h"
+#include "engine/core/engine_globals.h"
 #include "engine/app/game_director.h"
 #include "engine/display/display.h"
 #include "engine/scene/game_node.h"

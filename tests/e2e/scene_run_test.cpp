@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/app/engine_globals.h"
+#include "engine/core/engine_globals.h"
 #include "engine/app/game_director.h"
 #include "platform/files.h"
 #include "engine/app/run_application.h"

@@ -1,7 +1,7 @@
 // Runs the whole program on a headless host, as the tests' player.
 #pragma once
 
-#include "engine/app/engine_globals.h"
+#include "engine/core/engine_globals.h"
 #include "engine/app/run_application.h"
 #include "engine/sound_input/keyboard.h"
 #include "platform/headless/headless_host.h"

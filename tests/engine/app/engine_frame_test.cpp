@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/app/engine_globals.h"
+#include "engine/core/engine_globals.h"
 #include "engine/app/frame_passes.h"
 #include "engine/app/game_director.h"
 #include "engine/display/map.h"

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/app/engine_globals.h"
-#include "engine/app/node_list.h"
+#include "engine/core/engine_globals.h"
+#include "engine/core/node_list.h"
 #include "engine/scene/game_node.h"
 #include "platform/headless/headless_host.h"
 #include "tests/support/temp_dir.h"

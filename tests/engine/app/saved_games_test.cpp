@@ -4,9 +4,9 @@
 #include <iterator>
 #include <vector>
 
-#include "engine/app/engine_globals.h"
+#include "engine/core/engine_globals.h"
 #include "engine/app/game_director.h"
-#include "engine/app/node_list.h"
+#include "engine/core/node_list.h"
 #include "engine/display/variable.h"
 #include "engine/scene/game_node.h"
 #include "engine/sound_input/keyboard.h"

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "engine/app/engine_globals.h"
+#include "engine/core/engine_globals.h"
 #include "engine/display/display.h"
 #include "engine/scene/animation.h"
 #include "platform/headless/headless_host.h"

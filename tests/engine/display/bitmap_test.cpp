@@ -7,7 +7,7 @@
 #include <cstring>
 #include <vector>
 
-#include "engine/app/engine_globals.h"
+#include "engine/core/engine_globals.h"
 #include "engine/display/display.h"
 #include "platform/bitmap_file.h"
 #include "platform/headless/headless_host.h"

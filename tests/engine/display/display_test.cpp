@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/app/engine_globals.h"
+#include "engine/core/engine_globals.h"
 #include "engine/display/bitmap.h"
 #include "engine/display/pixel_writer.h"
 #include "platform/headless/headless_host.h"

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/app/engine_globals.h"
+#include "engine/core/engine_globals.h"
 #include "engine/app/game_director.h"
-#include "engine/app/random.h"
+#include "engine/core/random.h"
 #include "engine/display/display.h"
 #include "engine/display/transitions.h"
 #include "engine/scene/game_node.h"

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/app/engine_globals.h"
-#include "engine/app/object_stream.h"
-#include "engine/app/random.h"
+#include "engine/core/engine_globals.h"
+#include "engine/core/object_stream.h"
+#include "engine/core/random.h"
 #include "engine/display/display.h"
 #include "engine/display/pixel_writer.h"
 #include "platform/headless/headless_host.h"

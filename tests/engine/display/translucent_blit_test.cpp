@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/app/engine_globals.h"
+#include "engine/core/engine_globals.h"
 #include "engine/display/display.h"
 #include "engine/display/geometrics_drawn.h"
 #include "engine/scene/game_node.h"

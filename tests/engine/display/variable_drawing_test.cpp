@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/app/engine_globals.h"
-#include "engine/app/random.h"
+#include "engine/core/engine_globals.h"
+#include "engine/core/random.h"
 #include "engine/display/variable.h"
 #include "engine/display/variable_links.h"
 #include "engine/sound_input/keyboard.h"

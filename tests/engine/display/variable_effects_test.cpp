@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/app/random.h"
+#include "engine/core/random.h"
 #include "engine/display/variable.h"
 
 namespace quor {

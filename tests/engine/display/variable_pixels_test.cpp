@@ -3,8 +3,8 @@
 #include <climits>
 #include <memory>
 
-#include "engine/app/engine_globals.h"
-#include "engine/app/random.h"
+#include "engine/core/engine_globals.h"
+#include "engine/core/random.h"
 #include "engine/display/display.h"
 #include "engine/display/variable.h"
 #include "platform/font.h"

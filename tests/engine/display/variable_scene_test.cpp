@@ -4,9 +4,9 @@
 #include <cstring>
 #include <string>
 
-#include "engine/app/engine_globals.h"
-#include "engine/app/object_stream.h"
-#include "engine/app/random.h"
+#include "engine/core/engine_globals.h"
+#include "engine/core/object_stream.h"
+#include "engine/core/random.h"
 #include "engine/display/map.h"
 #include "engine/display/variable.h"
 #include "engine/scene/game_node.h"

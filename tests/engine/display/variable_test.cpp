@@ -5,9 +5,9 @@
 #include <cstring>
 #include <string>
 
-#include "engine/app/dynamic_array.h"
-#include "engine/app/object_stream.h"
-#include "engine/app/random.h"
+#include "engine/core/dynamic_array.h"
+#include "engine/core/object_stream.h"
+#include "engine/core/random.h"
 #include "platform/font.h"
 #include "platform/headless/headless_host.h"
 

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/app/engine_globals.h"
-#include "engine/app/object_stream.h"
+#include "engine/core/engine_globals.h"
+#include "engine/core/object_stream.h"
 #include "engine/display/display.h"
 #include "platform/headless/headless_host.h"
 #include "../../support/temp_dir.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/app/object_stream.h"
+#include "engine/core/object_stream.h"
 #include "engine/scene/collision_shape.h"
 #include "engine/scene/sprite.h"
 #include "tests/engine/scene/sprite_test_support.h"

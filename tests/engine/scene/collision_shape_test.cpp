@@ -7,8 +7,8 @@
 #include <memory>
 #include <string>
 
-#include "engine/app/node_list.h"
-#include "engine/app/object_stream.h"
+#include "engine/core/node_list.h"
+#include "engine/core/object_stream.h"
 #include "../../support/file_bytes.h"
 
 namespace quor {

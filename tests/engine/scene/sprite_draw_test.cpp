@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <memory>
 
-#include "engine/app/engine_globals.h"
+#include "engine/core/engine_globals.h"
 #include "engine/display/display.h"
 #include "engine/display/map.h"
 #include "engine/scene/sprite.h"

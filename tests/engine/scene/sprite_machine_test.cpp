@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/app/game_tables.h"
-#include "engine/app/object_stream.h"
+#include "engine/scene/game_tables.h"
+#include "engine/core/object_stream.h"
 #include "engine/scene/alarm.h"
 #include "engine/scene/collision_shape.h"
 #include "engine/scene/sprite.h"

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/app/object_stream.h"
+#include "engine/core/object_stream.h"
 #include "engine/display/map.h"
 #include "engine/scene/alarm.h"
 #include "tests/engine/scene/sprite_test_support.h"

@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-#include "engine/app/engine_globals.h"
+#include "engine/core/engine_globals.h"
 #include "engine/scene/animation.h"
 #include "engine/scene/game_node.h"
 #include "engine/scene/sprite.h"

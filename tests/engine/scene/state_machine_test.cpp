@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/app/game_tables.h"
-#include "engine/app/object_stream.h"
+#include "engine/scene/game_tables.h"
+#include "engine/core/object_stream.h"
 #include "../../support/file_bytes.h"
 
 namespace quor {

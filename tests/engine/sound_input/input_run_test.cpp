@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "engine/app/engine_globals.h"
+#include "engine/core/engine_globals.h"
 #include "engine/app/game_director.h"
 #include "engine/scene/game_node.h"
 #include "engine/sound_input/keyboard.h"

@@ -4,7 +4,7 @@
 
 #include <fstream>
 
-#include "engine/app/object_stream.h"
+#include "engine/core/object_stream.h"
 #include "platform/midi_player.h"
 #include "tests/engine/sound_input/sound_fixture.h"
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/app/engine_globals.h"
+#include "engine/core/engine_globals.h"
 #include "engine/scene/game_node.h"
 #include "engine/sound_input/sound_device.h"
 #include "platform/files.h"

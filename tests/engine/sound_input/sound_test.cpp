@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "engine/app/object_stream.h"
+#include "engine/core/object_stream.h"
 #include "engine/sound_input/streamed_sound.h"
 #include "tests/engine/sound_input/sound_fixture.h"
 

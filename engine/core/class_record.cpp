@@ -1,8 +1,8 @@
-#include "engine/app/class_record.h"
+#include "engine/core/class_record.h"
 
 #include <cstring>
 
-#include "engine/app/node.h"
+#include "engine/core/node.h"
 
 namespace quor {
 

@@ -1,4 +1,4 @@
-#include "engine/app/object_stream.h"
+#include "engine/core/object_stream.h"
 
 #include <gtest/gtest.h>
 
@@ -8,9 +8,9 @@
 #include <iterator>
 #include <vector>
 
-#include "engine/app/class_record.h"
-#include "engine/app/node.h"
-#include "engine/app/node_list.h"
+#include "engine/core/class_record.h"
+#include "engine/core/node.h"
+#include "engine/core/node_list.h"
 #include "tests/support/temp_dir.h"
 
 namespace quor {

@@ -1,4 +1,4 @@
-#include "engine/app/live_list.h"
+#include "engine/core/live_list.h"
 
 #include <gtest/gtest.h>
 

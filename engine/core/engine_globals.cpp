@@ -1,4 +1,4 @@
-#include "engine/app/engine_globals.h"
+#include "engine/core/engine_globals.h"
 
 namespace quor {
 

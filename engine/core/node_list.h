@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "engine/app/node.h"
+#include "engine/core/node.h"
 
 namespace quor {
 

@@ -1,6 +1,6 @@
-#include "engine/app/node.h"
+#include "engine/core/node.h"
 
-#include "engine/app/class_record.h"
+#include "engine/core/class_record.h"
 
 namespace quor {
 

@@ -1,4 +1,4 @@
-#include "engine/app/random.h"
+#include "engine/core/random.h"
 
 #include <gtest/gtest.h>
 

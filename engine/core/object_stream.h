@@ -15,7 +15,7 @@
 #include <utility>
 #include <vector>
 
-#include "engine/app/rect.h"
+#include "engine/core/rect.h"
 
 namespace quor {
 

@@ -1,6 +1,6 @@
-#include "engine/app/node_list.h"
+#include "engine/core/node_list.h"
 
-#include "engine/app/object_stream.h"
+#include "engine/core/object_stream.h"
 
 namespace quor {
 

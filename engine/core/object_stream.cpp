@@ -1,7 +1,7 @@
-#include "engine/app/object_stream.h"
+#include "engine/core/object_stream.h"
 
-#include "engine/app/class_record.h"
-#include "engine/app/node.h"
+#include "engine/core/class_record.h"
+#include "engine/core/node.h"
 #include "platform/files.h"
 
 namespace quor {

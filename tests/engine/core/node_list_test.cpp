@@ -1,4 +1,4 @@
-#include "engine/app/node_list.h"
+#include "engine/core/node_list.h"
 
 #include <gtest/gtest.h>
 
@@ -6,8 +6,8 @@
 #include <iterator>
 #include <vector>
 
-#include "engine/app/dynamic_array.h"
-#include "engine/app/object_stream.h"
+#include "engine/core/dynamic_array.h"
+#include "engine/core/object_stream.h"
 #include "engine/display/view_port.h"
 #include "tests/support/temp_dir.h"
 

@@ -1,4 +1,4 @@
-#include "engine/app/game_tables.h"
+#include "engine/scene/game_tables.h"
 
 #include "engine/scene/state_machine.h"
 
