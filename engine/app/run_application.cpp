@@ -9,7 +9,7 @@
 #include "engine/sound_input/keyboard.h"
 #include "engine/sound_input/mouse.h"
 #include "engine/sound_input/sound_device.h"
-#include "game/rules/game_functions.h"
+#include "engine/app/game_hooks.h"
 #include "platform/audio_output.h"
 
 namespace quor {
@@ -84,13 +84,19 @@ int RunApplication() {
                platform::MessageBoxIcon::Exclamation);
     return 0;
   }
-  game::GamePreInit();
+  GamePreInit();
+  // The game could not set itself up and has said why.
+  if (QuitRequested) {
+    host.ReleaseInstanceLock();
+    GameShutdown();
+    return 0;
+  }
   if (!host.Audio().DeviceAvailable()) {
     StartupBox("There is an error in the sound device or no driver was found!", "Quor Error.",
                platform::MessageBoxIcon::Exclamation);
     return 0;
   }
-  game::GameSetDisplayMode();
+  GameSetDisplayMode();
   WindowSizeForClient(&WindowWidth, &WindowHeight);
   if (!CreateMainWindow()) return 0;
   if (!InitGraphics()) {
@@ -98,7 +104,7 @@ int RunApplication() {
     return 0;
   }
   CurrentGameDirector = new GameDirector;
-  game::GameCreateScenes();
+  GameCreateScenes();
   GammaRampEffect = new GammaRamp;
   OpenCloseEffect = new OpenClose;
   RandomDissolveEffect = new RandomDissolve;
@@ -122,7 +128,7 @@ int RunApplication() {
   RandomDissolveEffect = nullptr;
   ReleaseGraphics();
   host.ReleaseInstanceLock();
-  game::GameShutdown();
+  GameShutdown();
   CurrentMouse = nullptr;
   CurrentKeyboard = nullptr;
   if (host.HasMainWindow()) host.DestroyMainWindow();

@@ -18,7 +18,7 @@
 #include "engine/scene/game_node.h"
 #include "engine/sound_input/keyboard.h"
 #include "engine/sound_input/mouse.h"
-#include "game/rules/game_functions.h"
+#include "engine/app/game_hooks.h"
 #include "platform/files.h"
 #include "platform/host.h"
 
@@ -46,7 +46,7 @@ bool WriteGame(const std::string& path) {
   bool good;
   {
     ObjectStream stream(temporary, true);
-    game::GameSaveVariables(stream);
+    GameSaveVariables(stream);
     stream.WriteLong(scene->GetId());
     scene->Save(stream);
     stream.flush();
@@ -72,7 +72,7 @@ void DeleteOrphans(const ObjectStream& stream) {
 bool ReadGame(const std::string& path) {
   ObjectStream stream(path, false);
   if (!stream.Good()) return false;
-  game::GameLoadVariables(stream);
+  GameLoadVariables(stream);
   int32_t id = 0;
   stream.ReadLong(&id);
   GameNode* scene = FindGameNodeById(id);

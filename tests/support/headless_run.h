@@ -5,18 +5,22 @@
 #include "engine/app/run_application.h"
 #include "engine/sound_input/keyboard.h"
 #include "platform/headless/headless_host.h"
+#include "tests/support/engine_hooks.h"
 
 namespace testing_support {
 
 class HeadlessRun {
  public:
-  // Each run is the process's first keyboard, as it is for the player.
+  // Each run is the process's first keyboard, as it is for the player. The engine runs
+  // alone unless the test installs other hooks before Run.
   HeadlessRun() {
     platform::InstallHost(&host);
+    quor::InstallGameHooks(EngineOnlyHooks());
     quor::KeyboardInstanceCount = 0;
   }
   ~HeadlessRun() {
     platform::InstallHost(nullptr);
+    quor::InstallGameHooks(quor::GameHooks());
     quor::Paused = 0;
     quor::MinimisedWhilePaused = 0;
     quor::QuitRequested = 0;
