@@ -13,7 +13,9 @@
 #include <string>
 
 #include "engine/core/engine_globals.h"
+#include "engine/app/game_hooks.h"
 #include "engine/app/run_application.h"
+#include "game/rules/game_functions.h"
 #include "platform/headless/headless_host.h"
 
 namespace {
@@ -66,6 +68,7 @@ int main(int argc, char** argv) {
   }
   host.QuitAtFrame(frames);
   platform::InstallHost(&host);
+  quor::InstallGameHooks(game::TheGameHooks());
   int result = quor::RunApplication();
   platform::InstallHost(nullptr);
   for (const auto& box : host.messageBoxes)

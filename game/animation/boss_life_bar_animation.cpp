@@ -1,0 +1,8 @@
+// The mid boss's life bar.
+#include "game/animation/animation_data.h"
+
+namespace game {
+
+constexpr EntryData kDemonLifeSet{};
+
+}  // namespace game
