@@ -52,6 +52,9 @@ class Host {
   virtual uint32_t Milliseconds() = 0;
   // Gives the processor away for about ms milliseconds.
   virtual void Sleep(uint32_t ms) = 0;
+  // Gives the processor away until Milliseconds() reads deadline; returns at once when
+  // the deadline has passed (up to half the clock's range ago).
+  virtual void SleepUntil(uint32_t deadline) = 0;
   // Seconds since 1970, as the calendar says.
   virtual int64_t CalendarSeconds() = 0;
 

@@ -405,13 +405,9 @@ bool GameNode::WaitFrame() {
     return false;
   }
   uint32_t wait = frameBudget - elapsed;
-  platform::Host& host = platform::CurrentHost();
-  uint32_t t0 = host.Milliseconds();
-  // Polls the clock until the budget is spent; gives the processor away for a millisecond
-  // at a time while more than two remain, which keeps the frame's length.
-  for (uint32_t waited = 0; waited < wait; waited = host.Milliseconds() - t0) {
-    if (wait - waited > 2) host.Sleep(1);
-  }
+  // Sleeping to the end of the budget, counted from the frame's start, keeps every frame
+  // one budget long without keeping the processor busy while it waits.
+  platform::CurrentHost().SleepUntil(frameEnd + wait);
   uint32_t rate = 1000 / (elapsed + wait);
   measuredRate = rate < targetRate ? rate : targetRate;
   return true;

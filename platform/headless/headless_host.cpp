@@ -13,6 +13,10 @@ uint32_t HeadlessHost::Milliseconds() {
 
 void HeadlessHost::Sleep(uint32_t ms) { clock += ms; }
 
+void HeadlessHost::SleepUntil(uint32_t deadline) {
+  if (int32_t(deadline - clock) > 0) clock = deadline;
+}
+
 void HeadlessHost::ShowMessageBox(const std::string& text, const std::string& caption,
                                   MessageBoxIcon icon) {
   messageBoxes.push_back({text, caption, icon});

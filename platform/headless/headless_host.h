@@ -32,6 +32,7 @@ class HeadlessHost : public Host {
 
   uint32_t Milliseconds() override;
   void Sleep(uint32_t ms) override;
+  void SleepUntil(uint32_t deadline) override;
   int64_t CalendarSeconds() override { return calendarSeconds; }
 
   void ShowMessageBox(const std::string& text, const std::string& caption,

@@ -28,9 +28,11 @@ SdlHost::~SdlHost() {
   SDL_Quit();
 }
 
-uint32_t SdlHost::Milliseconds() { return SDL_GetTicks(); }
+uint32_t SdlHost::Milliseconds() { return clock_.Milliseconds(); }
 
 void SdlHost::Sleep(uint32_t ms) { SDL_Delay(ms); }
+
+void SdlHost::SleepUntil(uint32_t deadline) { clock_.SleepUntil(deadline); }
 
 int64_t SdlHost::CalendarSeconds() { return static_cast<int64_t>(std::time(nullptr)); }
 

@@ -8,6 +8,7 @@
 
 #include "platform/host.h"
 #include "platform/instance_lock.h"
+#include "platform/monotonic_clock.h"
 
 namespace platform {
 
@@ -22,6 +23,7 @@ class SdlHost : public Host {
 
   uint32_t Milliseconds() override;
   void Sleep(uint32_t ms) override;
+  void SleepUntil(uint32_t deadline) override;
   int64_t CalendarSeconds() override;
 
   void ShowMessageBox(const std::string& text, const std::string& caption,
@@ -60,6 +62,7 @@ class SdlHost : public Host {
   std::unique_ptr<SdlAudio> audio_;
   std::unique_ptr<SdlInput> input_;
   InstanceLock lock_;
+  MonotonicClock clock_;
   std::deque<WindowMessage> queue_;
   bool videoStarted_ = false;
   std::string title_;

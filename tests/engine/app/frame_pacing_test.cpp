@@ -25,12 +25,27 @@ class FramePacing : public ::testing::Test {
   platform::HeadlessHost host;
 };
 
-TEST_F(FramePacing, FastFramesLastAtLeastOneBudgetAndMeasureTheTarget) {
+TEST_F(FramePacing, FastFramesLastOneBudgetAndMeasureTheTarget) {
   GameNode scene;
   bool waited = false;
-  EXPECT_GE(Frame(scene, 3, &waited), 16u);
+  EXPECT_EQ(Frame(scene, 3, &waited), 16u);
   EXPECT_TRUE(waited);
   EXPECT_EQ(scene.measuredRate, 60u);
+}
+
+TEST_F(FramePacing, EveryFrameOfARunKeepsTheBudgetWhateverItsWork) {
+  GameNode scene;
+  for (uint32_t work : {1u, 15u, 7u, 2u, 12u}) EXPECT_EQ(Frame(scene, work), 16u) << work;
+  scene.SetFPS(30);
+  for (uint32_t work : {1u, 20u, 32u}) EXPECT_EQ(Frame(scene, work), 33u) << work;
+}
+
+TEST_F(FramePacing, AFrameThatSpentItsBudgetDoesNotWait) {
+  GameNode scene;
+  bool waited = true;
+  EXPECT_EQ(Frame(scene, 16, &waited), 17u);  // the one step of the last clock reading
+  EXPECT_FALSE(waited);
+  EXPECT_EQ(scene.measuredRate, 62u);
 }
 
 TEST_F(FramePacing, SlowFramesDoNotWaitAndMeasureWhatTheyTook) {
@@ -49,6 +64,8 @@ TEST_F(FramePacing, TheClockWrappingStillGivesTheRightElapsedTime) {
   Frame(scene, 40);
   EXPECT_EQ(scene.elapsed, 40u);
   EXPECT_EQ(scene.measuredRate, 1000u / scene.elapsed);
+  host.clock = 0xFFFFFFF8u;
+  EXPECT_EQ(Frame(scene, 4), 16u) << "the deadline lies past the wrap";
 }
 
 TEST_F(FramePacing, RatesWithoutAWholeMillisecondBudgetAreRefused) {
