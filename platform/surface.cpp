@@ -263,6 +263,53 @@ SurfaceResult Surface::Blit(const PixelRect* destRect, Surface& source, const Pi
   return rc == 0 ? SurfaceResult::Ok : SurfaceResult::Failed;
 }
 
+namespace {
+
+// One row of a blit of equal sizes: n pixels read from s forwards, or backwards for a
+// mirrored row, written to d. Each case is its own loop so the compiler can vectorise it;
+// a keyed pixel keeps what d holds.
+template <typename P>
+void CopyRow(P* d, const P* s, int n, bool backwards, bool keyed, P key) {
+  if (!backwards && !keyed) {
+    std::memcpy(d, s, size_t(n) * sizeof(P));
+  } else if (!backwards) {
+    for (int i = 0; i < n; ++i) {
+      P v = s[i];
+      d[i] = v == key ? d[i] : v;
+    }
+  } else if (!keyed) {
+    for (int i = 0; i < n; ++i) d[i] = s[-i];
+  } else {
+    for (int i = 0; i < n; ++i) {
+      P v = s[-i];
+      d[i] = v == key ? d[i] : v;
+    }
+  }
+}
+
+// The same for 3-byte pixels, which no integer type holds.
+void CopyRow24(uint8_t* d, const uint8_t* s, int n, bool backwards, bool keyed, uint32_t key) {
+  int step = backwards ? -3 : 3;
+  for (int i = 0; i < n; ++i, d += 3, s += step) {
+    uint32_t v = ReadPixel(s, 3);
+    if (!keyed || v != key) WritePixel(d, 3, v);
+  }
+}
+
+// The destination span [from, to) whose source position (origin + dir * x) lies in
+// [0, size): where a source rectangle reaches outside its surface, nothing is drawn.
+void KeepInsideSource(int& from, int& to, int origin, int dir, int size) {
+  if (dir > 0) {
+    from = std::max(from, -origin);
+    to = std::min(to, size - origin);
+  } else {
+    from = std::max(from, origin - size + 1);
+    to = std::min(to, origin + 1);
+  }
+}
+
+}  // namespace
+
 SurfaceResult Surface::MirroredBlit(const PixelRect& dest, Surface& source, const PixelRect& src,
                                     uint32_t flags) {
   PixelRect clipped = dest;
@@ -270,15 +317,47 @@ SurfaceResult Surface::MirroredBlit(const PixelRect& dest, Surface& source, cons
   bool keyed = (flags & BlitKeySource) && source.hasKey_;
   bool flipX = flags & BlitMirrorLeftRight, flipY = flags & BlitMirrorUpDown;
   int bytes = format_.BytesPerPixel();
-  int64_t dw = dest.Width(), dh = dest.Height(), sw = src.Width(), sh = src.Height();
   const uint8_t* sp = static_cast<const uint8_t*>(source.sdl_->pixels);
   uint8_t* dp = static_cast<uint8_t*>(sdl_->pixels);
+  int spitch = source.sdl_->pitch, dpitch = sdl_->pitch;
+
+  if (src.Width() == dest.Width() && src.Height() == dest.Height()) {
+    // Source position = origin + dir * destination position, on each axis.
+    int dirX = flipX ? -1 : 1, dirY = flipY ? -1 : 1;
+    int originX = flipX ? src.right - 1 + dest.left : src.left - dest.left;
+    int originY = flipY ? src.bottom - 1 + dest.top : src.top - dest.top;
+    int x0 = clipped.left, x1 = clipped.right, y0 = clipped.top, y1 = clipped.bottom;
+    KeepInsideSource(x0, x1, originX, dirX, source.width_);
+    KeepInsideSource(y0, y1, originY, dirY, source.height_);
+    int n = x1 - x0;
+    if (n <= 0) return SurfaceResult::Ok;
+    for (int y = y0; y < y1; ++y) {
+      const uint8_t* s = sp + size_t(originY + dirY * y) * spitch + size_t(originX + dirX * x0) * bytes;
+      uint8_t* d = dp + size_t(y) * dpitch + size_t(x0) * bytes;
+      switch (bytes) {
+        case 1: CopyRow(d, s, n, flipX, keyed, uint8_t(source.key_)); break;
+        case 2:
+          CopyRow(reinterpret_cast<uint16_t*>(d), reinterpret_cast<const uint16_t*>(s), n, flipX, keyed,
+                  uint16_t(source.key_));
+          break;
+        case 3: CopyRow24(d, s, n, flipX, keyed, source.key_); break;
+        default:
+          CopyRow(reinterpret_cast<uint32_t*>(d), reinterpret_cast<const uint32_t*>(s), n, flipX, keyed,
+                  source.key_);
+          break;
+      }
+    }
+    return SurfaceResult::Ok;
+  }
+
+  // Stretched: each destination pixel takes the source pixel its place scales to.
+  int64_t dw = dest.Width(), dh = dest.Height(), sw = src.Width(), sh = src.Height();
   for (int y = clipped.top; y < clipped.bottom; ++y) {
     int64_t oy = (y - dest.top) * sh / dh;
     int sy = flipY ? int(src.bottom - 1 - oy) : int(src.top + oy);
     if (sy < 0 || sy >= source.height_) continue;
-    const uint8_t* srow = sp + size_t(sy) * source.sdl_->pitch;
-    uint8_t* drow = dp + size_t(y) * sdl_->pitch;
+    const uint8_t* srow = sp + size_t(sy) * spitch;
+    uint8_t* drow = dp + size_t(y) * dpitch;
     for (int x = clipped.left; x < clipped.right; ++x) {
       int64_t ox = (x - dest.left) * sw / dw;
       int sx = flipX ? int(src.right - 1 - ox) : int(src.left + ox);
@@ -299,6 +378,15 @@ SurfaceResult Surface::Flip(Surface& back) {
     return SurfaceResult::InvalidObject;
   std::swap(sdl_->pixels, back.sdl_->pixels);
   return SurfaceResult::Ok;
+}
+
+bool Surface::CopyPixels(const Surface& source) {
+  if (source.width_ != width_ || source.height_ != height_ || source.format_ != format_ ||
+      source.sdl_->pitch != sdl_->pitch)
+    return false;
+  std::memcpy(sdl_->pixels, source.sdl_->pixels, size_t(sdl_->pitch) * height_);
+  if (format_.Indexed()) SetPalette(source.palette_);
+  return true;
 }
 
 SurfaceResult Surface::WriteImage(const Image& image) {

@@ -166,6 +166,9 @@ class Surface {
   // Exchanges the pictures of two surfaces of one size and format, as a display flip does.
   SurfaceResult Flip(Surface& back);
 
+  // Takes the whole picture (and palette) of a surface of the same size and format, as one
+  // copy of memory; false when the two differ.
+  bool CopyPixels(const Surface& source);
   // Copies a picture onto the whole surface, stretched to fit, each colour converted by
   // ColorToPixel.
   SurfaceResult WriteImage(const Image& image);
