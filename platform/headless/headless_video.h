@@ -3,6 +3,7 @@
 // Display modes can be refused and surfaces lost on request.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,29 @@
 #include "platform/video_output.h"
 
 namespace platform {
+
+// A presented frame as a screen would show it. Presenting keeps one copy of the frame's own
+// pixels; the colours are worked out when a test first reads them, so frames nobody reads
+// cost no more than that copy.
+class PresentedFrame {
+ public:
+  int width = 0, height = 0;  // 0 until a frame is presented
+
+  // The frame's colours 0x00BBGGRR, gamma applied.
+  const Image& Colors() const;
+  uint32_t At(int x, int y) const { return Colors().At(x, y); }
+  operator const Image&() const { return Colors(); }
+
+  // Keeps a copy of the frame and the ramp it is shown through.
+  void Keep(const Surface& frame, const GammaTable& ramp);
+
+ private:
+  std::unique_ptr<Surface> pixels_;
+  GammaTable ramp_ = GammaTable::Identity();
+  bool rampIsIdentity_ = true;
+  mutable Image colors_;
+  mutable bool converted_ = false;
+};
 
 class HeadlessVideo : public VideoOutput {
  public:
@@ -40,7 +64,7 @@ class HeadlessVideo : public VideoOutput {
   bool fullScreen = false;
   std::vector<Mode> modesSet;  // every mode accepted, in order
 
-  Image lastFrame;                 // the last presented frame as colours 0x00BBGGRR
+  PresentedFrame lastFrame;        // the last presented frame
   bool keepEveryFrame = false;     // also append each frame to frames
   std::vector<Image> frames;
 

@@ -45,6 +45,27 @@ TEST(HeadlessVideo, GammaRampDarkensWhatIsShown) {
   EXPECT_EQ(video.lastFrame.At(0, 0), ColorRef(127, 255, 255));  // 32512 shows as 127
 }
 
+TEST(HeadlessVideo, AFrameShowsWhatWasPresentedThoughReadLater) {
+  HeadlessVideo video;
+  GammaTable half = GammaTable::Identity();
+  for (int i = 0; i < 256; ++i) half.blue[i] = uint16_t(i * 255 / 2);
+  video.SetGammaRamp(half);
+  auto frame = Surface::Create(4, 4, PixelFormat::Rgb565());
+  frame->Fill(nullptr, frame->MatchColor(0xFFFFFF));
+  video.Present(*frame);
+  // Drawing on and a new ramp after the presentation change nothing already shown.
+  frame->Fill(nullptr, 0);
+  video.SetGammaRamp(GammaTable::Identity());
+  EXPECT_EQ(video.lastFrame.At(3, 3), ColorRef(255, 255, 127));
+  video.Present(*frame);
+  EXPECT_EQ(video.lastFrame.At(3, 3), 0u);
+  auto bigger = Surface::Create(6, 5, PixelFormat::Xrgb32());
+  bigger->Fill(nullptr, bigger->MatchColor(0x123456));
+  video.Present(*bigger);
+  EXPECT_EQ(video.lastFrame.width, 6);
+  EXPECT_EQ(video.lastFrame.At(5, 4), 0x123456u);
+}
+
 TEST(HeadlessVideo, RefusedModesAndPng) {
   HeadlessVideo video;
   video.refusedModes.push_back({800, 600, 24});
