@@ -3,18 +3,19 @@
 #include <gtest/gtest.h>
 
 #include <set>
-#include <sstream>
 #include <string>
 
 #include "engine/scene/animation.h"
 #include "engine/scene/collision_shape.h"
 #include "game/animation/animation_builders.h"
 #include "game/animation/animation_data.h"
+#include "tests/game/animation/animation_records.h"
 
 namespace game {
 namespace {
 
 using Builder = void (*)(quor::GameNode*);
+using testing_support::DescribeEntry;
 
 // What the engine does before any builder runs.
 void EmptyTable() {
@@ -39,42 +40,6 @@ std::set<int> Union(std::initializer_list<std::set<int>> parts) {
   std::set<int> all;
   for (const auto& p : parts) all.insert(p.begin(), p.end());
   return all;
-}
-
-// Every field a builder writes, and every shape, in list order.
-std::string Describe(int entry) {
-  std::ostringstream out;
-  const quor::AnimationSet& set = quor::AnimationTable[entry];
-  out << set.actionCount << ':';
-  for (int a = 0; a < set.actionCount; ++a) {
-    const quor::SpriteAction& action = set.actions[a];
-    out << '[' << action.frameCount << ' ' << action.loopStart << ' ' << int(action.soundOn);
-    for (int f = 0; f < action.frameCount; ++f) {
-      const quor::SpriteFrame& fr = action.frames[f];
-      out << " {" << fr.bitmapName << ' ' << fr.width << 'x' << fr.height << ' ' << fr.colorKey
-          << ' ' << fr.duration << ' ' << fr.referencePoints[0][0].x << ','
-          << fr.referencePoints[0][0].y << ' ' << fr.anchorX << ',' << fr.anchorY << ' '
-          << int(fr.colorKeyOn);
-      for (const quor::Rect& r : fr.collisionRects)
-        out << " r" << r.left << ',' << r.top << ',' << r.right << ',' << r.bottom;
-      for (const quor::NodeList& list : fr.shapeLists) {
-        out << " |";
-        for (quor::Node* n = list.GetHead(); !n->IsEnd(); n = n->GetNext()) {
-          auto* shape = static_cast<quor::CollisionShape*>(n);
-          if (shape->GetShapeType() == 0) {
-            auto* s = static_cast<quor::CollisionSegment*>(shape);
-            out << " s" << s->GetX1() << ',' << s->GetY1() << ',' << s->GetX2() << ',' << s->GetY2();
-          } else {
-            auto* c = static_cast<quor::CollisionCircle*>(shape);
-            out << " c" << c->GetX() << ',' << c->GetY() << ',' << c->GetRadius();
-          }
-        }
-      }
-      out << '}';
-    }
-    out << ']';
-  }
-  return out.str();
 }
 
 class AnimationBuilders : public ::testing::Test {
@@ -130,17 +95,17 @@ TEST_F(AnimationBuilders, AListNamesEachEntryOnce) {
 TEST_F(AnimationBuilders, ABuilderRunTwiceGivesTheSameRecords) {
   BuildLevel1AnimationSets(nullptr);
   std::string first;
-  for (int e = 0; e < quor::kAnimationTableSize; ++e) first += Describe(e) + '\n';
+  for (int e = 0; e < quor::kAnimationTableSize; ++e) first += DescribeEntry(e) + '\n';
   EmptyTable();
   BuildLevel1AnimationSets(nullptr);
   std::string second;
-  for (int e = 0; e < quor::kAnimationTableSize; ++e) second += Describe(e) + '\n';
+  for (int e = 0; e < quor::kAnimationTableSize; ++e) second += DescribeEntry(e) + '\n';
   EXPECT_EQ(first, second);
   // The hero's entry is the same whichever scene filled it.
-  const std::string hero = Describe(4);
+  const std::string hero = DescribeEntry(4);
   EmptyTable();
   BuildLoseAnimationSets(nullptr);
-  EXPECT_EQ(Describe(4), hero);
+  EXPECT_EQ(DescribeEntry(4), hero);
 }
 
 // The hero's walk-down outline: listed from (16, 20) and added in that order, so the list
