@@ -1,6 +1,7 @@
 // What the animation tests read back out of the animation table.
 #pragma once
 
+#include <ostream>
 #include <sstream>
 #include <string>
 
@@ -44,6 +45,61 @@ inline std::string DescribeEntry(int entry) {
     out << ']';
   }
   return out.str();
+}
+
+// What one entry, or the whole table but the engine's text cursor, holds.
+struct Totals {
+  int entries = 0;
+  int actions = 0;
+  int frames = 0;
+  int segments = 0;
+  int circles = 0;
+
+  Totals& operator+=(const Totals& o) {
+    entries += o.entries;
+    actions += o.actions;
+    frames += o.frames;
+    segments += o.segments;
+    circles += o.circles;
+    return *this;
+  }
+  bool operator==(const Totals& o) const {
+    return entries == o.entries && actions == o.actions && frames == o.frames &&
+           segments == o.segments && circles == o.circles;
+  }
+};
+
+inline std::ostream& operator<<(std::ostream& out, const Totals& t) {
+  return out << t.entries << " entries, " << t.actions << " actions, " << t.frames
+             << " frames, " << t.segments << " segments, " << t.circles << " circles";
+}
+
+inline Totals ShapeTotals(const quor::SpriteFrame& frame) {
+  Totals t;
+  for (const quor::NodeList& list : frame.shapeLists)
+    for (quor::Node* n = list.GetHead(); !n->IsEnd(); n = n->GetNext())
+      ++(static_cast<quor::CollisionShape*>(n)->GetShapeType() == 0 ? t.segments : t.circles);
+  return t;
+}
+
+inline Totals EntryTotals(int entry) {
+  Totals t;
+  const quor::AnimationSet& set = quor::AnimationTable[entry];
+  if (set.actionCount == 0) return t;
+  t.entries = 1;
+  t.actions = set.actionCount;
+  for (int a = 0; a < set.actionCount; ++a) {
+    t.frames += set.actions[a].frameCount;
+    for (int f = 0; f < set.actions[a].frameCount; ++f) t += ShapeTotals(set.actions[a].frames[f]);
+  }
+  return t;
+}
+
+inline Totals TableTotals() {
+  Totals t;
+  for (int e = 0; e < quor::kAnimationTableSize; ++e)
+    if (e != quor::kTextsCursorAnimation) t += EntryTotals(e);
+  return t;
 }
 
 }  // namespace testing_support

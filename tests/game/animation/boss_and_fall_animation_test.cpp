@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,10 @@ namespace game {
 namespace {
 
 using testing_support::DescribeEntry;
+using testing_support::EntryTotals;
+using testing_support::ShapeTotals;
+using testing_support::TableTotals;
+using testing_support::Totals;
 
 constexpr int kFalling = 25;
 constexpr int kDemonLife = 26;
@@ -37,20 +42,6 @@ class BossAndFallAnimation : public ::testing::Test {
   }
 };
 
-struct ShapeCount {
-  int segments = 0;
-  int circles = 0;
-};
-
-ShapeCount CountShapes(const quor::SpriteFrame& frame) {
-  ShapeCount count;
-  for (const quor::NodeList& list : frame.shapeLists)
-    for (quor::Node* n = list.GetHead(); !n->IsEnd(); n = n->GetNext())
-      ++(static_cast<quor::CollisionShape*>(n)->GetShapeType() == 0 ? count.segments
-                                                                     : count.circles);
-  return count;
-}
-
 std::vector<int> FrameCounts(int entry) {
   std::vector<int> counts;
   const quor::AnimationSet& set = quor::AnimationTable[entry];
@@ -63,18 +54,6 @@ std::vector<int> LoopStarts(int entry) {
   const quor::AnimationSet& set = quor::AnimationTable[entry];
   for (int a = 0; a < set.actionCount; ++a) starts.push_back(set.actions[a].loopStart);
   return starts;
-}
-
-ShapeCount EntryShapes(int entry) {
-  ShapeCount total;
-  const quor::AnimationSet& set = quor::AnimationTable[entry];
-  for (int a = 0; a < set.actionCount; ++a)
-    for (int f = 0; f < set.actions[a].frameCount; ++f) {
-      const ShapeCount c = CountShapes(set.actions[a].frames[f]);
-      total.segments += c.segments;
-      total.circles += c.circles;
-    }
-  return total;
 }
 
 const char* BitmapOf(int entry, int action, int frame) {
@@ -105,28 +84,66 @@ TEST_F(BossAndFallAnimation, ActionsFramesAndShapesOfEachEntry) {
     c.build(nullptr);
     EXPECT_EQ(FrameCounts(c.entry), c.frames) << c.entry;
     EXPECT_EQ(LoopStarts(c.entry), c.loopStarts) << c.entry;
-    const ShapeCount shapes = EntryShapes(c.entry);
-    EXPECT_EQ(shapes.segments, c.segments) << c.entry;
-    EXPECT_EQ(shapes.circles, c.circles) << c.entry;
+    const Totals totals = EntryTotals(c.entry);
+    EXPECT_EQ(totals.segments, c.segments) << c.entry;
+    EXPECT_EQ(totals.circles, c.circles) << c.entry;
     const quor::AnimationSet& set = quor::AnimationTable[c.entry];
     for (int a = 0; a < set.actionCount; ++a) EXPECT_EQ(set.actions[a].sound, nullptr);
   }
 }
 
-TEST_F(BossAndFallAnimation, SharedEntriesAreTheSameWhicheverSceneFillsThem) {
-  BuildStageIntroAnimationSets(nullptr);
-  const std::string fall = DescribeEntry(kFalling);
-  EmptyTable();
-  BuildFinalDoorAnimationSets(nullptr);
-  EXPECT_EQ(DescribeEntry(kFalling), fall);
+// The whole of what each of these scenes' builders fills, the entries the scenes share
+// with the earlier levels included.
+TEST_F(BossAndFallAnimation, EachBuilderFillsItsStatedTotals) {
+  struct Case {
+    const char* scene;
+    void (*build)(quor::GameNode*);
+    Totals totals;  // entries, actions, frames, segments, circles
+  };
+  const Case cases[] = {
+      {"MidBoss", BuildMidBossAnimationSets, {18, 37, 116, 495, 15}},
+      {"StageIntro", BuildStageIntroAnimationSets, {1, 3, 48, 0, 0}},
+      {"Level3", BuildLevel3AnimationSets, {20, 48, 128, 493, 31}},
+      {"FinalLevel", BuildFinalLevelAnimationSets, {20, 49, 191, 701, 28}},
+      {"FinalDoor", BuildFinalDoorAnimationSets, {1, 3, 48, 0, 0}},
+  };
+  for (const Case& c : cases) {
+    EmptyTable();
+    c.build(nullptr);
+    EXPECT_EQ(TableTotals(), c.totals) << c.scene;
+  }
+}
 
-  BuildMidBossAnimationSets(nullptr);
-  const std::string demon = DescribeEntry(kDemon);
-  const std::string shots = DescribeEntry(kDemonShots);
-  EmptyTable();
-  BuildFinalLevelAnimationSets(nullptr);
-  EXPECT_EQ(DescribeEntry(kDemon), demon);
-  EXPECT_EQ(DescribeEntry(kDemonShots), shots);
+// The fall is filled by "StageIntro" and "FinalDoor", the mid boss by "MidBoss" and
+// "FinalLevel", and the earlier levels' entries by these scenes too: an entry holds the same
+// records whichever scene filled it.
+TEST_F(BossAndFallAnimation, EveryEntryIsTheSameWhicheverSceneFillsIt) {
+  void (*const builders[])(quor::GameNode*) = {
+      BuildStartAnimationSets,      BuildTitleAnimationSets,  BuildInstructAnimationSets,
+      BuildLevel1AnimationSets,     BuildLoseAnimationSets,   BuildLevel2AnimationSets,
+      BuildWinAnimationSets,        BuildLevel4AnimationSets, BuildMidBossAnimationSets,
+      BuildStageIntroAnimationSets, BuildLevel3AnimationSets, BuildFinalLevelAnimationSets,
+      BuildFinalDoorAnimationSets};
+  std::map<int, std::string> first;
+  std::map<int, int> fills;
+  for (auto build : builders) {
+    EmptyTable();
+    build(nullptr);
+    for (int e = 0; e < quor::kTextsCursorAnimation; ++e) {
+      if (quor::AnimationTable[e].actionCount == 0) continue;
+      ++fills[e];
+      const std::string records = DescribeEntry(e);
+      auto [it, added] = first.emplace(e, records);
+      if (!added) {
+        EXPECT_EQ(records, it->second) << "entry " << e;
+      }
+    }
+  }
+  EXPECT_EQ(fills[kFalling], 2);
+  EXPECT_EQ(fills[kDemon], 2);
+  EXPECT_EQ(fills[kDemonShots], 2);
+  EXPECT_EQ(fills[kDemonLife], 1);
+  EXPECT_EQ(fills[kTenma], 1);
 }
 
 // "StageIntro" plays the castle and the cave, "FinalDoor" the second castle, which starts
@@ -268,9 +285,7 @@ TEST_F(BossAndFallAnimation, TheDeathsPlayThroughOnce) {
   EXPECT_EQ(cloud.GetFrame(), 7);
 }
 
-// Every segment outline of the bosses and of their beams is closed and every normal points
-// out of it: a point just outside the middle of each segment, along its normal, lies
-// outside the outline.
+// Whether (x, y) lies inside the closed outline, by the crossings of a ray to the right.
 bool Inside(const std::vector<const quor::CollisionSegment*>& outline, double x, double y) {
   bool inside = false;
   for (const quor::CollisionSegment* s : outline) {
@@ -280,14 +295,15 @@ bool Inside(const std::vector<const quor::CollisionSegment*>& outline, double x,
   return inside;
 }
 
+// Every segment outline of the bosses and of their beams is closed and every normal points
+// out of it: a point just off the middle of each segment, along its normal, lies outside.
 TEST_F(BossAndFallAnimation, BodyOutlinesAreClosedWithTheirNormalsOutward) {
   struct Body {
     int entry;
     int action;
   };
-  const Body bodies[] = {{kDemon, 0},      {kDemon, 1}, {kDemon, 2}, {kDemonShots, 2},
-                         {kTenma, 0},      {kTenma, 1}, {kTenma, 2}, {kTenma, 3},
-                         {kTenmaShots, 0}};
+  const Body bodies[] = {{kDemon, 0}, {kDemon, 1}, {kDemon, 2}, {kDemonShots, 2}, {kTenma, 0},
+                         {kTenma, 1}, {kTenma, 2}, {kTenma, 3}, {kTenmaShots, 0}};
   BuildFinalLevelAnimationSets(nullptr);
   for (const Body& b : bodies) {
     const quor::SpriteAction* action = quor::FindAnimationAction(b.entry, b.action);
@@ -345,9 +361,9 @@ TEST_F(BossAndFallAnimation, ChosenFramesAndShapes) {
   EXPECT_EQ(cloud->width, 71);
   EXPECT_EQ(cloud->referencePoints[0][0].x, 35);
   EXPECT_EQ(cloud->referencePoints[0][0].y, 34);
-  EXPECT_EQ(CountShapes(*cloud).segments, 0);
+  EXPECT_EQ(ShapeTotals(*cloud).segments, 0);
   // Spark frames have nothing to collide with.
-  EXPECT_EQ(CountShapes(*quor::FindAnimationFrame(kDemonShots, 3, 1)).segments, 0);
+  EXPECT_EQ(ShapeTotals(*quor::FindAnimationFrame(kDemonShots, 3, 1)).segments, 0);
 }
 
 }  // namespace
