@@ -77,6 +77,10 @@ extern uint8_t FpsTextShown;
 
 // The scene switch, performed by the main loop while a switch is pending.
 void PerformSceneSwitch();
+// Called after each switch, once the new scene is built; null unless a runner that follows
+// the scenes from outside (the headless runner) sets it. Sees every switch, a scene
+// entered again and a switch made again by the new scene's own start included.
+extern void (*SceneSwitchObserver)(GameNode* scene);
 // Empties a scene as leaving it does (all but its state machine when keepStateMachine).
 void EmptyGameNode(GameNode* scene, bool keepStateMachine);
 // The built-in function keys, once per frame.

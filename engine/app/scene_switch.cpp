@@ -34,6 +34,8 @@ void EmptyGameNode(GameNode* scene, bool keepStateMachine) {
   scene->CreateTextsCursor();
 }
 
+void (*SceneSwitchObserver)(GameNode* scene) = nullptr;
+
 void PerformSceneSwitch() {
   GameDirector* director = CurrentGameDirector;
   GameNode* next = FindGameNodeById(director->GetNextGameNodeId());
@@ -49,6 +51,7 @@ void PerformSceneSwitch() {
   director->switchPending = 0;
   CurrentGameNodeId = static_cast<uint8_t>(director->GetNextGameNodeId());
   AttachVariablesToMaps();
+  if (SceneSwitchObserver) SceneSwitchObserver(next);
 }
 
 }  // namespace quor
