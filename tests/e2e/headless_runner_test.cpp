@@ -1,0 +1,71 @@
+// The headless runner as a player without a display uses it: the real game from a script
+// file, its lines on the terminal and its exit status.
+#include <sys/wait.h>
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+
+#include "tests/support/temp_dir.h"
+
+namespace {
+
+struct Outcome {
+  int status = -1;
+  std::string output;  // standard output and error together
+};
+
+// Runs quor_headless with args in the current folder.
+Outcome RunRunner(const std::string& args) {
+  std::string command = std::string("'") + QUOR_BINARY_DIR + "/quor_headless' " + args + " 2>&1";
+  Outcome outcome;
+  FILE* pipe = popen(command.c_str(), "r");
+  if (!pipe) return outcome;
+  char buffer[4096];
+  size_t n;
+  while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) outcome.output.append(buffer, n);
+  int raw = pclose(pipe);
+  outcome.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  return outcome;
+}
+
+void WriteScript(const std::string& path, const std::string& text) { std::ofstream(path) << text; }
+
+// Only the first frame is looked at: it is the same whatever content the scenes hold.
+TEST(HeadlessRunner, AScriptWhoseExpectationsHoldEndsWithStatusZero) {
+  testing_support::TempDir dir;
+  WriteScript(dir.File("start.txt"),
+              "# the game starts in its first scene\n"
+              "frames 3\n"
+              "0 expect scene Start\n"
+              "0 expect DirUp 1\n");
+  Outcome run = RunRunner("--script start.txt");
+  EXPECT_EQ(run.status, 0) << run.output;
+  EXPECT_EQ(run.output.rfind("switch frame=0 scene=Start KeyCount=", 0), 0u) << run.output;
+  EXPECT_NE(run.output.find(" expectations=2 failed=0 "), std::string::npos) << run.output;
+}
+
+TEST(HeadlessRunner, AnExpectationThatFailsEndsWithStatusOne) {
+  testing_support::TempDir dir;
+  WriteScript(dir.File("wrong.txt"), "0 expect scene Win\n");
+  Outcome run = RunRunner("--script wrong.txt --frames 2");
+  EXPECT_EQ(run.status, 1) << run.output;
+  EXPECT_NE(run.output.find("FAIL wrong.txt:1: frame 0: the scene is \"Start\", expected \"Win\"\n"),
+            std::string::npos)
+      << run.output;
+}
+
+TEST(HeadlessRunner, ABadScriptIsNamedAndEndsWithStatusTwo) {
+  testing_support::TempDir dir;
+  WriteScript(dir.File("bad.txt"), "10 tap Space\n20 tap Spcae\n");
+  Outcome run = RunRunner("--script bad.txt");
+  EXPECT_EQ(run.status, 2) << run.output;
+  EXPECT_NE(run.output.find("bad.txt:2: unknown key \"Spcae\""), std::string::npos) << run.output;
+  EXPECT_EQ(run.output.find("switch"), std::string::npos) << "the game must not start";
+
+  EXPECT_EQ(RunRunner("--dir no-such-folder").status, 2);
+  EXPECT_EQ(RunRunner("--help").status, 0);
+}
+
+}  // namespace
