@@ -52,8 +52,6 @@ bool Count(const std::string& text, int64_t least, int64_t& value) {
   return WholeNumber(text, value) && value >= least && value <= kLargestFrame;
 }
 
-std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
-
 const char kKeyHelp[] = " (a name such as Space, Left, F5, A or 7, or a code such as 0x39)";
 
 }  // namespace
@@ -235,6 +233,8 @@ bool FinishScript(Script& script, std::string& error) {
   }
   return true;
 }
+
+std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
 
 std::string ShotName(const std::string& pattern, int frame) {
   std::string name = pattern;

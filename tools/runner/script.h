@@ -84,6 +84,9 @@ class ScriptParser {
 // line; set, a line that would fall past the end is an error naming it.
 bool FinishScript(Script& script, std::string& error);
 
+// Text in double quotes, as the runner's messages show names.
+std::string Quoted(const std::string& text);
+
 // The name of a shot with "{frame}" replaced by the frame number.
 std::string ShotName(const std::string& pattern, int frame);
 

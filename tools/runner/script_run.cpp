@@ -33,8 +33,6 @@ bool IsExpectation(Action action) {
          action == Action::ExpectMessages;
 }
 
-std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
-
 }  // namespace
 
 ScriptRun::ScriptRun(const Script& script, std::ostream& out) : script_(script), out_(out) {
@@ -49,11 +47,12 @@ ScriptRun::ScriptRun(const Script& script, std::ostream& out) : script_(script),
   });
 }
 
-ScriptRun::~ScriptRun() {
-  if (following_ == this) {
-    following_ = nullptr;
-    quor::SceneSwitchObserver = nullptr;
-  }
+ScriptRun::~ScriptRun() { StopFollowing(); }
+
+void ScriptRun::StopFollowing() {
+  if (following_ != this) return;
+  following_ = nullptr;
+  quor::SceneSwitchObserver = nullptr;
 }
 
 void ScriptRun::Install(platform::HeadlessHost& host) {
@@ -70,6 +69,7 @@ void ScriptRun::OnSceneSwitch(quor::GameNode* scene) {
 }
 
 void ScriptRun::Switched(quor::GameNode* scene, int frame) {
+  NoticeHostRecords(frame - 1);
   lastScene_ = scene;
   Report("switch", frame);
   CountSprites();
@@ -198,10 +198,7 @@ int ScriptRun::Finish() {
     out_ << "end frame=" << lastFrame_ << " expectations=" << expectations_ << " failed=" << failures_
          << " peak-sprites=" << peakSprites_ << "\n";
     out_.flush();
-    if (following_ == this) {
-      following_ = nullptr;
-      quor::SceneSwitchObserver = nullptr;
-    }
+    StopFollowing();
   }
   return failures_ ? 1 : 0;
 }

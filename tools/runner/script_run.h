@@ -61,6 +61,7 @@ class ScriptRun {
 
   void OnFrame(int frame);
   static void OnSceneSwitch(quor::GameNode* scene);
+  void StopFollowing();
   void Switched(quor::GameNode* scene, int frame);
   void NoticeHostRecords(int frame);
   void Do(const Event& event, int frame);
