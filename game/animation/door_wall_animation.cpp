@@ -5,6 +5,8 @@ namespace game {
 
 namespace {
 
+// One frame a line, as the pictures play.
+// clang-format off
 constexpr uint32_t kPurple = 0x800080;
 constexpr uint32_t kOrange = 0x4080ff;
 constexpr uint32_t kCyan = 0xffff00;
@@ -101,6 +103,8 @@ constexpr FrameData kWallFalling[] = {
     {"Bombwall - 06.bmp", 34, 35, kWhite, 100},
 };
 constexpr ActionData kWallActions[] = {{kWallIntact}, {kWallFalling, 6}};
+
+// clang-format on
 
 }  // namespace
 

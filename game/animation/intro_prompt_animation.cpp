@@ -6,6 +6,8 @@ namespace game {
 
 namespace {
 
+// One frame a line, as the pictures play.
+// clang-format off
 constexpr uint32_t kGrey = 0xc8d0d4;
 constexpr uint32_t kBlue = 0xff0000;
 
@@ -170,8 +172,8 @@ constexpr FrameData kIntroSpaceLoop[] = {
     {"SpaceLoop1.bmp", 154, 97, kGrey, 9, {}, kOpaque},
 };
 constexpr ActionData kIntroActions[] = {
-    {kIntroPartOne},         {kIntroPartTwoOpening}, {kIntroPartTwoMiddle},
-    {kIntroPartTwoClosing},  {kIntroPartThree},      {kIntroSpaceLoop},
+    {kIntroPartOne},        {kIntroPartTwoOpening}, {kIntroPartTwoMiddle},
+    {kIntroPartTwoClosing}, {kIntroPartThree},      {kIntroSpaceLoop},
 };
 
 // --- the prompt: blinks for as long as its scene waits ---
@@ -181,6 +183,8 @@ constexpr FrameData kPromptBlink[] = {
     {"PressSpace2.bmp", 240, 32, kBlue, 25},
 };
 constexpr ActionData kPromptActions[] = {{kPromptBlink}};
+
+// clang-format on
 
 }  // namespace
 

@@ -7,6 +7,8 @@ namespace game {
 
 namespace {
 
+// One frame a line, as the pictures play.
+// clang-format off
 constexpr uint32_t kBlack = 0x000000;
 constexpr uint32_t kDarkRed = 0x000080;
 constexpr uint32_t kLightGrey = 0xc8d0d4;
@@ -61,6 +63,8 @@ constexpr ActionData kBootActions[] = {{kBoot}};
 constexpr ActionData kMeatActions[] = {{kMeat}};
 constexpr ActionData kHeartsActions[] = {{kLifeBar}};
 constexpr ActionData kGlassActions[] = {{kGlass}};
+
+// clang-format on
 
 }  // namespace
 

@@ -6,6 +6,8 @@ namespace game {
 
 namespace {
 
+// One frame a line, as the pictures play.
+// clang-format off
 constexpr uint32_t kBrown = 0x004080;
 constexpr uint32_t kNavy = 0x800000;
 constexpr uint32_t kWhite = 0xffffff;
@@ -142,6 +144,8 @@ constexpr FrameData kHelmitRight[] = {
 constexpr ActionData kHelmitActions[] = {
     {kHelmitFront}, {kHelmitBack}, {kHelmitLeft}, {kHelmitRight},
 };
+
+// clang-format on
 
 }  // namespace
 

@@ -5,6 +5,8 @@ namespace game {
 
 namespace {
 
+// One frame a line, as the pictures play.
+// clang-format off
 constexpr uint32_t kSkyBlue = 0xff8000;
 constexpr uint32_t kBlack = 0x000000;
 constexpr uint32_t kSpringGreen = 0x80ff00;
@@ -95,6 +97,8 @@ constexpr FrameData kTrapCycle[] = {
     {"Laser Trap Up.bmp", 5, 5, kLightGrey, 80},
 };
 constexpr ActionData kLaserTrapActions[] = {{kTrapCycle}};
+
+// clang-format on
 
 }  // namespace
 
