@@ -15,6 +15,13 @@ uint32_t U32(const std::vector<uint8_t>& b, size_t at) {
 }
 uint16_t U16(const std::vector<uint8_t>& b, size_t at) { return uint16_t(b[at] | (b[at + 1] << 8)); }
 
+// The largest picture a file may describe: far beyond any map, and still a few hundred
+// megabytes at most once decoded.
+constexpr int64_t kLargestSide = 16384;
+constexpr uint64_t kLargestPixelCount = uint64_t{1} << 25;
+// A run-length file spends at least two bytes on every 255 pixels it fills.
+constexpr uint64_t kMostPixelsPerRunByte = 128;
+
 // Checks what SDL would trust: the sizes in the headers against the file's length, so a
 // damaged header can neither ask for an absurd picture nor read past the data.
 bool PlausibleHeader(const std::vector<uint8_t>& b) {
@@ -36,15 +43,28 @@ bool PlausibleHeader(const std::vector<uint8_t>& b) {
     compression = U32(b, 30);
   }
   if (height < 0) height = -height;
-  if (width < 1 || height < 1 || width > 32768 || height > 32768) return false;
+  if (width < 1 || height < 1 || width > kLargestSide || height > kLargestSide) return false;
+  const uint64_t pixels = uint64_t(width) * uint64_t(height);
+  if (pixels > kLargestPixelCount) return false;
   if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32) return false;
-  if (compression == 0 || compression == 3) {
-    uint64_t stride = ((uint64_t(width) * bits + 31) / 32) * 4;
-    if (offBits + stride * uint64_t(height) > b.size()) return false;
-  } else if (compression != 1 && compression != 2) {
-    return false;
+  switch (compression) {
+    case 0: {
+      uint64_t stride = ((uint64_t(width) * bits + 31) / 32) * 4;
+      return offBits + stride * uint64_t(height) <= b.size();
+    }
+    case 3: {
+      uint64_t stride = ((uint64_t(width) * bits + 31) / 32) * 4;
+      return (bits == 16 || bits == 32) && offBits + stride * uint64_t(height) <= b.size();
+    }
+    case 1:
+    case 2:
+      // Runs of 8-bit or 4-bit indices; a picture larger than its runs could fill is a
+      // damaged header, however few bytes follow it.
+      if (bits != (compression == 1 ? 8u : 4u)) return false;
+      return pixels <= (b.size() - offBits) * kMostPixelsPerRunByte;
+    default:
+      return false;
   }
-  return true;
 }
 
 }  // namespace

@@ -57,6 +57,10 @@ class DynamicArray {
     capacity_ = kGrowth;
     count_ = 0;
   }
+  // Makes room for n elements at once, keeping those held; never shrinks.
+  void Reserve(uint32_t n) {
+    if (n > capacity_) Grow(n);
+  }
   // Sets the capacity to n (n = 0 does nothing), keeping the first elements that fit.
   void SetCapacity(uint32_t n) {
     if (n == 0) return;

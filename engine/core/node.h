@@ -32,4 +32,10 @@ class Node {
   Node* prev_ = nullptr;
 };
 
+// True when node is a T: what a typed list accepts from a saved file.
+template <typename T>
+bool IsA(const Node* node) {
+  return dynamic_cast<const T*>(node) != nullptr;
+}
+
 }  // namespace quor

@@ -88,12 +88,18 @@ void NodeList::Save(ObjectStream& stream) {
   for (Node* n = GetTail(); n != sentinel_; n = n->prev_) stream.WriteObject(n);
 }
 
-void NodeList::Load(ObjectStream& stream) {
-  int32_t count = 0;
-  stream.ReadLong(&count);
-  for (int32_t i = 0; i < count && stream.Good(); ++i) {
+void NodeList::Load(ObjectStream& stream) { LoadOnly(stream, nullptr); }
+
+void NodeList::LoadOnly(ObjectStream& stream, bool (*accepts)(const Node*)) {
+  // Every element takes at least its four-byte reference.
+  uint32_t count = stream.ReadCount(4);
+  for (uint32_t i = 0; i < count && stream.Good(); ++i) {
     Node* obj = nullptr;
     stream.ReadObject(&obj);
+    if (obj && accepts && !accepts(obj)) {
+      stream.MarkFailed();
+      return;
+    }
     // An object already in a list (a bad file can name one twice) is not linked again.
     if (obj && !obj->GetNext()) AddHead(obj);
   }

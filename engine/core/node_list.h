@@ -20,6 +20,9 @@ class NodeList : public Node {
   void Save(ObjectStream& stream) override;
   // Reads a count and that many references, adding each at the head.
   void Load(ObjectStream& stream) override;
+  // The same for a list that holds one class only: an object that accepts refuses fails
+  // the stream and is left out of the list (IsA<Sprite>, say).
+  void LoadOnly(ObjectStream& stream, bool (*accepts)(const Node*));
 
   void AddHead(Node* obj);
   // Inserts obj before `before`; before the sentinel appends at the end.

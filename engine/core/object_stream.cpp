@@ -1,5 +1,7 @@
 #include "engine/core/object_stream.h"
 
+#include <cmath>
+
 #include "engine/core/class_record.h"
 #include "engine/core/node.h"
 #include "platform/files.h"
@@ -10,7 +12,14 @@ ObjectStream::ObjectStream(const std::string& path, bool write)
     : std::fstream(platform::MapPath(path),
                    write ? (std::ios::out | std::ios::binary | std::ios::trunc)
                          : (std::ios::in | std::ios::binary)),
-      reading_(write ? 0 : 1) {}
+      reading_(write ? 0 : 1) {
+  if (reading_ && !fail()) {
+    seekg(0, std::ios::end);
+    std::streamoff end = tellg();
+    seekg(0, std::ios::beg);
+    size_ = end > 0 ? static_cast<uint64_t>(end) : 0;
+  }
+}
 
 ObjectStream::~ObjectStream() {
   if (is_open()) close();
@@ -49,6 +58,36 @@ void ObjectStream::ReadName(char (&name)[32]) {
     return;
   }
   std::memcpy(name, buffer, 32);
+}
+
+void ObjectStream::ReadReal(float* address, float limit) {
+  float value = 0.0f;
+  bool wasGood = Good();
+  Read(&value, 4);
+  if (!wasGood || !Good()) return;
+  if (!std::isfinite(value) || std::fabs(value) > limit) {
+    MarkFailed();
+    return;
+  }
+  *address = value;
+}
+
+uint32_t ObjectStream::ReadCount(uint32_t elementBytes) {
+  uint32_t count = 0;
+  Read(&count, 4);
+  if (!Good()) return 0;
+  if (uint64_t{count} * elementBytes > Remaining()) {
+    MarkFailed();
+    return 0;
+  }
+  return count;
+}
+
+uint64_t ObjectStream::Remaining() {
+  if (!reading_ || fail()) return 0;
+  std::streamoff at = tellg();
+  if (at < 0 || static_cast<uint64_t>(at) > size_) return 0;
+  return size_ - static_cast<uint64_t>(at);
 }
 
 void ObjectStream::Seek(int64_t position) {

@@ -21,6 +21,14 @@ namespace quor {
 
 class Node;
 
+// The real numbers a saved file may hold. Coordinates stay far beyond any world and still
+// make whole 32-bit pixels once the view's offset is taken off; rates (speeds, drifts,
+// scroll factors, a view's move) keep many frames of motion, and a rate times a rate,
+// within the coordinates; units are the components of unit vectors and signs.
+constexpr float kLargestSavedCoordinate = 268435456.0f;  // 2^28
+constexpr float kLargestSavedRate = 4096.0f;
+constexpr float kLargestSavedUnit = 2.0f;
+
 class ObjectStream : public std::fstream {
  public:
   // Opens path (a Windows-style name is mapped) for writing (created or truncated) or reading.
@@ -68,6 +76,14 @@ class ObjectStream : public std::fstream {
     Read(address, 8);
   }
   void ReadRect(Rect* address) { Read(address, 16); }
+  // Reads a 32-bit real number; one that is not finite or lies beyond +-limit fails the
+  // stream and leaves the destination as it was.
+  void ReadReal(float* address, float limit);
+  // Reads a 32-bit count of elements that take at least elementBytes each in the file; a
+  // count that the rest of the file cannot hold fails the stream. The count, 0 on failure.
+  uint32_t ReadCount(uint32_t elementBytes);
+  // The bytes between the read position and the end of the file; 0 when failed or writing.
+  uint64_t Remaining();
   // Reads 32 bytes and makes sure the name ends inside them (a name without its
   // terminator fails the stream and keeps the old name).
   void ReadName(char (&name)[32]);
@@ -97,6 +113,7 @@ class ObjectStream : public std::fstream {
 
  private:
   uint8_t reading_;
+  uint64_t size_ = 0;  // the file's length when reading
   std::vector<std::pair<uint32_t, Node*>> table_;
   uint32_t lastId_ = 0;
 };

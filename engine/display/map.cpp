@@ -22,6 +22,10 @@ namespace {
 // draws comes near it, and the grid it would ask for would not fit in memory.
 constexpr uint32_t kLargestSavedSide = 65536;
 
+bool IsSavedWhole(int32_t value) {
+  return value >= -kLargestSavedCoordinate && value <= kLargestSavedCoordinate;
+}
+
 const char* const kKindCaptions[] = {
     "Master map error .",
     "Standard map error .",
@@ -484,28 +488,33 @@ void Map::Load(ObjectStream& stream) {
   stream.ReadByte(&master);
   stream.ReadLong(&height);
   stream.ReadLong(&width);
-  stream.ReadLong(&worldX);
-  stream.ReadLong(&worldY);
-  stream.ReadLong(&screenX);
-  stream.ReadLong(&screenY);
-  stream.ReadLong(&periodX);
-  stream.ReadLong(&periodY);
-  stream.ReadLong(&wrapX);
-  stream.ReadLong(&wrapY);
-  stream.ReadLong(&wrapFX);
-  stream.ReadLong(&wrapFY);
-  stream.ReadLong(&roomX);
-  stream.ReadLong(&roomY);
-  stream.ReadLong(&spareX);
-  stream.ReadLong(&spareY);
+  // Positions and offsets meet whole-pixel conversions and sums with the bitmap's size:
+  // each must be a finite value within the largest world.
+  stream.ReadReal(&worldX, kLargestSavedCoordinate);
+  stream.ReadReal(&worldY, kLargestSavedCoordinate);
+  for (int32_t* whole : {&screenX, &screenY, &periodX, &periodY, &wrapX, &wrapY}) {
+    stream.ReadLong(whole);
+    if (!IsSavedWhole(*whole)) stream.MarkFailed();
+  }
+  stream.ReadReal(&wrapFX, kLargestSavedCoordinate);
+  stream.ReadReal(&wrapFY, kLargestSavedCoordinate);
+  for (int32_t* whole : {&roomX, &roomY, &spareX, &spareY}) {
+    stream.ReadLong(whole);
+    if (!IsSavedWhole(*whole)) stream.MarkFailed();
+  }
   stream.ReadLong(&depth);
   stream.ReadByte(&visible);
-  stream.ReadLong(&scrollFactorX);
-  stream.ReadLong(&scrollFactorY);
-  stream.ReadLong(&driftX);
-  stream.ReadLong(&driftY);
+  stream.ReadReal(&scrollFactorX, kLargestSavedRate);
+  stream.ReadReal(&scrollFactorY, kLargestSavedRate);
+  stream.ReadReal(&driftX, kLargestSavedRate);
+  stream.ReadReal(&driftY, kLargestSavedRate);
   stream.ReadLong(&colorKey);
-  for (Rect& r : rects) stream.ReadRect(&r);
+  for (Rect& r : rects) {
+    stream.ReadRect(&r);
+    if (!IsSavedWhole(r.left) || !IsSavedWhole(r.top) || !IsSavedWhole(r.right) ||
+        !IsSavedWhole(r.bottom))
+      stream.MarkFailed();
+  }
   stream.ReadLong(&blitFlags);
   int32_t savedKind = kind;
   stream.ReadLong(&savedKind);
@@ -527,16 +536,10 @@ void Map::Load(ObjectStream& stream) {
   kind = savedKind;
   compositionConstant = savedComposition;
 
-  circles.Load(stream);
-  segments.Load(stream);
+  circles.LoadOnly(stream, IsA<CollisionShape>);
+  segments.LoadOnly(stream, IsA<CollisionShape>);
   stream.ReadLong(&updateFunctionIndex);
   if (!stream.Good()) return;
-  for (NodeList* list : {&circles, &segments})
-    for (Node* n = list->GetHead(); !n->IsEnd(); n = n->GetNext())
-      if (!dynamic_cast<CollisionShape*>(n)) {
-        stream.MarkFailed();
-        return;
-      }
   if (updateFunctionIndex < -1 || updateFunctionIndex >= BehaviourTableSize) {
     stream.MarkFailed();
     return;

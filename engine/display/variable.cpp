@@ -550,6 +550,35 @@ void Variable::Save(ObjectStream& stream) {
   stream.WriteByte(effectDone);
 }
 
+namespace {
+
+bool Within(int32_t value, int32_t limit) { return value >= -limit && value <= limit; }
+
+bool Within(const Rect& r, int32_t limit) {
+  return Within(r.left, limit) && Within(r.top, limit) && Within(r.right, limit) &&
+         Within(r.bottom, limit);
+}
+
+}  // namespace
+
+bool Variable::HasSaneLayout() const {
+  // The drawing adds, subtracts and multiplies these in 32 bits; within these bounds no
+  // sum or product it forms can overflow.
+  const int32_t place = static_cast<int32_t>(kLargestSavedCoordinate);
+  return Within(fontSize, kLargestSavedPoints) && Within(fontWidth, kLargestSavedPoints) &&
+         fontWeight >= 0 && fontWeight <= 1000 && Within(boxRect, place) &&
+         Within(textRect, place) && Within(rightArrowArea, place) &&
+         Within(leftArrowArea, place) && Within(upArrowArea, place) &&
+         Within(downArrowArea, place) && Within(columnOffset, place) &&
+         Within(lineOffset, place) && Within(widestLine, place) && Within(textHeight, place) &&
+         Within(lineCount, place) && Within(linesPerBox, place) &&
+         Within(columnStep, kLargestSavedLayout) && Within(lineStep, kLargestSavedLayout) &&
+         Within(lineSpacing, kLargestSavedLayout) && Within(letterSpacing, kLargestSavedLayout) &&
+         Within(marginX, kLargestSavedLayout) && Within(marginY, kLargestSavedLayout) &&
+         Within(arrowSize, kLargestSavedLayout) && Within(arrowInsetX, kLargestSavedLayout) &&
+         Within(arrowInsetY, kLargestSavedLayout);
+}
+
 void Variable::Load(ObjectStream& stream) {
   std::memset(name, 0, sizeof name);
   stream.Read(name, 50);
@@ -581,8 +610,7 @@ void Variable::Load(ObjectStream& stream) {
     stream.ReadLong(&value.integer);
   } else if (type == kTextValue) {
     value.text = nullptr;
-    uint32_t n = 0;
-    stream.ReadLong(&n);
+    uint32_t n = stream.ReadCount(1);
     if (n > kLongestSavedText) {
       stream.MarkFailed();
       n = 0;
@@ -644,6 +672,7 @@ void Variable::Load(ObjectStream& stream) {
   stream.ReadLong(&arrowInsetX);
   stream.ReadLong(&arrowInsetY);
   stream.ReadLong(&displayTextLength);
+  if (!HasSaneLayout()) stream.MarkFailed();
 
   // The value's text is the only source the effect and display texts can be rebuilt from;
   // saved lengths are held to it.
@@ -694,6 +723,8 @@ void Variable::Load(ObjectStream& stream) {
     if (stream.Good()) effectSound = box_links::FindSoundByName(soundName);
   }
   stream.ReadByte(&effectDone);
+  // What a damaged record holds must not reach the font.
+  if (!stream.Good()) return;
 
   delete[] pendingPositions;
   pendingPositions = nullptr;

@@ -70,6 +70,14 @@ constexpr int32_t kLogicalPixelsPerInch = 96;
 
 class Variable : public Node {
  public:
+  // The fewest bytes a saved box takes (a number box of the frame-rate kind, which has no
+  // machine indices): a count of boxes is held to what the rest of a file can describe.
+  static constexpr uint32_t kSmallestSavedRecord = 408;
+  // The largest font a saved box may ask for, in points: a letter as high as the screen.
+  static constexpr int32_t kLargestSavedPoints = 360;
+  // Spacings, margins, arrow sizes and scroll steps of a saved box, in pixels or characters.
+  static constexpr int32_t kLargestSavedLayout = 2048;
+
   Variable();
   explicit Variable(int value);
   Variable(const Variable& other);
@@ -240,6 +248,9 @@ class Variable : public Node {
   int32_t updateFunctionIndex;
 
  private:
+  // True when every size, rectangle, spacing and offset read from a file lies in a range
+  // the drawing can compute with.
+  bool HasSaneLayout() const;
   // Drops the font so that the next use makes it again from the description.
   void RecreateFont();
   void FreeTextValue();

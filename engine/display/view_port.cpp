@@ -25,11 +25,10 @@ void WriteViewRect(ObjectStream& s, const ViewRect& r) {
   s.WriteLong(r.right);
 }
 
+// The view's numbers meet whole-pixel conversions every frame: a file may hold only
+// finite values within the largest world.
 void ReadViewRect(ObjectStream& s, ViewRect& r) {
-  s.ReadLong(&r.top);
-  s.ReadLong(&r.left);
-  s.ReadLong(&r.bottom);
-  s.ReadLong(&r.right);
+  for (float* v : {&r.top, &r.left, &r.bottom, &r.right}) s.ReadReal(v, kLargestSavedCoordinate);
 }
 
 }  // namespace
@@ -174,24 +173,18 @@ void ViewPort::Save(ObjectStream& s) {
 }
 
 void ViewPort::Load(ObjectStream& s) {
-  s.ReadLong(&worldWidth);
-  s.ReadLong(&worldHeight);
-  s.ReadLong(&maxLeft);
-  s.ReadLong(&maxTop);
+  for (float* v : {&worldWidth, &worldHeight, &maxLeft, &maxTop})
+    s.ReadReal(v, kLargestSavedCoordinate);
   ReadViewRect(s, viewRect);
   ReadViewRect(s, scrollBox);
   ReadViewRect(s, screenRect);
-  s.ReadLong(&lastMoveX);
-  s.ReadLong(&lastMoveY);
+  // Maps multiply the last move by their scroll factors.
+  s.ReadReal(&lastMoveX, kLargestSavedRate);
+  s.ReadReal(&lastMoveY, kLargestSavedRate);
   ReadViewRect(s, setBox);
-  s.ReadLong(&rightPushLimit);
-  s.ReadLong(&leftPushLimit);
-  s.ReadLong(&topPushLimit);
-  s.ReadLong(&bottomPushLimit);
-  s.ReadLong(&rightPush);
-  s.ReadLong(&leftPush);
-  s.ReadLong(&topPush);
-  s.ReadLong(&bottomPush);
+  for (float* v : {&rightPushLimit, &leftPushLimit, &topPushLimit, &bottomPushLimit, &rightPush,
+                   &leftPush, &topPush, &bottomPush})
+    s.ReadReal(v, kLargestSavedCoordinate);
 }
 
 }  // namespace quor

@@ -85,10 +85,8 @@ void Alarm::Load(ObjectStream& stream) {
   } else {
     stateMachineIndex = index;
   }
-  shapes.Load(stream);
-  // Only shapes can set an Alarm off; anything else in the list is a damaged file.
-  for (Node* n = shapes.GetHead(); !n->IsEnd(); n = n->GetNext())
-    if (!dynamic_cast<CollisionShape*>(n)) return stream.MarkFailed();
+  // Only shapes can set an Alarm off.
+  shapes.LoadOnly(stream, IsA<CollisionShape>);
   index = -1;
   stream.ReadLong(&index);
   SetBehaviour(index);

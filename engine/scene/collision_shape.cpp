@@ -69,19 +69,21 @@ void CollisionSegment::Save(ObjectStream& stream) {
   stream.WriteByte(hit_);
 }
 
+// Shapes are tested in real numbers and drawn in whole pixels: a file may hold only finite
+// places within the largest world, unit directions and normals, and a time of a frame or so.
 void CollisionSegment::Load(ObjectStream& stream) {
-  stream.ReadLong(&x1_);
-  stream.ReadLong(&y1_);
-  stream.ReadLong(&directionX_);
-  stream.ReadLong(&directionY_);
-  stream.ReadLong(&lengthX_);
-  stream.ReadLong(&lengthY_);
+  stream.ReadReal(&x1_, kLargestSavedCoordinate);
+  stream.ReadReal(&y1_, kLargestSavedCoordinate);
+  stream.ReadReal(&directionX_, kLargestSavedUnit);
+  stream.ReadReal(&directionY_, kLargestSavedUnit);
+  stream.ReadReal(&lengthX_, kLargestSavedCoordinate);
+  stream.ReadReal(&lengthY_, kLargestSavedCoordinate);
   stream.ReadLong(&value_);
-  stream.ReadLong(&contactX_);
-  stream.ReadLong(&contactY_);
-  stream.ReadLong(&normalX_);
-  stream.ReadLong(&normalY_);
-  stream.ReadLong(&timeOfImpact_);
+  stream.ReadReal(&contactX_, kLargestSavedCoordinate);
+  stream.ReadReal(&contactY_, kLargestSavedCoordinate);
+  stream.ReadReal(&normalX_, kLargestSavedUnit);
+  stream.ReadReal(&normalY_, kLargestSavedUnit);
+  stream.ReadReal(&timeOfImpact_, kLargestSavedRate);
   stream.ReadByte(&flag_);
   stream.ReadByte(&hit_);
 }
@@ -101,13 +103,13 @@ void CollisionCircle::Save(ObjectStream& stream) {
 }
 
 void CollisionCircle::Load(ObjectStream& stream) {
-  stream.ReadLong(&x_);
-  stream.ReadLong(&y_);
-  stream.ReadLong(&radius_);
+  stream.ReadReal(&x_, kLargestSavedCoordinate);
+  stream.ReadReal(&y_, kLargestSavedCoordinate);
+  stream.ReadReal(&radius_, kLargestSavedCoordinate);
   stream.ReadLong(&value_);
-  stream.ReadLong(&contactX_);
-  stream.ReadLong(&contactY_);
-  stream.ReadLong(&timeOfImpact_);
+  stream.ReadReal(&contactX_, kLargestSavedCoordinate);
+  stream.ReadReal(&contactY_, kLargestSavedCoordinate);
+  stream.ReadReal(&timeOfImpact_, kLargestSavedRate);
   stream.ReadByte(&flag_);
 }
 

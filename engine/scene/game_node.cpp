@@ -13,6 +13,7 @@
 #include "engine/display/variable.h"
 #include "engine/scene/animation.h"
 #include "engine/scene/sprite.h"
+#include "engine/sound_input/midi_file.h"
 #include "engine/sound_input/mouse.h"
 #include "engine/sound_input/sound.h"
 #include "engine/sound_input/sound_device.h"
@@ -154,16 +155,17 @@ void GameNode::Load(ObjectStream& stream) {
   for (int32_t* counter : {&spriteIdCounter, &mapIdCounter, &variableIdCounter, &soundIdCounter,
                            &streamedSoundIdCounter, &midiIdCounter})
     stream.ReadLong(counter);
-  maps.Load(stream);
+  // Each list takes its own class only: the frame treats every element as one.
+  maps.LoadOnly(stream, IsA<Map>);
   for (NodeList& layer : layers) {
-    layer.Load(stream);
+    layer.LoadOnly(stream, IsA<Sprite>);
     RemoveFirstNamed<Sprite>(layer, "QuorTextsCursor_COPY", stream);
   }
-  variables.Load(stream);
+  variables.LoadOnly(stream, IsA<Variable>);
   RemoveFirstNamed<Variable>(variables, "FPS_COPY", stream);
-  sounds.Load(stream);
-  streamedSounds.Load(stream);
-  midiFiles.Load(stream);
+  sounds.LoadOnly(stream, IsA<Sound>);
+  streamedSounds.LoadOnly(stream, IsA<StreamedSound>);
+  midiFiles.LoadOnly(stream, IsA<MidiFile>);
   viewPort.Load(stream);
   stream.ReadByte(&onLeaveDone);
   GameDirector* director = CurrentGameDirector;

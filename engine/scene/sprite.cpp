@@ -25,9 +25,6 @@ Sprite NullSprite;
 
 namespace {
 
-// Saved lists larger than this are taken for a damaged file.
-constexpr uint32_t kMaxSavedEntries = 1u << 16;
-
 void FollowMouseBehaviour(Node* owner) { FollowMouse(static_cast<Sprite*>(owner)); }
 
 // Objects that a saved game brings in only as entries of a sprite's reference lists (the
@@ -309,6 +306,8 @@ void Sprite::SetVariableCount(int32_t n) {
   uint32_t want = static_cast<uint32_t>(n);
   if (want == 0) variables.Clear();
   else if (variables.Size() > want) variables.SetCapacity(want);
+  // Room for all at once: growing ten at a time would copy every box at each step.
+  variables.Reserve(want);
   while (variables.Size() < want) variables.Add(Variable(0));
 }
 
@@ -369,25 +368,30 @@ void SaveReferences(ObjectStream& stream, const DynamicArray<T*>& list) {
   for (uint32_t i = 0; i < list.Size(); ++i) stream.WriteObject(list[i]);
 }
 
-bool ReadCount(ObjectStream& stream, uint32_t* count) {
-  *count = 0;
-  stream.ReadLong(count);
-  if (!stream.Good()) return false;
-  if (*count > kMaxSavedEntries) {
+// Reads a count of references that a frame fills to at most limit; more is a damaged file.
+uint32_t ReadTouchedCount(ObjectStream& stream, uint32_t elementBytes, int32_t limit) {
+  uint32_t count = stream.ReadCount(elementBytes);
+  if (count > static_cast<uint32_t>(limit)) {
     stream.MarkFailed();
-    *count = 0;
-    return false;
+    return 0;
   }
-  return true;
+  return count;
 }
 
 template <typename T>
-void LoadOrphanReferences(ObjectStream& stream, DynamicArray<T*>& list) {
+void LoadOrphanReferences(ObjectStream& stream, DynamicArray<T*>& list, uint32_t count) {
   list.Clear();
-  uint32_t count = 0;
-  if (!ReadCount(stream, &count)) return;
+  list.Reserve(count);
   for (uint32_t i = 0; i < count && stream.Good(); ++i)
     if (T* object = ReadOrphanReference<T>(stream)) list.Add(object);
+}
+
+// A whole-pixel screen position: it is added to sizes before the next move recomputes it.
+void ReadScreenPosition(ObjectStream& stream, int32_t* position) {
+  int32_t value = *position;
+  stream.ReadLong(&value);
+  if (value < -kLargestSavedCoordinate || value > kLargestSavedCoordinate) return stream.MarkFailed();
+  *position = value;
 }
 
 }  // namespace
@@ -530,13 +534,15 @@ void Sprite::Load(ObjectStream& stream) {
   stream.ReadByte(&dead);
   stream.ReadObjectAs(&map);
 
-  stream.ReadLong(&x);
-  stream.ReadLong(&y);
-  stream.ReadLong(&screenX);
-  stream.ReadLong(&screenY);
+  // Real numbers reach whole-pixel conversions: none may be other than a finite value of
+  // a sane size.
+  stream.ReadReal(&x, kLargestSavedCoordinate);
+  stream.ReadReal(&y, kLargestSavedCoordinate);
+  ReadScreenPosition(stream, &screenX);
+  ReadScreenPosition(stream, &screenY);
   stream.ReadLong(&reservedScaleX);
   stream.ReadLong(&reservedScaleY);
-  stream.ReadLong(&transparency);
+  stream.ReadReal(&transparency, kLargestSavedRate);
   stream.ReadLong(&depth);
 
   stream.ReadByte(&action);
@@ -551,53 +557,55 @@ void Sprite::Load(ObjectStream& stream) {
   stream.ReadByte(&requestedAction);
 
   stream.ReadLong(&layer);
-  stream.ReadLong(&velocityX);
-  stream.ReadLong(&velocityY);
+  stream.ReadReal(&velocityX, kLargestSavedRate);
+  stream.ReadReal(&velocityY, kLargestSavedRate);
   stream.ReadByte(&bounce);
   stream.ReadByte(&flipX);
   stream.ReadByte(&flipY);
   stream.ReadByte(&frameMovementOn);
-  stream.ReadLong(&frameMovementSignX);
-  stream.ReadLong(&frameMovementSignY);
-  stream.ReadLong(&directionX);
-  stream.ReadLong(&directionY);
+  stream.ReadReal(&frameMovementSignX, kLargestSavedUnit);
+  stream.ReadReal(&frameMovementSignY, kLargestSavedUnit);
+  stream.ReadReal(&directionX, kLargestSavedUnit);
+  stream.ReadReal(&directionY, kLargestSavedUnit);
   stream.ReadByte(&frameMovementAlongX);
   stream.ReadByte(&frameMovementAlongY);
   stream.ReadByte(&reservedByte);
-  stream.ReadLong(&speedX);
-  stream.ReadLong(&speedY);
-  stream.ReadLong(&timeOfImpact);
+  stream.ReadReal(&speedX, kLargestSavedRate);
+  stream.ReadReal(&speedY, kLargestSavedRate);
+  stream.ReadReal(&timeOfImpact, kLargestSavedRate);
 
   body.Load(stream);
 
   stream.ReadByte(&collideWithOwnLayer);
   stream.ReadByte(&passable);
   stream.ReadByte(&accelerationOn);
-  stream.ReadLong(&acceleration);
+  stream.ReadReal(&acceleration, kLargestSavedRate);
 
-  uint32_t count = 0;
-  if (!ReadCount(stream, &count)) return;
+  // The boxes are made all at once, and no more than the rest of the file can describe.
+  uint32_t count = stream.ReadCount(Variable::kSmallestSavedRecord);
+  if (!stream.Good()) return;
   SetVariableCount(static_cast<int32_t>(count));
   for (uint32_t i = 0; i < count && stream.Good(); ++i) variables[i].Load(stream);
   stream.ReadByte(&inactive);
-  stream.ReadLong(&friction);
+  stream.ReadReal(&friction, kLargestSavedRate);
 
-  LoadOrphanReferences(stream, alarms);
+  LoadOrphanReferences(stream, alarms, stream.ReadCount(4));
   alarmCount = static_cast<int32_t>(alarms.Size());
   stream.ReadLong(&reservedWord);
 
   touchedNames.Clear();
-  if (!ReadCount(stream, &count)) return;
+  count = ReadTouchedCount(stream, 32, kMaxTouchedNames);
   for (uint32_t i = 0; i < count && stream.Good(); ++i) {
     SpriteName entry;
     stream.ReadName(entry.name);
     touchedNames.Add(entry);
   }
-  LoadOrphanReferences(stream, touchedBodyShapes);
-  LoadOrphanReferences(stream, touchedMapShapes);
-  LoadOrphanReferences(stream, touchedSpriteShapes);
+  LoadOrphanReferences(stream, touchedBodyShapes, ReadTouchedCount(stream, 4, kMaxTouchedShapes));
+  LoadOrphanReferences(stream, touchedMapShapes, ReadTouchedCount(stream, 4, kMaxTouchedShapes));
+  LoadOrphanReferences(stream, touchedSpriteShapes,
+                       ReadTouchedCount(stream, 4, kMaxTouchedShapes));
   touchedSprites.Clear();
-  if (!ReadCount(stream, &count)) return;
+  count = ReadTouchedCount(stream, 4, kMaxTouchedSprites);
   for (uint32_t i = 0; i < count && stream.Good(); ++i) {
     Sprite* other = nullptr;
     stream.ReadObjectAs(&other);
@@ -619,8 +627,8 @@ void Sprite::Load(ObjectStream& stream) {
   delete[] path;
   path = nullptr;
   pathLength = 0;
-  uint32_t steps = 0;
-  if (!ReadCount(stream, &steps)) return;
+  // Nine bytes of the record follow the count before the steps of twelve bytes each.
+  uint32_t steps = stream.ReadCount(12);
   stream.ReadLong(&pathDistance);
   stream.ReadLong(&pathStep);
   stream.ReadByte(&pathLoop);
@@ -629,8 +637,8 @@ void Sprite::Load(ObjectStream& stream) {
   if (!path) return stream.MarkFailed();
   pathLength = steps;
   for (uint32_t i = 0; i < steps; ++i) {
-    stream.ReadLong(&path[i].unitX);
-    stream.ReadLong(&path[i].unitY);
+    stream.ReadReal(&path[i].unitX, kLargestSavedUnit);
+    stream.ReadReal(&path[i].unitY, kLargestSavedUnit);
     stream.ReadLong(&path[i].length);
   }
 }

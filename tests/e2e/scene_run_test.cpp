@@ -22,65 +22,15 @@
 #include "platform/headless/headless_host.h"
 #include "platform/input_keys.h"
 #include "tests/support/headless_run.h"
+#include "tests/support/room_scene.h"
 #include "tests/support/temp_dir.h"
 
 namespace quor {
 namespace {
 
 constexpr uint32_t kHeroColour = 0x000000FF;  // red, as 0x00BBGGRR
-constexpr int kWallX = 300;
-
-void WriteBitmap(const std::string& path, int w, int h, uint8_t r, uint8_t g, uint8_t b) {
-  SDL_Surface* s = SDL_CreateRGBSurfaceWithFormat(0, w, h, 24, SDL_PIXELFORMAT_BGR24);
-  SDL_FillRect(s, nullptr, SDL_MapRGB(s->format, r, g, b));
-  SDL_SaveBMP(s, path.c_str());
-  SDL_FreeSurface(s);
-}
-
-void BuildRoomAnimation(GameNode*) {
-  AnimationSet& hero = AnimationTable[0];
-  hero.SetActionCount(1);
-  SpriteAction* walk = hero.GetAction(0);
-  walk->SetFrameCount(1);
-  SpriteFrame* frame = walk->GetFrame(0);
-  std::snprintf(frame->bitmapName, sizeof frame->bitmapName, "hero.bmp");
-  frame->width = 32;
-  frame->height = 32;
-  for (Rect& r : frame->collisionRects) r = Rect{0, 0, 31, 31};
-}
-
-void WalkRight(Node* owner) {
-  Sprite* hero = static_cast<Sprite*>(owner);
-  if (CurrentKeyboard->IsKeyDown(platform::KeyRight)) {
-    hero->SetDirection(1.0f, 0.0f, 1);
-    hero->SetSpeedX(4.0f);
-  } else {
-    hero->SetSpeedX(0.0f);
-  }
-}
-
-void BuildRoom(GameNode* scene) {
-  Map room("Room", "room.bmp", 1, 0, 0, 0);
-  room.AddCollisionSegment(CollisionSegment(kWallX, 0, kWallX, 480, 0, 0));
-  scene->AddMap(room);
-  Sprite hero;
-  hero.SetName("Hero");
-  hero.SetMap("Room");
-  hero.SetAnimation(0);
-  hero.SetX(100.0f);
-  hero.SetY(200.0f);
-  hero.SetMainCharacter(1);
-  hero.SetCollideWithMap(1);
-  hero.behaviour = WalkRight;
-  scene->AddSprite(hero);
-}
-
-// Restarts scene 1 with the room as its content, before anything else happens.
-void UseRoom(platform::HeadlessHost&) {
-  CurrentGameNode->buildAnimationSets = BuildRoomAnimation;
-  CurrentGameNode->buildContent = BuildRoom;
-  CurrentGameDirector->RequestGameNode(1);
-}
+constexpr int kWallX = testing_support::kRoomWallX;
+using testing_support::UseRoom;
 
 // The leftmost and rightmost column holding the hero's colour on the middle row of it.
 std::pair<int, int> HeroColumns(const platform::Image& frame) {
@@ -96,12 +46,7 @@ std::pair<int, int> HeroColumns(const platform::Image& frame) {
 
 class SceneRun : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::string bitmaps = dir.Path() + "/BITMAPS";
-    mkdir(bitmaps.c_str(), 0755);
-    WriteBitmap(bitmaps + "/room.bmp", 640, 480, 0, 0, 128);
-    WriteBitmap(bitmaps + "/hero.bmp", 32, 32, 255, 0, 0);
-  }
+  void SetUp() override { testing_support::WriteRoomFiles(dir.Path()); }
 
   testing_support::TempDir dir;
 };

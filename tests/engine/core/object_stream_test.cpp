@@ -6,6 +6,7 @@
 #include <fstream>
 #include <string>
 #include <iterator>
+#include <limits>
 #include <vector>
 
 #include "engine/core/class_record.h"
@@ -227,6 +228,81 @@ TEST(ObjectStream, ListWithHugeCountStopsAtTheEndOfTheFile) {
   ObjectStream in(dir.File("huge.bin"), false);
   list.Load(in);
   EXPECT_EQ(list.Count(), 0);
+}
+
+}  // namespace
+}  // namespace quor
+
+namespace quor {
+namespace {
+
+TEST(ObjectStreamLimits, RealNumbersOutsideTheirBoundFailTheStreamAndKeepTheOldValue) {
+  testing_support::TempDir dir;
+  {
+    ObjectStream out(dir.File("reals"), true);
+    for (float v : {1.5f, -1.5f, std::numeric_limits<float>::quiet_NaN(),
+                    std::numeric_limits<float>::infinity(), 3.0f})
+      out.WriteLong(v);
+  }
+  ObjectStream in(dir.File("reals"), false);
+  float a = 0, b = 0, c = 7;
+  in.ReadReal(&a, 2.0f);
+  in.ReadReal(&b, 1.5f);
+  EXPECT_TRUE(in.Good());
+  EXPECT_EQ(a, 1.5f);
+  EXPECT_EQ(b, -1.5f);
+  in.ReadReal(&c, 1e30f);
+  EXPECT_FALSE(in.Good());
+  EXPECT_EQ(c, 7.0f);
+
+  ObjectStream infinite(dir.File("reals"), false);
+  infinite.Seek(12);
+  infinite.ReadReal(&c, std::numeric_limits<float>::max());
+  EXPECT_FALSE(infinite.Good());
+  ObjectStream beyond(dir.File("reals"), false);
+  beyond.Seek(16);
+  beyond.ReadReal(&c, 2.0f);
+  EXPECT_FALSE(beyond.Good());
+  EXPECT_EQ(c, 7.0f);
+}
+
+TEST(ObjectStreamLimits, CountsAreHeldToWhatTheRestOfTheFileCanHold) {
+  testing_support::TempDir dir;
+  {
+    ObjectStream out(dir.File("counts"), true);
+    out.WriteLong(uint32_t{3});
+    for (int i = 0; i < 3; ++i) out.WriteLong(uint32_t(i));
+  }
+  ObjectStream in(dir.File("counts"), false);
+  EXPECT_EQ(in.Remaining(), 16u);
+  EXPECT_EQ(in.ReadCount(4), 3u);
+  EXPECT_EQ(in.Remaining(), 12u);
+  ObjectStream tooMany(dir.File("counts"), false);
+  EXPECT_EQ(tooMany.ReadCount(5), 0u);
+  EXPECT_FALSE(tooMany.Good());
+  EXPECT_EQ(tooMany.Remaining(), 0u);
+}
+
+TEST(ObjectStreamLimits, ATypedListRefusesAnObjectOfAnotherClass) {
+  testing_support::TempDir dir;
+  {
+    NodeList list;
+    list.AddHead(new Linked);
+    ObjectStream out(dir.File("list"), true);
+    list.Save(out);
+  }
+  NodeList loose, typed;
+  {
+    ObjectStream in(dir.File("list"), false);
+    loose.Load(in);
+    EXPECT_TRUE(in.Good());
+    EXPECT_EQ(loose.Count(), 1);
+  }
+  ObjectStream in(dir.File("list"), false);
+  typed.LoadOnly(in, IsA<NodeList>);
+  EXPECT_FALSE(in.Good());
+  EXPECT_EQ(typed.Count(), 0);
+  for (const auto& entry : in.ObjectTable()) delete entry.second;
 }
 
 }  // namespace

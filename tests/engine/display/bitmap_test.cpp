@@ -12,82 +12,17 @@
 #include "platform/bitmap_file.h"
 #include "platform/headless/headless_host.h"
 #include "../../support/temp_dir.h"
-#include "../../support/file_bytes.h"
+#include "../../support/sample_files.h"
 
 namespace quor {
 namespace {
 
 using platform::Image;
 
-using testing_support::Put16;
-using testing_support::Put32;
 
-// The four colours every depth can hold exactly.
-const uint32_t kColors[4] = {0x000000, 0xFFFFFF, 0x0000FF, 0xFF0000};
-
-Image TestPicture(int colors) {
-  Image img;
-  img.width = 5;
-  img.height = 3;
-  for (int i = 0; i < 15; ++i) img.colors.push_back(kColors[(i * 7 + i / 5) % colors]);
-  return img;
-}
-
-// A bottom-up BMP of the picture at the depth (16 bits is 5-5-5), palette from kColors.
-std::vector<uint8_t> EncodeBmp(const Image& img, int bits, uint32_t clrUsed = 0) {
-  int colors = bits <= 8 ? (clrUsed ? int(clrUsed) : 1 << bits) : 0;
-  int stride = ((img.width * bits + 31) / 32) * 4;
-  uint32_t offBits = 14 + 40 + 4 * uint32_t(colors);
-  std::vector<uint8_t> b{'B', 'M'};
-  Put32(b, offBits + uint32_t(stride * img.height));
-  Put32(b, 0);
-  Put32(b, offBits);
-  Put32(b, 40);
-  Put32(b, uint32_t(img.width));
-  Put32(b, uint32_t(img.height));
-  Put16(b, 1);
-  Put16(b, uint16_t(bits));
-  Put32(b, 0);
-  Put32(b, uint32_t(stride * img.height));
-  Put32(b, 2835);
-  Put32(b, 2835);
-  Put32(b, clrUsed);
-  Put32(b, 0);
-  for (int i = 0; i < colors; ++i) {
-    uint32_t c = i < 4 ? kColors[i] : 0x102030;
-    b.push_back(platform::BlueOf(c));
-    b.push_back(platform::GreenOf(c));
-    b.push_back(platform::RedOf(c));
-    b.push_back(0);
-  }
-  auto index = [](uint32_t c) {
-    for (int i = 0; i < 4; ++i)
-      if (kColors[i] == c) return i;
-    return 0;
-  };
-  for (int y = img.height - 1; y >= 0; --y) {
-    std::vector<uint8_t> row(size_t(stride), 0);
-    for (int x = 0; x < img.width; ++x) {
-      uint32_t c = img.At(x, y);
-      uint8_t r = platform::RedOf(c), g = platform::GreenOf(c), bl = platform::BlueOf(c);
-      switch (bits) {
-        case 1: row[x / 8] |= uint8_t(index(c) << (7 - x % 8)); break;
-        case 4: row[x / 2] |= uint8_t(index(c) << (x % 2 ? 0 : 4)); break;
-        case 8: row[x] = uint8_t(index(c)); break;
-        case 16: {
-          uint16_t v = uint16_t(((r >> 3) << 10) | ((g >> 3) << 5) | (bl >> 3));
-          row[2 * x] = uint8_t(v);
-          row[2 * x + 1] = uint8_t(v >> 8);
-          break;
-        }
-        case 24: row[3 * x] = bl, row[3 * x + 1] = g, row[3 * x + 2] = r; break;
-        case 32: row[4 * x] = bl, row[4 * x + 1] = g, row[4 * x + 2] = r, row[4 * x + 3] = 0; break;
-      }
-    }
-    b.insert(b.end(), row.begin(), row.end());
-  }
-  return b;
-}
+using testing_support::EncodeBmp;
+using testing_support::EncodeRleBmp;
+using testing_support::TestPicture;
 
 void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
   std::FILE* f = std::fopen(path.c_str(), "wb");
@@ -123,6 +58,45 @@ TEST(BmpFile, DamagedFilesFailCleanly) {
   badDepth[28] = 7;
   EXPECT_FALSE(platform::DecodeBmp(badDepth, out));
   EXPECT_FALSE(platform::LoadBmpFile("/nonexistent/x.bmp", out));
+}
+
+TEST(BmpFile, RunLengthPicturesDecodeToTheSamePicture) {
+  for (int bits : {4, 8}) {
+    Image want = TestPicture(4), got;
+    ASSERT_TRUE(platform::DecodeBmp(EncodeRleBmp(want, bits), got)) << bits;
+    EXPECT_EQ(got.width, 5);
+    EXPECT_EQ(got.height, 3);
+    EXPECT_EQ(got.colors, want.colors) << bits;
+  }
+}
+
+// Run-length files with one header field changed: a picture larger than its runs could
+// fill, or larger than any map, is refused before anything is decoded.
+TEST(BmpFile, RunLengthPicturesBeyondTheirFileOrASaneSizeAreRefused) {
+  const std::vector<uint8_t> good = EncodeRleBmp(TestPicture(4), 8);
+  ASSERT_LT(good.size(), 14u + 40 + 1024 + 64);
+  Image out;
+  auto with = [&](size_t at, uint32_t value) {
+    std::vector<uint8_t> bytes = good;
+    for (int i = 0; i < 4; ++i) bytes[at + i] = uint8_t(value >> (8 * i));
+    return bytes;
+  };
+  EXPECT_FALSE(platform::DecodeBmp(with(18, 16384), out)) << "width";
+  EXPECT_FALSE(platform::DecodeBmp(with(22, 16384), out)) << "height";
+  EXPECT_FALSE(platform::DecodeBmp(with(22, uint32_t(-16384)), out)) << "top-down height";
+  std::vector<uint8_t> fourBits = good;
+  fourBits[28] = 4;  // 4-bit indices under 8-bit runs
+  EXPECT_FALSE(platform::DecodeBmp(fourBits, out));
+  // Enough run bytes for the picture, but more pixels than any map has.
+  std::vector<uint8_t> huge = with(18, 8192);
+  for (int i = 0; i < 4; ++i) huge[22 + i] = uint8_t(4097 >> (8 * i));
+  huge.resize(huge.size() + 8192u * 4097u / 128u, 0);
+  EXPECT_FALSE(platform::DecodeBmp(huge, out));
+  // The same size within bounds would have been decoded.
+  std::vector<uint8_t> wide = with(18, 1000);
+  wide.resize(wide.size() + 1000u * 3u / 128u + 1, 0);
+  EXPECT_TRUE(platform::DecodeBmp(wide, out));
+  EXPECT_EQ(out.width, 1000);
 }
 
 class BitmapTest : public ::testing::Test {
@@ -166,6 +140,17 @@ TEST_F(BitmapTest, FileLoadsWithItsKeyAtEveryDepth) {
       for (int x = 0; x < 5; ++x) EXPECT_EQ(s->GetPixel(x, y) == key, img.At(x, y) == 0xFF0000);
     ReleaseGraphics();
   }
+}
+
+TEST_F(BitmapTest, ARunLengthFileAskingForAHugePictureGivesNoSurface) {
+  std::vector<uint8_t> bytes = EncodeRleBmp(TestPicture(4), 4);
+  WriteFile(dir.File("BITMAPS/Small.bmp"), bytes);
+  bytes[19] = 0x40, bytes[23] = 0x40;  // 16384 x 16384 from a file of a hundred bytes
+  WriteFile(dir.File("BITMAPS/Hostile.bmp"), bytes);
+  Start(16);
+  EXPECT_NE(LoadBitmapSurface(DirectDrawObject, "Small.bmp", 0, 0, 0), nullptr);
+  EXPECT_EQ(LoadBitmapSurface(DirectDrawObject, "Hostile.bmp", 0, 0, 0), nullptr);
+  EXPECT_TRUE(host.messageBoxes.empty());
 }
 
 TEST_F(BitmapTest, KeyValuesOfGreen) {

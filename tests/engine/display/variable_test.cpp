@@ -367,6 +367,17 @@ TEST_F(VariableTest, LoadHoldsDamagedValuesToTheText) {
   EXPECT_EQ(Shown(noSource), "Longer");
 }
 
+// Counts of saved boxes are held to the file by this size, so it must be the least one.
+TEST_F(VariableTest, TheSmallestSavedRecordIsANumberBoxWithoutIndices) {
+  Variable fps;
+  fps.SetName("FPS");
+  fps.SetInteger(7);
+  std::string path = TempPath("variable_smallest.sav");
+  ObjectStream out(path, true);
+  fps.Save(out);
+  EXPECT_EQ(out.Tell(), int64_t{Variable::kSmallestSavedRecord});
+}
+
 TEST_F(VariableTest, LoadRefusesAnImpossibleTextLength) {
   std::string path = TempPath("variable_huge.sav");
   {

@@ -7,23 +7,14 @@
 #include "engine/core/object_stream.h"
 #include "platform/midi_player.h"
 #include "tests/engine/sound_input/sound_fixture.h"
+#include "tests/support/sample_files.h"
 
 namespace {
 
 using namespace quor;
 using soundtest::SoundFixture;
 
-// One piano note held for four beats (two seconds at the default tempo), 96 ticks a beat.
-std::vector<uint8_t> TinyMidi() {
-  std::vector<uint8_t> track = {0x00, 0xC0, 0x00,                    // program 0
-                                0x00, 0x90, 0x3C, 0x64,              // note on
-                                0x83, 0x00, 0x80, 0x3C, 0x40,        // 384 ticks later off
-                                0x00, 0xFF, 0x2F, 0x00};             // end of track
-  std::vector<uint8_t> out = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0, 96};
-  out.insert(out.end(), {'M', 'T', 'r', 'k', 0, 0, 0, static_cast<uint8_t>(track.size())});
-  out.insert(out.end(), track.begin(), track.end());
-  return out;
-}
+using testing_support::TinyMidi;
 
 struct Record {
   std::string file = "tiny.mid";

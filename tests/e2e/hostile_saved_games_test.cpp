@@ -1,0 +1,242 @@
+// Saved games made hostile one field at a time, loaded into a running furnished room: each
+// must be refused with the load error box and leave the running game exactly as it was.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <functional>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "engine/app/game_director.h"
+#include "engine/core/engine_globals.h"
+#include "engine/display/map.h"
+#include "engine/display/variable.h"
+#include "engine/scene/game_node.h"
+#include "engine/scene/sprite.h"
+#include "engine/sound_input/midi_file.h"
+#include "engine/sound_input/sound.h"
+#include "engine/sound_input/streamed_sound.h"
+#include "tests/support/headless_run.h"
+#include "tests/support/room_scene.h"
+#include "tests/support/temp_dir.h"
+
+namespace quor {
+namespace {
+
+using testing_support::ReadBytes;
+using testing_support::WriteBytes;
+
+constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
+constexpr float kInfinity = std::numeric_limits<float>::infinity();
+
+Sprite* Find(const char* name) { return FindSpriteByName(name); }
+
+Variable* SceneBox(const char* name) {
+  for (Node* n = CurrentGameNode->variables.GetHead(); !n->IsEnd(); n = n->GetNext())
+    if (std::strcmp(static_cast<Variable*>(n)->GetName(), name) == 0) return static_cast<Variable*>(n);
+  return nullptr;
+}
+
+class HostileSavedGames : public ::testing::Test {
+ protected:
+  void SetUp() override { testing_support::WriteRoomFiles(dir.Path()); }
+
+  // Runs the furnished room to frame 20 and calls check there, in the running game.
+  void AtFrame20(const std::function<void()>& check) {
+    testing_support::HeadlessRun run;
+    host = &run.host;
+    run.host.AtFrame(0, testing_support::UseFurnishedRoom);
+    run.host.AtFrame(5, [](platform::HeadlessHost& h) { h.input.PressKey(platform::KeyRight); });
+    run.host.AtFrame(20, [&](platform::HeadlessHost&) {
+      // The game as a load leaves it (a load brings a fresh frame-rate box and text cursor),
+      // which is what a refused load puts back.
+      ASSERT_TRUE(SaveGameFile(dir.File("start.sav")));
+      ASSERT_TRUE(LoadGameFile(dir.File("start.sav")));
+      check();
+    });
+    run.Run(21);
+    host = nullptr;
+  }
+
+  // A real save of the running game, made with `change` applied and `undo` after it.
+  std::vector<uint8_t> SaveWith(const std::function<void()>& change, const std::function<void()>& undo) {
+    change();
+    EXPECT_TRUE(SaveGameFile(dir.File("hostile.sav")));
+    undo();
+    return ReadBytes(dir.File("hostile.sav"));
+  }
+
+  // Loads the bytes into the running game: refused with one load error box, and the game
+  // saves exactly as it did before.
+  void ExpectRefused(const std::vector<uint8_t>& bytes, const std::string& what) {
+    ASSERT_TRUE(SaveGameFile(dir.File("before.sav")));
+    WriteBytes(dir.File("bad.sav"), bytes);
+    host->messageBoxes.clear();
+    EXPECT_FALSE(LoadGameFile(dir.File("bad.sav"))) << what;
+    ASSERT_EQ(host->messageBoxes.size(), 1u) << what;
+    EXPECT_EQ(host->messageBoxes[0].caption, "Load error .") << what;
+    EXPECT_NE(host->messageBoxes[0].text.find("is damaged"), std::string::npos) << what;
+    ASSERT_TRUE(SaveGameFile(dir.File("after.sav")));
+    EXPECT_EQ(ReadBytes(dir.File("before.sav")), ReadBytes(dir.File("after.sav"))) << what;
+  }
+
+  testing_support::TempDir dir;
+  platform::HeadlessHost* host = nullptr;
+};
+
+// The file the furnished room writes must load, or the cases below prove nothing.
+TEST_F(HostileSavedGames, TheFurnishedRoomSavesAndLoadsWithoutABox) {
+  AtFrame20([&] {
+    ASSERT_TRUE(SaveGameFile(dir.File("room.sav")));
+    ASSERT_TRUE(LoadGameFile(dir.File("room.sav")));
+    EXPECT_TRUE(host->messageBoxes.empty());
+    ASSERT_NE(Find("Crate"), nullptr);
+    EXPECT_EQ(Find("Crate")->variables.Size(), 2u);
+    EXPECT_NE(SceneBox("Story"), nullptr);
+    EXPECT_EQ(CurrentGameNode->midiFiles.Count(), 1);
+    EXPECT_EQ(CurrentGameNode->streamedSounds.Count(), 1);
+  });
+}
+
+TEST_F(HostileSavedGames, TextBoxesWithFontsNoArithmeticCanHoldAreRefused) {
+  AtFrame20([&] {
+    struct Case {
+      const char* what;
+      std::function<Variable*()> box;
+      int32_t Variable::*field;
+      int32_t value;
+    };
+    auto score = [] { return SceneBox("Score"); };
+    auto label = [] { return Find("Crate")->variables.At(0); };
+    const Case cases[] = {
+        {"font size of a scene box", score, &Variable::fontSize, INT32_MAX},
+        {"font size too big to draw", score, &Variable::fontSize, 100000},
+        {"font width of a scene box", score, &Variable::fontWidth, INT32_MIN},
+        {"font weight of a scene box", score, &Variable::fontWeight, -5},
+        {"letter spacing of a scene box", score, &Variable::letterSpacing, INT32_MAX},
+        {"font size of a sprite's box", label, &Variable::fontSize, -INT32_MAX},
+        {"font width of a sprite's box", label, &Variable::fontWidth, 1 << 24},
+    };
+    for (const Case& c : cases) {
+      Variable* box = c.box();
+      ASSERT_NE(box, nullptr) << c.what;
+      int32_t kept = box->*c.field;
+      ExpectRefused(SaveWith([&] { box->*c.field = c.value; }, [&] { box->*c.field = kept; }), c.what);
+    }
+  });
+}
+
+TEST_F(HostileSavedGames, ListsHoldingAnObjectOfAnotherClassAreRefused) {
+  AtFrame20([&] {
+    GameNode* scene = CurrentGameNode;
+    auto stranger = [](const char* kind) -> Node* {
+      std::string k = kind;
+      if (k == "Map") return new Map(*FindMapByName("Mist"));
+      if (k == "Sprite") return new Sprite(*Find("Crate"));
+      if (k == "Variable") return new Variable(*SceneBox("Score"));
+      if (k == "Sound") return new Sound("Odd", "Sounds\\step.wav", 0, 0);
+      return new StreamedSound("Odd", "Sounds\\music.wav", 0);
+    };
+    struct Case {
+      const char* what;
+      NodeList* list;
+      const char* kind;
+    };
+    const Case cases[] = {
+        {"a layer holding a map", &scene->layers[2], "Map"},
+        {"a layer holding a text box", &scene->layers[0], "Variable"},
+        {"the map list holding a sprite", &scene->maps, "Sprite"},
+        {"the text-box list holding a sprite", &scene->variables, "Sprite"},
+        {"the sound list holding a streamed sound", &scene->sounds, "StreamedSound"},
+        {"the streamed-sound list holding a sound", &scene->streamedSounds, "Sound"},
+        {"the MIDI list holding a sound", &scene->midiFiles, "Sound"},
+    };
+    for (const Case& c : cases) {
+      Node* odd = stranger(c.kind);
+      ExpectRefused(SaveWith([&] { c.list->AddHead(odd); }, [&] { c.list->Remove(odd); }), c.what);
+    }
+  });
+}
+
+TEST_F(HostileSavedGames, SpritesAndMapsWithRealNumbersBeyondWholePixelsAreRefused) {
+  AtFrame20([&] {
+    // A refused load puts the game back from a save, so every object is found anew.
+    auto hero = [] { return Find("Hero"); };
+    auto crate = [] { return Find("Crate"); };
+    auto mist = [] { return FindMapByName("Mist"); };
+    struct Case {
+      const char* what;
+      std::function<float*()> field;
+      float value;
+    };
+    const Case cases[] = {
+        {"hero x not a number", [&] { return &hero()->x; }, kNaN},
+        {"hero y beyond whole pixels", [&] { return &hero()->y; }, 1e12f},
+        {"crate x beyond whole pixels", [&] { return &crate()->x; }, -3e9f},
+        {"crate speed infinite", [&] { return &crate()->speedX; }, kInfinity},
+        {"crate velocity not a number", [&] { return &crate()->velocityY; }, kNaN},
+        {"crate direction huge", [&] { return &crate()->directionX; }, 1e20f},
+        {"crate transparency not a number", [&] { return &crate()->transparency; }, kNaN},
+        {"crate friction infinite", [&] { return &crate()->friction; }, -kInfinity},
+        {"crate path step not a number", [&] { return &crate()->path[0].unitX; }, kNaN},
+        {"mist drift not a number", [&] { return &mist()->driftX; }, kNaN},
+        {"mist wrap offset beyond whole pixels", [&] { return &mist()->wrapFY; }, 5e9f},
+        {"strip scroll factor infinite", [] { return &FindMapByName("Strip")->scrollFactorX; },
+         kInfinity},
+        {"room position beyond whole pixels", [] { return &FindMapByName("Room")->worldX; }, 4e9f},
+    };
+    for (const Case& c : cases) {
+      float* field = c.field();
+      float kept = *field;
+      ExpectRefused(SaveWith([&] { *field = c.value; }, [&] { *field = kept; }), c.what);
+    }
+    // Whole-pixel places in the file are held to the same bound.
+    int32_t kept = mist()->screenX;
+    ExpectRefused(SaveWith([&] { mist()->screenX = INT32_MAX - 10; }, [&] { mist()->screenX = kept; }),
+                  "mist screen position");
+  });
+}
+
+// The count of a sprite's text boxes stands right after its acceleration.
+size_t TextBoxCountAt(const std::vector<uint8_t>& bytes, float marker) {
+  uint8_t pattern[4];
+  std::memcpy(pattern, &marker, 4);
+  for (size_t i = 0; i + 8 <= bytes.size(); ++i)
+    if (std::memcmp(&bytes[i], pattern, 4) == 0) return i + 4;
+  return 0;
+}
+
+TEST_F(HostileSavedGames, ASpritesCountOfTextBoxesIsHeldToWhatTheFileCanHold) {
+  AtFrame20([&] {
+    Sprite* crate = Find("Crate");
+    const float marker = 1234.5f;
+    std::vector<uint8_t> good =
+        SaveWith([&] { crate->acceleration = marker; }, [&] { crate->acceleration = 0.0f; });
+    size_t at = TextBoxCountAt(good, marker);
+    ASSERT_GT(at, 0u);
+    ASSERT_EQ(good[at], 2);
+    for (uint32_t count : {65536u, 3000u, 0x7FFFFFFFu}) {
+      std::vector<uint8_t> bad = good;
+      std::memcpy(&bad[at], &count, 4);
+      ExpectRefused(bad, "text box count " + std::to_string(count));
+    }
+  });
+}
+
+TEST_F(HostileSavedGames, ManyTextBoxesOnASpriteAreMadeAllAtOnce) {
+  AtFrame20([&] {
+    Sprite* crate = Find("Crate");
+    crate->SetVariableCount(45);
+    EXPECT_EQ(crate->variables.Capacity(), 45u);
+    ASSERT_TRUE(SaveGameFile(dir.File("many.sav")));
+    ASSERT_TRUE(LoadGameFile(dir.File("many.sav")));
+    crate = Find("Crate");
+    EXPECT_EQ(crate->variables.Size(), 45u);
+    EXPECT_EQ(crate->variables.Capacity(), 45u);
+  });
+}
+
+}  // namespace
+}  // namespace quor
