@@ -7,23 +7,17 @@
 #include <memory>
 #include <vector>
 
-#include "engine/core/engine_globals.h"
+#include "bench/bench_display.h"
 #include "engine/display/display.h"
 #include "engine/display/translucent_blit.h"
-#include "platform/headless/headless_host.h"
 
 namespace {
 
 using platform::PixelRect;
 using platform::Surface;
 
-struct Display {
-  explicit Display(uint32_t bits) {
-    platform::InstallHost(&host);
-    savedWindowed = quor::Windowed;
-    quor::Windowed = 0;
-    quor::SetScreenMode(640, 480, bits);
-    quor::InitGraphics();
+struct Display : bench::FullScreenDisplay {
+  explicit Display(uint32_t bits) : FullScreenDisplay(bits) {
     map = quor::CreateOffscreenSurface(1280, 960);
     for (int y = 0; y < 960; y += 16)
       for (int x = 0; x < 1280; x += 16) {
@@ -39,10 +33,6 @@ struct Display {
   ~Display() {
     map.reset();
     sprite.reset();
-    quor::ReleaseGraphics();
-    quor::SetScreenMode(640, 480, 16);
-    quor::Windowed = savedWindowed;
-    platform::InstallHost(nullptr);
   }
 
   void DrawFrame(int sprites, int frame, bool translucent) {
@@ -61,18 +51,14 @@ struct Display {
     quor::PresentFrame();
   }
 
-  platform::HeadlessHost host;
   std::unique_ptr<Surface> map, sprite;
-  uint8_t savedWindowed = 0;
 };
 
 void Frame(benchmark::State& state, uint32_t bits, bool translucent) {
   Display display(bits);
   int frame = 0;
   for (auto _ : state) display.DrawFrame(int(state.range(0)), frame++, translucent);
-  // Seconds per frame over the 16 ms budget: elapsed / (iterations x 0.016).
-  state.counters["budget"] = benchmark::Counter(double(state.iterations()) * 0.016,
-                                                benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+  bench::ReportBudgetShare(state);
 }
 
 void Frame16(benchmark::State& state) { Frame(state, 16, false); }

@@ -4,36 +4,17 @@
 // a region built from a rectangle or an ellipse.
 #include <benchmark/benchmark.h>
 
+#include "bench/bench_display.h"
 #include "engine/core/engine_globals.h"
 #include "engine/core/random.h"
 #include "engine/display/display.h"
 #include "engine/display/transitions.h"
-#include "platform/headless/headless_host.h"
 
 namespace {
 
-struct Display {
-  explicit Display(uint32_t bits) {
-    platform::InstallHost(&host);
-    savedWindowed = quor::Windowed;
-    quor::Windowed = 0;
-    quor::SetScreenMode(640, 480, bits);
-    quor::InitGraphics();
-  }
-  ~Display() {
-    quor::ReleaseGraphics();
-    quor::SetScreenMode(640, 480, 16);
-    quor::Windowed = savedWindowed;
-    platform::InstallHost(nullptr);
-  }
-  platform::HeadlessHost host;
-  uint8_t savedWindowed = 0;
-};
+using Display = bench::FullScreenDisplay;
 
-void Budget(benchmark::State& state) {
-  state.counters["budget"] = benchmark::Counter(double(state.iterations()) * 0.016,
-                                                benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
-}
+void Budget(benchmark::State& state) { bench::ReportBudgetShare(state); }
 
 // A full grid in random colours: every block redrawn with three draws each.
 void DissolveFullGrid(benchmark::State& state) {

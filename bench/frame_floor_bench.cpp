@@ -1,0 +1,264 @@
+// The engine's frame against the floor of this machine, both measured in the same run and
+// in turns, so a busy machine slows both alike:
+//   - a 32 x 32 keyed sprite drawn by Sprite::Draw (plain, mirrored either way or both, not
+//     keyed, and a mix with half of them mirrored) against SDL's keyed blit of the same
+//     surface at the same places;
+//   - the frame with no sprites (the master map's view copied to the back buffer, then
+//     presented) against SDL's opaque blit of the same view plus one memcpy of the frame;
+//   - a whole scene's frame run by the real main loop, against 1/32 of the 16 ms budget.
+// Each case prints "quor_us" and "floor_us" per sprite or frame, "ratio" = quor / floor and
+// the "bound" the ratio must stay within; the label says whether it does.
+//
+// Scene frames run the game's scenes by name from the current folder (its BITMAPS and
+// Sounds); a scene that has no maps and no sprites yet is skipped with a note.
+#include <benchmark/benchmark.h>
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "bench/bench_display.h"
+#include "engine/app/game_director.h"
+#include "engine/app/game_hooks.h"
+#include "engine/app/run_application.h"
+#include "engine/core/engine_globals.h"
+#include "engine/display/display.h"
+#include "engine/scene/animation.h"
+#include "engine/scene/game_node.h"
+#include "engine/scene/sprite.h"
+#include "engine/sound_input/keyboard.h"
+#include "game/rules/game_functions.h"
+#include "game/rules/game_variables.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using platform::PixelRect;
+
+constexpr int kBenchSet = 46;  // an entry no scene builds
+constexpr int kSpriteSide = 32;
+constexpr int kSprites = 200;
+
+double Micros(Clock::duration d) { return std::chrono::duration<double, std::micro>(d).count(); }
+
+// The figures of one case, per sprite or per frame.
+void ReportAgainstFloor(benchmark::State& state, double quorMicros, double floorMicros, double count,
+                        double bound) {
+  double quor = quorMicros / count, floor = floorMicros / count, ratio = quor / floor;
+  state.counters["quor_us"] = quor;
+  state.counters["floor_us"] = floor;
+  state.counters["ratio"] = ratio;
+  state.counters["bound"] = bound;
+  state.SetLabel(ratio <= bound ? "within bound" : "OVER BOUND");
+}
+
+// A raw SDL surface of the display's format, the floor's side of each comparison.
+SDL_Surface* RawSurface(int w, int h) {
+  return SDL_CreateRGBSurfaceWithFormat(0, w, h, 16, SDL_PIXELFORMAT_RGB565);
+}
+
+// The same picture on an SDL surface, row by row.
+SDL_Surface* RawCopy(platform::Surface& surface) {
+  SDL_Surface* raw = RawSurface(surface.Width(), surface.Height());
+  platform::LockedPixels pixels;
+  surface.Lock(pixels);
+  for (int y = 0; y < pixels.height; ++y)
+    std::memcpy(static_cast<uint8_t*>(raw->pixels) + y * raw->pitch, pixels.pixels + y * pixels.pitch,
+                size_t(pixels.width) * 2);
+  surface.Unlock();
+  return raw;
+}
+
+// A 640 x 480 x 16 full-screen display with a 1280 x 960 master-map picture, a scene for
+// the view, and one animation entry whose frame 0 is a keyed sprite that may be mirrored
+// and frame 1 the same picture without its key; beside them, the SDL floor's surfaces.
+struct Stage : bench::FullScreenDisplay {
+  Stage() : FullScreenDisplay(16) {
+    quor::CurrentGameNode = &scene;
+    map = quor::CreateOffscreenSurface(1280, 960);
+    for (int y = 0; y < 960; y += 16)
+      for (int x = 0; x < 1280; x += 16) {
+        PixelRect r{x, y, x + 16, y + 16};
+        map->Fill(&r, map->MatchColor(platform::ColorRef(uint8_t(x / 5), uint8_t(y / 4), uint8_t((x + y) / 9))));
+      }
+    quor::AnimationSet& entry = quor::AnimationTable[kBenchSet];
+    entry.SetActionCount(1);
+    entry.actions[0].SetFrameCount(2);
+    for (int i = 0; i < 2; ++i) {
+      quor::SpriteFrame& f = entry.actions[0].frames[i];
+      f.width = f.height = kSpriteSide;
+      f.flipXAllowed = f.flipYAllowed = 1;
+      f.colorKeyOn = i == 0;
+      sprites[i] = quor::CreateOffscreenSurface(kSpriteSide, kSpriteSide);
+      platform::Surface& s = *sprites[i];
+      s.SetColorKey(s.MatchColor(0x00FF00));
+      s.Fill(nullptr, s.MatchColor(0x00FF00));
+      PixelRect body{4, 2, 28, 30}, mark{20, 6, 26, 12};
+      s.Fill(&body, s.MatchColor(0x2060C0));
+      s.Fill(&mark, s.MatchColor(0xFFFFFF));
+      f.surface = sprites[i].get();
+    }
+    rawScreen = RawSurface(640, 480);
+    rawMap = RawCopy(*map);
+    rawSprite = RawCopy(*sprites[0]);
+    SDL_SetColorKey(rawSprite, SDL_TRUE, sprites[0]->MatchColor(0x00FF00));
+    shownCopy.resize(size_t(rawScreen->pitch) * rawScreen->h);
+  }
+  ~Stage() {
+    quor::AnimationTable[kBenchSet].Empty();
+    quor::CurrentGameNode = nullptr;
+    SDL_FreeSurface(rawScreen);
+    SDL_FreeSurface(rawMap);
+    SDL_FreeSurface(rawSprite);
+  }
+
+  // The view of frame n, moving over the map.
+  static PixelRect View(int n) {
+    return {n % 640, (n / 2) % 480, n % 640 + 640, (n / 2) % 480 + 480};
+  }
+  // Where sprite i stands in frame n: over the whole screen, some cut by its edges.
+  static void Place(int i, int n, int& x, int& y) {
+    x = (i * 37 + n) % 660 - 10;
+    y = (i * 53) % 500 - 10;
+  }
+
+  // The engine's frame without sprites: the master map's view, then the presentation.
+  void EngineMapAndPresent(int n) {
+    PixelRect view = View(n);
+    quor::BackBuffer->Blit(nullptr, *map, &view);
+    quor::PresentFrame();
+  }
+  // The floor of it: SDL's opaque blit of the same view, and one copy of the frame.
+  void FloorMapAndPresent(int n) {
+    PixelRect v = View(n);
+    SDL_Rect view{v.left, v.top, 640, 480};
+    SDL_BlitSurface(rawMap, &view, rawScreen, nullptr);
+    std::memcpy(shownCopy.data(), rawScreen->pixels, shownCopy.size());
+    benchmark::DoNotOptimize(shownCopy.data());
+  }
+
+  quor::GameNode scene;
+  std::unique_ptr<platform::Surface> map, sprites[2];
+  SDL_Surface *rawScreen = nullptr, *rawMap = nullptr, *rawSprite = nullptr;
+  std::vector<uint8_t> shownCopy;
+};
+
+enum SpriteKind { Keyed, MirroredLeftRight, MirroredUpDown, MirroredBoth, NotKeyed, HalfMirrored };
+
+void SpriteDraw(benchmark::State& state) {
+  auto kind = SpriteKind(state.range(0));
+  Stage stage;
+  std::vector<quor::Sprite> sprites(kSprites);
+  for (int i = 0; i < kSprites; ++i) {
+    quor::Sprite& s = sprites[i];
+    s.animationSet = kBenchSet;
+    s.frame = kind == NotKeyed ? 1 : 0;
+    bool mirrored = kind == HalfMirrored ? i % 2 == 1 : true;
+    s.flipX = mirrored && (kind == MirroredLeftRight || kind == MirroredBoth || kind == HalfMirrored);
+    s.flipY = mirrored && (kind == MirroredUpDown || kind == MirroredBoth);
+  }
+  Clock::duration quor{}, floor{};
+  int n = 0;
+  for (auto _ : state) {
+    for (int i = 0; i < kSprites; ++i) Stage::Place(i, n, sprites[i].screenX, sprites[i].screenY);
+    auto t0 = Clock::now();
+    for (quor::Sprite& s : sprites) s.Draw();
+    auto t1 = Clock::now();
+    for (int i = 0; i < kSprites; ++i) {
+      SDL_Rect at{0, 0, kSpriteSide, kSpriteSide};
+      Stage::Place(i, n, at.x, at.y);
+      SDL_BlitSurface(stage.rawSprite, nullptr, stage.rawScreen, &at);
+    }
+    auto t2 = Clock::now();
+    quor += t1 - t0;
+    floor += t2 - t1;
+    ++n;
+  }
+  ReportAgainstFloor(state, Micros(quor), Micros(floor), double(state.iterations()) * kSprites, 1.5);
+}
+
+void FrameWithoutSprites(benchmark::State& state) {
+  Stage stage;
+  Clock::duration quor{}, floor{};
+  int n = 0;
+  for (auto _ : state) {
+    auto t0 = Clock::now();
+    stage.EngineMapAndPresent(n);
+    auto t1 = Clock::now();
+    stage.FloorMapAndPresent(n);
+    auto t2 = Clock::now();
+    quor += t1 - t0;
+    floor += t2 - t1;
+    ++n;
+  }
+  ReportAgainstFloor(state, Micros(quor), Micros(floor), double(state.iterations()), 1.5);
+}
+
+// A scene holds its text cursor from the start; content is a map or any other sprite.
+bool HasContent(quor::GameNode& scene) {
+  if (scene.maps.Count() > 0) return true;
+  for (const quor::NodeList& layer : scene.layers)
+    for (quor::Node* n = layer.GetHead(); n && !n->IsEnd(); n = n->GetNext())
+      if (std::strcmp(static_cast<quor::Sprite*>(n)->name, "QuorTextsCursor") != 0) return true;
+  return false;
+}
+
+// A scene of the game run by the real main loop on the tests' host, whose clock is virtual:
+// the time between two frames' starts is the frame's own work. The first frames of the
+// scene (its switch and loading) are left out.
+void SceneFrame(benchmark::State& state, const char* name, bool needsContent) {
+  constexpr int kSwitchFrame = 2, kSettleFrames = 10, kFrames = 240;
+  std::vector<Clock::time_point> starts;
+  bool reached = false, hasContent = false;
+  std::vector<platform::RecordedMessageBox> boxes;
+  for (auto _ : state) {
+    platform::HeadlessHost host;
+    platform::InstallHost(&host);
+    quor::KeyboardInstanceCount = 0;
+    quor::InstallGameHooks(game::TheGameHooks());
+    game::ResetGameVariables();
+    starts.clear();
+    host.AtFrame(kSwitchFrame, [name](platform::HeadlessHost&) {
+      if (quor::CurrentGameDirector) quor::CurrentGameDirector->GoToGameNode(name);
+    });
+    host.EveryFrame([&](platform::HeadlessHost&) {
+      quor::GameNode* scene = quor::CurrentGameNode;
+      if (!scene || std::strcmp(scene->name, name) != 0) return;
+      reached = true;
+      hasContent = hasContent || HasContent(*scene);
+      starts.push_back(Clock::now());
+    });
+    host.QuitAtFrame(kSwitchFrame + kSettleFrames + kFrames);
+    quor::RunApplication();
+    boxes = host.messageBoxes;
+    platform::InstallHost(nullptr);
+    quor::InstallGameHooks(quor::GameHooks());
+    quor::Paused = quor::QuitRequested = 0;
+    game::ResetGameVariables();
+  }
+  if (!boxes.empty()) return state.SkipWithError(("the scene showed \"" + boxes[0].text + "\"").c_str());
+  if (!reached) return state.SkipWithError("no scene of that name");
+  if (needsContent && !hasContent) return state.SkipWithError("the scene has no content yet");
+  if (starts.size() < size_t(kSettleFrames) + 2) return state.SkipWithError("the scene ended early");
+  double micros = Micros(starts.back() - starts[kSettleFrames]);
+  double frames = double(starts.size() - 1 - kSettleFrames);
+  // The bound is a time: the floor here is 1/32 of the 16 ms budget.
+  ReportAgainstFloor(state, micros, 500.0 * frames, frames, 1.0);
+  if (!hasContent) state.SetLabel(std::string(state.counters["ratio"] <= 1.0 ? "within" : "OVER") +
+                                  " bound, scene has no content yet");
+}
+
+}  // namespace
+
+BENCHMARK(SpriteDraw)
+    ->ArgName("kind")  // 0 keyed, 1 mirrored left-right, 2 up-down, 3 both, 4 not keyed, 5 half mirrored
+    ->DenseRange(Keyed, HalfMirrored)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(FrameWithoutSprites)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(SceneFrame, EmptyStart, "Start", false)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(SceneFrame, FinalLevel, "FinalLevel", true)->Iterations(1)->Unit(benchmark::kMillisecond);
