@@ -45,9 +45,9 @@ bool SdlVideo::EnsureRenderer(int width, int height) {
   if (!texture_ || textureWidth_ != width || textureHeight_ != height) {
     if (texture_) SDL_DestroyTexture(texture_);
     if (staging_) SDL_FreeSurface(staging_);
-    texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_XRGB8888, SDL_TEXTUREACCESS_STREAMING,
+    texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_XBGR8888, SDL_TEXTUREACCESS_STREAMING,
                                  width, height);
-    staging_ = SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, SDL_PIXELFORMAT_XRGB8888);
+    staging_ = SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, SDL_PIXELFORMAT_XBGR8888);
     textureWidth_ = width;
     textureHeight_ = height;
     if (!texture_ || !staging_) return false;
@@ -65,12 +65,13 @@ void SdlVideo::Present(const Surface& frame) {
       green[i] = GammaTable::Level(gamma_.green[i]);
       blue[i] = GammaTable::Level(gamma_.blue[i]);
     }
+    const SDL_PixelFormat& f = *staging_->format;
     for (int y = 0; y < staging_->h; ++y) {
       uint32_t* row = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(staging_->pixels) + y * staging_->pitch);
       for (int x = 0; x < staging_->w; ++x) {
         uint32_t p = row[x];
-        row[x] = (uint32_t(red[(p >> 16) & 0xFF]) << 16) | (uint32_t(green[(p >> 8) & 0xFF]) << 8) |
-                 blue[p & 0xFF];
+        row[x] = (uint32_t(red[(p >> f.Rshift) & 0xFF]) << f.Rshift) |
+                 (uint32_t(green[(p >> f.Gshift) & 0xFF]) << f.Gshift) | (uint32_t(blue[(p >> f.Bshift) & 0xFF]) << f.Bshift);
       }
     }
   }

@@ -35,7 +35,7 @@ class SdlVideo : public VideoOutput {
 
   SDL_Renderer* renderer_ = nullptr;
   SDL_Texture* texture_ = nullptr;
-  SDL_Surface* staging_ = nullptr;  // the frame as XRGB8888
+  SDL_Surface* staging_ = nullptr;  // the frame as XBGR8888, the texture's format
   int textureWidth_ = 0, textureHeight_ = 0;
   GammaTable gamma_;
   bool haveFrame_ = false;
