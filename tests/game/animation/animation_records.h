@@ -33,7 +33,8 @@ inline std::string DescribeEntry(int entry) {
           auto* shape = static_cast<quor::CollisionShape*>(n);
           if (shape->GetShapeType() == 0) {
             auto* s = static_cast<quor::CollisionSegment*>(shape);
-            out << " s" << s->GetX1() << ',' << s->GetY1() << ',' << s->GetX2() << ',' << s->GetY2();
+            out << " s" << s->GetX1() << ',' << s->GetY1() << ',' << s->GetX2() << ','
+                << s->GetY2();
           } else {
             auto* c = static_cast<quor::CollisionCircle*>(shape);
             out << " c" << c->GetX() << ',' << c->GetY() << ',' << c->GetRadius();
