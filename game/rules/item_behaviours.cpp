@@ -1,4 +1,4 @@
-// Items that move to the status row when the hero takes them, and counters shown as frames.
+// Items that move to the status row when the hero takes them, and the hearts shown as frames.
 #include "engine/scene/sprite.h"
 #include "game/rules/behaviours.h"
 
@@ -13,7 +13,5 @@ void BootBehaviour(quor::Sprite&) {}
 void GlassBehaviour(quor::Sprite&) {}
 void MeatBehaviour(quor::Sprite&) {}
 void HeartsBehaviour(quor::Sprite&) {}
-void DemonLifeBarBehaviour(quor::Sprite&) {}
-void TenmaLifeBarBehaviour(quor::Sprite&) {}
 
 }  // namespace game
