@@ -34,6 +34,7 @@
 #include "engine/sound_input/keyboard.h"
 #include "game/rules/game_functions.h"
 #include "game/rules/game_variables.h"
+#include "platform/monotonic_clock.h"
 
 namespace {
 
@@ -253,8 +254,35 @@ void SceneFrame(benchmark::State& state, const char* name, bool needsContent) {
                                   " bound, scene has no content yet");
 }
 
+// The player's frame wait: sleeping to one 16 ms deadline after another on the real clock.
+// Each wake is compared with the deadline's due time: "mean_late_us" and "worst_late_us",
+// the worst bound by half a millisecond.
+void FrameWait(benchmark::State& state) {
+  constexpr int kFrames = 60;
+  constexpr uint32_t kBudget = 16;
+  double worst = 0, total = 0;
+  for (auto _ : state) {
+    // The clock counts from its construction, on the system clock the steady clock reads.
+    Clock::time_point origin = Clock::now();
+    platform::MonotonicClock clock;
+    uint32_t deadline = clock.Milliseconds() + 2;
+    for (int i = 0; i < kFrames; ++i, deadline += kBudget) {
+      clock.SleepUntil(deadline);
+      double late = Micros(Clock::now() - origin) - 1000.0 * deadline;
+      worst = std::max(worst, late);
+      total += late;
+    }
+  }
+  double mean = total / (double(state.iterations()) * kFrames);
+  state.counters["mean_late_us"] = mean;
+  state.counters["worst_late_us"] = worst;
+  state.counters["bound"] = 500;
+  state.SetLabel(worst <= 500 ? "within bound (worst wake)" : "OVER BOUND (worst wake)");
+}
+
 }  // namespace
 
+BENCHMARK(FrameWait)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(SpriteDraw)
     ->ArgName("kind")  // 0 keyed, 1 mirrored left-right, 2 up-down, 3 both, 4 not keyed, 5 half mirrored
     ->DenseRange(Keyed, HalfMirrored)

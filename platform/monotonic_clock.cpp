@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <ctime>
+#include <sys/prctl.h>
 
 namespace platform {
 
@@ -26,6 +27,9 @@ void MonotonicClock::SleepUntil(uint32_t deadline) const {
   // The instant the clock turns to the deadline, on the same system clock it is read from,
   // so waking there reads exactly the deadline.
   uint64_t target = origin_ + (sinceOrigin + uint64_t(ahead)) * kNanosPerMilli;
+  // The kernel may otherwise let a sleep run 50 us past its time to group wake-ups; a frame
+  // wants its deadline. The slack belongs to the calling thread, so it is set here.
+  prctl(PR_SET_TIMERSLACK, 1UL, 0, 0, 0);
   timespec at{};
   at.tv_sec = time_t(target / 1000000000u);
   at.tv_nsec = long(target % 1000000000u);
