@@ -4,25 +4,34 @@
 #include <sys/file.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 
 namespace platform {
 
 InstanceLock::~InstanceLock() { Release(); }
 
-bool InstanceLock::Acquire(const std::string& name) {
+InstanceLock::Result InstanceLock::Acquire(const std::string& name) {
   Release();
+  problem_.clear();
   const char* runtime = std::getenv("XDG_RUNTIME_DIR");
   std::string dir = (runtime && *runtime) ? runtime : "/tmp";
   std::string path = dir + "/quor-" + std::to_string(getuid()) + "-" + name + ".lock";
   int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-  if (fd < 0) return false;
+  if (fd < 0) {
+    problem_ = path + ": " + std::strerror(errno);
+    return Result::Unavailable;
+  }
   if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    int error = errno;
     close(fd);
-    return false;
+    if (error == EWOULDBLOCK) return Result::HeldElsewhere;
+    problem_ = path + ": " + std::strerror(error);
+    return Result::Unavailable;
   }
   fd_ = fd;
-  return true;
+  return Result::Held;
 }
 
 void InstanceLock::Release() {

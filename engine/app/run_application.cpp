@@ -98,7 +98,8 @@ int RunApplication() {
   }
   GameSetDisplayMode();
   WindowSizeForClient(&WindowWidth, &WindowHeight);
-  if (!CreateMainWindow()) return 0;
+  // Without a window the game never ran: the shell is told so (the host said why).
+  if (!CreateMainWindow()) return 1;
   if (!InitGraphics()) {
     StartupBox("InitGraphics Failed", "Fatal Error", platform::MessageBoxIcon::Stop);
     return 0;

@@ -2,9 +2,14 @@
 
 #include <SDL.h>
 
+#include <signal.h>
+#include <unistd.h>
+
 #include <chrono>
+#include <climits>
 #include <cstdlib>
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 #include <thread>
 
@@ -16,6 +21,79 @@
 #include "platform/text.h"
 
 namespace platform {
+
+namespace {
+
+// While a modal box is up SDL's event loop does not run, so the quit that SDL makes of
+// SIGINT and SIGTERM would wait for the box; the signals end the program at once instead.
+class DefaultStopSignals {
+ public:
+  DefaultStopSignals() {
+    struct sigaction plain {};
+    plain.sa_handler = SIG_DFL;
+    sigemptyset(&plain.sa_mask);
+    sigaction(SIGINT, &plain, &oldInt_);
+    sigaction(SIGTERM, &plain, &oldTerm_);
+  }
+  ~DefaultStopSignals() {
+    sigaction(SIGINT, &oldInt_, nullptr);
+    sigaction(SIGTERM, &oldTerm_, nullptr);
+  }
+  DefaultStopSignals(const DefaultStopSignals&) = delete;
+  DefaultStopSignals& operator=(const DefaultStopSignals&) = delete;
+
+ private:
+  struct sigaction oldInt_ {};
+  struct sigaction oldTerm_ {};
+};
+
+// SDL's drivers that show nothing: the game would run where no one can see it.
+bool Invisible(const char* driver) {
+  return std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0 ||
+         std::strcmp(driver, "evdev") == 0;
+}
+
+// SDL's video on the driver the user named, else on the first one that reaches a display.
+bool StartVideo() {
+  const char* named = SDL_getenv("SDL_VIDEODRIVER");
+  if (named && *named) return SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+  for (int i = 0; i < SDL_GetNumVideoDrivers(); ++i) {
+    const char* driver = SDL_GetVideoDriver(i);
+    if (!driver || Invisible(driver)) continue;
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, driver);
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) return true;
+  }
+  return false;
+}
+
+// The folder of the running program, where the headless runner is built beside it.
+std::string ProgramFolder() {
+  char path[PATH_MAX];
+  ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
+  if (n <= 0) return ".";
+  std::string full(path, static_cast<size_t>(n));
+  size_t slash = full.find_last_of('/');
+  return slash == std::string::npos ? "." : full.substr(0, slash);
+}
+
+void SayNoDisplay() {
+  const char* x11 = std::getenv("DISPLAY");
+  const char* wayland = std::getenv("WAYLAND_DISPLAY");
+  bool haveX11 = x11 && *x11, haveWayland = wayland && *wayland;
+  std::string reason = "neither DISPLAY nor WAYLAND_DISPLAY is set";
+  if (haveX11) reason = std::string("the display DISPLAY=") + x11 + " could not be opened";
+  else if (haveWayland) reason = std::string("the display WAYLAND_DISPLAY=") + wayland + " could not be opened";
+  std::fprintf(stderr,
+               "quor: no display was found (%s).\n"
+               "  Start the game from a desktop session (X11 or Wayland), or play it without a\n"
+               "  display with the headless runner, which writes chosen frames as PNG pictures:\n"
+               "    %s/quor_headless --frames 600 --shot 300:frame.png\n"
+               "  To run on one of SDL's invisible video drivers anyway, name it in\n"
+               "  SDL_VIDEODRIVER (offscreen or dummy).\n",
+               reason.c_str(), ProgramFolder().c_str());
+}
+
+}  // namespace
 
 SdlHost::SdlHost()
     : video_(new SdlVideo), audio_(new SdlAudio), input_(new SdlInput) {
@@ -43,16 +121,30 @@ void SdlHost::ShowMessageBox(const std::string& text, const std::string& caption
   if (icon == MessageBoxIcon::Exclamation) flags = SDL_MESSAGEBOX_WARNING;
   // Without a display the box cannot be shown; the text still reaches the terminal.
   std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
+  DefaultStopSignals stoppable;
   SDL_ShowSimpleMessageBox(flags, caption.c_str(), text.c_str(), nullptr);
 }
 
-bool SdlHost::AcquireInstanceLock(const std::string& name) { return lock_.Acquire(name); }
+bool SdlHost::AcquireInstanceLock(const std::string& name) {
+  switch (lock_.Acquire(name)) {
+    case InstanceLock::Result::Held:
+      return true;
+    case InstanceLock::Result::HeldElsewhere:
+      return false;
+    case InstanceLock::Result::Unavailable:
+      break;
+  }
+  // A lock file that cannot be made says nothing about another copy.
+  std::fprintf(stderr, "quor: the single-instance lock could not be opened (%s); starting without it.\n",
+               lock_.Problem().c_str());
+  return true;
+}
 
 void SdlHost::ReleaseInstanceLock() { lock_.Release(); }
 
 bool SdlHost::EnsureVideo() {
   if (videoStarted_) return true;
-  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
+  if (!StartVideo()) return false;
   SDL_DisableScreenSaver();
   videoStarted_ = true;
   return true;
@@ -61,7 +153,7 @@ bool SdlHost::EnsureVideo() {
 bool SdlHost::CreateMainWindow(const std::string& title, int width, int height,
                                bool fullScreen) {
   if (!EnsureVideo()) {
-    std::fprintf(stderr, "quor: %s\n", SDL_GetError());
+    SayNoDisplay();
     return false;
   }
   Uint32 flags = SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI;
@@ -129,7 +221,7 @@ void SdlHost::PumpEvents() {
           case SDL_WINDOWEVENT_CLOSE: m.kind = WindowEvent::CloseRequest; break;
           default: break;
         }
-        if (m.kind != WindowEvent::None) queue_.push_back(m);
+        if (m.kind != WindowEvent::None) order_.Add(m, e.window.timestamp, queue_);
         break;
       default:
         input_->OnEvent(e);

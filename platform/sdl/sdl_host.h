@@ -9,6 +9,7 @@
 #include "platform/host.h"
 #include "platform/instance_lock.h"
 #include "platform/monotonic_clock.h"
+#include "platform/window_event_order.h"
 
 namespace platform {
 
@@ -64,6 +65,7 @@ class SdlHost : public Host {
   InstanceLock lock_;
   MonotonicClock clock_;
   std::deque<WindowMessage> queue_;
+  WindowEventOrder order_;
   bool videoStarted_ = false;
   std::string title_;
 };

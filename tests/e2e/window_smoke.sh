@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Starts the game in a virtual X display, finds its window, checks that a second copy is
-# refused, and ends the first with SIGTERM as a desktop session would.
+# refused and that SIGTERM ends the second copy while its box is up, ends the first with
+# SIGTERM as a desktop session would, and checks that without a display the game says so
+# and fails at once.
 set -u
 quor=${1:?path to quor}
-command -v xvfb-run >/dev/null || { echo "xvfb-run missing"; exit 1; }
+here=$(cd "$(dirname "$0")" && pwd)
 export SDL_AUDIODRIVER=dummy
 # Leaks inside the desktop libraries are not ours to judge here.
 export ASAN_OPTIONS=detect_leaks=0
@@ -12,18 +14,37 @@ trap 'rm -rf "$work"' EXIT
 cd "$work"
 # A lock folder of its own, so a game being played on this machine does not refuse the test.
 export XDG_RUNTIME_DIR="$work"
-xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
-  "$0" 2>first.err & pid=$!
-  for i in $(seq 1 50); do
-    xwininfo -root -tree 2>/dev/null | grep -q "\"Quor\"" && break
-    sleep 0.2
-  done
-  xwininfo -root -tree | grep -q "\"Quor\"" || { echo "no window titled Quor"; kill -9 $pid; exit 1; }
-  timeout -s KILL 5 "$0" 2>second.err
-  grep -q "Cannot create more than one Quor instance! " second.err || { echo "second copy not refused"; cat second.err; kill -9 $pid; exit 1; }
-  kill -TERM $pid
-  wait $pid
-  status=$?
-  [ $status -eq 0 ] || { echo "quor ended with $status"; cat first.err; exit 1; }
-  echo "window smoke: ok"
-' "$quor"
+
+# No display: a message on the terminal, a failure status, and no invisible game left running.
+env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER timeout -s KILL 20 "$quor" 2>nodisplay.err
+status=$?
+[ $status -ne 0 ] && [ $status -ne 137 ] || { echo "without a display quor ended with $status"; cat nodisplay.err; exit 1; }
+grep -q "no display was found" nodisplay.err || { echo "no word about the missing display"; cat nodisplay.err; exit 1; }
+
+. "$here/virtual_display.sh"
+trap 'stop_virtual_display; rm -rf "$work"' EXIT
+
+window_up() { xwininfo -root -tree 2>/dev/null | grep -q "\"$1\""; }
+wait_for_window() {
+  for _ in $(seq 1 100); do window_up "$1" && return 0; sleep 0.1; done
+  return 1
+}
+"$quor" 2>first.err & pid=$!
+wait_for_window "Quor" || { echo "no window titled Quor"; kill -9 $pid; exit 1; }
+"$quor" 2>second.err & second=$!
+wait_for_window "Quor Error." || { echo "the second copy shows no box"; cat second.err; kill -9 $pid $second; exit 1; }
+grep -q "Cannot create more than one Quor instance! " second.err ||
+  { echo "second copy not refused"; cat second.err; kill -9 $pid $second; exit 1; }
+# Its box is up: SIGTERM must still end it.
+kill -TERM $second
+for _ in $(seq 1 50); do kill -0 $second 2>/dev/null || break; sleep 0.1; done
+if kill -0 $second 2>/dev/null; then
+  echo "SIGTERM did not end the second copy while its box was up"
+  kill -9 $pid $second
+  exit 1
+fi
+kill -TERM $pid
+wait $pid
+status=$?
+[ $status -eq 0 ] || { echo "quor ended with $status"; cat first.err; exit 1; }
+echo "window smoke: ok"

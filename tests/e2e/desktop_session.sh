@@ -1,0 +1,143 @@
+#!/usr/bin/env bash
+# Plays the game under a real window manager (openbox) in a virtual X display, as a
+# desktop user meets it: it starts full screen with the picture scaled by whole multiples
+# and centred; F12 gives a 640 x 480 window and back, and a window the user resized comes
+# back at its last size; a minimise and restore leave the game running. Pictures are
+# checked by their pixels through the frame-rate text (F11), the one thing the first scene
+# draws; as nothing else draws, the text stays in the back buffer once drawn, and only a
+# switch of the display mode (which makes new, black buffers) shows whether frames are
+# still drawn and presented. QUOR_SHOTS=folder keeps the screenshots there as PNG pictures.
+set -u
+quor=${1:?path to quor}
+here=$(cd "$(dirname "$0")" && pwd)
+for tool in openbox xdotool xwd xwininfo xprop python3; do
+  command -v $tool >/dev/null || { echo "$tool missing (scripts/ensure-packages installs it)"; exit 1; }
+done
+work=$(mktemp -d)
+cd "$work"
+export SDL_AUDIODRIVER=dummy ASAN_OPTIONS=detect_leaks=0
+# A lock folder of its own, so a game being played on this machine does not refuse the test.
+export XDG_RUNTIME_DIR="$work"
+# 1400 x 1000 holds the 640 x 480 frame twice over with a border: 1280 x 960 at (60, 20).
+screen_size=1400x1000x24
+. "$here/virtual_display.sh"
+trap 'stop_virtual_display; rm -rf "$work"' EXIT
+
+keep_shot() {
+  [ -n "${QUOR_SHOTS:-}" ] || return 0
+  mkdir -p "$QUOR_SHOTS" && python3 "$here/screen.py" png shot.xwd "$QUOR_SHOTS/$1.png"
+}
+fail() {
+  echo "desktop session: $*"
+  keep_shot failed 2>/dev/null
+  [ -n "${game:-}" ] && { cat game.err; kill -9 "$game" 2>/dev/null; }
+  kill "$wm" 2>/dev/null
+  exit 1
+}
+now_ms() { local t=${EPOCHREALTIME/./}; echo $((t / 1000)); }
+# Polls a condition for up to the given milliseconds.
+wait_ms() {
+  local deadline=$(($(now_ms) + $1))
+  shift
+  until "$@"; do
+    [ "$(now_ms)" -lt $deadline ] || return 1
+    sleep 0.05
+  done
+}
+wait_until() { wait_ms 5000 "$@"; }
+# Holds a key down until the condition holds, as a person holds a key until the game
+# answers, and presses it again when the game missed it: a key pressed and released within
+# one frame is not seen, and after F12 the game waits a second before it reads the keys.
+hold_until() {
+  local key=$1
+  shift
+  for _ in 1 2 3; do
+    xdotool keydown "$key"
+    wait_ms 1500 "$@"
+    local held=$?
+    xdotool keyup "$key"
+    [ $held -eq 0 ] && return 0
+    wait_ms 500 "$@" && return 0
+  done
+  return 1
+}
+# The window is found by its title each time: the window system may give it a new id.
+# F12, until the window shows the change; then the game waits a second before it reads
+# keys again, and so does the test.
+switch_mode() {
+  hold_until F12 "$@" || return 1
+  sleep 1.2
+}
+geometry() {
+  xwininfo -name Quor 2>/dev/null |
+    awk '/Absolute upper-left X/{x=$NF}/Absolute upper-left Y/{y=$NF}/Width:/{w=$NF}/Height:/{h=$NF}
+         END{print w "x" h "+" x "+" y}'
+}
+geometry_is() { [ "$(geometry)" = "$1" ]; }
+size_is() { geometry | grep -q "^$1+"; }
+map_state_is() { xwininfo -name Quor 2>/dev/null | grep -q "Map State: $1"; }
+focused() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$(($(window_id)))" ]; }
+window_id() { xwininfo -name Quor | awk '/Window id:/{print $4}'; }
+wm_up() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"; }
+window_up() { xwininfo -name Quor >/dev/null 2>&1; }
+# Dumps the game's window; $box is the box around the frame-rate text, "none" without it.
+text_box() {
+  box=none
+  xwd -name Quor -silent -out shot.xwd 2>/dev/null && box=$(python3 "$here/screen.py" text shot.xwd)
+}
+text_shown() { text_box; [ "$box" != none ]; }
+text_gone() { text_box; [ "$box" = none ]; }
+
+HOME=$PWD XDG_CONFIG_HOME=$PWD XDG_CACHE_HOME=$PWD openbox >/dev/null 2>&1 & wm=$!
+wait_until wm_up || fail "openbox did not start"
+"$quor" 2>game.err & game=$!
+wait_until window_up || fail "no window titled Quor"
+
+# Full screen: the window covers the screen.
+wait_until geometry_is 1400x1000+0+0 || fail "not full screen at start: $(geometry)"
+hold_until F11 text_shown || fail "no frame-rate text in full screen"
+read -r fl ft fr fb <<<"$box"
+keep_shot full-screen
+
+# F12: a 640 x 480 window, whose picture is the frame at its own size. Full screen showed
+# that picture scaled twice (the largest whole multiple that fits 1400 x 1000) and centred
+# in a border of (60, 20).
+scaled_twice_and_centred() {
+  text_shown || return 1
+  read -r wl wt wr wb <<<"$box"
+  [ "$fl" -eq $((60 + 2 * wl)) ] && [ "$ft" -eq $((20 + 2 * wt)) ] &&
+    [ $((fb - ft + 1)) -eq $((2 * (wb - wt + 1))) ]
+}
+switch_mode size_is 640x480 || fail "F12 gave no 640 x 480 window: $(geometry)"
+wait_until scaled_twice_and_centred ||
+  fail "full screen is not the window's picture twice over and centred:" \
+    "text at $fl $ft $fr $fb in full screen, at ${wl:-?} ${wt:-?} ${wr:-?} ${wb:-?} in the window"
+keep_shot window
+
+# The user resizes the window, minimises it and restores it. A running game then hides the
+# text (F11) and draws black frames after F12; a paused one would ignore F11 and present
+# nothing, so the text would stay.
+xdotool windowsize "$(window_id)" 800 600
+wait_until size_is 800x600 || fail "the window was not resized: $(geometry)"
+xdotool windowminimize "$(window_id)"
+wait_until map_state_is IsUnMapped || fail "the window was not minimised"
+xdotool windowactivate "$(window_id)" 2>/dev/null
+wait_until map_state_is IsViewable || fail "the window was not restored"
+wait_until focused || fail "the restored window did not get the focus"
+sleep 0.2
+xdotool keydown F11
+sleep 0.5
+xdotool keyup F11
+switch_mode geometry_is 1400x1000+0+0 || fail "F12 did not go back to full screen: $(geometry)"
+wait_until text_gone || fail "the game stayed paused after a minimise and restore"
+keep_shot full-screen-after-restore
+
+# The window comes back at the size the user gave it.
+switch_mode size_is 800x600 || fail "the resized window did not come back at 800 x 600: $(geometry)"
+
+kill -TERM "$game"
+wait "$game"
+status=$?
+[ $status -eq 0 ] || fail "quor ended with $status"
+kill "$wm" 2>/dev/null
+echo "desktop session: ok"
