@@ -12,6 +12,8 @@
 #include "engine/sound_input/midi_file.h"
 #include "engine/sound_input/keyboard.h"
 #include "engine/sound_input/mouse.h"
+#include "platform/host.h"
+#include "platform/input_source.h"
 
 namespace quor {
 
@@ -93,7 +95,7 @@ void RunMapPasses(GameNode* scene) {
 void DrawSceneOverlays(GameNode* scene) {
   scene->DrawVariables();
   scene->DrawTextsCursor();
-  if (MainCharacter && MainCharacter->IsShowingDirection()) MainCharacter->DrawDirection(kDirectionColour);
+  if (MainCharacter && MainCharacter->IsShowingDirection()) MainCharacter->DrawDirection(0);  // black, as its own move draws it
   if (scene->GetShowScrollBox()) scene->viewPort.DrawScrollBox();
 }
 
@@ -145,26 +147,43 @@ void ClearInputState() {
 }
 
 
+// The mouse's part of a saved scene. Without a mouse (a scene saved or loaded outside the
+// run) an idle mouse's values are written and the values read are passed over: no device
+// is opened for it.
 void SaveMouseState(ObjectStream& stream) {
-  Mouse idle;
-  const Mouse& mouse = CurrentMouse ? *CurrentMouse : idle;
-  stream.WriteLong(mouse.GetSensitivity());
-  stream.WriteLong(mouse.GetX());
-  stream.WriteLong(mouse.GetY());
-  stream.WriteLong(mouse.GetDX());
-  stream.WriteLong(mouse.GetDY());
-  stream.WriteRect(mouse.GetClientRect());
-  stream.WriteByte(mouse.GetXMoved());
-  stream.WriteByte(mouse.GetYMoved());
+  const Mouse* mouse = CurrentMouse;
+  // An idle mouse's client area is the window's, as a mouse made now would read it.
+  Rect idleClient;
+  if (!mouse && platform::HasHost()) {
+    platform::InputSource& input = platform::CurrentHost().Input();
+    SetRect(&idleClient, 0, 0, input.ClientWidth(), input.ClientHeight());
+  }
+  stream.WriteLong(mouse ? mouse->GetSensitivity() : 1.0f);
+  stream.WriteLong(mouse ? mouse->GetX() : 0);
+  stream.WriteLong(mouse ? mouse->GetY() : 0);
+  stream.WriteLong(mouse ? mouse->GetDX() : 0);
+  stream.WriteLong(mouse ? mouse->GetDY() : 0);
+  stream.WriteRect(mouse ? mouse->GetClientRect() : idleClient);
+  stream.WriteByte(mouse ? mouse->GetXMoved() : 0);
+  stream.WriteByte(mouse ? mouse->GetYMoved() : 0);
 }
 
 void LoadMouseState(ObjectStream& stream) {
-  Mouse idle;
-  Mouse& mouse = CurrentMouse ? *CurrentMouse : idle;
-  float sensitivity = mouse.GetSensitivity();
-  int32_t x = mouse.GetX(), y = mouse.GetY(), dx = mouse.GetDX(), dy = mouse.GetDY();
-  Rect client = mouse.GetClientRect();
-  uint8_t xMoved = mouse.GetXMoved(), yMoved = mouse.GetYMoved();
+  float sensitivity = 1.0f;
+  int32_t x = 0, y = 0, dx = 0, dy = 0;
+  Rect client;
+  uint8_t xMoved = 0, yMoved = 0;
+  Mouse* mouse = CurrentMouse;
+  if (mouse) {
+    sensitivity = mouse->GetSensitivity();
+    x = mouse->GetX();
+    y = mouse->GetY();
+    dx = mouse->GetDX();
+    dy = mouse->GetDY();
+    client = mouse->GetClientRect();
+    xMoved = mouse->GetXMoved();
+    yMoved = mouse->GetYMoved();
+  }
   stream.ReadLong(&sensitivity);
   stream.ReadLong(&x);
   stream.ReadLong(&y);
@@ -173,14 +192,15 @@ void LoadMouseState(ObjectStream& stream) {
   stream.ReadRect(&client);
   stream.ReadByte(&xMoved);
   stream.ReadByte(&yMoved);
-  mouse.SetSensitivity(sensitivity);
-  mouse.SetX(x);
-  mouse.SetY(y);
-  mouse.SetDX(dx);
-  mouse.SetDY(dy);
-  mouse.SetClientRect(client);
-  mouse.SetXMoved(xMoved);
-  mouse.SetYMoved(yMoved);
+  if (!mouse) return;
+  mouse->SetSensitivity(sensitivity);
+  mouse->SetX(x);
+  mouse->SetY(y);
+  mouse->SetDX(dx);
+  mouse->SetDY(dy);
+  mouse->SetClientRect(client);
+  mouse->SetXMoved(xMoved);
+  mouse->SetYMoved(yMoved);
 }
 
 void SaveTransitions(ObjectStream& stream) {

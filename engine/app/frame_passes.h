@@ -11,9 +11,6 @@ class Node;
 class NodeList;
 class ObjectStream;
 
-// The colour of the main character's direction line.
-constexpr uint32_t kDirectionColour = 0x0000FFFF;
-
 // The scene's state machine, behaviour, text-box updates and the main character's move.
 void RunSceneLogic(GameNode* scene);
 // Map by map: the map's update and drawing, then its sprites, layer 0 to 15.

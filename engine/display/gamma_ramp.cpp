@@ -29,6 +29,10 @@ void ReadRamp(ObjectStream& stream, platform::GammaTable& ramp) {
   for (uint16_t& v : ramp.blue) stream.ReadShort(&v);
 }
 
+bool KnownMode(int32_t mode) {
+  return mode == GammaRamp::Wait || mode == GammaRamp::FadeIn || mode == GammaRamp::FadeOut;
+}
+
 }  // namespace
 
 GammaRamp::GammaRamp()
@@ -44,7 +48,7 @@ void GammaRamp::ClearState() {
 
 void GammaRamp::Start(int32_t startMode, int32_t frames, int32_t holdFrames, uint8_t restoreAtEnd) {
   // An unknown mode would never end and would hold a scene switch for good.
-  if (startMode != Wait && startMode != FadeIn && startMode != FadeOut) return;
+  if (!KnownMode(startMode)) return;
   mode = startMode;
   duration = frames < 1 ? 1 : frames;
   hold = startMode == FadeOut ? holdFrames : 0;
@@ -123,6 +127,8 @@ void GammaRamp::Load(ObjectStream& stream) {
   ReadRamp(stream, read.workingRamp);
   stream.ReadLong(&read.scale);
   stream.ReadByte(&read.restore);
+  // An active fade of an unknown mode would never end and would hold every scene switch.
+  if (read.active && !KnownMode(read.mode)) stream.MarkFailed();
   if (!stream.Good()) return;
   mode = read.mode;
   counter = read.counter;

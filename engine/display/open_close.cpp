@@ -19,6 +19,10 @@ int Trunc(float v) {
   return int(v);
 }
 
+bool KnownStyle(int32_t style) {
+  return style >= OpenClose::BarsCloseSides && style <= OpenClose::CircleOpens;
+}
+
 bool HoldsAtTheEnd(int32_t style) {
   return style == OpenClose::BarsCloseSides || style == OpenClose::BarsCloseTopBottom ||
          style == OpenClose::BarsOpenTopBottom || style == OpenClose::RectangleCloses ||
@@ -30,7 +34,7 @@ bool HoldsAtTheEnd(int32_t style) {
 void OpenClose::Start(int32_t wipeStyle, uint32_t wipeColor, int32_t frames, int32_t holdFrames) {
   Reset();
   // An unknown style would never end and would hold a scene switch for good.
-  if (wipeStyle < BarsCloseSides || wipeStyle > CircleOpens) return;
+  if (!KnownStyle(wipeStyle)) return;
   float d = float(frames < 1 ? 1 : frames);
   float halfW = float(DisplayWidth / 2), halfH = float(DisplayHeight / 2);
   float halfDiagonal = std::sqrt(halfW * halfW + halfH * halfH);
@@ -66,7 +70,7 @@ void OpenClose::Start(int32_t wipeStyle, uint32_t wipeColor, int32_t frames, int
 }
 
 void OpenClose::Step() {
-  if (style < BarsCloseSides || style > CircleOpens) return;
+  if (!KnownStyle(style)) return;
   int64_t end = HoldsAtTheEnd(style) ? int64_t(hold) + duration : int64_t(duration);
   if (end < counter) {
     Reset();
@@ -174,6 +178,8 @@ void OpenClose::Load(ObjectStream& stream) {
   stream.ReadLong(&read.yStep);
   stream.ReadLong(&read.radius);
   stream.ReadLong(&read.hold);
+  // An active wipe of an unknown style would never end and would hold every scene switch.
+  if (read.active && !KnownStyle(read.style)) stream.MarkFailed();
   if (!stream.Good()) return;
   *this = read;
 }

@@ -110,9 +110,13 @@ SpriteFrame* FindAnimationFrame(int32_t set, int32_t action, int32_t frame) {
 }
 
 void ClearAnimationTableShapes() {
+  // A builder whose array could not be had leaves its count with a null array: only the
+  // arrays that exist are walked.
   for (AnimationSet& set : AnimationTable) {
+    if (!set.actions) continue;
     for (int32_t a = 0; a < set.actionCount; ++a) {
       SpriteAction& action = set.actions[a];
+      if (!action.frames) continue;
       for (int32_t f = 0; f < action.frameCount; ++f) {
         action.frames[f].surface = nullptr;
         action.frames[f].ClearShapes();

@@ -124,15 +124,18 @@ void RemoveFirstNamed(NodeList& list, const char* name, ObjectStream& stream) {
 }  // namespace
 
 void GameNode::Load(ObjectStream& stream) {
-  int32_t index = stateMachineIndex;
-  stream.ReadLong(&index);
-  if (index >= 0) {
-    SetStateMachine(index);
+  // The machine comes back as a fresh copy of its template with the saved run state read
+  // into it; the behaviour follows from its index.
+  int32_t machine = stateMachineIndex;
+  stream.ReadLong(&machine);
+  if (machine >= 0) {
+    SetStateMachine(machine);
     stateMachine.Load(stream);
   }
-  stateMachineIndex = index;
-  stream.ReadLong(&index);
-  SetBehaviour(index);
+  stateMachineIndex = machine;
+  int32_t behaviourAt = behaviourIndex;
+  stream.ReadLong(&behaviourAt);
+  SetBehaviour(behaviourAt);
   LoadMouseState(stream);
   uint32_t rate = targetRate, budget = frameBudget;
   stream.ReadLong(&rate);
@@ -206,8 +209,16 @@ void GameNode::SetHeight(int32_t h) {
   height = h;
   viewPort.SetWorldHeight(static_cast<float>(h));
 }
-void GameNode::SetStateMachine(int32_t index) { stateMachineIndex = index; }
-void GameNode::SetBehaviour(int32_t index) { behaviourIndex = index; }
+
+void GameNode::SetStateMachine(int32_t index) {
+  stateMachineIndex = index;
+  stateMachine.CopyFromTable(index);
+}
+
+void GameNode::SetBehaviour(int32_t index) {
+  behaviourIndex = index;
+  behaviour = SelectBehaviour(index);
+}
 
 void GameNode::RunBehaviour() {
   if (behaviour) behaviour(this);

@@ -10,6 +10,7 @@
 #include "engine/core/node.h"
 #include "engine/core/node_list.h"
 #include "engine/display/view_port.h"
+#include "engine/scene/game_tables.h"
 #include "engine/scene/state_machine.h"
 
 namespace quor {
@@ -64,6 +65,8 @@ class GameNode : public Node {
   uint8_t GetEscapeQuits() const { return escapeQuits; }
   void SetEscapeQuits(uint8_t value) { escapeQuits = value; }
   void SetPaletteName(const char* value);
+  // The machine becomes a copy of the template at index (empty for none); the behaviour
+  // becomes the table's function at index (none for a negative index).
   void SetStateMachine(int32_t index);
   void SetBehaviour(int32_t index);
   void RunBehaviour();
@@ -120,7 +123,7 @@ class GameNode : public Node {
   NodeList midiFiles;            // MidiFile
   ViewPort viewPort;
   StateMachine stateMachine;
-  GameNodeHook behaviour = nullptr;
+  BehaviourFunction behaviour = nullptr;  // receives the scene
   GameNodeHook buildContent = nullptr;
   GameNodeHook buildAnimationSets = nullptr;
   GameNodeHook onLeave = nullptr;

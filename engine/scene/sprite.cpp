@@ -256,11 +256,9 @@ void Sprite::SetAnimation(int8_t set) {
 void Sprite::SetAction(int8_t a) {
   requestedAction = a;
   if (a == action) return;
-  // The next animation step keeps the frame index only where the new action has it and
-  // starts at frame 0 otherwise; the timer is loaded from that same frame.
-  SpriteFrame* f = FindAnimationFrame(animationSet, a, frame);
-  if (!f) f = FindAnimationFrame(animationSet, a, 0);
-  if (f) frameTimer = f->duration;
+  // The timer is loaded from the new action's frame at the current index when it has one;
+  // otherwise it stays, and the animation step loads it when it starts the action at 0.
+  if (SpriteFrame* f = FindAnimationFrame(animationSet, a, frame)) frameTimer = f->duration;
 }
 
 uint16_t Sprite::SetFrame(int8_t f) {

@@ -20,7 +20,7 @@ namespace {
 
 std::vector<std::string> trace;
 
-void LogScene(GameNode*) { trace.push_back("scene"); }
+void LogScene(Node*) { trace.push_back("scene"); }
 void LogSprite(Node* owner) { trace.push_back(static_cast<Sprite*>(owner)->GetName()); }
 void KillSelf(Node* owner) {
   trace.push_back(static_cast<Sprite*>(owner)->GetName());

@@ -132,6 +132,21 @@ TEST_F(AnimationTableTest, EmptyingTheTableFreesEveryEntry) {
   }
 }
 
+TEST_F(AnimationTableTest, EmptyingWalksOnlyTheArraysThatExist) {
+  // A builder writes the count first; when the array cannot be had it stays null.
+  AnimationTable[3].actionCount = 4;
+  ASSERT_TRUE(AnimationTable[4].SetActionCount(2));
+  AnimationTable[4].actions[1].frameCount = 3;
+  ASSERT_TRUE(AnimationTable[4].actions[0].SetFrameCount(1));
+  AnimationTable[4].actions[0].frames[0].AddCollisionCircle(CollisionCircle(1, 1, 1, 0, 0));
+
+  ClearAnimationTableShapes();
+  EXPECT_EQ(AnimationTable[4].actions[0].frames[0].shapeLists[kFlipNone].Count(), 0);
+  EmptyAnimationTable();
+  EXPECT_EQ(AnimationTable[3].actionCount, 0);
+  EXPECT_EQ(AnimationTable[4].actions, nullptr);
+}
+
 TEST_F(AnimationTableTest, TextsCursorEntry) {
   EmptyAnimationTable();
   BuildTextsCursorAnimation();

@@ -12,6 +12,7 @@
 #include "engine/scene/sprite.h"
 #include "engine/scene/state_machine.h"
 #include "tests/engine/scene/sprite_test_support.h"
+#include "tests/support/temp_dir.h"
 
 namespace quor {
 namespace {
@@ -111,6 +112,52 @@ TEST_F(SpriteMachineTest, ASavedSpriteKeepsItsMachinesRunState) {
   Sprite copy(s);
   copy.stateMachine.SetState(1);
   EXPECT_EQ(s.stateMachine.GetCurrentState(), 2u);
+}
+
+void SceneBehaviour(Node* owner) { owners.push_back(owner); }
+
+TEST_F(SpriteMachineTest, AScenesMachineAndBehaviourComeFromTheTablesAndBackFromASave) {
+  BehaviourFunction behaviours[2] = {nullptr, SceneBehaviour};
+  BehaviourFunction* savedBehaviours = BehaviourTable;
+  int32_t savedBehaviourCount = BehaviourTableSize;
+  BehaviourTable = behaviours;
+  BehaviourTableSize = 2;
+  ::testing_support::TempDir dir;
+
+  scene->SetStateMachine(0);
+  scene->SetBehaviour(1);
+  EXPECT_EQ(scene->stateMachine.GetStateCount(), 2u);
+  scene->RunBehaviour();
+  scene->stateMachine.Update(scene.get());
+  EXPECT_EQ(scene->stateMachine.GetCurrentState(), 2u);
+  EXPECT_EQ(owners, (std::vector<Node*>{scene.get(), scene.get(), scene.get()}));
+  {
+    ObjectStream out(dir.File("scene.sav"), true);
+    scene->Save(out);
+    ASSERT_TRUE(out.Good());
+  }
+  GameNode loaded;
+  {
+    ObjectStream in(dir.File("scene.sav"), false);
+    loaded.Load(in);
+    ASSERT_TRUE(in.Good());
+  }
+  EXPECT_EQ(loaded.stateMachineIndex, 0);
+  EXPECT_EQ(loaded.stateMachine.GetStateCount(), 2u);
+  EXPECT_EQ(loaded.stateMachine.GetCurrentState(), 2u);
+  EXPECT_EQ(loaded.behaviourIndex, 1);
+  owners.clear();
+  loaded.RunBehaviour();
+  loaded.stateMachine.Update(&loaded);
+  EXPECT_EQ(owners, (std::vector<Node*>{&loaded, &loaded}));
+
+  // None: an empty machine and no behaviour.
+  loaded.SetStateMachine(-1);
+  loaded.SetBehaviour(-1);
+  EXPECT_EQ(loaded.stateMachine.GetStateCount(), 0u);
+  EXPECT_EQ(loaded.behaviour, nullptr);
+  BehaviourTable = savedBehaviours;
+  BehaviourTableSize = savedBehaviourCount;
 }
 
 }  // namespace

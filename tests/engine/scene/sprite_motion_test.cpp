@@ -109,8 +109,8 @@ TEST_F(SpriteAnimationTest, AnActionSwitchCarriesTheFrameOnlyWhereItExists) {
   Sprite s;
   s.SetAnimation(1);
   s.SetFrame(5);
-  s.SetAction(1);  // action 1 has no frame 5: the timer comes from its frame 0
-  EXPECT_EQ(s.GetFrameTimer(), 4);
+  s.SetAction(1);  // action 1 has no frame 5: the timer stays until the step starts it
+  EXPECT_EQ(s.GetFrameTimer(), 1);  // frame 5's own, not the new action's frame 0 (4)
   EXPECT_EQ(s.GetFrame(), 5);  // the switch itself waits for the animation step
   s.Animate();
   EXPECT_EQ(s.GetAction(), 1);
