@@ -1,6 +1,7 @@
-// The run function's start-up and shutdown order, seen from the host: each call the engine
-// makes of it records which engine objects exist at that moment. And the window messages
-// of a desktop's minimise and restore, as the player's host passes them on.
+// The run function's start-up and shutdown order, seen from the host and the game's hooks:
+// each call the engine makes of them records which engine objects exist at that moment.
+// And the window messages of a desktop's minimise and restore, as the player's host passes
+// them on.
 #include <gtest/gtest.h>
 
 #include <deque>
@@ -8,6 +9,7 @@
 #include <vector>
 
 #include "engine/app/game_director.h"
+#include "engine/app/game_hooks.h"
 #include "engine/app/run_application.h"
 #include "engine/core/engine_globals.h"
 #include "engine/core/node_list.h"
@@ -15,6 +17,7 @@
 #include "engine/sound_input/keyboard.h"
 #include "platform/headless/headless_host.h"
 #include "platform/window_event_order.h"
+#include "tests/support/engine_hooks.h"
 #include "tests/support/headless_run.h"
 #include "tests/support/temp_dir.h"
 
@@ -36,11 +39,16 @@ std::string EngineObjects() {
   return made.empty() ? "nothing" : made;
 }
 
-// Notes each kind of call the first time it comes in a row, with what exists then.
+std::vector<std::string> trace;
+
+// Notes a call with what exists then; a call repeated in a row is noted once.
+void Note(const char* call) {
+  std::string entry = std::string(call) + ": " + EngineObjects();
+  if (trace.empty() || trace.back() != entry) trace.push_back(entry);
+}
+
 class TracingHost : public platform::HeadlessHost {
  public:
-  std::vector<std::string> trace;
-
   bool AcquireInstanceLock(const std::string& name) override {
     Note("lock");
     return HeadlessHost::AcquireInstanceLock(name);
@@ -78,38 +86,57 @@ class TracingHost : public platform::HeadlessHost {
   }
 
  private:
-  void Note(const char* call) {
-    std::string entry = std::string(call) + ": " + EngineObjects();
-    if (trace.empty() || trace.back() != entry) trace.push_back(entry);
-  }
   bool audioAsked_ = false, videoAsked_ = false, looping_ = false;
 };
+
+GameHooks TracingHooks() {
+  static const GameHooks engineOnly = testing_support::EngineOnlyHooks();
+  GameHooks hooks = engineOnly;
+  hooks.preInit = [] { Note("game pre-init"); };
+  hooks.setDisplayMode = [] {
+    Note("game display mode");
+    engineOnly.setDisplayMode();
+  };
+  hooks.createScenes = [] {
+    Note("game scenes");
+    engineOnly.createScenes();
+  };
+  hooks.shutdown = [] { Note("game shutdown"); };
+  return hooks;
+}
 
 TEST(StartupOrder, StartsAndShutsDownInItsFixedOrder) {
   testing_support::TempDir dir;
   TracingHost host;
   platform::InstallHost(&host);
+  InstallGameHooks(TracingHooks());
   KeyboardInstanceCount = 0;
+  trace.clear();
   host.QuitAtFrame(3);
   EXPECT_EQ(RunApplication(), 0);
   platform::InstallHost(nullptr);
+  InstallGameHooks(GameHooks());
   KeyboardInstanceCount = 0;
 
   std::vector<std::string> expected = {
       "lock: nothing",
+      "game pre-init: nothing",
       "sound probe: nothing",
+      "game display mode: nothing",
       "window: nothing",
       "display: nothing",
+      "game scenes: graphics director",
       // The keyboard is made, then the mouse, once the scenes and transitions exist.
       "input device: graphics director scenes transitions current-scene",
       "input device: graphics director scenes transitions current-scene keyboard",
       "main loop: graphics director scenes transitions current-scene keyboard mouse",
       // Shutdown: scenes, director, transitions and graphics go before the lock; the
-      // devices outlive the lock, and the window goes last.
+      // game's last code runs after it, while the devices still live; the window goes last.
       "unlock: keyboard mouse",
+      "game shutdown: keyboard mouse",
       "window closed: nothing",
   };
-  EXPECT_EQ(host.trace, expected);
+  EXPECT_EQ(trace, expected);
 }
 
 // Feeds window messages through the player's host's ordering, with their times.

@@ -23,7 +23,8 @@ namespace runner {
 namespace {
 
 // Every scene: Space goes to "Title", R enters the current scene again, K takes a key.
-void KeysBehaviour(quor::GameNode* scene) {
+void KeysBehaviour(quor::Node* owner) {
+  auto* scene = static_cast<quor::GameNode*>(owner);
   quor::Keyboard* keys = quor::CurrentKeyboard;
   if (!keys) return;
   if (keys->IsKeyPressed(platform::KeySpace)) quor::CurrentGameDirector->GoToGameNode("Title");
