@@ -32,8 +32,9 @@ struct FullScreenDisplay {
 
 // Seconds per iteration over the 16 ms budget: "budget" = 1 is the whole budget.
 inline void ReportBudgetShare(benchmark::State& state) {
-  state.counters["budget"] = benchmark::Counter(double(state.iterations()) * 0.016,
-                                                benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+  state.counters["budget"] =
+      benchmark::Counter(double(state.iterations()) * 0.016,
+                         benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 
 }  // namespace bench

@@ -11,9 +11,8 @@
 //
 // Scene frames run the game's scenes by name from the current folder (its BITMAPS and
 // Sounds); a scene that has no maps and no sprites yet is skipped with a note.
-#include <benchmark/benchmark.h>
-
 #include <SDL.h>
+#include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <chrono>
@@ -48,8 +47,8 @@ constexpr int kSprites = 200;
 double Micros(Clock::duration d) { return std::chrono::duration<double, std::micro>(d).count(); }
 
 // The figures of one case, per sprite or per frame.
-void ReportAgainstFloor(benchmark::State& state, double quorMicros, double floorMicros, double count,
-                        double bound) {
+void ReportAgainstFloor(benchmark::State& state, double quorMicros, double floorMicros,
+                        double count, double bound) {
   double quor = quorMicros / count, floor = floorMicros / count, ratio = quor / floor;
   state.counters["quor_us"] = quor;
   state.counters["floor_us"] = floor;
@@ -69,8 +68,8 @@ SDL_Surface* RawCopy(platform::Surface& surface) {
   platform::LockedPixels pixels;
   surface.Lock(pixels);
   for (int y = 0; y < pixels.height; ++y)
-    std::memcpy(static_cast<uint8_t*>(raw->pixels) + y * raw->pitch, pixels.pixels + y * pixels.pitch,
-                size_t(pixels.width) * 2);
+    std::memcpy(static_cast<uint8_t*>(raw->pixels) + y * raw->pitch,
+                pixels.pixels + y * pixels.pitch, size_t(pixels.width) * 2);
   surface.Unlock();
   return raw;
 }
@@ -85,7 +84,8 @@ struct Stage : bench::FullScreenDisplay {
     for (int y = 0; y < 960; y += 16)
       for (int x = 0; x < 1280; x += 16) {
         PixelRect r{x, y, x + 16, y + 16};
-        map->Fill(&r, map->MatchColor(platform::ColorRef(uint8_t(x / 5), uint8_t(y / 4), uint8_t((x + y) / 9))));
+        map->Fill(&r, map->MatchColor(platform::ColorRef(uint8_t(x / 5), uint8_t(y / 4),
+                                                         uint8_t((x + y) / 9))));
       }
     quor::AnimationSet& entry = quor::AnimationTable[kBenchSet];
     entry.SetActionCount(1);
@@ -160,7 +160,8 @@ void SpriteDraw(benchmark::State& state) {
     s.animationSet = kBenchSet;
     s.frame = kind == NotKeyed ? 1 : 0;
     bool mirrored = kind == HalfMirrored ? i % 2 == 1 : true;
-    s.flipX = mirrored && (kind == MirroredLeftRight || kind == MirroredBoth || kind == HalfMirrored);
+    s.flipX =
+        mirrored && (kind == MirroredLeftRight || kind == MirroredBoth || kind == HalfMirrored);
     s.flipY = mirrored && (kind == MirroredUpDown || kind == MirroredBoth);
   }
   Clock::duration quor{}, floor{};
@@ -180,7 +181,8 @@ void SpriteDraw(benchmark::State& state) {
     floor += t2 - t1;
     ++n;
   }
-  ReportAgainstFloor(state, Micros(quor), Micros(floor), double(state.iterations()) * kSprites, 1.5);
+  ReportAgainstFloor(state, Micros(quor), Micros(floor), double(state.iterations()) * kSprites,
+                     1.5);
 }
 
 void FrameWithoutSprites(benchmark::State& state) {
@@ -242,16 +244,19 @@ void SceneFrame(benchmark::State& state, const char* name, bool needsContent) {
     quor::Paused = quor::QuitRequested = 0;
     game::ResetGameVariables();
   }
-  if (!boxes.empty()) return state.SkipWithError(("the scene showed \"" + boxes[0].text + "\"").c_str());
+  if (!boxes.empty())
+    return state.SkipWithError(("the scene showed \"" + boxes[0].text + "\"").c_str());
   if (!reached) return state.SkipWithError("no scene of that name");
   if (needsContent && !hasContent) return state.SkipWithError("the scene has no content yet");
-  if (starts.size() < size_t(kSettleFrames) + 2) return state.SkipWithError("the scene ended early");
+  if (starts.size() < size_t(kSettleFrames) + 2)
+    return state.SkipWithError("the scene ended early");
   double micros = Micros(starts.back() - starts[kSettleFrames]);
   double frames = double(starts.size() - 1 - kSettleFrames);
   // The bound is a time: the floor here is 1/32 of the 16 ms budget.
   ReportAgainstFloor(state, micros, 500.0 * frames, frames, 1.0);
-  if (!hasContent) state.SetLabel(std::string(state.counters["ratio"] <= 1.0 ? "within" : "OVER") +
-                                  " bound, scene has no content yet");
+  if (!hasContent)
+    state.SetLabel(std::string(state.counters["ratio"] <= 1.0 ? "within" : "OVER") +
+                   " bound, scene has no content yet");
 }
 
 // The player's frame wait: sleeping to one 16 ms deadline after another on the real clock.
@@ -283,10 +288,15 @@ void FrameWait(benchmark::State& state) {
 }  // namespace
 
 BENCHMARK(FrameWait)->Iterations(1)->Unit(benchmark::kMillisecond);
+// kind: 0 keyed, 1 mirrored left-right, 2 up-down, 3 both, 4 not keyed, 5 half mirrored.
 BENCHMARK(SpriteDraw)
-    ->ArgName("kind")  // 0 keyed, 1 mirrored left-right, 2 up-down, 3 both, 4 not keyed, 5 half mirrored
+    ->ArgName("kind")
     ->DenseRange(Keyed, HalfMirrored)
     ->Unit(benchmark::kMicrosecond);
 BENCHMARK(FrameWithoutSprites)->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(SceneFrame, EmptyStart, "Start", false)->Iterations(1)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(SceneFrame, FinalLevel, "FinalLevel", true)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(SceneFrame, EmptyStart, "Start", false)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(SceneFrame, FinalLevel, "FinalLevel", true)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);

@@ -1,8 +1,9 @@
 #include "platform/monotonic_clock.h"
 
+#include <sys/prctl.h>
+
 #include <cerrno>
 #include <ctime>
-#include <sys/prctl.h>
 
 namespace platform {
 
@@ -18,7 +19,9 @@ uint64_t MonotonicClock::Now() {
   return uint64_t(t.tv_sec) * 1000000000u + uint64_t(t.tv_nsec);
 }
 
-uint32_t MonotonicClock::Milliseconds() const { return uint32_t((Now() - origin_) / kNanosPerMilli); }
+uint32_t MonotonicClock::Milliseconds() const {
+  return uint32_t((Now() - origin_) / kNanosPerMilli);
+}
 
 void MonotonicClock::SleepUntil(uint32_t deadline) const {
   uint64_t sinceOrigin = (Now() - origin_) / kNanosPerMilli;

@@ -332,18 +332,23 @@ SurfaceResult Surface::MirroredBlit(const PixelRect& dest, Surface& source, cons
     int n = x1 - x0;
     if (n <= 0) return SurfaceResult::Ok;
     for (int y = y0; y < y1; ++y) {
-      const uint8_t* s = sp + size_t(originY + dirY * y) * spitch + size_t(originX + dirX * x0) * bytes;
+      const uint8_t* s =
+          sp + size_t(originY + dirY * y) * spitch + size_t(originX + dirX * x0) * bytes;
       uint8_t* d = dp + size_t(y) * dpitch + size_t(x0) * bytes;
       switch (bytes) {
-        case 1: CopyRow(d, s, n, flipX, keyed, uint8_t(source.key_)); break;
-        case 2:
-          CopyRow(reinterpret_cast<uint16_t*>(d), reinterpret_cast<const uint16_t*>(s), n, flipX, keyed,
-                  uint16_t(source.key_));
+        case 1:
+          CopyRow(d, s, n, flipX, keyed, uint8_t(source.key_));
           break;
-        case 3: CopyRow24(d, s, n, flipX, keyed, source.key_); break;
+        case 2:
+          CopyRow(reinterpret_cast<uint16_t*>(d), reinterpret_cast<const uint16_t*>(s), n, flipX,
+                  keyed, uint16_t(source.key_));
+          break;
+        case 3:
+          CopyRow24(d, s, n, flipX, keyed, source.key_);
+          break;
         default:
-          CopyRow(reinterpret_cast<uint32_t*>(d), reinterpret_cast<const uint32_t*>(s), n, flipX, keyed,
-                  source.key_);
+          CopyRow(reinterpret_cast<uint32_t*>(d), reinterpret_cast<const uint32_t*>(s), n, flipX,
+                  keyed, source.key_);
           break;
       }
     }

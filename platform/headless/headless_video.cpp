@@ -43,7 +43,8 @@ const Image& PresentedFrame::Colors() const {
   colors_ = pixels_->ReadImage();
   if (!rampIsIdentity_) {
     for (uint32_t& c : colors_.colors)
-      c = ColorRef(GammaTable::Level(ramp_.red[RedOf(c)]), GammaTable::Level(ramp_.green[GreenOf(c)]),
+      c = ColorRef(GammaTable::Level(ramp_.red[RedOf(c)]),
+                   GammaTable::Level(ramp_.green[GreenOf(c)]),
                    GammaTable::Level(ramp_.blue[BlueOf(c)]));
   }
   converted_ = true;

@@ -45,6 +45,8 @@ bool SdlVideo::EnsureRenderer(int width, int height) {
   if (!texture_ || textureWidth_ != width || textureHeight_ != height) {
     if (texture_) SDL_DestroyTexture(texture_);
     if (staging_) SDL_FreeSurface(staging_);
+    // Bytes in the order red, green, blue: what GL stores, so an upload is a plain copy
+    // rather than a reordering of every pixel.
     texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_XBGR8888, SDL_TEXTUREACCESS_STREAMING,
                                  width, height);
     staging_ = SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, SDL_PIXELFORMAT_XBGR8888);
@@ -71,7 +73,8 @@ void SdlVideo::Present(const Surface& frame) {
       for (int x = 0; x < staging_->w; ++x) {
         uint32_t p = row[x];
         row[x] = (uint32_t(red[(p >> f.Rshift) & 0xFF]) << f.Rshift) |
-                 (uint32_t(green[(p >> f.Gshift) & 0xFF]) << f.Gshift) | (uint32_t(blue[(p >> f.Bshift) & 0xFF]) << f.Bshift);
+                 (uint32_t(green[(p >> f.Gshift) & 0xFF]) << f.Gshift) |
+                 (uint32_t(blue[(p >> f.Bshift) & 0xFF]) << f.Bshift);
       }
     }
   }

@@ -103,11 +103,12 @@ TEST(Surface, MirroredKeyedBlitIsClippedAtEveryEdge) {
 // What a blit means, pixel by pixel: each destination pixel of the rectangle (inside the
 // surface) takes the source pixel its place scales to, turned by the mirroring; source
 // places outside the source surface and keyed pixels leave the destination as it was.
-void ReferenceBlit(Surface& dst, const PixelRect& d, const Surface& src, const PixelRect& s, uint32_t flags,
-                   uint32_t key) {
+void ReferenceBlit(Surface& dst, const PixelRect& d, const Surface& src, const PixelRect& s,
+                   uint32_t flags, uint32_t key) {
   for (int y = std::max(d.top, 0); y < std::min(d.bottom, dst.Height()); ++y)
     for (int x = std::max(d.left, 0); x < std::min(d.right, dst.Width()); ++x) {
-      int64_t ox = int64_t(x - d.left) * s.Width() / d.Width(), oy = int64_t(y - d.top) * s.Height() / d.Height();
+      int64_t ox = int64_t(x - d.left) * s.Width() / d.Width(),
+              oy = int64_t(y - d.top) * s.Height() / d.Height();
       int sx = int(flags & BlitMirrorLeftRight ? s.right - 1 - ox : s.left + ox);
       int sy = int(flags & BlitMirrorUpDown ? s.bottom - 1 - oy : s.top + oy);
       if (sx < 0 || sy < 0 || sx >= src.Width() || sy >= src.Height()) continue;
@@ -128,7 +129,8 @@ TEST(Surface, MirroredAndPaletteBlitsMatchThePixelByPixelMeaning) {
   for (const PixelFormat& f : formats) {
     auto src = Surface::Create(37, 29, f);
     for (int y = 0; y < 29; ++y)
-      for (int x = 0; x < 37; ++x) src->PutPixel(x, y, uint32_t(next(7) == 0 ? 5 : next(1 << 16) + 6));
+      for (int x = 0; x < 37; ++x)
+        src->PutPixel(x, y, uint32_t(next(7) == 0 ? 5 : next(1 << 16) + 6));
     src->SetColorKey(5);
     auto dst = Surface::Create(64, 48, f), expected = Surface::Create(64, 48, f);
     for (int round = 0; round < 300; ++round) {
@@ -139,9 +141,11 @@ TEST(Surface, MirroredAndPaletteBlitsMatchThePixelByPixelMeaning) {
       PixelRect s{sl, st, sl + 1 + next(40), st + 1 + next(32)};
       int dl = next(90) - 20, dt = next(70) - 16;
       bool stretch = round % 4 == 3;
-      PixelRect d{dl, dt, dl + (stretch ? 1 + next(50) : s.Width()), dt + (stretch ? 1 + next(40) : s.Height())};
+      PixelRect d{dl, dt, dl + (stretch ? 1 + next(50) : s.Width()),
+                  dt + (stretch ? 1 + next(40) : s.Height())};
       uint32_t flags = uint32_t(next(8));
-      if (!f.Indexed() && !(flags & (BlitMirrorLeftRight | BlitMirrorUpDown))) flags |= BlitMirrorUpDown;
+      if (!f.Indexed() && !(flags & (BlitMirrorLeftRight | BlitMirrorUpDown)))
+        flags |= BlitMirrorUpDown;
       ASSERT_EQ(dst->Blit(&d, *src, &s, flags), SurfaceResult::Ok);
       ReferenceBlit(*expected, d, *src, s, flags, 5);
       for (int y = 0; y < 48; ++y)
