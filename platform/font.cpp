@@ -6,6 +6,7 @@
 #include FT_SYNTHESIS_H
 #include FT_TRUETYPE_TABLES_H
 #include FT_SIZES_H
+#include FT_ADVANCES_H
 
 #include <fontconfig/fontconfig.h>
 
@@ -142,6 +143,37 @@ FT_Face OpenFace(const std::string& path, int index) {
   return face;
 }
 
+// The average character width of a face in font units by the rule of the font tables the
+// engine's text was laid out with: the lowercase letters and the space, each weighted by
+// how often it occurs in text (per thousand). Taken from the face's own advances, so that a
+// face with the letter widths of the face it stands in for gets that face's average, even
+// where its own recorded average counts other characters. 0 when the face lacks a letter.
+int WeightedAverageWidth(FT_Face face) {
+  static const struct {
+    char c;
+    int weight;
+  } kWeights[] = {{'a', 64}, {'b', 14}, {'c', 27}, {'d', 35}, {'e', 100}, {'f', 20}, {'g', 14},
+                  {'h', 42}, {'i', 63}, {'j', 3},  {'k', 6},  {'l', 35},  {'m', 20}, {'n', 56},
+                  {'o', 56}, {'p', 17}, {'q', 4},  {'r', 49}, {'s', 56},  {'t', 71}, {'u', 31},
+                  {'v', 10}, {'w', 18}, {'x', 3},  {'y', 18}, {'z', 2},   {' ', 166}};
+  static std::map<FT_Face, int>* known = new std::map<FT_Face, int>;
+  auto it = known->find(face);
+  if (it != known->end()) return it->second;
+  long long sum = 0;
+  for (const auto& w : kWeights) {
+    FT_UInt index = FT_Get_Char_Index(face, static_cast<FT_ULong>(w.c));
+    FT_Fixed advance = 0;
+    if (index == 0 || FT_Get_Advance(face, index, FT_LOAD_NO_SCALE, &advance) != 0) {
+      sum = 0;
+      break;
+    }
+    sum += static_cast<long long>(advance) * w.weight;
+  }
+  int average = static_cast<int>(sum / 1000);
+  (*known)[face] = average;
+  return average;
+}
+
 int RoundDiv(long long numerator, long long denominator) {
   if (denominator <= 0) return 0;
   return static_cast<int>((numerator * 2 + denominator) / (denominator * 2));
@@ -208,7 +240,8 @@ std::unique_ptr<Font> Font::Create(const FontRequest& request) {
   int xppem = yppem;
   int width = std::abs(request.width);
   if (width > 0) {
-    int average = os2 && os2->xAvgCharWidth > 0 ? os2->xAvgCharWidth : unitsPerEm / 2;
+    int average = WeightedAverageWidth(face);
+    if (average <= 0) average = os2 && os2->xAvgCharWidth > 0 ? os2->xAvgCharWidth : unitsPerEm / 2;
     xppem = std::max(1, std::min(RoundDiv(static_cast<long long>(width) * unitsPerEm, average), 2000));
   }
 

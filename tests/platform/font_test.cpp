@@ -105,6 +105,29 @@ TEST(Font, CellAndWidthFollowTheRequest) {
   EXPECT_LE(average, 24);
 }
 
+// The average by the rule of the original font tables: lowercase letters and the space,
+// weighted per thousand by how often they occur.
+double WeightedAverage(const Font& font) {
+  const char* letters = "abcdefghijklmnopqrstuvwxyz ";
+  const int weights[] = {64, 14, 27, 35, 100, 20, 14, 42, 63, 3, 6, 35, 20, 56,
+                         56, 17, 4, 49, 56, 71, 31, 10, 18, 3, 18, 2, 166};
+  int sum = 0;
+  for (int i = 0; i < 27; ++i) sum += font.Advance(static_cast<unsigned char>(letters[i])) * weights[i];
+  return sum / 1000.0;
+}
+
+TEST(Font, AWidthIsTheWeightedAverageOfTheLettersWhateverTheStandIn) {
+  // The faces the game asks for, each through its stand-in; the stand-in for Arial records
+  // a larger average of its own than its letters give.
+  for (const char* face : {"Arial", "Impact", "Lucida Bright"}) {
+    for (int width : {8, 13, 20}) {
+      auto font = Font::Create(Request(face, -21, -width));
+      ASSERT_TRUE(font);
+      EXPECT_NEAR(WeightedAverage(*font), width, 0.5) << face << " " << width;
+    }
+  }
+}
+
 TEST(Font, MeasureIsTheSumOfCharacterAdvances) {
   auto font = Font::Create(Request("Arial", -16));
   ASSERT_TRUE(font);
