@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <vector>
@@ -107,24 +108,48 @@ std::vector<unsigned char> FileBytes(const std::string& path) {
   return std::vector<unsigned char>(std::istreambuf_iterator<char>(in), {});
 }
 
+// Where the 4-byte float value first stands in the bytes, or -1.
+long FindFloat(const std::vector<unsigned char>& bytes, float value) {
+  unsigned char pattern[4];
+  std::memcpy(pattern, &value, 4);
+  for (size_t i = 0; i + 4 <= bytes.size(); ++i)
+    if (std::memcmp(&bytes[i], pattern, 4) == 0) return long(i);
+  return -1;
+}
+
+std::vector<float> WorldWidths(const NodeList& list) {
+  std::vector<float> widths;
+  for (Node* n = list.GetHead(); !n->IsEnd(); n = n->GetNext())
+    widths.push_back(static_cast<ViewPort*>(n)->worldWidth);
+  return widths;
+}
+
 TEST(NodeList, SavesLastFirstAndLoadsBackInOrderInFrontOfWhatItHolds) {
   testing_support::TempDir dir;
   {
+    // Three elements told apart by their world widths, in the order 1111, 2222, 3333.
     NodeList list;
-    for (int i = 0; i < 3; ++i) list.AddHead(new ViewPort);
+    for (float width : {1111.0f, 2222.0f, 3333.0f})
+      list.InsertBefore(new ViewPort(width, 480, 0, 0, 640, 480), list.GetSentinel());
     ObjectStream out(dir.File("list.bin"), true);
     list.Save(out);
-    // A later element must come first: write a marker object to see it.
   }
   auto bytes = FileBytes(dir.File("list.bin"));
   ASSERT_GE(bytes.size(), 4u);
   EXPECT_EQ(bytes[0], 3);
+  // On file from the last element to the first.
+  long first = FindFloat(bytes, 1111.0f), second = FindFloat(bytes, 2222.0f),
+       third = FindFloat(bytes, 3333.0f);
+  ASSERT_TRUE(first > 0 && second > 0 && third > 0);
+  EXPECT_LT(third, second);
+  EXPECT_LT(second, first);
   {
+    // Read back, each added at the front: the saved order again, before what was there.
     NodeList list;
-    list.AddHead(new ViewPort);
+    list.AddHead(new ViewPort(9999, 480, 0, 0, 640, 480));
     ObjectStream in(dir.File("list.bin"), false);
     list.Load(in);
-    EXPECT_EQ(list.Count(), 4);
+    EXPECT_EQ(WorldWidths(list), (std::vector<float>{1111.0f, 2222.0f, 3333.0f, 9999.0f}));
   }
 }
 
