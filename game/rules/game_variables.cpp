@@ -22,8 +22,6 @@ namespace {
 
 constexpr int32_t kMaxKeys = 3;
 constexpr int32_t kMaxHearts = 4;
-constexpr int32_t kFullDemonLife = 12;
-constexpr int32_t kFullTenmaLife = 19;
 
 // The direction codes are constants that happen to be saved: play never changes them.
 void KeepDirectionCodes() {
@@ -60,7 +58,7 @@ void GameLoadVariables(quor::ObjectStream& stream) {
 
 void ResetGameVariables() {
   KeyCount = 0;
-  HeartCount = 2;
+  HeartCount = kStartHearts;
   KeepDirectionCodes();
   Facing = DirUp;
   Stage = 1;

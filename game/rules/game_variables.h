@@ -22,6 +22,11 @@ extern int32_t DemonLife;   // life of the boss "Demon"
 extern uint8_t AttackFired; // the boss has fired its one projectile of the current state
 extern int32_t TenmaLife;   // life of the boss "Tenma"
 
+// The values a level starts from.
+constexpr int32_t kStartHearts = 2;
+constexpr int32_t kFullDemonLife = 12;
+constexpr int32_t kFullTenmaLife = 19;
+
 // The size of the variables' record in a saved game.
 constexpr int kSavedVariablesSize = 41;
 

@@ -1,15 +1,101 @@
-// The behaviours that move the player from scene to scene.
+// The behaviours that move the player from scene to scene: Space on the screens that wait
+// for it, and the end of an animation on the ones that play one.
+#include "engine/app/game_director.h"
+#include "engine/core/engine_globals.h"
 #include "engine/scene/sprite.h"
+#include "engine/sound_input/keyboard.h"
+#include "engine/sound_input/sound.h"
 #include "game/rules/behaviours.h"
+#include "game/rules/game_variables.h"
+#include "platform/input_keys.h"
 
 namespace game {
 
-void TitleBehaviour(quor::Sprite&) {}
-void InstructBehaviour(quor::Sprite&) {}
-void IntroBehaviour(quor::Sprite&) {}
-void StageIntroBehaviour(quor::Sprite&) {}
-void ContinueBehaviour(quor::Sprite&) {}
-void FinalDoorFallBehaviour(quor::Sprite&) {}
-void RestartBehaviour(quor::Sprite&) {}
+namespace {
+
+// The scene that each stage leads to, from stage 1.
+constexpr const char* kStageScenes[] = {"Level1", "Level2",     "MidBoss", "Level3",
+                                        "Level4", "FinalLevel", "Win"};
+constexpr int32_t kLastStage = 7;  // "Win"
+constexpr int32_t kFirstBossStage = 3;
+constexpr int32_t kFinalBossStage = 6;
+constexpr int32_t kIntroActions = 6;
+
+bool SpacePressed() {
+  return quor::CurrentKeyboard && quor::CurrentKeyboard->IsKeyPressed(platform::KeySpace);
+}
+
+void GoTo(const char* scene) {
+  if (quor::CurrentGameDirector) quor::CurrentGameDirector->GoToGameNode(scene);
+}
+
+// A level is entered with the hearts and keys of a new start and with every boss still to
+// come at full life. The final boss's life is reset whenever its level is entered, so it
+// never starts from what an earlier visit left of it.
+void StartStage(int32_t lastStage) {
+  if (Stage < 1 || Stage > lastStage) return;
+  GoTo(kStageScenes[Stage - 1]);
+  KeyCount = 0;
+  HeartCount = kStartHearts;
+  if (Stage >= kFirstBossStage) DemonLife = kFullDemonLife;
+  if (Stage >= kFinalBossStage) TenmaLife = kFullTenmaLife;
+}
+
+}  // namespace
+
+void TitleBehaviour(quor::Sprite&) {
+  // A playing effect is not cut off, so the theme repeats end to end while the title shows.
+  quor::SoundHandle theme;
+  quor::GetSoundHandle(theme, "VrendleQuest")->Play();
+  if (SpacePressed()) GoTo("Instruct");
+}
+
+void InstructBehaviour(quor::Sprite&) {
+  if (!SpacePressed()) return;
+  GoTo("StageIntro");
+  KeyCount = 0;
+  HeartCount = kStartHearts;
+}
+
+void IntroBehaviour(quor::Sprite& film) {
+  for (int8_t action = 0; action + 1 < kIntroActions; ++action) {
+    if (film.IsActionFinished(action)) {
+      film.SetAction(static_cast<int8_t>(action + 1));
+      film.SetFrame(0);
+      break;
+    }
+  }
+  if (SpacePressed()) GoTo("Title");
+}
+
+void StageIntroBehaviour(quor::Sprite& fall) {
+  if (fall.IsActionFinished(0)) {
+    fall.SetAction(1);
+    fall.SetFrame(0);
+  }
+  if (fall.IsActionFinished(1)) StartStage(kLastStage);
+}
+
+// The game-over screen goes back to the level that was lost, which is never beyond the
+// final boss's.
+void ContinueBehaviour(quor::Sprite&) {
+  if (SpacePressed()) StartStage(kFinalBossStage);
+}
+
+void FinalDoorFallBehaviour(quor::Sprite& fall) {
+  if (!fall.IsActionFinished(2)) return;
+  GoTo("Win");
+  KeyCount = 0;
+  HeartCount = kStartHearts;
+  DemonLife = kFullDemonLife;
+  TenmaLife = kFullTenmaLife;
+}
+
+void RestartBehaviour(quor::Sprite&) {
+  if (!SpacePressed()) return;
+  GoTo("Start");
+  KeyCount = 0;
+  HeartCount = kStartHearts;
+}
 
 }  // namespace game

@@ -249,12 +249,12 @@ struct TextRow {
 // --- a scene ---
 
 struct SceneContent {
-  Rows<SoundRow> streamedSounds;  // looping; the music is one of them
-  Rows<SoundRow> sounds;
-  Rows<MapRow> maps;              // the first is the screen or the level
-  const char* music = nullptr;    // started right after the first map
-  Rows<SpriteRow> sprites;
-  Rows<TextRow> texts;
+  Rows<SoundRow> streamedSounds = {};  // looping; the music is one of them
+  Rows<SoundRow> sounds = {};
+  Rows<MapRow> maps = {};              // the first is the screen or the level
+  const char* music = nullptr;         // started right after the first map
+  Rows<SpriteRow> sprites = {};
+  Rows<TextRow> texts = {};
 
   constexpr uint32_t SpriteCount() const {
     uint32_t n = 0;

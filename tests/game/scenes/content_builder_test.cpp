@@ -1,8 +1,6 @@
 // The content builder walking a table of its own: every kind of row reaches the running
 // scene with the values and in the order the table gives.
-#include <SDL.h>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <cstring>
 #include <functional>
@@ -18,9 +16,7 @@
 #include "engine/sound_input/sound.h"
 #include "engine/sound_input/streamed_sound.h"
 #include "game/scenes/content_data.h"
-#include "tests/platform/wave_test_files.h"
 #include "tests/support/game_run.h"
-#include "tests/support/temp_dir.h"
 
 namespace game {
 namespace {
@@ -29,9 +25,11 @@ constexpr Point kBox[] = {{10, 10}, {100, 10}, {100, 100}, {10, 100}, {10, 10}};
 constexpr Point kHook[] = {{200, 200}, {210, 205}, {220, 200}};
 constexpr Polyline kWalls[] = {kBox, kHook};
 
-constexpr SoundRow kStreams[] = {{"Quiet", "a.wav"}, {"Tune", "b.wav"}};
-constexpr SoundRow kSounds[] = {{"Beep", "c.wav"}};
-constexpr MapRow kMaps[] = {LevelMap("Room", "room.bmp", kWalls), MistMap("Haze", "haze.bmp", 2, -3.0f)};
+// Files of the game's own scenes, under other names.
+constexpr SoundRow kStreams[] = {{"Quiet", "Vostrel - Deeper Past The Gate.wav"}, {"Tune", kAtticMusic}};
+constexpr SoundRow kSounds[] = {{"Beep", kVrendleQuestSound.file}};
+constexpr MapRow kMaps[] = {LevelMap("Room", "Title Screen.bmp", kWalls),
+                            MistMap("Haze", "Mist 1.bmp", 2, -3.0f)};
 constexpr PathStep kWalk[] = {{5, 0}, {0, 7}, {-5, -7}};
 constexpr SpriteRow kSprites[] = {
     {"Walker", 4, 2, 1, 30, 40, 1, 5, Behaviour(13), "mso", {2, 3}, {0, -4}, kBounce, Path(kWalk)},
@@ -46,20 +44,6 @@ static_assert(kMaps[0].SegmentCount() == 6, "five points give four segments, thr
 static_assert(kBox[0].x == kBox[4].x && Polyline(kBox).Closed() && !Polyline(kHook).Closed(),
               "a polyline that ends where it began is closed");
 
-void WriteBitmap(const std::string& path) {
-  SDL_Surface* s = SDL_CreateRGBSurfaceWithFormat(0, 640, 480, 24, SDL_PIXELFORMAT_BGR24);
-  SDL_FillRect(s, nullptr, SDL_MapRGB(s->format, 40, 40, 40));
-  SDL_SaveBMP(s, path.c_str());
-  SDL_FreeSurface(s);
-}
-
-void WriteWave(const std::string& path) {
-  std::vector<uint8_t> chunks;
-  wavetest::Chunk(chunks, "fmt ", wavetest::FormatBytes(wavetest::Pcm{}));
-  wavetest::Chunk(chunks, "data", std::vector<uint8_t>(44100 * 4, 0));
-  wavetest::WriteFile(path, wavetest::Riff(chunks));
-}
-
 void BuildTestScene(quor::GameNode* scene) { BuildSceneContent(scene, kTestContent); }
 
 // The sprites of a layer from its head.
@@ -73,14 +57,6 @@ std::vector<quor::Sprite*> Layer(int layer) {
 
 class ContentBuilder : public ::testing::Test {
  protected:
-  void SetUp() override {
-    mkdir(dir.File("BITMAPS").c_str(), 0755);
-    mkdir(dir.File("Sounds").c_str(), 0755);
-    WriteBitmap(dir.File("BITMAPS/room.bmp"));
-    WriteBitmap(dir.File("BITMAPS/haze.bmp"));
-    for (const char* name : {"a.wav", "b.wav", "c.wav"}) WriteWave(dir.File(std::string("Sounds/") + name));
-  }
-
   // Runs the game with the first scene built from the test's table, and looks at it
   // once it has run a few frames.
   void RunTestScene(const std::function<void()>& look) {
@@ -99,8 +75,6 @@ class ContentBuilder : public ::testing::Test {
     EXPECT_TRUE(looked);
     ASSERT_TRUE(run.host.messageBoxes.empty()) << run.host.messageBoxes[0].text;
   }
-
-  testing_support::TempDir dir;
 };
 
 TEST_F(ContentBuilder, SceneAndViewAreOneScreenThatEscapeLeaves) {
