@@ -7,6 +7,8 @@
 #include <fstream>
 #include <string>
 
+#include "platform/files.h"
+#include "tests/support/game_files.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
@@ -16,8 +18,9 @@ struct Outcome {
   std::string output;  // standard output and error together
 };
 
-// Runs quor_headless with args in the current folder.
+// Runs quor_headless with args in the current folder, which is given the game's files.
 Outcome RunRunner(const std::string& args) {
+  testing_support::ProvideGameFiles(platform::CurrentDirectory());
   std::string command = std::string("'") + QUOR_BINARY_DIR + "/quor_headless' " + args + " 2>&1";
   Outcome outcome;
   FILE* pipe = popen(command.c_str(), "r");

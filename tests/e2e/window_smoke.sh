@@ -12,6 +12,8 @@ export ASAN_OPTIONS=detect_leaks=0
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
+# The game's files, as the build left them beside the program.
+ln -s "$(dirname "$quor")/game/BITMAPS" "$(dirname "$quor")/game/Sounds" .
 # A lock folder of its own, so a game being played on this machine does not refuse the test.
 export XDG_RUNTIME_DIR="$work"
 
