@@ -15,6 +15,8 @@ for tool in openbox xdotool xwd xwininfo xprop python3; do
 done
 work=$(mktemp -d)
 cd "$work"
+# The game's files, as the build left them beside the program.
+ln -s "$(dirname "$quor")/game/BITMAPS" "$(dirname "$quor")/game/Sounds" .
 export SDL_AUDIODRIVER=dummy ASAN_OPTIONS=detect_leaks=0
 # A lock folder of its own, so a game being played on this machine does not refuse the test.
 export XDG_RUNTIME_DIR="$work"
