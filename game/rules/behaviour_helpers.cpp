@@ -1,7 +1,10 @@
 #include "game/rules/behaviour_helpers.h"
 
+#include <algorithm>
+
 #include "engine/app/game_director.h"
 #include "engine/core/engine_globals.h"
+#include "engine/scene/animation.h"
 #include "engine/scene/sprite.h"
 #include "engine/sound_input/keyboard.h"
 #include "engine/sound_input/sound.h"
@@ -50,6 +53,17 @@ bool IsKeyPressedNow(uint8_t code) {
 
 void RequestScene(const char* sceneName) {
   if (quor::CurrentGameDirector) quor::CurrentGameDirector->GoToGameNode(sceneName);
+}
+
+quor::Sprite* AsSprite(quor::Node* owner) {
+  if (!owner || &owner->GetClassRecord() != &quor::SpriteClassRecord) return nullptr;
+  return static_cast<quor::Sprite*>(owner);
+}
+
+void ShowCountAsFrame(quor::Sprite& counter, int32_t count) {
+  const quor::SpriteAction* action = counter.GetCurrentAction();
+  int32_t last = action && action->frameCount > 0 ? action->frameCount - 1 : 0;
+  counter.SetFrame(static_cast<int8_t>(std::clamp(count, int32_t{0}, last)));
 }
 
 }  // namespace game

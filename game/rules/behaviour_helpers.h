@@ -9,6 +9,7 @@
 #include <cstdint>
 
 namespace quor {
+class Node;
 class Sprite;
 }
 
@@ -51,5 +52,14 @@ bool IsKeyPressedNow(uint8_t code);
 
 // Requests the scene of that name; the switch happens at the top of the next frame.
 void RequestScene(const char* sceneName);
+
+// The sprite that the engine hands a behaviour or a state function as its owner, or null
+// when the owner is something else (a damaged saved game can give a sprite's index to a
+// scene, a map or a text box).
+quor::Sprite* AsSprite(quor::Node* owner);
+
+// Shows a counter as the frame of the sprite's current action: frame `count`, kept within
+// the frames the action has.
+void ShowCountAsFrame(quor::Sprite& counter, int32_t count);
 
 }  // namespace game

@@ -2,6 +2,7 @@
 #include "engine/core/node.h"
 #include "engine/scene/game_tables.h"
 #include "engine/scene/sprite.h"
+#include "game/rules/behaviour_helpers.h"
 #include "game/rules/behaviours.h"
 
 namespace game {
@@ -13,8 +14,7 @@ namespace {
 // then left alone.
 template <void (*Behaviour)(quor::Sprite&)>
 void DriveSprite(quor::Node* owner) {
-  if (owner && &owner->GetClassRecord() == &quor::SpriteClassRecord)
-    Behaviour(*static_cast<quor::Sprite*>(owner));
+  if (quor::Sprite* sprite = AsSprite(owner)) Behaviour(*sprite);
 }
 
 // Index order is the order sprites select them by.
