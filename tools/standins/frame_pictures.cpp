@@ -334,10 +334,35 @@ void Opening(Sheet& s) {
     for (int x = left; x < left + gap; ++x) s.image.colors[size_t(y) * s.w + x] = s.background;
 }
 
+// Whether the frame's outline faces inward: a fence that holds things in, not a body.
+bool IsFence(const game::FrameData& data) {
+  int segments = 0, inward = 0;
+  for (uint16_t i = 0; i < data.shapes.count; ++i) {
+    const game::Shape& shape = data.shapes.shapes[i];
+    if (shape.kind != game::Shape::kSegment) continue;
+    ++segments;
+    // The normal is the direction turned a quarter counter-clockwise on screen.
+    const float nx = float(shape.b - shape.d), ny = float(shape.c - shape.a);
+    const float tx = data.width / 2.0f - (shape.a + shape.c) / 2.0f;
+    const float ty = data.height / 2.0f - (shape.b + shape.d) / 2.0f;
+    if (nx * tx + ny * ty > 0.0f) ++inward;
+  }
+  return segments >= 3 && 2 * inward > segments;
+}
+
 void DrawFigure(Sheet& s, const Style& style, Facing facing, const game::FrameData& data) {
   const Family family = style.family;
   const uint32_t base = FamilyColour(family);
   std::vector<Spot> outline;
+  if (IsFence(data)) {
+    // Only the fence itself is drawn: what it holds in stays in sight.
+    for (uint16_t i = 0; i < data.shapes.count; ++i) {
+      const game::Shape& shape = data.shapes.shapes[i];
+      if (shape.kind == game::Shape::kSegment)
+        s.paint.Line(shape.a, shape.b, shape.c, shape.d, 4.0f, base);
+    }
+    return;
+  }
   if (OutlinePolygon(data, outline))
     s.paint.Polygon(outline, base);
   else
