@@ -3,9 +3,9 @@
 //   standins FOLDER
 //
 // Files already there that are not this program's own stand-ins are left alone.
-#include <cstdio>
-
 #include "tools/standins/standins.h"
+
+#include <cstdio>
 
 int main(int argc, char** argv) {
   if (argc != 2) {

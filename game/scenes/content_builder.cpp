@@ -71,8 +71,7 @@ void StartMusic(const char* name) {
   music.Get()->Play();
 }
 
-void AddSprite(quor::GameNode* scene, const SpriteRow& row, const char* mapName, float x,
-               float y) {
+void AddSprite(quor::GameNode* scene, const SpriteRow& row, const char* mapName, float x, float y) {
   quor::Sprite sprite;
   sprite.SetName(row.name);
   sprite.SetVisible(1);

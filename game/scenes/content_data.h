@@ -174,13 +174,25 @@ struct Collision {
     bool rectangle = false;
     for (const char* c = letters; *c; ++c) {
       switch (*c) {
-        case 'm': map = true; break;
-        case 's': sprites = true; break;
-        case 'o': ownLayer = true; break;
-        case 'p': passable = true; break;
-        case 'r': rectangle = true; break;
-        case '-': break;
-        default: throw "unknown collision letter";
+        case 'm':
+          map = true;
+          break;
+        case 's':
+          sprites = true;
+          break;
+        case 'o':
+          ownLayer = true;
+          break;
+        case 'p':
+          passable = true;
+          break;
+        case 'r':
+          rectangle = true;
+          break;
+        case '-':
+          break;
+        default:
+          throw "unknown collision letter";
       }
     }
     if (rectangle && sprites) throw "a sprite that collides with sprites uses shape tests";
@@ -251,8 +263,8 @@ struct TextRow {
 struct SceneContent {
   Rows<SoundRow> streamedSounds = {};  // looping; the music is one of them
   Rows<SoundRow> sounds = {};
-  Rows<MapRow> maps = {};              // the first is the screen or the level
-  const char* music = nullptr;         // started right after the first map
+  Rows<MapRow> maps = {};       // the first is the screen or the level
+  const char* music = nullptr;  // started right after the first map
   Rows<SpriteRow> sprites = {};
   Rows<TextRow> texts = {};
 

@@ -70,16 +70,15 @@ constexpr SpriteRow kFinalDoorSprites[] = {
 
 }  // namespace
 
-constexpr SceneContent kStartContent{kStartStreams, {}, kStartMaps, "Start", kStartSprites,
-                                     kStartTexts};
+constexpr SceneContent kStartContent{kStartStreams, {},         kStartMaps, "Start",
+                                     kStartSprites, kStartTexts};
 constexpr SceneContent kTitleContent{kTitleStreams, kTitleSounds, kTitleMaps, "Title",
                                      kTitleSprites};
-constexpr SceneContent kInstructContent{kInstructStreams, {}, kInstructMaps, "Instruct",
-                                        kInstructSprites};
+constexpr SceneContent kInstructContent{
+    kInstructStreams, {}, kInstructMaps, "Instruct", kInstructSprites};
 constexpr SceneContent kLoseContent{kLoseStreams, {}, kLoseMaps, "Level1", kLoseSprites};
 constexpr SceneContent kWinContent{kWinStreams, {}, kWinMaps, "Winning", kWinSprites};
-constexpr SceneContent kStageIntroContent{kFallStreams, {}, kFallMaps, "Music",
-                                          kStageIntroSprites};
+constexpr SceneContent kStageIntroContent{kFallStreams, {}, kFallMaps, "Music", kStageIntroSprites};
 constexpr SceneContent kFinalDoorContent{kFallStreams, {}, kFallMaps, "Music", kFinalDoorSprites};
 
 namespace {
@@ -88,9 +87,19 @@ const SceneContent kNoContent{};
 
 // By scene id, 1 to 13.
 const SceneContent* const kContents[] = {
-    &kStartContent,   &kTitleContent, &kInstructContent,   &kLevel1Content, &kLoseContent,
-    &kLevel2Content,  &kWinContent,   &kLevel4Content,     &kMidBossContent,
-    &kStageIntroContent, &kLevel3Content, &kFinalLevelContent, &kFinalDoorContent,
+    &kStartContent,       // 1
+    &kTitleContent,       // 2
+    &kInstructContent,    // 3
+    &kLevel1Content,      // 4
+    &kLoseContent,        // 5
+    &kLevel2Content,      // 6
+    &kWinContent,         // 7
+    &kLevel4Content,      // 8
+    &kMidBossContent,     // 9
+    &kStageIntroContent,  // 10
+    &kLevel3Content,      // 11
+    &kFinalLevelContent,  // 12
+    &kFinalDoorContent,   // 13
 };
 
 }  // namespace

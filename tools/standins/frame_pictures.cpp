@@ -33,39 +33,39 @@ struct Style {
 
 // By animation entry: what each entry animates decides its family.
 constexpr Style kStyles[] = {
-    {Family::kMonster, Look::kFigure},  // 0 "Mellon Man"
-    {Family::kFixture, Look::kFigure},  // 1 secret doors, spotlight, blob stopper
-    {Family::kShot, Look::kFigure},     // 2 "FireBall"
-    {Family::kMonster, Look::kFigure},  // 3 spears
-    {Family::kHero, Look::kFigure},     // 4 the hero
-    {Family::kMonster, Look::kFigure},  // 5 "Spinner1"
+    {Family::kMonster, Look::kFigure},    // 0 "Mellon Man"
+    {Family::kFixture, Look::kFigure},    // 1 secret doors, spotlight, blob stopper
+    {Family::kShot, Look::kFigure},       // 2 "FireBall"
+    {Family::kMonster, Look::kFigure},    // 3 spears
+    {Family::kHero, Look::kFigure},       // 4 the hero
+    {Family::kMonster, Look::kFigure},    // 5 "Spinner1"
     {Family::kItem, Look::kFigure, "H"},  // 6 "Hat"
     {Family::kItem, Look::kFigure, "D"},  // 7 "Dagger"
     {Family::kItem, Look::kFigure, "F"},  // 8 "FireIcon"
     {Family::kItem, Look::kFigure, "W"},  // 9 "WaterIcon"
     {Family::kItem, Look::kFigure, "K"},  // 10 "Keys"
     {Family::kItem, Look::kFigure, "B"},  // 11 "Boot"
-    {Family::kShot, Look::kFigure},     // 12 "FireBlast"
+    {Family::kShot, Look::kFigure},       // 12 "FireBlast"
     {Family::kItem, Look::kFigure, "M"},  // 13 "Meat"
-    {Family::kItem, Look::kCounter},    // 14 "Hearts"
-    {Family::kFixture, Look::kFigure},  // 15 "Door"
-    {Family::kItem, Look::kPrompt},     // 16 the prompts to press Space
-    {Family::kMonster, Look::kFigure},  // 17 "Helmit"
-    {Family::kFixture, Look::kFigure},  // 18 covers
+    {Family::kItem, Look::kCounter},      // 14 "Hearts"
+    {Family::kFixture, Look::kFigure},    // 15 "Door"
+    {Family::kItem, Look::kPrompt},       // 16 the prompts to press Space
+    {Family::kMonster, Look::kFigure},    // 17 "Helmit"
+    {Family::kFixture, Look::kFigure},    // 18 covers
     {Family::kItem, Look::kFigure, "G"},  // 19 "Glass"
-    {Family::kShot, Look::kFigure},     // 20 "Trap"
-    {Family::kFixture, Look::kFigure},  // 21 "Wall"
-    {Family::kMonster, Look::kFigure},  // 22 never filled
-    {Family::kShot, Look::kFigure},     // 23 laser beams
-    {Family::kShot, Look::kFigure},     // 24 laser emitters
-    {Family::kHero, Look::kFall},       // 25 "Falling"
-    {Family::kBoss, Look::kCounter},    // 26 "BLife"
-    {Family::kHero, Look::kFilm},       // 27 "AniCon"
-    {Family::kBoss, Look::kFigure},     // 28 "Demon"
-    {Family::kShot, Look::kFigure},     // 29 the first boss's shots
-    {Family::kBoss, Look::kFigure},     // 30 "Tenma"
-    {Family::kShot, Look::kFigure},     // 31 the final boss's shots
-    {Family::kBoss, Look::kCounter},    // 32 "TenmaLife"
+    {Family::kShot, Look::kFigure},       // 20 "Trap"
+    {Family::kFixture, Look::kFigure},    // 21 "Wall"
+    {Family::kMonster, Look::kFigure},    // 22 never filled
+    {Family::kShot, Look::kFigure},       // 23 laser beams
+    {Family::kShot, Look::kFigure},       // 24 laser emitters
+    {Family::kHero, Look::kFall},         // 25 "Falling"
+    {Family::kBoss, Look::kCounter},      // 26 "BLife"
+    {Family::kHero, Look::kFilm},         // 27 "AniCon"
+    {Family::kBoss, Look::kFigure},       // 28 "Demon"
+    {Family::kShot, Look::kFigure},       // 29 the first boss's shots
+    {Family::kBoss, Look::kFigure},       // 30 "Tenma"
+    {Family::kShot, Look::kFigure},       // 31 the final boss's shots
+    {Family::kBoss, Look::kCounter},      // 32 "TenmaLife"
 };
 
 enum class Facing : uint8_t { kNone, kDown, kUp, kLeft, kRight };
@@ -78,13 +78,13 @@ struct ActionRow {
 
 // The actions that face one way.
 constexpr ActionRow kFacings[] = {
-    {0, 0, Facing::kDown},  {0, 1, Facing::kUp},     // Mellon Men throw down or up
-    {2, 0, Facing::kDown},  {2, 1, Facing::kUp},     // their fire balls
-    {4, 0, Facing::kDown},  {4, 1, Facing::kLeft},   {4, 2, Facing::kRight},
-    {4, 3, Facing::kUp},    {4, 4, Facing::kDown},   {4, 5, Facing::kUp},
-    {4, 6, Facing::kLeft},  {4, 7, Facing::kRight},  // the hero walking and shouting
-    {17, 0, Facing::kDown}, {17, 1, Facing::kUp},    {17, 2, Facing::kLeft},
-    {17, 3, Facing::kRight},                         // the guards
+    {0, 0, Facing::kDown},   {0, 1, Facing::kUp},  // Mellon Men throw down or up
+    {2, 0, Facing::kDown},   {2, 1, Facing::kUp},  // their fire balls
+    {4, 0, Facing::kDown},   {4, 1, Facing::kLeft},  {4, 2, Facing::kRight},
+    {4, 3, Facing::kUp},     {4, 4, Facing::kDown},  {4, 5, Facing::kUp},
+    {4, 6, Facing::kLeft},   {4, 7, Facing::kRight},  // the hero walking and shouting
+    {17, 0, Facing::kDown},  {17, 1, Facing::kUp},   {17, 2, Facing::kLeft},
+    {17, 3, Facing::kRight},  // the guards
 };
 
 Style StyleOf(int entry, int action) {
@@ -152,7 +152,8 @@ void HeroBody(Painter& p, float left, float top, float w, float h, uint32_t colo
   p.Ellipse(left + w * 0.15f, top + h * 0.33f, left + w * 0.85f, top + h * 0.82f, colour);
   const float legTop = top + h * 0.72f, legW = std::max(1.0f, w * 0.18f);
   const float lift = (step % 2) ? h * 0.08f : 0.0f;
-  p.Rect(int(left + w * 0.28f), int(legTop), int(left + w * 0.28f + legW), int(top + h - lift), colour);
+  p.Rect(int(left + w * 0.28f), int(legTop), int(left + w * 0.28f + legW), int(top + h - lift),
+         colour);
   p.Rect(int(left + w * 0.72f - legW), int(legTop), int(left + w * 0.72f),
          int(top + h - (h * 0.08f - lift)), colour);
 }
@@ -173,8 +174,9 @@ void DefaultBody(Sheet& s, Family family, uint32_t colour) {
       for (int i = 0; i < spikes; ++i) {
         const float a = 2.0f * kPi * (float(i) / spikes + s.Phase() / spikes);
         const float cx = w / 2.0f, cy = h * 0.52f;
-        p.Line(cx + std::cos(a) * w * 0.3f, cy + std::sin(a) * h * 0.3f, cx + std::cos(a) * w * 0.48f,
-               cy + std::sin(a) * h * 0.46f, std::max(1.5f, std::min(w, h) * 0.1f), colour);
+        p.Line(cx + std::cos(a) * w * 0.3f, cy + std::sin(a) * h * 0.3f,
+               cx + std::cos(a) * w * 0.48f, cy + std::sin(a) * h * 0.46f,
+               std::max(1.5f, std::min(w, h) * 0.1f), colour);
       }
       break;
     }
@@ -212,7 +214,8 @@ void Rim(Sheet& s, uint32_t colour) {
   };
   for (int y = 0; y < s.h; ++y)
     for (int x = 0; x < s.w; ++x)
-      if (!empty(x, y) && (empty(x - 1, y) || empty(x + 1, y) || empty(x, y - 1) || empty(x, y + 1)))
+      if (!empty(x, y) &&
+          (empty(x - 1, y) || empty(x + 1, y) || empty(x, y - 1) || empty(x, y + 1)))
         edge.push_back(size_t(y) * s.w + x);
   for (size_t i : edge) s.image.colors[i] = ink;
 }
@@ -296,8 +299,8 @@ void Details(Sheet& s, const Style& style, Facing facing, const game::FrameData&
       Eyes(s, facing, h * 0.42f, std::min(w, h) * (family == Family::kBoss ? 0.1f : 0.08f));
       if (family == Family::kBoss) {
         // A crown band.
-        p.Rect(int(w * 0.3f), int(h * 0.14f), int(w * 0.7f), int(h * 0.14f + std::max(2.0f, h * 0.06f)),
-               Rgb(250, 210, 70));
+        p.Rect(int(w * 0.3f), int(h * 0.14f), int(w * 0.7f),
+               int(h * 0.14f + std::max(2.0f, h * 0.06f)), Rgb(250, 210, 70));
       }
       break;
     case Family::kShot: {
@@ -308,7 +311,8 @@ void Details(Sheet& s, const Style& style, Facing facing, const game::FrameData&
     }
     case Family::kItem: {
       const int height = std::max(6, std::min(s.h - 2, s.w));
-      p.CentredText(Label(style, data.bitmap), s.w / 2, (s.h - height) / 2, height, Shade(base, 0.3f));
+      p.CentredText(Label(style, data.bitmap), s.w / 2, (s.h - height) / 2, height,
+                    Shade(base, 0.3f));
       break;
     }
     case Family::kFixture: {
@@ -317,7 +321,8 @@ void Details(Sheet& s, const Style& style, Facing facing, const game::FrameData&
       const int course = std::max(3, s.h / 6);
       for (int y = course; y < s.h; y += course) p.Rect(0, y, s.w, y + 1, mortar);
       for (int y = 0, row = 0; y < s.h; y += course, ++row)
-        for (int x = (row % 2) * course; x < s.w; x += 2 * course) p.Rect(x, y, x + 1, y + course, mortar);
+        for (int x = (row % 2) * course; x < s.w; x += 2 * course)
+          p.Rect(x, y, x + 1, y + course, mortar);
       break;
     }
   }
@@ -388,7 +393,8 @@ void DrawCounter(Sheet& s, Family family) {
     const float from = i * length;
     float left = across ? from : 0.0f, top = across ? 0.0f : from;
     float right = across ? from + length : float(s.w), bottom = across ? float(s.h) : from + length;
-    s.paint.Rect(int(left), int(top), int(std::ceil(right)), int(std::ceil(bottom)), Shade(base, 0.25f));
+    s.paint.Rect(int(left), int(top), int(std::ceil(right)), int(std::ceil(bottom)),
+                 Shade(base, 0.25f));
     if (i >= filled) continue;
     left += 1.0f;
     top += 1.0f;
@@ -399,7 +405,8 @@ void DrawCounter(Sheet& s, Family family) {
       const float cw = right - left, ch = bottom - top;
       s.paint.Circle(left + cw * 0.3f, top + ch * 0.35f, cw * 0.27f, base);
       s.paint.Circle(left + cw * 0.7f, top + ch * 0.35f, cw * 0.27f, base);
-      s.paint.Polygon({{left + cw * 0.05f, top + ch * 0.45f}, {right - cw * 0.05f, top + ch * 0.45f},
+      s.paint.Polygon({{left + cw * 0.05f, top + ch * 0.45f},
+                       {right - cw * 0.05f, top + ch * 0.45f},
                        {left + cw * 0.5f, bottom}},
                       base);
     } else {
@@ -429,8 +436,8 @@ void DrawFilm(Sheet& s) {
   p.Rect(0, int(ground), s.w, s.h, Rgb(40, 50, 90));
   // Each act brings the hero past something new: nothing yet, a monster, a key, a door, a
   // boss, and a flash at the end.
-  const Family props[] = {Family::kHero, Family::kMonster, Family::kItem, Family::kFixture,
-                          Family::kBoss, Family::kShot};
+  const Family props[] = {Family::kHero,    Family::kMonster, Family::kItem,
+                          Family::kFixture, Family::kBoss,    Family::kShot};
   const int act = std::clamp(s.action, 0, 5);
   const float x = s.w * 0.08f + (s.w * 0.84f - figureW) * s.Progress();
   if (act > 0) {
@@ -451,8 +458,8 @@ void DrawFilm(Sheet& s) {
         // The flash at the end: rays from the middle of the picture.
         for (int i = 0; i < 12; ++i) {
           const float a = 2.0f * kPi * i / 12.0f + s.Phase();
-          p.Line(s.w / 2.0f, s.h / 2.0f, s.w / 2.0f + std::cos(a) * s.w, s.h / 2.0f + std::sin(a) * s.h,
-                 3.0f, colour);
+          p.Line(s.w / 2.0f, s.h / 2.0f, s.w / 2.0f + std::cos(a) * s.w,
+                 s.h / 2.0f + std::sin(a) * s.h, 3.0f, colour);
         }
         break;
       default:
@@ -516,12 +523,18 @@ Family FamilyOf(int entry) { return StyleOf(entry, 0).family; }
 
 uint32_t FamilyColour(Family family) {
   switch (family) {
-    case Family::kHero: return Rgb(60, 110, 235);
-    case Family::kMonster: return Rgb(215, 45, 40);
-    case Family::kShot: return Rgb(255, 145, 20);
-    case Family::kItem: return Rgb(70, 195, 80);
-    case Family::kFixture: return Rgb(150, 105, 60);
-    case Family::kBoss: return Rgb(155, 60, 200);
+    case Family::kHero:
+      return Rgb(60, 110, 235);
+    case Family::kMonster:
+      return Rgb(215, 45, 40);
+    case Family::kShot:
+      return Rgb(255, 145, 20);
+    case Family::kItem:
+      return Rgb(70, 195, 80);
+    case Family::kFixture:
+      return Rgb(150, 105, 60);
+    case Family::kBoss:
+      return Rgb(155, 60, 200);
   }
   return Rgb(128, 128, 128);
 }
@@ -535,18 +548,28 @@ platform::Image FramePicture(const FrameRequest& request) {
   const uint32_t background = opaque ? kOpaqueBackground : data.colorKey;
   image.colors.assign(size_t(image.width) * image.height, background);
   Painter paint(image, data.colorKey);
-  Sheet sheet{image, paint, background, image.width, image.height, request.frame,
-              request.frameCount, request.action};
+  Sheet sheet{image,        paint,         background,         image.width,
+              image.height, request.frame, request.frameCount, request.action};
   const Style style = StyleOf(request.entry, request.action);
   switch (style.look) {
     case Look::kFigure:
       DrawFigure(sheet, style, FacingOf(request.entry, request.action), data);
       break;
-    case Look::kCounter: DrawCounter(sheet, style.family); break;
-    case Look::kPrompt: DrawPrompt(sheet); break;
-    case Look::kFilm: DrawFilm(sheet); break;
-    case Look::kFall: DrawFall(sheet); break;
-    case Look::kLight: DrawLight(sheet); break;
+    case Look::kCounter:
+      DrawCounter(sheet, style.family);
+      break;
+    case Look::kPrompt:
+      DrawPrompt(sheet);
+      break;
+    case Look::kFilm:
+      DrawFilm(sheet);
+      break;
+    case Look::kFall:
+      DrawFall(sheet);
+      break;
+    case Look::kLight:
+      DrawLight(sheet);
+      break;
   }
   return image;
 }

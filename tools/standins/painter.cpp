@@ -52,7 +52,9 @@ uint32_t AwayFromKey(uint32_t color, uint32_t key) {
   return Rgb(r, platform::GreenOf(color), platform::BlueOf(color));
 }
 
-void Painter::Clear(uint32_t color) { std::fill(image_.colors.begin(), image_.colors.end(), color); }
+void Painter::Clear(uint32_t color) {
+  std::fill(image_.colors.begin(), image_.colors.end(), color);
+}
 
 void Painter::Pixel(int x, int y, uint32_t color) {
   if (x < 0 || y < 0 || x >= image_.width || y >= image_.height) return;
@@ -136,7 +138,8 @@ int Painter::Text(const std::string& text, int x, int top, int height, uint32_t 
                   const char* face, int weight) {
   const platform::Font* font = FontFor(face, height, weight);
   if (!font) return 0;
-  font->Rasterise(text.data(), text.size(), [&](int px, int py) { Pixel(x + px, top + py, color); });
+  font->Rasterise(text.data(), text.size(),
+                  [&](int px, int py) { Pixel(x + px, top + py, color); });
   return font->Measure(text.data(), text.size()).width;
 }
 

@@ -62,8 +62,7 @@ class Painter {
   // Nothing is drawn when no face can be had.
   int Text(const std::string& text, int x, int top, int height, uint32_t color,
            const char* face = "Arial", int weight = 700);
-  int TextWidth(const std::string& text, int height, const char* face = "Arial",
-                int weight = 700);
+  int TextWidth(const std::string& text, int height, const char* face = "Arial", int weight = 700);
   // Text centred on x.
   void CentredText(const std::string& text, int x, int top, int height, uint32_t color,
                    const char* face = "Arial", int weight = 700);

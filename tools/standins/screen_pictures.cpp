@@ -98,10 +98,14 @@ platform::Image InstructionsScreen() {
       {"T", "taunt"},
   };
   const Line engine[] = {
-      {"F1 / F2", "start / stop recording"}, {"F3 / F4", "replay / end the replay"},
-      {"F5 / F6", "save / load a game"},     {"F7 / F8", "save / load a replay"},
-      {"F10", "pause"},                      {"F11", "frame rate"},
-      {"F12", "full screen or window"},      {"Esc", "quit"},
+      {"F1 / F2", "start / stop recording"},
+      {"F3 / F4", "replay / end the replay"},
+      {"F5 / F6", "save / load a game"},
+      {"F7 / F8", "save / load a replay"},
+      {"F10", "pause"},
+      {"F11", "frame rate"},
+      {"F12", "full screen or window"},
+      {"Esc", "quit"},
   };
   const uint32_t keyColour = Rgb(250, 210, 80), textColour = Rgb(230, 232, 240);
   int y = 78;
@@ -110,8 +114,8 @@ platform::Image InstructionsScreen() {
     p.Text(line.what, 200, y, 22, textColour, "Arial", 400);
     y += 27;
   }
-  p.Text("Take the hat first: then three keys open the door.", 60, y + 4, 20,
-         Rgb(170, 220, 170), "Arial", 400);
+  p.Text("Take the hat first: then three keys open the door.", 60, y + 4, 20, Rgb(170, 220, 170),
+         "Arial", 400);
   y += 44;
   p.Text("Function keys", 60, y, 22, Rgb(160, 180, 230));
   y += 28;
@@ -184,12 +188,12 @@ platform::Image LevelPicture(const game::MapRow& map) {
   // A lighter edge where wall meets floor, so that every wall reads at a glance.
   const platform::Image plain = image;
   auto isWall = [&](int x, int y) {
-    return x < 0 || y < 0 || x >= kScreenWidth || y >= kScreenHeight ||
-           plain.At(x, y) == kWallFace;
+    return x < 0 || y < 0 || x >= kScreenWidth || y >= kScreenHeight || plain.At(x, y) == kWallFace;
   };
   for (int y = 0; y < kScreenHeight; ++y)
     for (int x = 0; x < kScreenWidth; ++x)
-      if (isWall(x, y) && !(isWall(x - 1, y) && isWall(x + 1, y) && isWall(x, y - 1) && isWall(x, y + 1)))
+      if (isWall(x, y) &&
+          !(isWall(x - 1, y) && isWall(x + 1, y) && isWall(x, y - 1) && isWall(x, y + 1)))
         image.colors[size_t(y) * kScreenWidth + x] = kWallEdge;
   return image;
 }
@@ -198,7 +202,8 @@ platform::Image MistPicture(const game::MapRow& map) {
   platform::Image image = Blank(kWhite);
   // The mist lies over the scene and the display keys out white whole, so the streaks are
   // dotted, densest along their middle, and what lies beneath shows between the dots.
-  static constexpr int kDither[4][4] = {{0, 8, 2, 10}, {12, 4, 14, 6}, {3, 11, 1, 9}, {15, 7, 13, 5}};
+  static constexpr int kDither[4][4] = {
+      {0, 8, 2, 10}, {12, 4, 14, 6}, {3, 11, 1, 9}, {15, 7, 13, 5}};
   unsigned seed = 0;
   for (const char* c = map.bitmap; *c; ++c) seed = seed * 31 + static_cast<unsigned char>(*c);
   for (int streak = 0; streak < 6; ++streak) {
@@ -210,7 +215,8 @@ platform::Image MistPicture(const game::MapRow& map) {
     const float thickness = 6.0f + float((seed >> 16) % 10);
     const int grey = 175 + int((seed >> 20) % 50);
     for (int x = 0; x < kScreenWidth; ++x) {
-      const float middle = centre + swing * std::sin(2.0f * kPi * waves * x / kScreenWidth + streak);
+      const float middle =
+          centre + swing * std::sin(2.0f * kPi * waves * x / kScreenWidth + streak);
       for (int y = int(middle - thickness); y <= int(middle + thickness); ++y) {
         if (y < 0 || y >= kScreenHeight) continue;
         const float density = 0.55f * (1.0f - std::fabs(y - middle) / thickness);

@@ -36,7 +36,8 @@ class Score {
       phase += 2.0f * kPi * hz / kSampleRate;
       const float attack = std::min(1.0f, float(i) / (0.004f * kSampleRate));
       const float envelope = attack * (1.0f - t) * (1.0f - t);
-      float wave = std::sin(phase) + buzz * (std::sin(3.0f * phase) / 3.0f + std::sin(5.0f * phase) / 5.0f);
+      float wave =
+          std::sin(phase) + buzz * (std::sin(3.0f * phase) / 3.0f + std::sin(5.0f * phase) / 5.0f);
       if (noise > 0.0f) wave = wave * (1.0f - noise) + noise * NextNoise();
       samples_[start + i] += level * envelope * wave;
     }
@@ -65,12 +66,14 @@ std::vector<float> EffectSamples(const std::string& file) {
   } else if (file == "Sound.wav") {  // the fire shot
     s.Tone(0.0f, 0.28f, 900.0f, 180.0f, 0.5f, 0.2f, 0.45f);
   } else if (file == "Laugh.wav") {
-    for (int i = 0; i < 3; ++i) s.Tone(0.15f * i, 0.11f, 320.0f - 25.0f * i, 280.0f - 25.0f * i, 0.5f, 0.8f);
+    for (int i = 0; i < 3; ++i)
+      s.Tone(0.15f * i, 0.11f, 320.0f - 25.0f * i, 280.0f - 25.0f * i, 0.5f, 0.8f);
   } else if (file == "Door.wav") {
     s.Tone(0.0f, 0.55f, 95.0f, 55.0f, 0.7f, 0.7f, 0.3f);
   } else if (file == "item.wav") {
     const int notes[] = {15, 19, 22, 27};
-    for (int i = 0; i < 4; ++i) s.Tone(0.06f * i, 0.12f, NoteHz(notes[i]), NoteHz(notes[i]), 0.4f, 0.2f);
+    for (int i = 0; i < 4; ++i)
+      s.Tone(0.06f * i, 0.12f, NoteHz(notes[i]), NoteHz(notes[i]), 0.4f, 0.2f);
   } else if (file == "Expload.wav") {
     s.Tone(0.0f, 0.8f, 70.0f, 30.0f, 0.8f, 0.5f, 0.85f);
   } else if (file == "Lazer.wav") {

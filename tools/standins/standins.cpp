@@ -94,15 +94,21 @@ std::vector<WantedFile> WantedFiles() {
 
 std::vector<uint8_t> MakeFile(const WantedFile& file) {
   switch (file.kind) {
-    case FileKind::kFrame: return EncodeBmp(FramePicture(file.frame));
-    case FileKind::kMap: return EncodeBmp(MapPicture(*file.map));
-    case FileKind::kEffect: return EncodeWave(EffectSamples(file.name));
-    case FileKind::kMusic: return EncodeWave(MusicSamples(file.name));
+    case FileKind::kFrame:
+      return EncodeBmp(FramePicture(file.frame));
+    case FileKind::kMap:
+      return EncodeBmp(MapPicture(*file.map));
+    case FileKind::kEffect:
+      return EncodeWave(EffectSamples(file.name));
+    case FileKind::kMusic:
+      return EncodeWave(MusicSamples(file.name));
   }
   return {};
 }
 
-WriteReport WriteStandins(const std::string& folder) { return WriteStandins(folder, WantedFiles()); }
+WriteReport WriteStandins(const std::string& folder) {
+  return WriteStandins(folder, WantedFiles());
+}
 
 WriteReport WriteStandins(const std::string& folder, const std::vector<WantedFile>& files) {
   WriteReport report;
@@ -134,7 +140,8 @@ WriteReport WriteStandins(const std::string& folder, const std::vector<WantedFil
     ++report.written;
   }
   std::ofstream list(listPath, std::ios::trunc);
-  for (const auto& [path, fingerprint] : ours) list << std::hex << fingerprint << ' ' << path << '\n';
+  for (const auto& [path, fingerprint] : ours)
+    list << std::hex << fingerprint << ' ' << path << '\n';
   if (!list) ++report.failed;
   return report;
 }

@@ -20,9 +20,9 @@ enum class FileKind : uint8_t { kFrame, kMap, kEffect, kMusic };
 struct WantedFile {
   std::string path;  // in the game's folder: "BITMAPS/..." or "Sounds/..."
   FileKind kind;
-  FrameRequest frame;                   // a frame's picture
-  const game::MapRow* map = nullptr;    // a map's picture
-  std::string name;                     // the file's own name
+  FrameRequest frame;                 // a frame's picture
+  const game::MapRow* map = nullptr;  // a map's picture
+  std::string name;                   // the file's own name
 };
 
 // Every file the game names, each once (the first use of a name decides its picture).

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/core/engine_globals.h"
 #include "engine/app/game_director.h"
+#include "engine/core/engine_globals.h"
 #include "engine/display/map.h"
 #include "engine/display/variable.h"
 #include "engine/scene/game_node.h"
@@ -26,7 +26,8 @@ constexpr Point kHook[] = {{200, 200}, {210, 205}, {220, 200}};
 constexpr Polyline kWalls[] = {kBox, kHook};
 
 // Files of the game's own scenes, under other names.
-constexpr SoundRow kStreams[] = {{"Quiet", "Vostrel - Deeper Past The Gate.wav"}, {"Tune", kAtticMusic}};
+constexpr SoundRow kStreams[] = {{"Quiet", "Vostrel - Deeper Past The Gate.wav"},
+                                 {"Tune", kAtticMusic}};
 constexpr SoundRow kSounds[] = {{"Beep", kVrendleQuestSound.file}};
 constexpr MapRow kMaps[] = {LevelMap("Room", "Title Screen.bmp", kWalls),
                             MistMap("Haze", "Mist 1.bmp", 2, -3.0f)};

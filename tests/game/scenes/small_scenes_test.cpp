@@ -31,12 +31,12 @@ class Route {
 
   // The first scene runs a few frames, then the game goes to the scene asked for.
   void StartIn(const char* scene) {
-    run.host.AtFrame(2, [scene](platform::HeadlessHost&) {
-      quor::CurrentGameDirector->GoToGameNode(scene);
-    });
+    run.host.AtFrame(
+        2, [scene](platform::HeadlessHost&) { quor::CurrentGameDirector->GoToGameNode(scene); });
   }
   void Space(int frame) {
-    run.host.AtFrame(frame, [](platform::HeadlessHost& h) { h.input.PressKey(platform::KeySpace); });
+    run.host.AtFrame(frame,
+                     [](platform::HeadlessHost& h) { h.input.PressKey(platform::KeySpace); });
     run.host.AtFrame(frame + 1,
                      [](platform::HeadlessHost& h) { h.input.ReleaseKey(platform::KeySpace); });
   }
@@ -94,7 +94,8 @@ TEST(SmallScenes, SpacePressesWalkFromTheStartToTheFirstLevel) {
   EXPECT_EQ(route.SceneAt(11), "Title");
   EXPECT_EQ(route.SceneAt(21), "Instruct");
   EXPECT_EQ(route.SceneAt(31), "StageIntro");
-  EXPECT_EQ(route.Stays(), (std::vector<std::string>{"Start", "Title", "Instruct", "StageIntro", "Level1"}));
+  EXPECT_EQ(route.Stays(),
+            (std::vector<std::string>{"Start", "Title", "Instruct", "StageIntro", "Level1"}));
   EXPECT_EQ(Stage, 1);
   EXPECT_EQ(KeyCount, 0);
   EXPECT_EQ(HeartCount, 2);
@@ -105,7 +106,8 @@ TEST(SmallScenes, TheTitlePlaysItsThemeAndWaitsForSpace) {
   route.StartIn("Title");
   bool playing = false;
   route.At(60, [&] {
-    playing = quor::FindSoundByName("VrendleQuest") && quor::FindSoundByName("VrendleQuest")->IsPlaying();
+    playing =
+        quor::FindSoundByName("VrendleQuest") && quor::FindSoundByName("VrendleQuest")->IsPlaying();
   });
   route.Run(120);
   EXPECT_TRUE(playing);
@@ -119,7 +121,8 @@ TEST(SmallScenes, TheIntroPlaysItsSixActionsInOrderThenLoopsTheLast) {
   std::vector<int> actions;
   route.run.host.EveryFrame([&](platform::HeadlessHost&) {
     quor::Sprite* film = quor::FindSpriteByName("AniCon");
-    if (film && (actions.empty() || actions.back() != film->action)) actions.push_back(film->action);
+    if (film && (actions.empty() || actions.back() != film->action))
+      actions.push_back(film->action);
   });
   route.Run(filmLength + 3 * ActionLength(27, 5) + 20);
   EXPECT_EQ(actions, (std::vector<int>{0, 1, 2, 3, 4, 5}));
@@ -304,7 +307,8 @@ TEST(SceneTables, RectangleTestsForEverySpriteThatDoesNotCollideWithSprites) {
     // Every music started is one of the scene's streamed sounds.
     if (content.music) {
       bool found = false;
-      for (const SoundRow& s : content.streamedSounds) found = found || std::string(s.name) == content.music;
+      for (const SoundRow& s : content.streamedSounds)
+        found = found || std::string(s.name) == content.music;
       EXPECT_TRUE(found) << id;
     }
   }

@@ -1,6 +1,8 @@
 // The stand-in art and sound: every file the game names, readable by the game, pictures
 // that never turn transparent inside their shapes, level walls where the outlines are, and
 // real files never overwritten.
+#include "tools/standins/standins.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -21,7 +23,6 @@
 #include "tools/standins/painter.h"
 #include "tools/standins/screen_pictures.h"
 #include "tools/standins/sounds.h"
-#include "tools/standins/standins.h"
 
 namespace standins {
 namespace {
@@ -38,7 +39,8 @@ void Overwrite(const std::string& path, const std::vector<uint8_t>& bytes) {
 
 TEST(StandinFiles, EveryFileTheTablesNameIsWantedOnce) {
   std::set<std::string> wanted;
-  for (const WantedFile& file : WantedFiles()) EXPECT_TRUE(wanted.insert(file.path).second) << file.path;
+  for (const WantedFile& file : WantedFiles())
+    EXPECT_TRUE(wanted.insert(file.path).second) << file.path;
   for (int entry = 0; entry < 50; ++entry) {
     const game::EntryData& data = game::AnimationEntryData(entry);
     for (uint16_t a = 0; a < data.count; ++a)
@@ -47,9 +49,12 @@ TEST(StandinFiles, EveryFileTheTablesNameIsWantedOnce) {
   }
   for (int id = 1; id <= 13; ++id) {
     const game::SceneContent& content = game::SceneContentData(id);
-    for (const game::MapRow& map : content.maps) EXPECT_TRUE(wanted.count(std::string("BITMAPS/") + map.bitmap));
-    for (const game::SoundRow& s : content.streamedSounds) EXPECT_TRUE(wanted.count(std::string("Sounds/") + s.file));
-    for (const game::SoundRow& s : content.sounds) EXPECT_TRUE(wanted.count(std::string("Sounds/") + s.file));
+    for (const game::MapRow& map : content.maps)
+      EXPECT_TRUE(wanted.count(std::string("BITMAPS/") + map.bitmap));
+    for (const game::SoundRow& s : content.streamedSounds)
+      EXPECT_TRUE(wanted.count(std::string("Sounds/") + s.file));
+    for (const game::SoundRow& s : content.sounds)
+      EXPECT_TRUE(wanted.count(std::string("Sounds/") + s.file));
   }
 }
 
@@ -128,11 +133,14 @@ TEST(StandinFrames, EachFrameOfAMovingActionDiffersFromTheOneBefore) {
       for (uint16_t f = 1; f < action.count; ++f) {
         // One picture shown twice in a row is one file; it cannot differ from itself.
         if (std::string(action.frames[f].bitmap) == action.frames[f - 1].bitmap) continue;
-        const platform::Image before = FramePicture({entry, a, f - 1, action.count, &action.frames[f - 1]});
+        const platform::Image before =
+            FramePicture({entry, a, f - 1, action.count, &action.frames[f - 1]});
         const platform::Image now = FramePicture({entry, a, f, action.count, &action.frames[f]});
-        EXPECT_FALSE(before.width == now.width && before.height == now.height && before.colors == now.colors)
-            << "entry " << entry << " action " << a << " frame " << f << " " << action.frames[f].bitmap
-            << " " << action.frames[f].width << "x" << action.frames[f].height;
+        EXPECT_FALSE(before.width == now.width && before.height == now.height &&
+                     before.colors == now.colors)
+            << "entry " << entry << " action " << a << " frame " << f << " "
+            << action.frames[f].bitmap << " " << action.frames[f].width << "x"
+            << action.frames[f].height;
       }
     }
   }
@@ -173,7 +181,8 @@ TEST(StandinFrames, EachKindOfThingHasItsOwnColourFamily) {
   EXPECT_EQ(FamilyOf(25), Family::kHero);
   for (int monster : {0, 3, 5, 17}) EXPECT_EQ(FamilyOf(monster), Family::kMonster) << monster;
   for (int shot : {2, 12, 23, 24, 29, 31}) EXPECT_EQ(FamilyOf(shot), Family::kShot) << shot;
-  for (int item : {6, 7, 8, 9, 10, 11, 13, 14, 19}) EXPECT_EQ(FamilyOf(item), Family::kItem) << item;
+  for (int item : {6, 7, 8, 9, 10, 11, 13, 14, 19})
+    EXPECT_EQ(FamilyOf(item), Family::kItem) << item;
   for (int fixture : {1, 15, 18, 21}) EXPECT_EQ(FamilyOf(fixture), Family::kFixture) << fixture;
   for (int boss : {26, 28, 30, 32}) EXPECT_EQ(FamilyOf(boss), Family::kBoss) << boss;
   const Family families[] = {Family::kHero, Family::kMonster, Family::kShot,
