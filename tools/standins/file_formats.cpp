@@ -21,6 +21,12 @@ void PutId(std::vector<uint8_t>& out, const char* id) { out.insert(out.end(), id
 
 }  // namespace
 
+uint64_t Fingerprint(const uint8_t* bytes, size_t n) {
+  uint64_t h = 1469598103934665603ull;
+  for (size_t i = 0; i < n; ++i) h = (h ^ bytes[i]) * 1099511628211ull;
+  return h;
+}
+
 std::vector<uint8_t> EncodeBmp(const platform::Image& image) {
   const uint32_t rowBytes = (uint32_t(image.width) * 3 + 3) & ~3u;
   const uint32_t pixelBytes = rowBytes * uint32_t(image.height);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "game/scenes/content_data.h"
+#include "tools/standins/file_formats.h"
 #include "tools/standins/frame_pictures.h"
 #include "tools/standins/painter.h"
 
@@ -204,8 +205,7 @@ platform::Image MistPicture(const game::MapRow& map) {
   // dotted, densest along their middle, and what lies beneath shows between the dots.
   static constexpr int kDither[4][4] = {
       {0, 8, 2, 10}, {12, 4, 14, 6}, {3, 11, 1, 9}, {15, 7, 13, 5}};
-  unsigned seed = 0;
-  for (const char* c = map.bitmap; *c; ++c) seed = seed * 31 + static_cast<unsigned char>(*c);
+  uint32_t seed = uint32_t(Fingerprint(std::string(map.bitmap)));
   for (int streak = 0; streak < 6; ++streak) {
     seed = seed * 1103515245u + 12345u;
     const float centre = 30.0f + float((seed >> 8) % 420);

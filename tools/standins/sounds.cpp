@@ -12,12 +12,6 @@ namespace {
 
 constexpr float kPi = 3.14159265f;
 
-uint32_t Hash(const std::string& text) {
-  uint32_t h = 2166136261u;
-  for (unsigned char c : text) h = (h ^ c) * 16777619u;
-  return h;
-}
-
 float NoteHz(int semitonesFromA4) { return 440.0f * std::pow(2.0f, semitonesFromA4 / 12.0f); }
 
 // A writer of notes into a growing buffer.
@@ -88,14 +82,14 @@ std::vector<float> EffectSamples(const std::string& file) {
       at += lengths[i];
     }
   } else {
-    const float hz = 300.0f + float(Hash(file) % 900);
+    const float hz = 300.0f + float(uint32_t(Fingerprint(file)) % 900);
     s.Tone(0.0f, 0.2f, hz, hz * 0.8f, 0.5f, 0.3f);
   }
   return s.Samples();
 }
 
 std::vector<float> MusicSamples(const std::string& file) {
-  const uint32_t h = Hash(file);
+  const uint32_t h = uint32_t(Fingerprint(file));
   // Eight beats of 0.45 to 0.55 seconds, each a whole number of samples, so that the loop
   // joins without a seam.
   const int beat = 20000 + int(h % 5) * 1000;

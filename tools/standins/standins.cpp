@@ -57,12 +57,6 @@ std::map<std::string, uint64_t> ReadList(const std::string& path) {
 
 }  // namespace
 
-uint64_t Fingerprint(const std::vector<uint8_t>& bytes) {
-  uint64_t h = 1469598103934665603ull;
-  for (uint8_t b : bytes) h = (h ^ b) * 1099511628211ull;
-  return h;
-}
-
 std::vector<WantedFile> WantedFiles() {
   std::vector<WantedFile> files;
   std::set<std::string> named;

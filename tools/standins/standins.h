@@ -32,7 +32,6 @@ std::vector<uint8_t> MakeFile(const WantedFile& file);
 
 // The list, in the folder, of the stand-ins written there and the fingerprint of each.
 constexpr const char* kStandinList = "standins.txt";
-uint64_t Fingerprint(const std::vector<uint8_t>& bytes);
 
 struct WriteReport {
   int written = 0;    // new, or a stand-in of an older table
