@@ -1,10 +1,7 @@
 // The behaviours that move the player from scene to scene: Space on the screens that wait
 // for it, and the end of an animation on the ones that play one.
-#include "engine/app/game_director.h"
-#include "engine/core/engine_globals.h"
 #include "engine/scene/sprite.h"
-#include "engine/sound_input/keyboard.h"
-#include "engine/sound_input/sound.h"
+#include "game/rules/behaviour_helpers.h"
 #include "game/rules/behaviours.h"
 #include "game/rules/game_variables.h"
 #include "platform/input_keys.h"
@@ -21,20 +18,14 @@ constexpr int32_t kFirstBossStage = 3;
 constexpr int32_t kFinalBossStage = 6;
 constexpr int32_t kIntroActions = 6;
 
-bool SpacePressed() {
-  return quor::CurrentKeyboard && quor::CurrentKeyboard->IsKeyPressed(platform::KeySpace);
-}
-
-void GoTo(const char* scene) {
-  if (quor::CurrentGameDirector) quor::CurrentGameDirector->GoToGameNode(scene);
-}
+bool SpacePressed() { return IsKeyPressedNow(platform::KeySpace); }
 
 // A level is entered with the hearts and keys of a new start and with every boss still to
 // come at full life. The final boss's life is reset whenever its level is entered, so it
 // never starts from what an earlier visit left of it.
 void StartStage(int32_t lastStage) {
   if (Stage < 1 || Stage > lastStage) return;
-  GoTo(kStageScenes[Stage - 1]);
+  RequestScene(kStageScenes[Stage - 1]);
   KeyCount = 0;
   HeartCount = kStartHearts;
   if (Stage >= kFirstBossStage) DemonLife = kFullDemonLife;
@@ -45,14 +36,13 @@ void StartStage(int32_t lastStage) {
 
 void TitleBehaviour(quor::Sprite&) {
   // A playing effect is not cut off, so the theme repeats end to end while the title shows.
-  quor::SoundHandle theme;
-  quor::GetSoundHandle(theme, "VrendleQuest")->Play();
-  if (SpacePressed()) GoTo("Instruct");
+  PlaySound("VrendleQuest");
+  if (SpacePressed()) RequestScene("Instruct");
 }
 
 void InstructBehaviour(quor::Sprite&) {
   if (!SpacePressed()) return;
-  GoTo("StageIntro");
+  RequestScene("StageIntro");
   KeyCount = 0;
   HeartCount = kStartHearts;
 }
@@ -65,7 +55,7 @@ void IntroBehaviour(quor::Sprite& film) {
       break;
     }
   }
-  if (SpacePressed()) GoTo("Title");
+  if (SpacePressed()) RequestScene("Title");
 }
 
 void StageIntroBehaviour(quor::Sprite& fall) {
@@ -84,7 +74,7 @@ void ContinueBehaviour(quor::Sprite&) {
 
 void FinalDoorFallBehaviour(quor::Sprite& fall) {
   if (!fall.IsActionFinished(2)) return;
-  GoTo("Win");
+  RequestScene("Win");
   KeyCount = 0;
   HeartCount = kStartHearts;
   DemonLife = kFullDemonLife;
@@ -93,7 +83,7 @@ void FinalDoorFallBehaviour(quor::Sprite& fall) {
 
 void RestartBehaviour(quor::Sprite&) {
   if (!SpacePressed()) return;
-  GoTo("Start");
+  RequestScene("Start");
   KeyCount = 0;
   HeartCount = kStartHearts;
 }
