@@ -53,9 +53,13 @@ void BossLaserBehaviour(quor::Sprite& laser) {
 }
 
 void BarfBehaviour(quor::Sprite& barf) {
-  // The template waits parked off screen, where it can meet the hero's parked shot; it is
-  // only spent once it has been fired.
-  if (IsParked(barf)) return;
+  // The template waits parked off screen, over the spot where the hero's shot is parked.
+  // It is spent only once fired, and it waits hidden, so that the parked shot does not
+  // keep touching it and is put away again each time the hero fires it.
+  if (IsParked(barf)) {
+    Hide(barf);
+    return;
+  }
   if (HitAnything(barf)) Kill(barf);
 }
 

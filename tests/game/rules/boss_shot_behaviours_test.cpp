@@ -124,14 +124,17 @@ TEST_F(BossShots, ALaserAtRestIgnoresContacts) {
   EXPECT_EQ(laser->requestedAction, 2);
 }
 
-// Parked off screen the template can meet the hero's parked shot; only a fired copy dies.
-TEST_F(BossShots, BarfIgnoresContactsWhileParked) {
+// Parked off screen the template would meet the hero's parked shot: it waits hidden, and
+// only a fired copy dies.
+TEST_F(BossShots, BarfWaitsHiddenWhileParked) {
   quor::Sprite* barf = AddShot("Barf", 3, 6, 29, 4, 1, 1, 0, 0, false);
   barf->SetX(-81.0f);
   Touch(barf, "FireBlast");
   TouchMap(barf);
   BarfBehaviour(*barf);
   EXPECT_FALSE(barf->IsDead());
+  EXPECT_TRUE(barf->IsInactive()) << "out of the way of the parked shot";
+  barf->SetInactive(0);
   barf->SetX(120.0f);
   BarfBehaviour(*barf);
   EXPECT_TRUE(barf->IsDead());
