@@ -18,7 +18,6 @@ constexpr float kKeyRowY = 461.0f;
 constexpr int32_t kFirstKeyX = 169;
 constexpr int32_t kKeySpacing = 25;
 constexpr int32_t kMostHearts = 4;
-constexpr int32_t kHeartsAfterLoss = 2;
 
 bool TouchedHero(const quor::Sprite& sprite) { return sprite.HasTouched("Player"); }
 
@@ -64,7 +63,7 @@ void HeartsBehaviour(quor::Sprite& hearts) {
   hearts.SetFrame(static_cast<int8_t>(shown));
   if (HeartCount > 0) return;
   RequestScene("Lose");
-  HeartCount = kHeartsAfterLoss;
+  HeartCount = kStartHearts;
 }
 
 }  // namespace game
