@@ -97,6 +97,9 @@ void FireShot(quor::Sprite& hero) {
   const Heading* h = FacingHeading();
   if (!blast || !IsParked(*blast) || !h) return;
   Park(*blast, hero.GetX() + kLaunchX, hero.GetY() + kLaunchY);
+  // What the blast touched while parked off screen (a template parked beside it) stays
+  // there: the new shot would be put away again before it ever flew.
+  blast->ResetContacts();
   Aim(*blast, h->dx, h->dy);
   Shout(hero, *h);
 }

@@ -3,7 +3,6 @@
 // and the other behaviours know it is held.
 #include <cstdint>
 
-#include "engine/scene/animation.h"
 #include "engine/scene/sprite.h"
 #include "game/rules/behaviour_helpers.h"
 #include "game/rules/behaviours.h"
@@ -56,11 +55,7 @@ void MeatBehaviour(quor::Sprite& meat) {
 // The frame is the number of hearts left. The count can stand outside the pictures for a
 // frame (below 0 before "Lose" starts), so it is shown as the nearest picture there is.
 void HeartsBehaviour(quor::Sprite& hearts) {
-  int32_t shown = HeartCount < 0 ? 0 : HeartCount;
-  const quor::SpriteAction* action = hearts.GetCurrentAction();
-  const int32_t last = action && action->frameCount > 0 ? action->frameCount - 1 : 0;
-  if (shown > last) shown = last;
-  hearts.SetFrame(static_cast<int8_t>(shown));
+  ShowCountAsFrame(hearts, HeartCount);
   if (HeartCount > 0) return;
   RequestScene("Lose");
   HeartCount = kStartHearts;

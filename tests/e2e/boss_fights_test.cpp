@@ -76,6 +76,7 @@ void ShootUpAt(const char* boss, float dx, float dy) {
   if (!target || !blast) return;
   blast->SetX(target->GetX() + dx);
   blast->SetY(target->GetY() + dy);
+  blast->ResetContacts();  // as the hero's firing leaves it
   blast->SetDirection(0.0f, -1.0f, 0);
 }
 // Just below the bottom of each boss's outline.

@@ -104,6 +104,20 @@ TEST_F(Hero, TheShotLeavesTowardTheLastArrowHeldWithTheShoutThatWay) {
   EXPECT_EQ(hero->requestedAction, 6) << "the shout left";
 }
 
+// A parked blast can touch a template parked beside it, frame after frame; a new shot must
+// not carry that contact out with it.
+TEST_F(Hero, ANewShotLeavesWithoutTheContactsOfItsParkingPlace) {
+  Carried("FireIcon", kFireIconSet);
+  quor::Sprite* blast = Add("FireBlast", kFireBlastSet, -50, -50, 1);
+  Touch(*blast, "Barf");
+  blast->touchedMap = 1;
+  Press(KeyD);
+  Step();
+  FireBlastBehaviour(*blast);
+  EXPECT_EQ(blast->GetX(), 101.0f) << "the shot was put away before it flew";
+  EXPECT_EQ(blast->GetDirectionY(), -1.0f);
+}
+
 TEST_F(Hero, WithoutTheFireIconNoShotLeaves) {
   Add("FireIcon", kFireIconSet, 491, 357);
   quor::Sprite* blast = Add("FireBlast", kFireBlastSet, -76, -146, 1);
