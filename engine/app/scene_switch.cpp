@@ -7,6 +7,7 @@
 #include "engine/display/variable.h"
 #include "engine/scene/animation.h"
 #include "engine/scene/game_node.h"
+#include "engine/scene/sprite.h"
 
 namespace quor {
 
@@ -28,6 +29,7 @@ void EmptyGameNode(GameNode* scene, bool keepStateMachine) {
   scene->onLeaveDone = 0;
   if (!keepStateMachine) scene->stateMachine = StateMachine();
   for (NodeList& layer : scene->layers) layer.DeleteAll();
+  ReleaseLoadedOrphans();
   scene->CreateFPSVariable();
   ReleaseAnimationSurfaces();
   EmptyAnimationTable();

