@@ -86,8 +86,9 @@ inline int RunInRoom(int argc, char** argv, int (*input)(const uint8_t*, size_t)
   testing_support::TempDir dir;
   testing_support::WriteRoomFiles(dir.Path());
   // Every load decodes the maps' bitmaps again; small ones leave the time to the inputs.
-  testing_support::WriteBitmap(dir.File("BITMAPS/room.bmp"), 160, 120, 0, 0, 128);
-  testing_support::WriteBitmap(dir.File("BITMAPS/strip.bmp"), 160, 40, 0, 90, 0);
+  testing_support::WriteBitmap(dir.File("BITMAPS/room.bmp"), 64, 48, 0, 0, 128);
+  testing_support::WriteBitmap(dir.File("BITMAPS/strip.bmp"), 64, 16, 0, 90, 0);
+  testing_support::WriteBitmap(dir.File("BITMAPS/mist.bmp"), 32, 24, 200, 200, 200);
   testing_support::HeadlessRun run;
   Game().host = &run.host;
   Game().folder = dir.Path();

@@ -9,6 +9,7 @@
 #include <iterator>
 
 #include "platform/files.h"
+#include "platform/standard_midi_file.h"
 
 namespace platform {
 
@@ -78,8 +79,7 @@ bool MidiPerformance::LoadSegment(const std::string& path) {
   mixer_->AdvanceLocked();
   StopLocked();
   segment_.clear();
-  if (bytes.size() < 14 || bytes[0] != 'M' || bytes[1] != 'T' || bytes[2] != 'h' || bytes[3] != 'd')
-    return false;
+  if (!IsWellFormedMidiFile(bytes)) return false;
   segment_ = std::move(bytes);
   startTick_ = 0;
   return true;
