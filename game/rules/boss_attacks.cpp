@@ -11,8 +11,8 @@ constexpr float kBallInterval = 10.0f;
 
 }  // namespace
 
-quor::Sprite* FireCopyOf(const char* name, const quor::Sprite& boss, float offsetX,
-                         float offsetY, WhenLayerFull whenFull) {
+quor::Sprite* FireCopyOf(const char* name, const quor::Sprite& boss, float offsetX, float offsetY,
+                         WhenLayerFull whenFull) {
   quor::Sprite* original = FindSprite(name);
   if (!original || original->IsDead()) return nullptr;
   quor::Sprite* shot = original->Spawn();

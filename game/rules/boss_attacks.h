@@ -21,8 +21,8 @@ enum class WhenLayerFull {
 // the template): shown, at the boss's position plus the offset, otherwise as the sprite
 // copied (speed, direction, action). Null when there is nothing to copy (no such sprite,
 // or a dead one) or the shot was skipped.
-quor::Sprite* FireCopyOf(const char* name, const quor::Sprite& boss, float offsetX,
-                         float offsetY, WhenLayerFull whenFull);
+quor::Sprite* FireCopyOf(const char* name, const quor::Sprite& boss, float offsetX, float offsetY,
+                         WhenLayerFull whenFull);
 
 // The ball countdown, once a tick: a ball is due in the tick in which the boss's speed y
 // is 0 (the scenes start it there), and then every 10 ticks.

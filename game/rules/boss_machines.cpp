@@ -99,7 +99,8 @@ bool DemonLifeOver() { return IsLifeOver(DemonLife); }
 void FireSingleShot(const quor::Sprite& boss, int8_t frame, const char* name, float offsetX,
                     float offsetY) {
   if (boss.GetFrame() != frame || AttackFired != 0) return;
-  if (quor::Sprite* shot = FireCopyOf(name, boss, offsetX, offsetY, WhenLayerFull::kFireTheOriginal))
+  if (quor::Sprite* shot =
+          FireCopyOf(name, boss, offsetX, offsetY, WhenLayerFull::kFireTheOriginal))
     Aim(*shot, 1.0f, 1.0f);
   AttackFired = 1;
 }
@@ -121,7 +122,8 @@ void DemonSpitEnter(quor::Sprite& boss) {
 void DemonSpitUpdate(quor::Sprite& boss) {
   Position aim = SignsTowardHero(boss);
   if (boss.GetFrame() == kSpitFrame && AttackFired == 0) {
-    if (quor::Sprite* barf = FireCopyOf("Barf", boss, 21.0f, 25.0f, WhenLayerFull::kFireTheOriginal))
+    if (quor::Sprite* barf =
+            FireCopyOf("Barf", boss, 21.0f, 25.0f, WhenLayerFull::kFireTheOriginal))
       Aim(*barf, aim.x, aim.y);
     AttackFired = 1;
   }
@@ -188,7 +190,8 @@ void TenmaBallUpdate(quor::Sprite& boss) {
   int32_t height = static_cast<int32_t>(HeroPosition().y - boss.GetY());
   if (std::abs(height) < kLevelWithHero) aim = Position{-1.0f, 0.0f};
   if (BallIsDue(boss)) {
-    if (quor::Sprite* ball = FireCopyOf("Tball", boss, 35.0f, 25.0f, WhenLayerFull::kFireTheOriginal))
+    if (quor::Sprite* ball =
+            FireCopyOf("Tball", boss, 35.0f, 25.0f, WhenLayerFull::kFireTheOriginal))
       Aim(*ball, aim.x, aim.y);
   }
   LoseLifeToBlast(boss, TenmaLife);
@@ -225,8 +228,8 @@ void BuildDemonMachine(quor::StateMachine& machine) {
 
 void BuildTenmaMachine(quor::StateMachine& machine) {
   static constexpr StateRow kTenma[5] = {
-      {"Start", OnBoss<TenmaStartEnter>, nullptr, kTenmaLaser,
-       IfBoss<TenmaStartToLaserCondition>, nullptr},
+      {"Start", OnBoss<TenmaStartEnter>, nullptr, kTenmaLaser, IfBoss<TenmaStartToLaserCondition>,
+       nullptr},
       {"Laser", OnBoss<TenmaLaserEnter>, OnBoss<TenmaLaserUpdate>, kTenmaBlob,
        IfBoss<TenmaLaserToBlobCondition>, IfBoss<TenmaLaserToDeadCondition>},
       {"Blob", OnBoss<TenmaBlobEnter>, OnBoss<TenmaBlobUpdate>, kTenmaBall,

@@ -12,7 +12,7 @@
 namespace quor {
 class Sprite;
 class StateMachine;
-}
+}  // namespace quor
 
 namespace game {
 

@@ -15,8 +15,8 @@
 #include "engine/scene/sprite.h"
 #include "game/rules/boss_machines.h"
 #include "game/rules/game_variables.h"
-#include "tests/support/game_run.h"
 #include "platform/input_keys.h"
+#include "tests/support/game_run.h"
 #include "tests/support/temp_dir.h"
 
 namespace game {
@@ -29,9 +29,8 @@ std::string SceneName() { return quor::CurrentGameNode ? quor::CurrentGameNode->
 class Fight {
  public:
   explicit Fight(const char* scene) {
-    run.host.AtFrame(1, [scene](platform::HeadlessHost&) {
-      quor::CurrentGameDirector->GoToGameNode(scene);
-    });
+    run.host.AtFrame(
+        1, [scene](platform::HeadlessHost&) { quor::CurrentGameDirector->GoToGameNode(scene); });
   }
   // The action runs at the start of every frame spent in the fight's scene.
   void EachFrame(const char* scene, std::function<void(int frame)> action) {
@@ -88,7 +87,8 @@ void ShownIds(const char* name, std::set<uint32_t>& ids) {
   for (quor::NodeList& layer : quor::CurrentGameNode->layers)
     for (quor::Node* n = layer.GetHead(); !n->IsEnd(); n = n->GetNext()) {
       auto* sprite = static_cast<quor::Sprite*>(n);
-      if (!sprite->IsInactive() && std::strcmp(sprite->GetName(), name) == 0) ids.insert(sprite->GetId());
+      if (!sprite->IsInactive() && std::strcmp(sprite->GetName(), name) == 0)
+        ids.insert(sprite->GetId());
     }
 }
 
@@ -102,9 +102,9 @@ TEST(BossFights, TheMidBossCyclesThroughItsStatesInOrder) {
   StateLog demon;
   fight.EachFrame("MidBoss", [&](int) { demon.See("Demon"); });
   fight.Run(2 + 2 * 220 + 20);
-  EXPECT_EQ(demon.visits, (std::vector<uint32_t>{kDemonFire, kDemonZap, kDemonFireAgn, kDemonSpit,
-                                                 kDemonFire, kDemonZap, kDemonFireAgn, kDemonSpit,
-                                                 kDemonFire}));
+  EXPECT_EQ(demon.visits,
+            (std::vector<uint32_t>{kDemonFire, kDemonZap, kDemonFireAgn, kDemonSpit, kDemonFire,
+                                   kDemonZap, kDemonFireAgn, kDemonSpit, kDemonFire}));
   EXPECT_EQ(DemonLife, 12);
 }
 
@@ -187,8 +187,9 @@ TEST(BossFights, TheFinalBossCyclesThroughItsStatesWithOneSingleShotAVisitAtMost
     ShownIds("Tblob", blobs);
   });
   fight.Run(2 + 95 + 2 * 298 + 10);
-  EXPECT_EQ(tenma.visits, (std::vector<uint32_t>{kTenmaStart, kTenmaLaser, kTenmaBlob, kTenmaBall,
-                                                 kTenmaLaser, kTenmaBlob, kTenmaBall, kTenmaLaser}));
+  EXPECT_EQ(tenma.visits,
+            (std::vector<uint32_t>{kTenmaStart, kTenmaLaser, kTenmaBlob, kTenmaBall, kTenmaLaser,
+                                   kTenmaBlob, kTenmaBall, kTenmaLaser}));
   EXPECT_GE(demon.visits.size(), 8u) << "the first boss fights beside it";
   // One laser in each whole visit. The two bosses share the flag of the single shot, and
   // the first boss's spit falls inside both blob visits here, so neither blob is cast.

@@ -1,6 +1,8 @@
 // The bosses' machines: their states in order, the life test before the end of an action,
 // one single shot per visit, the ball countdown, and what a full layer or a missing shot
 // does to an attack.
+#include "game/rules/boss_machines.h"
+
 #include <gtest/gtest.h>
 
 #include <ostream>
@@ -8,7 +10,6 @@
 #include <vector>
 
 #include "engine/scene/state_machine.h"
-#include "game/rules/boss_machines.h"
 #include "game/rules/game_variables.h"
 #include "tests/game/rules/boss_test_support.h"
 
@@ -85,20 +86,27 @@ TEST_F(BossMachines, TheDemonCyclesFireZapFireAgainSpit) {
   quor::Sprite* demon = AddDemon();
   // Each visit plays its action once: a frame of duration d shows d + 1 ticks, the first
   // one d, so 15 + 3 x 16 for the four base frames and 15 + 2 x 16 for the three others.
-  EXPECT_EQ(Visits(demon, 8),
-            (std::vector<Visit>{{kDemonFire, 63}, {kDemonZap, 47}, {kDemonFireAgn, 63},
-                                {kDemonSpit, 47}, {kDemonFire, 63}, {kDemonZap, 47},
-                                {kDemonFireAgn, 63}, {kDemonSpit, 47}}));
+  EXPECT_EQ(Visits(demon, 8), (std::vector<Visit>{{kDemonFire, 63},
+                                                  {kDemonZap, 47},
+                                                  {kDemonFireAgn, 63},
+                                                  {kDemonSpit, 47},
+                                                  {kDemonFire, 63},
+                                                  {kDemonZap, 47},
+                                                  {kDemonFireAgn, 63},
+                                                  {kDemonSpit, 47}}));
   EXPECT_EQ(DemonLife, 12);
 }
 
 TEST_F(BossMachines, TenmaOpensOnceThenCyclesLaserBlobBall) {
   quor::Sprite* tenma = AddTenma();
   // Start 60 + 4 + 31; Laser 5 + 4 x 6; Blob 6 + 10 x 7 + 7 x 4 + 2 x 7; Ball 30 + 15 x 6 + 31.
-  EXPECT_EQ(Visits(tenma, 7),
-            (std::vector<Visit>{{kTenmaStart, 95}, {kTenmaLaser, 29}, {kTenmaBlob, 118},
-                                {kTenmaBall, 151}, {kTenmaLaser, 29}, {kTenmaBlob, 118},
-                                {kTenmaBall, 151}}));
+  EXPECT_EQ(Visits(tenma, 7), (std::vector<Visit>{{kTenmaStart, 95},
+                                                  {kTenmaLaser, 29},
+                                                  {kTenmaBlob, 118},
+                                                  {kTenmaBall, 151},
+                                                  {kTenmaLaser, 29},
+                                                  {kTenmaBlob, 118},
+                                                  {kTenmaBall, 151}}));
 }
 
 // Each attack state shows its own action from its first frame.

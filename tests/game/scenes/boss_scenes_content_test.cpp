@@ -107,8 +107,8 @@ void ExpectAnimationChoicesExist(const SceneContent& content, void (*build)(quor
 TEST(MidBossContent, HoldsItsSoundsMapsAndThirtyOneSprites) {
   const SceneContent& c = kMidBossContent;
   EXPECT_EQ(SoundNames(c.streamedSounds), (std::vector<std::string>{"Level2", "Mid_Music"}));
-  EXPECT_EQ(SoundNames(c.sounds), (std::vector<std::string>{"Laugh", "Door", "Item", "Bomb",
-                                                            "Meat", "Key", "Fireball"}));
+  EXPECT_EQ(SoundNames(c.sounds),
+            (std::vector<std::string>{"Laugh", "Door", "Item", "Bomb", "Meat", "Key", "Fireball"}));
   EXPECT_STREQ(c.music, "Mid_Music");
   ASSERT_EQ(c.maps.count, 2);
   EXPECT_STREQ(c.maps[0].name, "Mid_Boss");
