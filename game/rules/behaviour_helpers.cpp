@@ -8,6 +8,7 @@
 #include "engine/scene/sprite.h"
 #include "engine/sound_input/keyboard.h"
 #include "engine/sound_input/sound.h"
+#include "game/rules/game_variables.h"
 
 namespace game {
 
@@ -58,6 +59,15 @@ void RequestScene(const char* sceneName) {
 quor::Sprite* AsSprite(quor::Node* owner) {
   if (!owner || &owner->GetClassRecord() != &quor::SpriteClassRecord) return nullptr;
   return static_cast<quor::Sprite*>(owner);
+}
+
+bool ExitDoorLetsHeroThrough(quor::Sprite& door) {
+  constexpr int32_t kKeysToOpen = 3;
+  constexpr int8_t kOpening = 1;  // three pictures, the last one open
+  constexpr int8_t kOpenFrame = 2;
+  if (KeyCount == kKeysToOpen) door.SetAction(kOpening);
+  if (door.IsActionFinished(kOpening)) door.SetFrame(kOpenFrame);
+  return door.HasTouched("Player") && KeyCount == kKeysToOpen;
 }
 
 void ShowCountAsFrame(quor::Sprite& counter, int32_t count) {

@@ -58,6 +58,10 @@ void RequestScene(const char* sceneName);
 // scene, a map or a text box).
 quor::Sprite* AsSprite(quor::Node* owner);
 
+// The exit door of a level: it opens by itself once the third key is carried, wherever the
+// hero is, and stays open on its last picture. True when the hero walks into it open.
+bool ExitDoorLetsHeroThrough(quor::Sprite& door);
+
 // Shows a counter as the frame of the sprite's current action: frame `count`, kept within
 // the frames the action has.
 void ShowCountAsFrame(quor::Sprite& counter, int32_t count);

@@ -9,14 +9,12 @@ namespace game {
 void DemonLifeBarBehaviour(quor::Sprite& bar) { ShowCountAsFrame(bar, DemonLife); }
 void TenmaLifeBarBehaviour(quor::Sprite& bar) { ShowCountAsFrame(bar, TenmaLife); }
 
+// The last door leads out of the levels, to the fall before the win; the stage stays.
 void FinalLevelDoorBehaviour(quor::Sprite& door) {
-  if (KeyCount == 3) door.SetAction(1);
-  if (door.IsActionFinished(1)) door.SetFrame(2);
-  if (door.HasTouched("Player") && KeyCount == 3) {
-    RequestScene("FinalDoor");
-    KeyCount = 0;
-    HeartCount = 2;
-  }
+  if (!ExitDoorLetsHeroThrough(door)) return;
+  RequestScene("FinalDoor");
+  KeyCount = 0;
+  HeartCount = kStartHearts;
 }
 
 }  // namespace game

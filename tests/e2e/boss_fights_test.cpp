@@ -213,6 +213,122 @@ TEST(BossFights, TheFinalBossDiesInItsCloudAndGoes) {
   EXPECT_EQ(quor::FindSpriteByName("Tenma"), nullptr);
 }
 
+// The mid-boss scene played through with the keys, arriving as the third stage: the hero
+// takes the hat and the fire icon, climbs into the arena under the boss's walk and fires
+// up at it until it dies, takes the water icon its death leaves, bursts the wall with the
+// shout, takes the three keys behind it and walks out through the door to the next stage.
+TEST(BossFights, TheMidBossScenePlayedThroughWithTheKeys) {
+  Fight fight("MidBoss");
+  fight.run.host.AtFrame(1, [](platform::HeadlessHost&) { Stage = 3; });
+  fight.KeepHeroAlive("MidBoss");
+  fight.Hold(platform::KeyDown, 10, 40);     // out of the corner, under its pillar
+  fight.Hold(platform::KeyRight, 40, 317);   // along the bottom to the right-hand corner
+  fight.Hold(platform::KeyUp, 317, 337);     // the hat
+  fight.Hold(platform::KeyRight, 337, 347);  // the fire icon
+  fight.Hold(platform::KeyDown, 347, 367);
+  fight.Hold(platform::KeyLeft, 367, 537);
+  fight.Hold(platform::KeyUp, 537, 677);  // up into the arena, under the boss's walk
+  for (int frame = 677; frame < 1500; frame += 4) fight.Hold(platform::KeyD, frame, frame + 1);
+  fight.Hold(platform::KeyRight, 1500, 1528);
+  fight.Hold(platform::KeyUp, 1528, 1600);  // the water icon, where the boss walked
+  fight.Hold(platform::KeyS, 1610, 1611);   // the shout bursts the wall
+  fight.Hold(platform::KeyDown, 1620, 1683);
+  fight.Hold(platform::KeyLeft, 1683, 1823);
+  fight.Hold(platform::KeyUp, 1823, 1900);  // through the burst wall to the keys
+  fight.Hold(platform::KeyLeft, 1900, 1915);
+  fight.Hold(platform::KeyRight, 1915, 1926);
+  fight.Hold(platform::KeyDown, 1926, 1990);
+  fight.Hold(platform::KeyRight, 1990, 2260);
+  fight.Hold(platform::KeyUp, 2260, 2360);  // up into the open door
+  BossWatch watch("Demon", &DemonLife);
+  StateLog demon;
+  bool itemsTaken = false, waterTaken = false, wallBurst = false;
+  int keys = 0;
+  std::vector<std::string> scenes;
+  fight.run.host.EveryFrame([&](platform::HeadlessHost&) {
+    if (scenes.empty() || scenes.back() != SceneName()) scenes.push_back(SceneName());
+  });
+  fight.EachFrame("MidBoss", [&](int) {
+    watch.Attach();
+    demon.See("Demon");
+    itemsTaken = quor::FindSpriteByName("FireIcon")->GetY() > 450.0f &&
+                 quor::FindSpriteByName("Hat")->GetY() > 450.0f;
+    waterTaken = quor::FindSpriteByName("WaterIcon")->GetY() > 450.0f;
+    wallBurst = quor::FindSpriteByName("Wall")->GetAction() == 1;
+    keys = KeyCount;
+  });
+  fight.Run(3300);
+  EXPECT_TRUE(itemsTaken);
+  ExpectALifePerTickOfContact(watch.frames, 12);
+  ASSERT_GE(demon.visits.size(), 2u);
+  EXPECT_EQ(demon.visits.back(), kDemonDead);
+  for (size_t i = 0; i + 1 < demon.visits.size(); ++i) {
+    const uint32_t next[] = {0, kDemonZap, kDemonSpit, kDemonFire, kDemonFireAgn};
+    if (demon.visits[i + 1] != kDemonDead) {
+      EXPECT_EQ(demon.visits[i + 1], next[demon.visits[i]]);
+    }
+  }
+  EXPECT_TRUE(waterTaken) << "the water icon was shown for the taking";
+  EXPECT_TRUE(wallBurst);
+  EXPECT_EQ(keys, 3);
+  EXPECT_EQ(scenes, (std::vector<std::string>{"Start", "MidBoss", "StageIntro", "Level3"}));
+  EXPECT_EQ(Stage, 4);
+}
+
+// The final level played through with the keys, arriving as the sixth stage: the hero
+// takes the hat and the boots from the room of items, crosses the arena past both bosses
+// to the three keys, and walks back up into the open door; the fall of "FinalDoor" ends
+// in "Win", where Space starts the game again.
+TEST(BossFights, TheFinalLevelPlayedThroughItsDoorToWin) {
+  Fight fight("FinalLevel");
+  fight.run.host.AtFrame(1, [](platform::HeadlessHost&) { Stage = 6; });
+  fight.KeepHeroAlive("FinalLevel");
+  fight.Hold(platform::KeyDown, 10, 40);  // out of the corner, under its pillar
+  fight.Hold(platform::KeyRight, 40, 70);
+  fight.Hold(platform::KeyUp, 70, 200);
+  fight.Hold(platform::KeyRight, 200, 206);
+  fight.Hold(platform::KeyUp, 206, 280);     // into the room of items: the hat
+  fight.Hold(platform::KeyRight, 280, 290);  // the boots
+  fight.Hold(platform::KeyDown, 290, 310);
+  fight.Hold(platform::KeyLeft, 310, 314);
+  fight.Hold(platform::KeyDown, 314, 385);
+  fight.Hold(platform::KeyRight, 385, 450);  // through the gap into the arena
+  fight.Hold(platform::KeyUp, 450, 495);
+  fight.Hold(platform::KeyRight, 495, 620);  // the keys on their shelf
+  fight.Hold(platform::KeyDown, 620, 630);
+  fight.Hold(platform::KeyUp, 630, 645);
+  fight.Hold(platform::KeyLeft, 650, 716);
+  fight.Hold(platform::KeyDown, 716, 761);
+  fight.Hold(platform::KeyLeft, 761, 826);  // back out of the arena
+  fight.Hold(platform::KeyUp, 826, 848);
+  fight.Hold(platform::KeyLeft, 848, 865);  // along the passage below the door
+  fight.Hold(platform::KeyUp, 865, 900);    // up into it
+  fight.Hold(platform::KeySpace, 1300, 1301);
+  std::vector<std::string> scenes;
+  bool hatAndBoots = false;
+  int keys = 0, heartsOnTheWay = 0;
+  fight.run.host.EveryFrame([&](platform::HeadlessHost&) {
+    if (scenes.empty() || scenes.back() != SceneName()) {
+      if (SceneName() == "FinalDoor") heartsOnTheWay = HeartCount;
+      scenes.push_back(SceneName());
+    }
+  });
+  fight.EachFrame("FinalLevel", [&](int) {
+    hatAndBoots = quor::FindSpriteByName("Hat")->GetY() > 450.0f &&
+                  quor::FindSpriteByName("Boot")->GetY() > 450.0f;
+    keys = KeyCount;
+  });
+  fight.Run(1310);
+  EXPECT_TRUE(hatAndBoots);
+  EXPECT_EQ(keys, 3);
+  EXPECT_EQ(heartsOnTheWay, 2) << "the door gives back the start's hearts";
+  EXPECT_EQ(scenes, (std::vector<std::string>{"Start", "FinalLevel", "FinalDoor", "Win", "Start"}));
+  EXPECT_EQ(KeyCount, 0);
+  EXPECT_EQ(Stage, 6) << "the last door leaves the stage as it was";
+  EXPECT_EQ(DemonLife, 12);
+  EXPECT_EQ(TenmaLife, 19);
+}
+
 // A game saved mid-fight and loaded again shows, frame for frame, what the fight showed
 // from the moment of the save on.
 TEST(BossFights, AFightSavedAndLoadedGoesOnFrameForFrame) {
