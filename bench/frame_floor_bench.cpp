@@ -9,9 +9,11 @@
 // Each case prints "quor_us" and "floor_us" per sprite or frame, "ratio" = quor / floor and
 // the "bound" the ratio must stay within; the label says whether it does.
 //
-// Scene frames run the game's scenes by name from the current folder (its BITMAPS and
-// Sounds); a scene that has no maps and no sprites yet is skipped with a note, and a
-// missing picture or sound is named beside the figure.
+// Beside them, for each of the thirteen scenes: SceneFrame/<scene>, its frame as a share of
+// the 16 ms budget ("budget"), and SceneEntry/<scene>, the time to enter it ("enter_ms")
+// against one frame's budget. Scenes run by name from the current folder (its BITMAPS and
+// Sounds), presenting as the player's host does; a missing picture or sound is named
+// beside the figure.
 #include <SDL.h>
 #include <benchmark/benchmark.h>
 
@@ -23,11 +25,13 @@
 #include <vector>
 
 #include "bench/bench_display.h"
+#include "engine/app/frame_passes.h"
 #include "engine/app/game_director.h"
 #include "engine/app/game_hooks.h"
 #include "engine/app/run_application.h"
 #include "engine/core/engine_globals.h"
 #include "engine/display/display.h"
+#include "engine/display/variable.h"
 #include "engine/scene/animation.h"
 #include "engine/scene/game_node.h"
 #include "engine/scene/sprite.h"
@@ -212,52 +216,107 @@ bool HasContent(quor::GameNode& scene) {
   return false;
 }
 
-// A scene of the game run by the real main loop on the tests' host, whose clock is virtual:
-// the time between two frames' starts is the frame's own work. The first frames of the
-// scene (its switch and loading) are left out.
-void SceneFrame(benchmark::State& state, const char* name, bool needsContent) {
-  constexpr int kSwitchFrame = 2, kSettleFrames = 10, kFrames = 240;
+// The game run by the real main loop on a host whose clock is virtual, so the time between
+// two frames' starts is the frame's own work, and whose present converts each frame into
+// the window's texture as the player's host does. At frame 2 the game asks for the scene;
+// `onFrame` sees the start of every frame the scene runs. Message boxes shown are kept.
+template <typename OnFrame>
+std::vector<platform::RecordedMessageBox> RunScene(const char* name, int frames, OnFrame onFrame) {
+  constexpr int kSwitchFrame = 2;
+  bench::PlayerPresentHost host;
+  platform::InstallHost(&host);
+  quor::KeyboardInstanceCount = 0;
+  quor::InstallGameHooks(game::TheGameHooks());
+  game::ResetGameVariables();
+  host.AtFrame(kSwitchFrame, [name](platform::HeadlessHost&) {
+    if (quor::CurrentGameDirector) quor::CurrentGameDirector->GoToGameNode(name);
+  });
+  host.EveryFrame([&](platform::HeadlessHost& h) {
+    quor::GameNode* scene = quor::CurrentGameNode;
+    if (scene && std::strcmp(scene->name, name) == 0) onFrame(*scene, h);
+  });
+  host.QuitAtFrame(kSwitchFrame + frames);
+  quor::RunApplication();
+  platform::InstallHost(nullptr);
+  quor::InstallGameHooks(quor::GameHooks());
+  quor::Paused = quor::QuitRequested = 0;
+  game::ResetGameVariables();
+  return host.messageBoxes;
+}
+
+// A missing picture or sound shows a box: the scene then runs without it, which makes its
+// figure no measure of the real scene, so the box is named beside it.
+std::string FirstBox(const std::vector<platform::RecordedMessageBox>& boxes) {
+  return boxes.empty() ? "" : "; it showed \"" + boxes[0].text + "\"";
+}
+
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values.empty() ? 0.0 : values[values.size() / 2];
+}
+
+// A frame of the scene with all its content: update, collision, drawing and the present.
+// The first frames of the scene (its switch and loading) are left out. "budget" is the
+// mean frame's share of the 16 ms budget; "ratio" compares it with 1/32 of that budget.
+void SceneFrame(benchmark::State& state, const char* name) {
+  constexpr int kSettleFrames = 10, kFrames = 240;
   std::vector<Clock::time_point> starts;
-  bool reached = false, hasContent = false;
+  bool hasContent = false;
   std::vector<platform::RecordedMessageBox> boxes;
   for (auto _ : state) {
-    platform::HeadlessHost host;
-    platform::InstallHost(&host);
-    quor::KeyboardInstanceCount = 0;
-    quor::InstallGameHooks(game::TheGameHooks());
-    game::ResetGameVariables();
     starts.clear();
-    host.AtFrame(kSwitchFrame, [name](platform::HeadlessHost&) {
-      if (quor::CurrentGameDirector) quor::CurrentGameDirector->GoToGameNode(name);
-    });
-    host.EveryFrame([&](platform::HeadlessHost&) {
-      quor::GameNode* scene = quor::CurrentGameNode;
-      if (!scene || std::strcmp(scene->name, name) != 0) return;
-      reached = true;
-      hasContent = hasContent || HasContent(*scene);
-      starts.push_back(Clock::now());
-    });
-    host.QuitAtFrame(kSwitchFrame + kSettleFrames + kFrames);
-    quor::RunApplication();
-    boxes = host.messageBoxes;
-    platform::InstallHost(nullptr);
-    quor::InstallGameHooks(quor::GameHooks());
-    quor::Paused = quor::QuitRequested = 0;
-    game::ResetGameVariables();
+    boxes = RunScene(name, kSettleFrames + kFrames,
+                     [&](quor::GameNode& scene, platform::HeadlessHost&) {
+                       hasContent = hasContent || HasContent(scene);
+                       starts.push_back(Clock::now());
+                     });
   }
-  // A missing picture or sound shows a box: the scene then runs without it, which makes
-  // its figure no measure of the real scene, so the box is named beside it.
-  std::string shown = boxes.empty() ? "" : "; it showed \"" + boxes[0].text + "\"";
-  if (!reached) return state.SkipWithError(("no scene of that name" + shown).c_str());
-  if (needsContent && !hasContent) return state.SkipWithError("the scene has no content yet");
+  const std::string shown = FirstBox(boxes);
+  if (starts.empty()) return state.SkipWithError(("no scene of that name" + shown).c_str());
   if (starts.size() < size_t(kSettleFrames) + 2)
     return state.SkipWithError(("the scene ended early" + shown).c_str());
+  std::vector<double> frameMicros;
+  for (size_t i = kSettleFrames + 1; i < starts.size(); ++i)
+    frameMicros.push_back(Micros(starts[i] - starts[i - 1]));
   double micros = Micros(starts.back() - starts[kSettleFrames]);
-  double frames = double(starts.size() - 1 - kSettleFrames);
+  double frames = double(frameMicros.size());
   // The bound is a time: the floor here is 1/32 of the 16 ms budget.
   ReportAgainstFloor(state, micros, 500.0 * frames, frames, 1.0);
+  state.counters["median_us"] = Median(frameMicros);
+  state.counters["budget"] = micros / frames / 16000.0;
   state.SetLabel(std::string(state.counters["ratio"] <= 1.0 ? "within" : "OVER") + " bound" +
-                 (hasContent ? "" : ", scene has no content yet") + shown);
+                 (hasContent ? "" : ", scene has no content") + shown);
+}
+
+// Entering the scene: its animation sets and content built, its bitmaps loaded and its
+// map's collision grid made, timed alone after the scene was emptied as leaving it does.
+// The scene is entered again kEntries times in one frame; "budget" is the median entry's
+// share of one frame's 16 ms budget.
+void SceneEntry(benchmark::State& state, const char* name) {
+  constexpr int kEntries = 15;
+  std::vector<double> entryMicros;
+  std::vector<platform::RecordedMessageBox> boxes;
+  for (auto _ : state) {
+    entryMicros.clear();
+    boxes = RunScene(name, 6, [&](quor::GameNode& scene, platform::HeadlessHost&) {
+      if (!entryMicros.empty()) return;
+      for (int i = 0; i < kEntries; ++i) {
+        quor::EmptyGameNode(&scene, false);
+        auto t0 = Clock::now();
+        scene.Activate();
+        entryMicros.push_back(Micros(Clock::now() - t0));
+        quor::ClearInputState();
+        quor::AttachVariablesToMaps();
+      }
+    });
+  }
+  const std::string shown = FirstBox(boxes);
+  if (entryMicros.empty()) return state.SkipWithError(("no scene of that name" + shown).c_str());
+  const double median = Median(entryMicros);
+  state.counters["enter_ms"] = median / 1000.0;
+  state.counters["slowest_ms"] = *std::max_element(entryMicros.begin(), entryMicros.end()) / 1000.0;
+  state.counters["budget"] = median / 16000.0;
+  state.SetLabel(std::string(median <= 16000.0 ? "within" : "OVER") + " one frame" + shown);
 }
 
 // The player's frame wait: sleeping to one 16 ms deadline after another on the real clock.
@@ -295,9 +354,20 @@ BENCHMARK(SpriteDraw)
     ->DenseRange(Keyed, HalfMirrored)
     ->Unit(benchmark::kMicrosecond);
 BENCHMARK(FrameWithoutSprites)->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(SceneFrame, EmptyStart, "Start", false)
-    ->Iterations(1)
-    ->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(SceneFrame, FinalLevel, "FinalLevel", true)
-    ->Iterations(1)
-    ->Unit(benchmark::kMillisecond);
+// Every scene of the game, in the order a player meets them.
+#define QUOR_SCENE_BENCHMARKS(name)                                                         \
+  BENCHMARK_CAPTURE(SceneFrame, name, #name)->Iterations(1)->Unit(benchmark::kMillisecond); \
+  BENCHMARK_CAPTURE(SceneEntry, name, #name)->Iterations(1)->Unit(benchmark::kMillisecond)
+QUOR_SCENE_BENCHMARKS(Start);
+QUOR_SCENE_BENCHMARKS(Title);
+QUOR_SCENE_BENCHMARKS(Instruct);
+QUOR_SCENE_BENCHMARKS(StageIntro);
+QUOR_SCENE_BENCHMARKS(Level1);
+QUOR_SCENE_BENCHMARKS(Level2);
+QUOR_SCENE_BENCHMARKS(MidBoss);
+QUOR_SCENE_BENCHMARKS(Level3);
+QUOR_SCENE_BENCHMARKS(Level4);
+QUOR_SCENE_BENCHMARKS(FinalLevel);
+QUOR_SCENE_BENCHMARKS(FinalDoor);
+QUOR_SCENE_BENCHMARKS(Win);
+QUOR_SCENE_BENCHMARKS(Lose);

@@ -8,7 +8,9 @@ namespace platform {
 
 SdlVideo::~SdlVideo() { ReleaseWindow(); }
 
-bool SdlVideo::Open() { return SDL_WasInit(SDL_INIT_VIDEO) != 0 || SDL_InitSubSystem(SDL_INIT_VIDEO) == 0; }
+bool SdlVideo::Open() {
+  return SDL_WasInit(SDL_INIT_VIDEO) != 0 || SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+}
 
 bool SdlVideo::SetMode(int, int, int bitsPerPixel, bool fullScreen) {
   // Any depth is drawn in software and shown through a 32-bit texture; only depths the
@@ -26,10 +28,8 @@ int SdlVideo::DesktopBitsPerPixel() const { return 32; }
 void SdlVideo::ReleaseWindow() {
   if (texture_) SDL_DestroyTexture(texture_);
   if (renderer_) SDL_DestroyRenderer(renderer_);
-  if (staging_) SDL_FreeSurface(staging_);
   texture_ = nullptr;
   renderer_ = nullptr;
-  staging_ = nullptr;
   textureWidth_ = textureHeight_ = 0;
   haveFrame_ = false;
 }
@@ -44,41 +44,19 @@ bool SdlVideo::EnsureRenderer(int width, int height) {
   }
   if (!texture_ || textureWidth_ != width || textureHeight_ != height) {
     if (texture_) SDL_DestroyTexture(texture_);
-    if (staging_) SDL_FreeSurface(staging_);
-    // Bytes in the order red, green, blue: what GL stores, so an upload is a plain copy
-    // rather than a reordering of every pixel.
-    texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_XBGR8888, SDL_TEXTUREACCESS_STREAMING,
+    texture_ = SDL_CreateTexture(renderer_, WindowFrame::PixelFormat(), SDL_TEXTUREACCESS_STREAMING,
                                  width, height);
-    staging_ = SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, SDL_PIXELFORMAT_XBGR8888);
     textureWidth_ = width;
     textureHeight_ = height;
-    if (!texture_ || !staging_) return false;
+    if (!texture_) return false;
   }
   return true;
 }
 
 void SdlVideo::Present(const Surface& frame) {
   if (!EnsureRenderer(frame.Width(), frame.Height())) return;
-  if (!frame.CopyTo(staging_)) return;
-  if (!gamma_.IsIdentity()) {
-    uint8_t red[256], green[256], blue[256];
-    for (int i = 0; i < 256; ++i) {
-      red[i] = GammaTable::Level(gamma_.red[i]);
-      green[i] = GammaTable::Level(gamma_.green[i]);
-      blue[i] = GammaTable::Level(gamma_.blue[i]);
-    }
-    const SDL_PixelFormat& f = *staging_->format;
-    for (int y = 0; y < staging_->h; ++y) {
-      uint32_t* row = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(staging_->pixels) + y * staging_->pitch);
-      for (int x = 0; x < staging_->w; ++x) {
-        uint32_t p = row[x];
-        row[x] = (uint32_t(red[(p >> f.Rshift) & 0xFF]) << f.Rshift) |
-                 (uint32_t(green[(p >> f.Gshift) & 0xFF]) << f.Gshift) |
-                 (uint32_t(blue[(p >> f.Bshift) & 0xFF]) << f.Bshift);
-      }
-    }
-  }
-  SDL_UpdateTexture(texture_, nullptr, staging_->pixels, staging_->pitch);
+  if (!converted_.Convert(frame, gamma_)) return;
+  SDL_UpdateTexture(texture_, nullptr, converted_.Pixels(), converted_.Pitch());
   haveFrame_ = true;
   Redraw();
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/video_output.h"
+#include "platform/window_frame.h"
 
 namespace platform {
 
@@ -35,7 +36,7 @@ class SdlVideo : public VideoOutput {
 
   SDL_Renderer* renderer_ = nullptr;
   SDL_Texture* texture_ = nullptr;
-  SDL_Surface* staging_ = nullptr;  // the frame as XBGR8888, the texture's format
+  WindowFrame converted_;  // the frame in the texture's format
   int textureWidth_ = 0, textureHeight_ = 0;
   GammaTable gamma_;
   bool haveFrame_ = false;
