@@ -79,8 +79,7 @@ bool MidiPerformance::LoadSegment(const std::string& path) {
   mixer_->AdvanceLocked();
   StopLocked();
   segment_.clear();
-  if (!IsWellFormedMidiFile(bytes)) return false;
-  segment_ = std::move(bytes);
+  if (!ReadStandardMidiFile(bytes, segment_)) return false;
   startTick_ = 0;
   return true;
 }

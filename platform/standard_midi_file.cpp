@@ -1,6 +1,7 @@
 #include "platform/standard_midi_file.h"
 
 #include <cstring>
+#include <utility>
 
 namespace platform {
 
@@ -74,7 +75,8 @@ bool IsWellFormedTrack(const uint8_t* p, size_t end) {
 
 }  // namespace
 
-bool IsWellFormedMidiFile(const std::vector<uint8_t>& b) {
+bool ReadStandardMidiFile(const std::vector<uint8_t>& b, std::vector<uint8_t>& playable) {
+  playable.clear();
   const char* id = nullptr;
   size_t start = 0, length = 0;
   if (!ReadChunk(b, 0, id, start, length) || std::memcmp(id, "MThd", 4) != 0 || length < 6)
@@ -91,16 +93,21 @@ bool IsWellFormedMidiFile(const std::vector<uint8_t>& b) {
   } else if (division == 0) {
     return false;
   }
+  std::vector<uint8_t> out(b.begin(), b.begin() + 14);
+  out[7] = 6;  // a longer header's extra bytes stay behind
   size_t at = start + length;
   for (uint16_t found = 0; found < tracks;) {
     if (!ReadChunk(b, at, id, start, length)) return false;
     if (std::memcmp(id, "MTrk", 4) == 0) {
       if (!IsWellFormedTrack(b.data() + start, length)) return false;
+      out.insert(out.end(), b.begin() + static_cast<long>(start - 8),
+                 b.begin() + static_cast<long>(start + length));
       ++found;
     }
     // Chunks of other kinds are passed over, as the format asks of readers.
     at = start + length;
   }
+  playable = std::move(out);
   return true;
 }
 

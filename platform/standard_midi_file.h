@@ -10,6 +10,10 @@ namespace platform {
 
 // True for a file of format 0, 1 or 2 with a usable time division, as many track chunks as
 // its header names, each wholly inside the file, and tracks made only of well-formed events.
-bool IsWellFormedMidiFile(const std::vector<uint8_t>& bytes);
+// The file is then given back in `playable` as the synthesizer can read it: the header and
+// the track chunks alone, in their order. Chunks of other kinds, which the format lets a
+// file carry and which the synthesizer cannot pass over, are left out, and so is whatever
+// follows the last track.
+bool ReadStandardMidiFile(const std::vector<uint8_t>& bytes, std::vector<uint8_t>& playable);
 
 }  // namespace platform

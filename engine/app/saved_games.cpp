@@ -16,6 +16,7 @@
 #include "engine/core/object_stream.h"
 #include "engine/display/display.h"
 #include "engine/scene/game_node.h"
+#include "engine/scene/sprite.h"
 #include "engine/sound_input/keyboard.h"
 #include "engine/sound_input/mouse.h"
 #include "engine/app/game_hooks.h"
@@ -81,7 +82,12 @@ bool ReadGame(const std::string& path) {
   ReleaseAnimationSurfaces();
   CurrentGameNode = scene;
   scene->Load(stream);
-  if (stream.Good()) return true;
+  if (stream.Good()) {
+    // What only a reference named (a main character or a map in no list, a sprite that
+    // set an alarm off) is kept with the scene rather than lost.
+    for (const auto& entry : stream.ObjectTable()) AdoptLoadedOrphan(entry.second);
+    return true;
+  }
   MainCharacter = nullptr;
   DeleteOrphans(stream);
   return false;

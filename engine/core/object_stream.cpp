@@ -156,6 +156,12 @@ void ObjectStream::ReadObject(Node** place) {
       return;
     }
   }
+  // A scene is the body of its file, never a reference: reading one in its place would
+  // replace the running scene's global state from inside another object.
+  if (std::strncmp(name, GameNodeClassRecord.name, 32) == 0) {
+    MarkFailed();
+    return;
+  }
   Node* object = CreateObjectByName(name);
   if (!object) {
     MarkFailed();

@@ -730,7 +730,6 @@ void Variable::Load(ObjectStream& stream) {
   pendingPositions = nullptr;
   if ((textEffect == kRandomReveal || textEffect == kOrderedReveal) && effectSource)
     RebuildPendingPositions();
-  if (tiedMap) box_links::TieToMap(tiedMap, this);
 
   fontDescription = FontDescription();
   fontDescription.height = PointsToDescriptionPixels(fontSize);
@@ -743,12 +742,12 @@ void Variable::Load(ObjectStream& stream) {
   RecreateFont();
 }
 
-void AttachVariablesToMaps() {
+void AttachVariablesToMaps(uint32_t mostPerMap) {
   if (!CurrentGameNode) return;
   NodeList& boxes = CurrentGameNode->variables;
   for (Node* node = boxes.GetHead(); node && !node->IsEnd(); node = node->GetNext()) {
     Variable* box = static_cast<Variable*>(node);
-    if (box->tiedMap && box_links::MapTiedCount(box->tiedMap) < 30)
+    if (box->tiedMap && box_links::MapTiedCount(box->tiedMap) < mostPerMap)
       box_links::TieToMap(box->tiedMap, box);
   }
 }

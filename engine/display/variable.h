@@ -266,8 +266,11 @@ class Variable : public Node {
   platform::Font* font_ = nullptr;
 };
 
-// Ties every box of the current scene that names a map to that map (at most 30 a map).
-void AttachVariablesToMaps();
+// Ties every box of the current scene that names a map to that map, at most mostPerMap a
+// map. A scene switch ties 30; a loaded scene ties all the boxes of its list, and only
+// those, once the list is whole: a box that the scene drops or that a sprite carries must
+// leave no pointer in a map that outlives it.
+void AttachVariablesToMaps(uint32_t mostPerMap = 30);
 
 // Device-independent description size in pixels for a point size at the screen's density.
 int32_t PointsToDescriptionPixels(int32_t points);

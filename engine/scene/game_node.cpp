@@ -1,6 +1,7 @@
 #include "engine/scene/game_node.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <string>
 
@@ -109,6 +110,9 @@ void GameNode::Save(ObjectStream& stream) {
 
 namespace {
 
+// Ids handed out in one stay in a scene: far more than any game makes.
+constexpr int32_t kLargestSavedCounter = 1 << 30;
+
 // Removes and deletes the first element of list whose name is `name`.
 template <typename T>
 void RemoveFirstNamed(NodeList& list, const char* name, ObjectStream& stream) {
@@ -155,9 +159,12 @@ void GameNode::Load(ObjectStream& stream) {
   LoadAnimationSurfaces();
   stream.ReadByte(&showScrollBox);
   stream.ReadByte(&escapeQuits);
+  // Counters only grow by one an insertion; a negative or near-overflowing one is damage.
   for (int32_t* counter : {&spriteIdCounter, &mapIdCounter, &variableIdCounter, &soundIdCounter,
-                           &streamedSoundIdCounter, &midiIdCounter})
+                           &streamedSoundIdCounter, &midiIdCounter}) {
     stream.ReadLong(counter);
+    if (*counter < 0 || *counter > kLargestSavedCounter) stream.MarkFailed();
+  }
   // Each list takes its own class only: the frame treats every element as one.
   maps.LoadOnly(stream, IsA<Map>);
   for (NodeList& layer : layers) {
@@ -166,6 +173,7 @@ void GameNode::Load(ObjectStream& stream) {
   }
   variables.LoadOnly(stream, IsA<Variable>);
   RemoveFirstNamed<Variable>(variables, "FPS_COPY", stream);
+  if (stream.Good()) AttachVariablesToMaps(UINT32_MAX);
   sounds.LoadOnly(stream, IsA<Sound>);
   streamedSounds.LoadOnly(stream, IsA<StreamedSound>);
   midiFiles.LoadOnly(stream, IsA<MidiFile>);

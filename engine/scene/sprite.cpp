@@ -27,9 +27,10 @@ namespace {
 
 void FollowMouseBehaviour(Node* owner) { FollowMouse(static_cast<Sprite*>(owner)); }
 
-// Objects that a saved game brings in only as entries of a sprite's reference lists (the
-// shapes touched in the saved frame, the Alarms) belong to no list of the scene; they are
-// kept here while the loaded sprites that refer to them live, so that no reference dangles.
+// Objects that a saved game brings in only as references (the shapes touched in the saved
+// frame, the Alarms, a map or sprite that no list holds) belong to no list of the scene;
+// they are kept here while the loaded objects that refer to them live, so that no
+// reference dangles and none is lost.
 NodeList& LoadedOrphans() {
   static NodeList* orphans = new NodeList;
   return *orphans;
@@ -44,7 +45,7 @@ T* ReadOrphanReference(ObjectStream& stream) {
   if (!object) return nullptr;
   const auto& table = stream.ObjectTable();
   bool created = table.size() > before && table[before].second == object;
-  if (created && object->GetNext() == nullptr) LoadedOrphans().AddHead(object);
+  if (created) AdoptLoadedOrphan(object);
   return object;
 }
 
@@ -348,6 +349,10 @@ Sprite* FindSpriteByName(const char* name) {
     }
   }
   return nullptr;
+}
+
+void AdoptLoadedOrphan(Node* object) {
+  if (object && object->GetNext() == nullptr) LoadedOrphans().AddHead(object);
 }
 
 void ReleaseLoadedOrphans() { LoadedOrphans().DeleteAll(); }

@@ -284,8 +284,11 @@ class SpriteHandle {
   Sprite* sprite_;
 };
 
-// Deletes the alarms and shapes that loaded sprites alone referred to; the scene that held
-// those sprites calls it once they are gone, so that loads do not pile them up.
+// Keeps an object that a load made and that no list holds (an alarm or shape only sprites
+// refer to, a map or sprite only a reference names) until ReleaseLoadedOrphans.
+void AdoptLoadedOrphan(Node* object);
+// Deletes what AdoptLoadedOrphan kept; the scene that held the loaded objects calls it once
+// they are gone, so that loads do not pile orphans up.
 void ReleaseLoadedOrphans();
 
 // The handle holds the sprite found by name, or NullSprite.

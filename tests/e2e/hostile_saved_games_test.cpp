@@ -257,5 +257,87 @@ TEST_F(HostileSavedGames, LoadsDoNotPileUpTheAlarmsTheirSpritesReferTo) {
   });
 }
 
+// A scene is never a reference: one named in its place (here a sprite's spare reference)
+// would overwrite the running scene's state from inside the sprite.
+TEST_F(HostileSavedGames, ASceneNamedAsAReferenceIsRefused) {
+  AtFrame20([&] {
+    auto* other = new GameNode;
+    ExpectRefused(SaveWith([&] { Find("Crate")->reservedObject = other; },
+                           [&] { Find("Crate")->reservedObject = nullptr; }),
+                  "a scene as a sprite's reference");
+    delete other;
+  });
+}
+
+// Objects that only a reference names load, belong to the scene and go with it: none is
+// lost (the leak checker would say so at exit) and none is run or drawn as a list's own.
+TEST_F(HostileSavedGames, ObjectsOnlyAReferenceNamesStayWithTheScene) {
+  AtFrame20([&] {
+    Map* stray = new Map(*FindMapByName("Mist"));
+    Sprite* visitor = new Sprite(*Find("Crate"));
+    visitor->SetName("Visitor");
+    std::vector<uint8_t> bytes = SaveWith(
+        [&] {
+          Find("Crate")->map = stray;
+          Find("Crate")->touchedSprites.Add(visitor);
+        },
+        [&] {
+          Find("Crate")->map = FindMapByName("Room");
+          Find("Crate")->touchedSprites.Clear();
+        });
+    delete stray;
+    delete visitor;
+    WriteBytes(dir.File("strays.sav"), bytes);
+    ASSERT_TRUE(LoadGameFile(dir.File("strays.sav")));
+    EXPECT_EQ(CurrentGameNode->maps.Count(), 3);
+    EXPECT_EQ(FindSpriteByName("Visitor"), nullptr);
+    ASSERT_EQ(Find("Crate")->touchedSprites.Size(), 1u);
+    EXPECT_STREQ(Find("Crate")->touchedSprites[0]->GetName(), "Visitor");
+    for (int i = 0; i < 3; ++i) ASSERT_TRUE(LoadGameFile(dir.File("start.sav")));
+  });
+}
+
+// The frame-rate box a file holds is dropped by the scene, and a sprite's boxes are never
+// drawn by a map: neither may stay in a map's tied list once it is gone.
+TEST_F(HostileSavedGames, OnlyTheScenesOwnBoxesAreTiedToItsMaps) {
+  AtFrame20([&] {
+    Map* mist = FindMapByName("Mist");
+    ASSERT_EQ(mist->GetTiedVariableCount(), 1u);  // the sign
+    Variable* fps = SceneBox("FPS");
+    ASSERT_NE(fps, nullptr);
+    std::vector<uint8_t> bytes = SaveWith(
+        [&] {
+          fps->SetTiedMap(mist);
+          Find("Crate")->variables.At(0)->SetTiedMap(mist);
+        },
+        [&] {
+          fps->SetTiedMap(nullptr);
+          Find("Crate")->variables.At(0)->SetTiedMap(nullptr);
+        });
+    WriteBytes(dir.File("tied.sav"), bytes);
+    ASSERT_TRUE(LoadGameFile(dir.File("tied.sav")));
+    mist = FindMapByName("Mist");
+    ASSERT_EQ(mist->GetTiedVariableCount(), 1u);
+    EXPECT_STREQ(mist->GetTiedVariable(0)->GetName(), "Sign");
+    // The crate dies; the map goes on drawing what it holds.
+    Find("Crate")->SetDead(1);
+  });
+}
+
+// The scene's id counters grow by one a sprite or a box: a file's counter at the end of
+// the integers would overflow at the next spawn.
+TEST_F(HostileSavedGames, SceneCountersOutsideTheirRangeAreRefused) {
+  AtFrame20([&] {
+    for (int32_t GameNode::*counter : {&GameNode::spriteIdCounter, &GameNode::variableIdCounter}) {
+      for (int32_t value : {INT32_MAX, -1}) {
+        int32_t kept = CurrentGameNode->*counter;
+        ExpectRefused(SaveWith([&] { CurrentGameNode->*counter = value; },
+                               [&] { CurrentGameNode->*counter = kept; }),
+                      "counter " + std::to_string(value));
+      }
+    }
+  });
+}
+
 }  // namespace
 }  // namespace quor

@@ -5,11 +5,18 @@
 #include <string>
 #include <vector>
 
+#include "platform/headless/headless_host.h"
+#include "platform/midi_player.h"
 #include "tests/support/sample_files.h"
+#include "tests/support/temp_dir.h"
 
 namespace {
 
-using platform::IsWellFormedMidiFile;
+// True when the reader accepts the file.
+bool IsWellFormedMidiFile(const std::vector<uint8_t>& bytes) {
+  std::vector<uint8_t> playable;
+  return platform::ReadStandardMidiFile(bytes, playable);
+}
 
 // The tiny file's track starts after the 14-byte header and the 8-byte track header.
 constexpr size_t kTrack = 22;
@@ -55,6 +62,46 @@ TEST(StandardMidiFile, DamagedHeadersTracksAndEventsAreRefused) {
       {"cut inside an event", std::vector<uint8_t>(good.begin(), good.end() - 5)},
   };
   for (const Case& c : cases) EXPECT_FALSE(IsWellFormedMidiFile(c.bytes)) << c.what;
+}
+
+// Chunks of other kinds are legal between tracks, but the synthesizer reads any chunk
+// after the header as a track header and looped for ever on two of them in a row: what it
+// is given holds the header and the tracks alone.
+TEST(StandardMidiFile, TheSynthesizerIsGivenTheHeaderAndTracksAlone) {
+  const std::vector<uint8_t> good = testing_support::TinyMidi();
+  std::vector<uint8_t> file(good.begin(), good.begin() + 14);
+  file[7] = 8;  // a header two bytes longer than its six
+  file.insert(file.end(), {0, 0});
+  // Two chunks of no known kind (the second one's id not even letters), then the track.
+  file.insert(file.end(), {0, 0, 0, 0, 0, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xF8, 0, 0, 0, 2, 'a', 'b'});
+  file.insert(file.end(), good.begin() + 14, good.end());
+  file.insert(file.end(), {'t', 'a', 'i', 'l'});
+  std::vector<uint8_t> playable;
+  ASSERT_TRUE(platform::ReadStandardMidiFile(file, playable));
+  EXPECT_EQ(playable, good);
+}
+
+// The file the fuzzer found: two empty tracks with two such chunks between them. It used
+// to hang the game inside the synthesizer's first block.
+TEST(StandardMidiFile, TwoForeignChunksInARowPlayAndEnd) {
+  std::vector<uint8_t> file = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 1, 0, 2, 0, 0x60,
+                               'M', 'T', 'r', 'k', 0, 0, 0, 0,
+                               0, 0, 0, 0, 0, 0, 0, 0,
+                               0xFF, 0xFF, 0xFF, 0xF8, 0, 0, 0, 0,
+                               'M', 'T', 'r', 'k', 0, 0, 0, 0};
+  testing_support::TempDir dir;
+  testing_support::WriteBytes(dir.File("hang.mid"), file);
+  platform::HeadlessHost host;
+  platform::InstallHost(&host);
+  {
+    platform::MidiPerformance music(host.Audio().GetMixer());
+    ASSERT_TRUE(music.LoadSegment(dir.File("hang.mid")));
+    music.Play();
+    host.clock += 200;
+    music.IsPlaying();
+    music.Stop();
+  }
+  platform::InstallHost(nullptr);
 }
 
 }  // namespace
