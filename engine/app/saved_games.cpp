@@ -78,7 +78,10 @@ bool ReadGame(const std::string& path) {
   stream.ReadLong(&id);
   GameNode* scene = FindGameNodeById(id);
   if (!stream.Good() || !scene) return false;
-  if (CurrentGameNode) EmptyGameNode(CurrentGameNode, true);
+  if (CurrentGameNode) {
+    EmptyGameNode(CurrentGameNode, true);
+    scene->TakeRecordingFrom(*CurrentGameNode);
+  }
   ReleaseAnimationSurfaces();
   CurrentGameNode = scene;
   scene->Load(stream);

@@ -46,7 +46,10 @@ void PerformSceneSwitch() {
     director->switchPending = 0;
     return;
   }
-  if (CurrentGameNode) EmptyGameNode(CurrentGameNode, false);
+  if (CurrentGameNode) {
+    EmptyGameNode(CurrentGameNode, false);
+    next->TakeRecordingFrom(*CurrentGameNode);
+  }
   CurrentGameNode = next;
   next->Activate();
   ClearInputState();

@@ -401,6 +401,23 @@ void GameNode::UpdateVariables() {
 void GameNode::DrawVariables() {
   for (Node* n = variables.GetHead(); !n->IsEnd(); n = n->GetNext()) static_cast<Variable*>(n)->Draw();
 }
+void GameNode::RegisterKey(uint32_t code) {
+  if (registeredKeys.Size() >= 32) return;
+  for (uint32_t i = 0; i < registeredKeys.Size(); ++i)
+    if (registeredKeys[i] == code) return;
+  registeredKeys.Add(code);
+}
+
+void GameNode::TakeRecordingFrom(GameNode& other) {
+  if (&other == this) return;
+  recordedKeyMasks = other.recordedKeyMasks;
+  recordedMouseFlags = other.recordedMouseFlags;
+  recordedMouseMovement = other.recordedMouseMovement;
+  other.recordedKeyMasks.Clear();
+  other.recordedMouseFlags.Clear();
+  other.recordedMouseMovement.Clear();
+}
+
 void GameNode::ResetViewOrigin() {
   viewPort.SetLeft(0.0f);
   viewPort.SetTop(0.0f);

@@ -87,6 +87,14 @@ class GameNode : public Node {
   // Puts the view back at the world's origin.
   void ResetViewOrigin();
 
+  // Adds a key to those a recording keeps: bit i of a recorded key mask stands for the i-th
+  // key added. A key added before, or one past the 32 a mask holds, is not added.
+  void RegisterKey(uint32_t code);
+  // Takes over the recording another scene holds (key masks, mouse flags and mouse moves),
+  // leaving that scene's empty. A recording goes on across scene switches and its replay
+  // starts from wherever it began, so it follows whichever scene is current.
+  void TakeRecordingFrom(GameNode& other);
+
   // Frame pacing on the millisecond clock.
   void SetFPS(uint32_t rate);
   void BeginFrame();

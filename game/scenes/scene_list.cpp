@@ -7,6 +7,7 @@
 #include "engine/scene/game_node.h"
 #include "game/animation/animation_builders.h"
 #include "game/scenes/content.h"
+#include "platform/input_keys.h"
 
 namespace game {
 
@@ -37,6 +38,17 @@ constexpr SceneRow kScenes[] = {
     {13, "FinalDoor", BuildFinalDoorContent, BuildFinalDoorAnimationSets, LeaveFinalDoor},
 };
 
+// The keys the game reads, which a recording keeps so that its replay plays the game
+// again: the arrows, the hero's actions, Space, and the level select's keys. The engine's
+// own keys stay out: a replay must not save, load, record or quit.
+constexpr uint8_t kPlayerKeys[] = {
+    platform::KeyDown,  platform::KeyUp,          platform::KeyRight,     platform::KeyLeft,
+    platform::KeyT,     platform::KeyS,           platform::KeyD,         platform::KeyF,
+    platform::KeySpace, platform::KeyLeftControl, platform::KeyLeftShift, platform::Key1,
+    platform::Key2,     platform::Key3,           platform::Key4,         platform::Key5,
+    platform::Key6,
+};
+
 }  // namespace
 
 bool CreateSceneList() {
@@ -48,6 +60,7 @@ bool CreateSceneList() {
     scene->buildAnimationSets = row.buildAnimationSets;
     scene->buildContent = row.buildContent;
     scene->onLeave = row.onLeave;
+    for (uint8_t key : kPlayerKeys) scene->RegisterKey(key);
     // A second scene with an id already present is not taken.
     const int32_t id = row.id;
     quor::CurrentGameDirector->AddGameNode(scene);

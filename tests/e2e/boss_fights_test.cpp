@@ -16,6 +16,7 @@
 #include "game/rules/boss_machines.h"
 #include "game/rules/game_variables.h"
 #include "platform/input_keys.h"
+#include "tests/e2e/level_routes.h"
 #include "tests/support/game_run.h"
 #include "tests/support/temp_dir.h"
 
@@ -24,13 +25,17 @@ namespace {
 
 std::string SceneName() { return quor::CurrentGameNode ? quor::CurrentGameNode->GetName() : ""; }
 
+// The first frame a fight spends in its scene, asked for in the frame before.
+constexpr int kFirstFrame = 2;
+
 // A run of the real game that enters `scene` straight after "Start" has begun, as the
 // hidden level select does, and looks at each frame from its start.
 class Fight {
  public:
   explicit Fight(const char* scene) {
-    run.host.AtFrame(
-        1, [scene](platform::HeadlessHost&) { quor::CurrentGameDirector->GoToGameNode(scene); });
+    run.host.AtFrame(kFirstFrame - 1, [scene](platform::HeadlessHost&) {
+      quor::CurrentGameDirector->GoToGameNode(scene);
+    });
   }
   // The action runs at the start of every frame spent in the fight's scene.
   void EachFrame(const char* scene, std::function<void(int frame)> action) {
@@ -213,6 +218,68 @@ TEST(BossFights, TheFinalBossDiesInItsCloudAndGoes) {
   EXPECT_EQ(quor::FindSpriteByName("Tenma"), nullptr);
 }
 
+}  // namespace
+
+// The mid-boss scene: the hat and the fire icon, up into the arena under the boss's walk,
+// shots up at it every fourth frame until it dies, the water icon its death leaves, the
+// shout that bursts the wall, the three keys behind it and up into the open door.
+std::vector<testing_support::TimedHold> MidBossRoute() {
+  std::vector<testing_support::TimedHold> route = {
+      {platform::KeyDown, 8, 38},      // out of the corner, under its pillar
+      {platform::KeyRight, 38, 315},   // along the bottom to the right-hand corner
+      {platform::KeyUp, 315, 335},     // the hat
+      {platform::KeyRight, 335, 345},  // the fire icon
+      {platform::KeyDown, 345, 365},  {platform::KeyLeft, 365, 535},
+      {platform::KeyUp, 535, 675},  // up into the arena, under the boss's walk
+  };
+  for (int frame = 675; frame < 1498; frame += 4)
+    route.push_back({platform::KeyD, frame, frame + 1});
+  std::vector<testing_support::TimedHold> rest = {
+      {platform::KeyRight, 1498, 1526},
+      {platform::KeyUp, 1526, 1598},  // the water icon, where the boss walked
+      {platform::KeyS, 1608, 1609},   // the shout bursts the wall
+      {platform::KeyDown, 1618, 1681},
+      {platform::KeyLeft, 1681, 1821},
+      {platform::KeyUp, 1821, 1898},  // through the burst wall to the keys
+      {platform::KeyLeft, 1898, 1913},
+      {platform::KeyRight, 1913, 1924},
+      {platform::KeyDown, 1924, 1988},
+      {platform::KeyRight, 1988, 2258},
+      {platform::KeyUp, 2258, 2358},  // up into the open door
+  };
+  route.insert(route.end(), rest.begin(), rest.end());
+  return route;
+}
+
+// The final level: the hat and the boots from the room of items, across the arena past
+// both bosses to the three keys on their shelf, back out and up into the open door.
+std::vector<testing_support::TimedHold> FinalLevelRoute() {
+  return {
+      {platform::KeyDown, 8, 38},  // out of the corner, under its pillar
+      {platform::KeyRight, 38, 68},
+      {platform::KeyUp, 68, 198},
+      {platform::KeyRight, 198, 204},
+      {platform::KeyUp, 204, 278},     // into the room of items: the hat
+      {platform::KeyRight, 278, 288},  // the boots
+      {platform::KeyDown, 288, 308},
+      {platform::KeyLeft, 308, 312},
+      {platform::KeyDown, 312, 383},
+      {platform::KeyRight, 383, 448},  // through the gap into the arena
+      {platform::KeyUp, 448, 493},
+      {platform::KeyRight, 493, 618},  // the keys on their shelf
+      {platform::KeyDown, 618, 628},
+      {platform::KeyUp, 628, 643},
+      {platform::KeyLeft, 648, 714},
+      {platform::KeyDown, 714, 759},
+      {platform::KeyLeft, 759, 824},  // back out of the arena
+      {platform::KeyUp, 824, 846},
+      {platform::KeyLeft, 846, 863},  // along the passage below the door
+      {platform::KeyUp, 863, 898},    // up into it
+  };
+}
+
+namespace {
+
 // The mid-boss scene played through with the keys, arriving as the third stage: the hero
 // takes the hat and the fire icon, climbs into the arena under the boss's walk and fires
 // up at it until it dies, takes the water icon its death leaves, bursts the wall with the
@@ -221,25 +288,8 @@ TEST(BossFights, TheMidBossScenePlayedThroughWithTheKeys) {
   Fight fight("MidBoss");
   fight.run.host.AtFrame(1, [](platform::HeadlessHost&) { Stage = 3; });
   fight.KeepHeroAlive("MidBoss");
-  fight.Hold(platform::KeyDown, 10, 40);     // out of the corner, under its pillar
-  fight.Hold(platform::KeyRight, 40, 317);   // along the bottom to the right-hand corner
-  fight.Hold(platform::KeyUp, 317, 337);     // the hat
-  fight.Hold(platform::KeyRight, 337, 347);  // the fire icon
-  fight.Hold(platform::KeyDown, 347, 367);
-  fight.Hold(platform::KeyLeft, 367, 537);
-  fight.Hold(platform::KeyUp, 537, 677);  // up into the arena, under the boss's walk
-  for (int frame = 677; frame < 1500; frame += 4) fight.Hold(platform::KeyD, frame, frame + 1);
-  fight.Hold(platform::KeyRight, 1500, 1528);
-  fight.Hold(platform::KeyUp, 1528, 1600);  // the water icon, where the boss walked
-  fight.Hold(platform::KeyS, 1610, 1611);   // the shout bursts the wall
-  fight.Hold(platform::KeyDown, 1620, 1683);
-  fight.Hold(platform::KeyLeft, 1683, 1823);
-  fight.Hold(platform::KeyUp, 1823, 1900);  // through the burst wall to the keys
-  fight.Hold(platform::KeyLeft, 1900, 1915);
-  fight.Hold(platform::KeyRight, 1915, 1926);
-  fight.Hold(platform::KeyDown, 1926, 1990);
-  fight.Hold(platform::KeyRight, 1990, 2260);
-  fight.Hold(platform::KeyUp, 2260, 2360);  // up into the open door
+  for (const testing_support::TimedHold& h : MidBossRoute())
+    fight.Hold(h.key, kFirstFrame + h.from, kFirstFrame + h.to);
   BossWatch watch("Demon", &DemonLife);
   StateLog demon;
   bool itemsTaken = false, waterTaken = false, wallBurst = false;
@@ -283,26 +333,8 @@ TEST(BossFights, TheFinalLevelPlayedThroughItsDoorToWin) {
   Fight fight("FinalLevel");
   fight.run.host.AtFrame(1, [](platform::HeadlessHost&) { Stage = 6; });
   fight.KeepHeroAlive("FinalLevel");
-  fight.Hold(platform::KeyDown, 10, 40);  // out of the corner, under its pillar
-  fight.Hold(platform::KeyRight, 40, 70);
-  fight.Hold(platform::KeyUp, 70, 200);
-  fight.Hold(platform::KeyRight, 200, 206);
-  fight.Hold(platform::KeyUp, 206, 280);     // into the room of items: the hat
-  fight.Hold(platform::KeyRight, 280, 290);  // the boots
-  fight.Hold(platform::KeyDown, 290, 310);
-  fight.Hold(platform::KeyLeft, 310, 314);
-  fight.Hold(platform::KeyDown, 314, 385);
-  fight.Hold(platform::KeyRight, 385, 450);  // through the gap into the arena
-  fight.Hold(platform::KeyUp, 450, 495);
-  fight.Hold(platform::KeyRight, 495, 620);  // the keys on their shelf
-  fight.Hold(platform::KeyDown, 620, 630);
-  fight.Hold(platform::KeyUp, 630, 645);
-  fight.Hold(platform::KeyLeft, 650, 716);
-  fight.Hold(platform::KeyDown, 716, 761);
-  fight.Hold(platform::KeyLeft, 761, 826);  // back out of the arena
-  fight.Hold(platform::KeyUp, 826, 848);
-  fight.Hold(platform::KeyLeft, 848, 865);  // along the passage below the door
-  fight.Hold(platform::KeyUp, 865, 900);    // up into it
+  for (const testing_support::TimedHold& h : FinalLevelRoute())
+    fight.Hold(h.key, kFirstFrame + h.from, kFirstFrame + h.to);
   fight.Hold(platform::KeySpace, 1300, 1301);
   std::vector<std::string> scenes;
   bool hatAndBoots = false;

@@ -20,29 +20,23 @@
 #include "game/scenes/content_data.h"
 #include "platform/headless/headless_host.h"
 #include "platform/input_keys.h"
+#include "tests/e2e/level_routes.h"
 #include "tests/support/game_run.h"
+#include "tests/support/walker.h"
 #include "tools/standins/screen_pictures.h"
 
 namespace game {
 namespace {
 
 using platform::HeadlessHost;
-
-quor::Sprite* Find(const char* name) { return quor::FindSpriteByName(name); }
-
-std::string SceneName() { return quor::CurrentGameNode ? quor::CurrentGameNode->GetName() : ""; }
-
-// Every sprite of that name in the current scene.
-std::vector<quor::Sprite*> All(const char* name) {
-  std::vector<quor::Sprite*> found;
-  if (!quor::CurrentGameNode) return found;
-  for (quor::NodeList& layer : quor::CurrentGameNode->layers)
-    for (quor::Node* n = layer.GetHead(); !n->IsEnd(); n = n->GetNext()) {
-      auto* s = static_cast<quor::Sprite*>(n);
-      if (std::string(s->GetName()) == name) found.push_back(s);
-    }
-  return found;
-}
+using testing_support::All;
+using testing_support::Find;
+using testing_support::GoX;
+using testing_support::GoY;
+using testing_support::SceneName;
+using testing_support::Tap;
+using testing_support::WaitFor;
+using testing_support::Walker;
 
 // Pixels of wall face (not its lighter edge, where the outline itself runs) under the
 // hero's body in the level's stand-in picture.
@@ -55,72 +49,6 @@ int WallUnder(const quor::Sprite& hero, const platform::Image& picture) {
           picture.At(x, y) == standins::kWallFace)
         ++count;
   return count;
-}
-
-// A player at the keyboard: each frame the current step says which keys are held, and
-// nothing else reaches the game.
-class Walker {
- public:
-  using Step = std::function<bool(Walker&, quor::Sprite&)>;
-
-  void Add(std::string label, Step step) { steps_.push_back({std::move(label), std::move(step)}); }
-
-  void Frame(HeadlessHost& host) {
-    wanted_.clear();
-    quor::Sprite* hero = SceneName() == "Level1" ? Find("Player") : nullptr;
-    if (hero && next_ < steps_.size() && steps_[next_].second(*this, *hero)) {
-      char line[160];
-      std::snprintf(line, sizeof line, "frame %d: %s, at %.0f, %.0f with %d hearts, %d keys\n",
-                    host.Frame(), steps_[next_].first.c_str(), hero->GetX(), hero->GetY(),
-                    HeartCount, KeyCount);
-      log_ += line;
-      ++next_;
-    }
-    for (uint8_t key : held_)
-      if (!wanted_.count(key)) host.input.ReleaseKey(key);
-    for (uint8_t key : wanted_)
-      if (!held_.count(key)) host.input.PressKey(key);
-    held_ = wanted_;
-  }
-
-  void Hold(uint8_t key) { wanted_.insert(key); }
-  bool Finished() const { return next_ == steps_.size(); }
-  std::string Current() const { return next_ < steps_.size() ? steps_[next_].first : "none"; }
-  const std::string& Log() const { return log_; }
-
- private:
-  std::vector<std::pair<std::string, Step>> steps_;
-  size_t next_ = 0;
-  std::set<uint8_t> wanted_, held_;
-  std::string log_;
-};
-
-// Walks along one axis until the hero stands within a step of the target.
-Walker::Step GoX(float x) {
-  return [x](Walker& w, quor::Sprite& hero) {
-    if (std::fabs(hero.GetX() - x) < 2.0f) return true;
-    w.Hold(hero.GetX() < x ? platform::KeyRight : platform::KeyLeft);
-    return false;
-  };
-}
-Walker::Step GoY(float y) {
-  return [y](Walker& w, quor::Sprite& hero) {
-    if (std::fabs(hero.GetY() - y) < 2.0f) return true;
-    w.Hold(hero.GetY() < y ? platform::KeyDown : platform::KeyUp);
-    return false;
-  };
-}
-// Holds a key for one frame.
-Walker::Step Tap(uint8_t key) {
-  return [key, held = false](Walker& w, quor::Sprite&) mutable {
-    if (held) return true;
-    w.Hold(key);
-    held = true;
-    return false;
-  };
-}
-Walker::Step WaitFor(std::function<bool()> ready) {
-  return [ready](Walker&, quor::Sprite&) { return ready(); };
 }
 
 // The Helmits are told apart by the first step of their rounds.
@@ -181,10 +109,12 @@ bool FireBallsQuiet() {
   return true;
 }
 
+}  // namespace
+
 // The way through the level: the hat, the first key and the meat beside it, the fire on
 // the east side past the three spears, the side door burnt open for the dagger and the
 // third key, the front door burnt open for the second, and out through the exit door.
-void WalkThrough(Walker& w) {
+void WalkLevel1(Walker& w) {
   w.Add("down to the passage", GoY(75));
   w.Add("east along it", GoX(175));
   w.Add("wait for the north Helmit to go east", WaitFor(NorthHelmitInTopCorridor));
@@ -268,6 +198,8 @@ void WalkThrough(Walker& w) {
   w.Add("through it", GoY(100));
 }
 
+namespace {
+
 // Starts the run in "Level1" at once.
 void EnterLevel1(testing_support::GameRun& run) {
   run.host.AtFrame(0, [](HeadlessHost&) { quor::CurrentGameDirector->GoToGameNode("Level1"); });
@@ -276,8 +208,8 @@ void EnterLevel1(testing_support::GameRun& run) {
 TEST(Level1Walkthrough, TheHatThreeKeysAndTheDoorLeadToTheNextStage) {
   testing_support::GameRun run;
   const platform::Image picture = standins::MapPicture(kLevel1Content.maps[0]);
-  Walker w;
-  WalkThrough(w);
+  Walker w("Level1");
+  WalkLevel1(w);
   EnterLevel1(run);
   std::string left;  // the scene the level was left for
   int keysCarried = 0, wallPixels = 0, leftAt = 0;
@@ -425,7 +357,7 @@ TEST(Level1InPlay, TheShotFliesToTheWallAndIsParkedAndTheTrapIsTakenBackWithF) {
 // game-over screen starts "Level1" again with two hearts and no keys.
 TEST(Level1InPlay, LosingTheLastHeartLeadsToLoseAndSpaceThereRestartsTheLevel) {
   testing_support::GameRun run;
-  Walker w;
+  Walker w("Level1");
   w.Add("down to the passage", GoY(75));
   w.Add("east along it", GoX(175));
   w.Add("wait for the north Helmit to go east", WaitFor(NorthHelmitInTopCorridor));

@@ -1,0 +1,286 @@
+// The whole game played through on the headless host with the stand-in pictures, as a
+// player at the keyboard: Space on the screens that wait for it, the walkthroughs' routes
+// in the levels one after the other, from "Start" to "Win". The scene order and the game
+// variables are checked at every scene switch. The same playthrough is recorded (F1, F2),
+// kept as a replay file (F7), loaded and replayed from it (F8) and replayed again (F3):
+// each replay reaches "Win" on the same frame with the same variables.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <iostream>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "engine/app/game_director.h"
+#include "engine/core/engine_globals.h"
+#include "engine/scene/game_node.h"
+#include "engine/scene/sprite.h"
+#include "game/rules/game_variables.h"
+#include "platform/files.h"
+#include "platform/headless/headless_host.h"
+#include "platform/input_keys.h"
+#include "tests/e2e/level_routes.h"
+#include "tests/support/game_run.h"
+#include "tests/support/temp_dir.h"
+#include "tests/support/walker.h"
+#include "tools/runner/game_state.h"
+
+namespace game {
+namespace {
+
+using platform::HeadlessHost;
+using testing_support::SceneName;
+using testing_support::Walker;
+
+// The scene, the eleven variables as the runner prints them, and the scene's sprites. The
+// engine's text cursor is left out of the count: a scene gets one each time it is left, so
+// a scene entered for the second time holds one more.
+std::string State() {
+  std::string fields = runner::StateFields(quor::CurrentGameNode);
+  fields.resize(fields.find(" sprites="));
+  int sprites = 0;
+  for (quor::NodeList& layer : quor::CurrentGameNode->layers)
+    for (quor::Node* n = layer.GetHead(); !n->IsEnd(); n = n->GetNext())
+      sprites += std::string(static_cast<quor::Sprite*>(n)->GetName()) != quor::kTextsCursorName;
+  return fields + " sprites=" + std::to_string(sprites);
+}
+
+// A scene the run entered: the frame it was entered in and its state as built.
+struct Visit {
+  int frame;
+  std::string state;
+};
+
+// The value of one variable in a visit's state fields.
+int32_t Field(const Visit& visit, const std::string& name) {
+  const std::string key = " " + name + "=";
+  size_t at = visit.state.find(key);
+  return at == std::string::npos ? -999 : std::stoi(visit.state.substr(at + key.size()));
+}
+std::string SceneOf(const Visit& visit) {
+  return visit.state.substr(6, visit.state.find(' ') - 6);  // after "scene="
+}
+
+// The player: reads each screen that waits for Space for a moment and goes on, and walks
+// each level by its route. It writes down every scene it enters; while `playing` is off it
+// only watches (a replay is playing).
+class Player {
+ public:
+  static constexpr int kReadingFrames = 45;
+
+  Player() {
+    WalkLevel1(Route("Level1"));
+    Route("MidBoss").Add("through the fight to the door",
+                         testing_support::Schedule(MidBossRoute()));
+    Route("FinalLevel")
+        .Add("past the bosses to the keys and the door",
+             testing_support::Schedule(FinalLevelRoute()));
+  }
+
+  void Frame(HeadlessHost& host) {
+    const std::string scene = SceneName();
+    if (scene != last_) {
+      visits.push_back({host.Frame(), State()});
+      last_ = scene;
+      enteredAt_ = host.Frame();
+    }
+    if (!playing) return;
+    const bool level = scene.rfind("Level", 0) == 0 || scene == "MidBoss" || scene == "FinalLevel";
+    if (level && !routes_.count(scene) && unrouted.empty()) unrouted = scene;
+    if (scene == "Start" || scene == "Title" || scene == "Instruct") {
+      if (host.Frame() == enteredAt_ + kReadingFrames) host.input.PressKey(platform::KeySpace);
+      if (host.Frame() == enteredAt_ + kReadingFrames + 1)
+        host.input.ReleaseKey(platform::KeySpace);
+    }
+    for (auto& route : routes_) route.second.Frame(host);
+  }
+
+  // Where each route stopped, for a failure's message.
+  std::string Log() const {
+    std::string log;
+    for (const auto& route : routes_)
+      log +=
+          route.first + ": " + route.second.Log() + "stopped at: " + route.second.Current() + "\n";
+    return log;
+  }
+  std::string Visits() const {
+    std::string text;
+    for (const Visit& v : visits) text += std::to_string(v.frame) + " " + v.state + "\n";
+    return text;
+  }
+
+  std::vector<Visit> visits;
+  bool playing = true;
+  std::string unrouted;  // the first level entered that has no route yet
+
+ private:
+  Walker& Route(const std::string& scene) {
+    return routes_.emplace(scene, Walker(scene)).first->second;
+  }
+
+  std::map<std::string, Walker> routes_;
+  std::string last_;
+  int enteredAt_ = 0;
+};
+
+// Taps a key for one frame at frame `at`.
+void TapAt(HeadlessHost& host, int at, uint8_t key) {
+  host.AtFrame(at, [key](HeadlessHost& h) { h.input.PressKey(key); });
+  host.AtFrame(at + 1, [key](HeadlessHost& h) { h.input.ReleaseKey(key); });
+}
+
+// The route of a whole game: the screens, then each stage's introduction and level.
+const char* const kSceneOrder[] = {
+    "Start",  "Title",      "Instruct",   "StageIntro", "Level1", "StageIntro",
+    "Level2", "StageIntro", "MidBoss",    "StageIntro", "Level3", "StageIntro",
+    "Level4", "StageIntro", "FinalLevel", "FinalDoor",  "Win"};
+
+// What the variables must be as each scene of the route is entered.
+// A route may stop at the first level that has no route yet; up to there it is checked.
+void ExpectTheRoute(const std::vector<Visit>& visits, const std::string& log,
+                    const std::string& unrouted) {
+  std::vector<std::string> scenes, expected(std::begin(kSceneOrder), std::end(kSceneOrder));
+  for (const Visit& v : visits) scenes.push_back(SceneOf(v));
+  if (!unrouted.empty()) {
+    expected.resize(std::find(expected.begin(), expected.end(), unrouted) - expected.begin() + 1);
+    std::cout << "The playthrough stops in \"" << unrouted << "\", which has no route yet.\n";
+  }
+  ASSERT_EQ(scenes, expected) << log;
+  int stage = 1;
+  for (size_t i = 0; i < visits.size(); ++i) {
+    const Visit& v = visits[i];
+    const std::string scene = SceneOf(v);
+    SCOPED_TRACE(std::to_string(v.frame) + " " + v.state);
+    const bool level = scene.rfind("Level", 0) == 0 || scene == "MidBoss";
+    if (scene == "StageIntro" && i > 3) {
+      // Through a door: with three keys, to the next stage.
+      ++stage;
+      EXPECT_EQ(Field(v, "KeyCount"), 3);
+    }
+    EXPECT_EQ(Field(v, "Stage"), stage);
+    if (level) {
+      EXPECT_EQ(Field(v, "KeyCount"), 0);
+      EXPECT_EQ(Field(v, "HeartCount"), 2);
+    }
+    if (scene == "MidBoss" || scene == "Level3" || scene == "Level4" || scene == "FinalLevel") {
+      EXPECT_EQ(Field(v, "DemonLife"), 12);
+    }
+    if (i > 0 && SceneOf(visits[i - 1]) == "MidBoss") {
+      EXPECT_EQ(Field(v, "DemonLife"), 0) << "the first boss was beaten";
+    }
+    if (scene == "FinalDoor") {
+      EXPECT_EQ(Field(v, "KeyCount"), 0);
+      EXPECT_EQ(Field(v, "HeartCount"), 2);
+    }
+  }
+  if (!unrouted.empty()) return;
+  const Visit& win = visits.back();
+  EXPECT_EQ(Field(win, "Stage"), 6);
+  EXPECT_EQ(Field(win, "KeyCount"), 0);
+  EXPECT_EQ(Field(win, "HeartCount"), 2);
+  EXPECT_EQ(Field(win, "DemonLife"), 12);
+  EXPECT_EQ(Field(win, "TenmaLife"), 19);
+}
+
+// A game is over well within this many frames (a little over four minutes).
+constexpr int kGameFrames = 16000;
+
+TEST(Playthrough, FromStartThroughEveryLevelAndBothBossesToWin) {
+  testing_support::GameRun run;
+  Player player;
+  run.host.EveryFrame([&](HeadlessHost& h) {
+    player.Frame(h);
+    if (SceneName() == "Win" || !player.unrouted.empty()) h.PostQuit(0);
+  });
+  run.Run(kGameFrames);
+  ExpectTheRoute(player.visits, player.Visits() + player.Log(), player.unrouted);
+  EXPECT_TRUE(run.host.messageBoxes.empty()) << run.host.messageBoxes[0].text;
+}
+
+// The visits from `first` on, with their frames counted from `start`.
+std::vector<Visit> Since(const std::vector<Visit>& visits, size_t first, int start) {
+  std::vector<Visit> out;
+  for (size_t i = first; i < visits.size(); ++i)
+    out.push_back({visits[i].frame - start, visits[i].state});
+  return out;
+}
+
+bool operator==(const Visit& a, const Visit& b) { return a.frame == b.frame && a.state == b.state; }
+std::ostream& operator<<(std::ostream& out, const Visit& v) {
+  return out << v.frame << " " << v.state;
+}
+
+// The playthrough recorded from its first frames to "Win" and kept as a replay; the replay
+// loaded from its file (F8) and again from the state it left (F3) plays the same game:
+// every scene entered on the same frame after the replay's start, with the same state.
+TEST(PlaythroughReplay, RecordedKeptLoadedAndReplayedReachesWinOnTheSameFrame) {
+  testing_support::TempDir files;
+  const std::string replay = files.File("playthrough.rep");
+  testing_support::GameRun run;
+  Player player;
+  constexpr int kRecordFrom = 2;  // F1 pressed: the state of the next frame is the start
+  TapAt(run.host, kRecordFrom - 1, platform::KeyF1);
+  int winAt = -1, replayAt = -1, againAt = -1, recordedFrames = 0;
+  size_t visitsRecorded = 0, visitsBeforeAgain = 0;
+  std::string stateAtWin, stateAfterReplay;
+  run.host.EveryFrame([&](HeadlessHost& h) {
+    player.Frame(h);
+    const int f = h.Frame();
+    if (winAt < 0 && (SceneName() == "Win" || !player.unrouted.empty())) {
+      winAt = f;
+      visitsRecorded = player.visits.size();
+      player.playing = false;
+      TapAt(h, f + 10, platform::KeyF2);
+      h.AnswerFileDialog(replay);
+      TapAt(h, f + 20, platform::KeyF7);
+      h.AnswerFileDialog(replay);
+      TapAt(h, f + 30, platform::KeyF8);
+      replayAt = f + 31;  // the frame the start state comes back in
+    }
+    if (winAt >= 0 && f == winAt + 12) {
+      recordedFrames = int(quor::CurrentGameNode->recordedKeyMasks.Size());
+      stateAtWin = State();
+    }
+    // The replay ends as its recording ran out: back in "Win" as it was, F3 plays it again.
+    if (replayAt > 0 && againAt < 0 && f > replayAt + recordedFrames + 1 &&
+        !quor::CurrentGameDirector->replaying) {
+      stateAfterReplay = State();
+      visitsBeforeAgain = player.visits.size();
+      TapAt(h, f + 5, platform::KeyF3);
+      againAt = f + 6;
+    }
+    if (againAt > 0 && f > againAt + recordedFrames + 5 && !quor::CurrentGameDirector->replaying)
+      h.PostQuit(0);
+  });
+  run.Run(3 * kGameFrames);
+  ASSERT_GT(winAt, 0) << player.Visits() << player.Log();
+  ExpectTheRoute(std::vector<Visit>(player.visits.begin(), player.visits.begin() + visitsRecorded),
+                 player.Visits(), player.unrouted);
+  EXPECT_TRUE(platform::FileExists(replay));
+  EXPECT_TRUE(platform::FileExists(files.File("playthrough.sar")));
+  EXPECT_EQ(recordedFrames, winAt + 10 - kRecordFrom + 1) << "every frame from F1's to F2's";
+
+  // The scenes the recording entered after "Start", where it began, counted from its first
+  // frame; each replay enters the same ones on the same frames after its own start.
+  std::vector<Visit> recorded = Since(player.visits, 1, kRecordFrom);
+  recorded.resize(visitsRecorded - 1);
+  std::vector<Visit> replayed(player.visits.begin() + visitsRecorded,
+                              player.visits.begin() + visitsBeforeAgain);
+  ASSERT_GE(replayed.size(), recorded.size() + 1) << player.Visits();
+  EXPECT_EQ(SceneOf(replayed.front()), "Start");
+  replayed = Since(replayed, 1, replayAt);
+  EXPECT_EQ(std::vector<Visit>(replayed.begin(), replayed.begin() + recorded.size()), recorded);
+  EXPECT_EQ(stateAfterReplay, stateAtWin) << "the game goes on where the replay began";
+
+  ASSERT_GT(againAt, 0);
+  std::vector<Visit> again(player.visits.begin() + visitsBeforeAgain, player.visits.end());
+  ASSERT_GE(again.size(), recorded.size() + 1) << player.Visits();
+  EXPECT_EQ(SceneOf(again.front()), "Start");
+  again = Since(again, 1, againAt);
+  EXPECT_EQ(std::vector<Visit>(again.begin(), again.begin() + recorded.size()), recorded);
+  EXPECT_TRUE(run.host.messageBoxes.empty()) << run.host.messageBoxes[0].text;
+}
+
+}  // namespace
+}  // namespace game
