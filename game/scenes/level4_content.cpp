@@ -1,6 +1,6 @@
 // "Level4", the fifth stage: the rooms and walls of "Level2" again, its map named for this
-// level, without the cover, with more lasers to the right, a fourth spinner, a fire
-// thrower and three helmeted guards on their rounds.
+// level, without the cover, with its lasers out of step, a fourth spinner, a fire thrower
+// and three helmeted guards on their rounds.
 #include "game/scenes/content_data.h"
 
 namespace game {

@@ -41,15 +41,14 @@ bool InScene(const char* scene) {
 class LevelRun : public testing_support::GameRun {
  public:
   explicit LevelRun(const char* level) {
-    host.AtFrame(0, [level](platform::HeadlessHost&) { quor::CurrentGameDirector->GoToGameNode(level); });
+    host.AtFrame(
+        0, [level](platform::HeadlessHost&) { quor::CurrentGameDirector->GoToGameNode(level); });
   }
   void Tap(int frame, uint8_t key) {
     host.AtFrame(frame, [key](platform::HeadlessHost& h) { h.input.PressKey(key); });
     host.AtFrame(frame + 1, [key](platform::HeadlessHost& h) { h.input.ReleaseKey(key); });
   }
-  void ExpectNoBoxes() {
-    EXPECT_TRUE(host.messageBoxes.empty()) << host.messageBoxes[0].text;
-  }
+  void ExpectNoBoxes() { EXPECT_TRUE(host.messageBoxes.empty()) << host.messageBoxes[0].text; }
 };
 
 // The frames at which the number of sprites named name grew, and by how much.
@@ -136,8 +135,9 @@ TEST(LaserTraps, ABeamTravelsFivePixelsAFrameAndRestsHiddenWhereItHitTheWall) {
   LevelRun run("Level2");
   // The lower left "Laser Ball Up" stands at (55, 412) and fires up from 3 pixels left.
   Flight flight;
-  FollowBeam(run, "Laser Beam Up",
-             [](const quor::Sprite& s) { return s.GetX() == 52.0f && s.GetDirectionY() < 0.0f; }, flight);
+  FollowBeam(
+      run, "Laser Beam Up",
+      [](const quor::Sprite& s) { return s.GetX() == 52.0f && s.GetDirectionY() < 0.0f; }, flight);
   run.Run(500);
   run.ExpectNoBoxes();
   ASSERT_GT(flight.y.size(), 10u) << "the beam flew";
@@ -160,8 +160,9 @@ TEST(LaserTraps, SidewaysBeamsCrossTheRoomAtTheSameSpeed) {
   LevelRun run("Level2");
   // The upper "Laser Beam Left" stands at (36, 55) and fires toward +x from 3 pixels up.
   Flight flight;
-  FollowBeam(run, "Laser Beam Across",
-             [](const quor::Sprite& s) { return s.GetY() == 52.0f && s.GetDirectionX() > 0.0f; }, flight);
+  FollowBeam(
+      run, "Laser Beam Across",
+      [](const quor::Sprite& s) { return s.GetY() == 52.0f && s.GetDirectionX() > 0.0f; }, flight);
   run.Run(300);
   run.ExpectNoBoxes();
   ASSERT_GT(flight.x.size(), 10u);
@@ -289,6 +290,88 @@ TEST(Wall, StandsWhileTheWaterIsNotOnTheStatusRow) {
   run.ExpectNoBoxes();
   EXPECT_EQ(action, 0);
   EXPECT_FALSE(banged);
+}
+
+// The wall's collision rectangle lies above the bar its outline draws across the gap, so
+// the shape test starts only once the hero's rectangle reaches it. From above the hero
+// stops just short of the bar; from below its body sinks into the bar before it stops,
+// and it gets no further either way.
+TEST(Wall, WhileStandingItHoldsTheHeroFromAboveAndFromBelow) {
+  constexpr float kBarTop = 353.0f + 13.0f;
+  float fromBelow = 0, stillFromBelow = 0, fromAbove = 0;
+  {
+    LevelRun run("Level2");
+    // Down out of the start room, west along the corridor to the gap, and up into it
+    // before the corridor's first beams arrive.
+    run.host.AtFrame(2, [](platform::HeadlessHost& h) { h.input.PressKey(platform::KeyDown); });
+    run.host.AtFrame(32, [](platform::HeadlessHost& h) {
+      h.input.ReleaseKey(platform::KeyDown);
+      h.input.PressKey(platform::KeyLeft);
+    });
+    run.host.AtFrame(94, [](platform::HeadlessHost& h) {
+      h.input.ReleaseKey(platform::KeyLeft);
+      h.input.PressKey(platform::KeyUp);
+    });
+    run.host.AtFrame(120, [&](platform::HeadlessHost&) {
+      fromBelow = quor::FindSpriteByName("Player")->GetY();
+    });
+    run.host.AtFrame(134, [&](platform::HeadlessHost&) {
+      stillFromBelow = quor::FindSpriteByName("Player")->GetY();
+    });
+    run.Run(135);
+    run.ExpectNoBoxes();
+  }
+  {
+    LevelRun run("Level2");
+    run.host.AtFrame(2, [](platform::HeadlessHost& h) {
+      quor::Sprite* hero = quor::FindSpriteByName("Player");
+      hero->SetX(317.0f);
+      hero->SetY(300.0f);
+      h.input.PressKey(platform::KeyDown);
+    });
+    run.host.AtFrame(
+        60, [&](platform::HeadlessHost&) { fromAbove = quor::FindSpriteByName("Player")->GetY(); });
+    run.Run(61);
+    run.ExpectNoBoxes();
+  }
+  EXPECT_LT(fromBelow, kBarTop) << "the hero's head is past the bar's top edge";
+  EXPECT_GT(fromBelow, kBarTop - 23.0f) << "but the hero is not through";
+  EXPECT_EQ(stillFromBelow, fromBelow);
+  EXPECT_LE(fromAbove + 23.0f, kBarTop) << "from above the hero stops at the bar";
+  EXPECT_GT(fromAbove + 23.0f, kBarTop - 6.0f);
+}
+
+// --- the covers ---
+
+TEST(Cover, TheCoverOfLevel2GoesOnceTheGlassIsOnTheStatusRow) {
+  LevelRun run("Level2");
+  size_t before = 0, after = 9;
+  run.host.AtFrame(3, [&](platform::HeadlessHost&) {
+    before = SpritesNamed("Cover").size();
+    quor::Sprite* glass = quor::FindSpriteByName("Glass");
+    glass->SetX(391.0f);
+    glass->SetY(459.0f);
+  });
+  run.host.AtFrame(5, [&](platform::HeadlessHost&) { after = SpritesNamed("Cover").size(); });
+  run.Run(6);
+  run.ExpectNoBoxes();
+  EXPECT_EQ(before, 1u);
+  EXPECT_EQ(after, 0u);
+}
+
+TEST(Cover, TheCoverOfLevel3HasNoRuleAndStays) {
+  LevelRun run("Level3");
+  size_t after = 0;
+  run.host.AtFrame(3, [](platform::HeadlessHost&) {
+    quor::Sprite* glass = quor::FindSpriteByName("Glass");
+    glass->SetInactive(0);
+    glass->SetX(391.0f);
+    glass->SetY(459.0f);
+  });
+  run.host.AtFrame(6, [&](platform::HeadlessHost&) { after = SpritesNamed("Cover").size(); });
+  run.Run(7);
+  run.ExpectNoBoxes();
+  EXPECT_EQ(after, 1u);
 }
 
 }  // namespace

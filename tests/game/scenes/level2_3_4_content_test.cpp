@@ -66,7 +66,7 @@ std::vector<std::string> Hidden(const SceneContent& content) {
 }
 
 const std::vector<std::string> kLevel2Sounds = {"Key",  "Meat", "Fireball", "Door",
-                                                       "Item", "Bomb", "Laugh",    "Laser"};
+                                                "Item", "Bomb", "Laugh",    "Laser"};
 
 TEST(LevelTables, Level2HasItsSoundsMapAndThirtyEightSprites) {
   const SceneContent& level = SceneContentData(6);
@@ -91,11 +91,12 @@ TEST(LevelTables, Level2HasItsSoundsMapAndThirtyEightSprites) {
   EXPECT_EQ(names["Doors"], 2);
   EXPECT_EQ(names["Spear1"], 4);
   EXPECT_EQ(names["Spinner1"], 3);
-  for (const char* shooter : {"Laser Ball Up", "Laser Beam Left", "Laser Trap Down", "Laser Trap Right"})
+  for (const char* shooter :
+       {"Laser Ball Up", "Laser Beam Left", "Laser Trap Down", "Laser Trap Right"})
     EXPECT_EQ(names[shooter], 2) << shooter;
-  for (const char* one : {"Player", "Hat", "FireIcon", "WaterIcon", "Dagger", "Boot", "Glass",
-                          "Hearts", "FireBlast", "Trap", "Door", "Wall", "Laser Beam Up",
-                          "Laser Beam Across", "Cover"})
+  for (const char* one :
+       {"Player", "Hat", "FireIcon", "WaterIcon", "Dagger", "Boot", "Glass", "Hearts", "FireBlast",
+        "Trap", "Door", "Wall", "Laser Beam Up", "Laser Beam Across", "Cover"})
     EXPECT_EQ(names[one], 1) << one;
 }
 
