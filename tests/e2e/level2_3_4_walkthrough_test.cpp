@@ -2,8 +2,9 @@
 // through the keyboard alone, each from its own stage: the hero takes the hat, three keys
 // and whatever items the way needs, dodges the lasers, spears, spinners and guards by
 // waiting for its moment, and leaves through the door to "StageIntro", which leads on to
-// the next stage's scene. Each walk is a plan of keys held for so many frames, with waits
-// until a given frame where the hero's moment comes: the game is the same every run.
+// the next stage's scene. Each way is a plan of keys held for so many frames, with waits
+// until a given frame where the hero's moment comes: the game is the same every run. The
+// plans are the levels' timed routes, which the playthrough of the whole game shares.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -18,7 +19,9 @@
 #include "game/rules/game_variables.h"
 #include "game/scenes/content_data.h"
 #include "platform/headless/headless_host.h"
+#include "tests/e2e/level_routes.h"
 #include "tests/support/game_run.h"
+#include "tests/support/walker.h"
 #include "tools/runner/key_names.h"
 #include "tools/standins/screen_pictures.h"
 
@@ -26,24 +29,22 @@ namespace game {
 namespace {
 
 using platform::HeadlessHost;
+using testing_support::SceneName;
+using testing_support::TimedHold;
 
-// One line a step, run one after the other from frame 2 (the level's second frame):
+// A plan has one step a line, run one after the other from the level's second frame:
 //   hold KEY N     the key down for N frames; the next step starts as it goes up
 //   tap KEY        down for one frame
 //   press KEY / release KEY    down or up, taking no time (for a key held across steps)
 //   wait N         nothing for N frames
-//   until F        nothing until frame F
-// and "#" starts a comment.
-struct PlanStep {
-  int frame;  // when the step starts
-  std::string line;
-};
-
-std::vector<PlanStep> SchedulePlan(HeadlessHost& host, const char* plan) {
-  std::vector<PlanStep> steps;
+//   until F        nothing until frame F of the level (its first frame is frame 1)
+// and "#" starts a comment. The holds come out counted from the level's first frame.
+std::vector<TimedHold> PlanToRoute(const char* plan) {
+  std::vector<TimedHold> route;
+  std::vector<size_t> pressed;  // holds opened by press, waiting for their release
   std::istringstream lines(plan);
   std::string line;
-  int frame = 2;
+  int frame = 1;
   while (std::getline(lines, line)) {
     std::istringstream words(line.substr(0, line.find('#')));
     std::string verb, key;
@@ -51,37 +52,34 @@ std::vector<PlanStep> SchedulePlan(HeadlessHost& host, const char* plan) {
     if (!(words >> verb)) continue;
     if (verb == "until" || verb == "wait") {
       words >> n;
-      if (verb == "wait") n += frame;
-      EXPECT_GE(n, frame) << "a wait that ends before the step ahead of it: " << line;
-      frame = n;
-      steps.push_back({frame, line});
+      if (verb == "until") n -= 1 + frame;
+      EXPECT_GE(n, 0) << "a wait that ends before the step ahead of it: " << line;
+      frame += n;
       continue;
     }
     uint8_t code = 0;
     words >> key;
     EXPECT_TRUE(runner::KeyCodeFromName(key, code)) << line;
-    steps.push_back({frame, line});
-    if (verb == "press" || verb == "release") {
-      const bool down = verb == "press";
-      host.AtFrame(frame, [code, down](HeadlessHost& h) {
-        if (down)
-          h.input.PressKey(code);
-        else
-          h.input.ReleaseKey(code);
-      });
-      continue;
+    if (verb == "press") {
+      pressed.push_back(route.size());
+      route.push_back({code, frame, frame});
+    } else if (verb == "release") {
+      for (size_t i = 0; i < pressed.size(); ++i) {
+        if (route[pressed[i]].key != code) continue;
+        route[pressed[i]].to = frame;
+        pressed.erase(pressed.begin() + i);
+        break;
+      }
+    } else {
+      n = 1;
+      if (verb == "hold") words >> n;
+      EXPECT_TRUE(verb == "hold" || verb == "tap") << line;
+      route.push_back({code, frame, frame + n});
+      frame += n;
     }
-    n = 1;
-    if (verb == "hold") words >> n;
-    EXPECT_TRUE(verb == "hold" || verb == "tap") << line;
-    host.AtFrame(frame, [code](HeadlessHost& h) { h.input.PressKey(code); });
-    host.AtFrame(frame + n, [code](HeadlessHost& h) { h.input.ReleaseKey(code); });
-    frame += n;
   }
-  return steps;
+  return route;
 }
-
-std::string SceneName() { return quor::CurrentGameNode ? quor::CurrentGameNode->GetName() : ""; }
 
 // Pixels of wall face under the hero's body in the level's stand-in picture.
 int WallUnder(const quor::Sprite& hero, const platform::Image& picture) {
@@ -96,39 +94,47 @@ int WallUnder(const quor::Sprite& hero, const platform::Image& picture) {
 }
 
 struct WalkResult {
-  std::vector<std::string> scenes;  // every scene run, in order, from the level on
-  int stageAtIntro = 0;             // Stage as "StageIntro" began
+  // Every scene run, in order, from the level on.
+  std::vector<std::string> scenes;
+  int stageAtIntro = 0;  // Stage as "StageIntro" began
   int keysAtExit = 0;
-  int wallPixels = 0;  // under the hero, summed over the walk
-  std::string log;     // where the hero was as each step began
+  // Pixels of wall under the hero, summed over the walk.
+  int wallPixels = 0;
+  // Where the hero was as each hold began.
+  std::string log;
 };
 
-// Plays the level from the given stage with the plan, until "StageIntro" has led on.
-WalkResult Walk(const char* level, int stage, const SceneContent& content, const char* plan) {
+// Plays the level from the given stage by its route, until "StageIntro" has led on.
+WalkResult Walk(const char* level, int stage, const SceneContent& content,
+                const std::vector<TimedHold>& route) {
   testing_support::GameRun run;
   Stage = stage;
   const platform::Image picture = standins::MapPicture(content.maps[0]);
   run.host.AtFrame(0, [level](HeadlessHost&) { quor::CurrentGameDirector->GoToGameNode(level); });
-  const std::vector<PlanStep> steps = SchedulePlan(run.host, plan);
+  testing_support::Walker walker(level);
+  walker.Add("the route", testing_support::Schedule(route));
   WalkResult result;
-  size_t next = 0;
+  int enteredAt = -1;
   run.host.EveryFrame([&](HeadlessHost& h) {
     const std::string scene = SceneName();
     if (h.Frame() >= 1 && (result.scenes.empty() || result.scenes.back() != scene)) {
       result.scenes.push_back(scene);
+      if (scene == level) enteredAt = h.Frame();
       if (scene == "StageIntro") result.stageAtIntro = Stage;
       if (result.scenes.size() == 3) h.PostQuit(0);
     }
+    walker.Frame(h);
     if (scene != level) return;
     result.keysAtExit = KeyCount;
     const quor::Sprite* hero = quor::FindSpriteByName("Player");
     if (!hero) return;
     result.wallPixels += WallUnder(*hero, picture);
-    for (; next < steps.size() && steps[next].frame <= h.Frame(); ++next) {
-      char where[200];
+    for (const TimedHold& hold : route) {
+      if (hold.from != h.Frame() - enteredAt) continue;
+      char where[120];
       std::snprintf(where, sizeof where, "frame %d at %.0f, %.0f, %d hearts, %d keys: %s\n",
-                    h.Frame(), hero->GetX(), hero->GetY(), HeartCount, KeyCount,
-                    steps[next].line.c_str());
+                    hold.from, hero->GetX(), hero->GetY(), HeartCount, KeyCount,
+                    runner::KeyName(hold.key).c_str());
       result.log += where;
     }
   });
@@ -235,8 +241,14 @@ hold Left 14
 hold Up 30       # into the open door
 )";
 
+}  // namespace
+
+std::vector<TimedHold> Level2Route() { return PlanToRoute(kLevel2Plan); }
+
+namespace {
+
 TEST(LaserLevelWalkthrough, Level2LeadsThroughItsDoorToTheMidBoss) {
-  ExpectLevelFinished(Walk("Level2", 2, kLevel2Content, kLevel2Plan), "Level2", 2, "MidBoss");
+  ExpectLevelFinished(Walk("Level2", 2, kLevel2Content, Level2Route()), "Level2", 2, "MidBoss");
 }
 
 // A tall hall: a guard walks the west corridor, a spinner sweeps the row of bays along the
@@ -317,8 +329,14 @@ hold Left 27
 hold Up 30       # into the open door
 )";
 
+}  // namespace
+
+std::vector<TimedHold> Level3Route() { return PlanToRoute(kLevel3Plan); }
+
+namespace {
+
 TEST(LaserLevelWalkthrough, Level3LeadsThroughItsDoorToLevel4) {
-  ExpectLevelFinished(Walk("Level3", 4, kLevel3Content, kLevel3Plan), "Level3", 4, "Level4");
+  ExpectLevelFinished(Walk("Level3", 4, kLevel3Content, Level3Route()), "Level3", 4, "Level4");
 }
 
 // The rooms of "Level2" without the cover, with the lasers out of step, a fourth spinner,
@@ -446,8 +464,14 @@ hold Left 14
 hold Up 30       # into the open door
 )";
 
+}  // namespace
+
+std::vector<TimedHold> Level4Route() { return PlanToRoute(kLevel4Plan); }
+
+namespace {
+
 TEST(LaserLevelWalkthrough, Level4LeadsThroughItsDoorToTheFinalLevel) {
-  ExpectLevelFinished(Walk("Level4", 5, kLevel4Content, kLevel4Plan), "Level4", 5, "FinalLevel");
+  ExpectLevelFinished(Walk("Level4", 5, kLevel4Content, Level4Route()), "Level4", 5, "FinalLevel");
 }
 
 }  // namespace
