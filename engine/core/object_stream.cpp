@@ -72,6 +72,24 @@ void ObjectStream::ReadReal(float* address, float limit) {
   *address = value;
 }
 
+void ObjectStream::ReadWhole(int32_t* address, int32_t least, int32_t most) {
+  int32_t value = 0;
+  bool wasGood = Good();
+  Read(&value, 4);
+  if (!wasGood || !Good()) return;
+  if (value < least || value > most) {
+    MarkFailed();
+    return;
+  }
+  *address = value;
+}
+
+void ObjectStream::ReadRect(Rect* address, int32_t limit) {
+  Rect r = *address;
+  for (int32_t* side : {&r.left, &r.top, &r.right, &r.bottom}) ReadWhole(side, -limit, limit);
+  if (Good()) *address = r;
+}
+
 uint32_t ObjectStream::ReadCount(uint32_t elementBytes) {
   uint32_t count = 0;
   Read(&count, 4);

@@ -26,6 +26,7 @@ class Node;
 // scroll factors, a view's move) keep many frames of motion, and a rate times a rate,
 // within the coordinates; units are the components of unit vectors and signs.
 constexpr float kLargestSavedCoordinate = 268435456.0f;  // 2^28
+constexpr int32_t kLargestSavedWhole = 1 << 28;            // the same in whole pixels
 constexpr float kLargestSavedRate = 4096.0f;
 constexpr float kLargestSavedUnit = 2.0f;
 
@@ -79,6 +80,11 @@ class ObjectStream : public std::fstream {
   // Reads a 32-bit real number; one that is not finite or lies beyond +-limit fails the
   // stream and leaves the destination as it was.
   void ReadReal(float* address, float limit);
+  // Reads a 32-bit integer; one outside least..most fails the stream and leaves the
+  // destination as it was.
+  void ReadWhole(int32_t* address, int32_t least, int32_t most);
+  // A rectangle whose four sides each lie within +-limit, else as ReadWhole fails.
+  void ReadRect(Rect* address, int32_t limit);
   // Reads a 32-bit count of elements that take at least elementBytes each in the file; a
   // count that the rest of the file cannot hold fails the stream. The count, 0 on failure.
   uint32_t ReadCount(uint32_t elementBytes);

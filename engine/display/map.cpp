@@ -22,9 +22,6 @@ namespace {
 // draws comes near it, and the grid it would ask for would not fit in memory.
 constexpr uint32_t kLargestSavedSide = 65536;
 
-bool IsSavedWhole(int32_t value) {
-  return value >= -kLargestSavedCoordinate && value <= kLargestSavedCoordinate;
-}
 
 const char* const kKindCaptions[] = {
     "Master map error .",
@@ -492,16 +489,12 @@ void Map::Load(ObjectStream& stream) {
   // each must be a finite value within the largest world.
   stream.ReadReal(&worldX, kLargestSavedCoordinate);
   stream.ReadReal(&worldY, kLargestSavedCoordinate);
-  for (int32_t* whole : {&screenX, &screenY, &periodX, &periodY, &wrapX, &wrapY}) {
-    stream.ReadLong(whole);
-    if (!IsSavedWhole(*whole)) stream.MarkFailed();
-  }
+  for (int32_t* whole : {&screenX, &screenY, &periodX, &periodY, &wrapX, &wrapY})
+    stream.ReadWhole(whole, -kLargestSavedWhole, kLargestSavedWhole);
   stream.ReadReal(&wrapFX, kLargestSavedCoordinate);
   stream.ReadReal(&wrapFY, kLargestSavedCoordinate);
-  for (int32_t* whole : {&roomX, &roomY, &spareX, &spareY}) {
-    stream.ReadLong(whole);
-    if (!IsSavedWhole(*whole)) stream.MarkFailed();
-  }
+  for (int32_t* whole : {&roomX, &roomY, &spareX, &spareY})
+    stream.ReadWhole(whole, -kLargestSavedWhole, kLargestSavedWhole);
   stream.ReadLong(&depth);
   stream.ReadByte(&visible);
   stream.ReadReal(&scrollFactorX, kLargestSavedRate);
@@ -509,12 +502,7 @@ void Map::Load(ObjectStream& stream) {
   stream.ReadReal(&driftX, kLargestSavedRate);
   stream.ReadReal(&driftY, kLargestSavedRate);
   stream.ReadLong(&colorKey);
-  for (Rect& r : rects) {
-    stream.ReadRect(&r);
-    if (!IsSavedWhole(r.left) || !IsSavedWhole(r.top) || !IsSavedWhole(r.right) ||
-        !IsSavedWhole(r.bottom))
-      stream.MarkFailed();
-  }
+  for (Rect& r : rects) stream.ReadRect(&r, kLargestSavedWhole);
   stream.ReadLong(&blitFlags);
   int32_t savedKind = kind;
   stream.ReadLong(&savedKind);

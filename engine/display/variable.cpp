@@ -550,35 +550,6 @@ void Variable::Save(ObjectStream& stream) {
   stream.WriteByte(effectDone);
 }
 
-namespace {
-
-bool Within(int32_t value, int32_t limit) { return value >= -limit && value <= limit; }
-
-bool Within(const Rect& r, int32_t limit) {
-  return Within(r.left, limit) && Within(r.top, limit) && Within(r.right, limit) &&
-         Within(r.bottom, limit);
-}
-
-}  // namespace
-
-bool Variable::HasSaneLayout() const {
-  // The drawing adds, subtracts and multiplies these in 32 bits; within these bounds no
-  // sum or product it forms can overflow.
-  const int32_t place = static_cast<int32_t>(kLargestSavedCoordinate);
-  return Within(fontSize, kLargestSavedPoints) && Within(fontWidth, kLargestSavedPoints) &&
-         fontWeight >= 0 && fontWeight <= 1000 && Within(boxRect, place) &&
-         Within(textRect, place) && Within(rightArrowArea, place) &&
-         Within(leftArrowArea, place) && Within(upArrowArea, place) &&
-         Within(downArrowArea, place) && Within(columnOffset, place) &&
-         Within(lineOffset, place) && Within(widestLine, place) && Within(textHeight, place) &&
-         Within(lineCount, place) && Within(linesPerBox, place) &&
-         Within(columnStep, kLargestSavedLayout) && Within(lineStep, kLargestSavedLayout) &&
-         Within(lineSpacing, kLargestSavedLayout) && Within(letterSpacing, kLargestSavedLayout) &&
-         Within(marginX, kLargestSavedLayout) && Within(marginY, kLargestSavedLayout) &&
-         Within(arrowSize, kLargestSavedLayout) && Within(arrowInsetX, kLargestSavedLayout) &&
-         Within(arrowInsetY, kLargestSavedLayout);
-}
-
 void Variable::Load(ObjectStream& stream) {
   std::memset(name, 0, sizeof name);
   stream.Read(name, 50);
@@ -639,40 +610,35 @@ void Variable::Load(ObjectStream& stream) {
   stream.ReadByte(&visible);
   stream.Read(faceName, 32);
   faceName[sizeof faceName - 1] = 0;
-  stream.ReadLong(&fontWidth);
-  stream.ReadLong(&fontSize);
-  stream.ReadLong(&fontWeight);
+  // The drawing adds, subtracts and multiplies sizes, places and spacings in 32 bits;
+  // within these bounds nothing it forms can overflow.
+  const int32_t points = kLargestSavedPoints, layout = kLargestSavedLayout;
+  const int32_t place = kLargestSavedWhole;
+  stream.ReadWhole(&fontWidth, -points, points);
+  stream.ReadWhole(&fontSize, -points, points);
+  stream.ReadWhole(&fontWeight, 0, 1000);
   stream.ReadLong(&italic);
   stream.ReadLong(&strikeOut);
   stream.ReadLong(&underline);
   stream.ReadLong(&textColor);
-  stream.ReadRect(&boxRect);
+  stream.ReadRect(&boxRect, place);
   stream.ReadLong(&frameColor);
   stream.ReadLong(&arrowColor);
   stream.ReadByte(&showFrame);
-  stream.ReadLong(&columnOffset);
-  stream.ReadLong(&lineOffset);
-  stream.ReadLong(&columnStep);
-  stream.ReadLong(&lineStep);
+  stream.ReadWhole(&columnOffset, -place, place);
+  stream.ReadWhole(&lineOffset, -place, place);
+  stream.ReadWhole(&columnStep, -layout, layout);
+  stream.ReadWhole(&lineStep, -layout, layout);
   stream.ReadByte(&keepLeadingSpaces);
-  stream.ReadLong(&widestLine);
-  stream.ReadLong(&textHeight);
-  stream.ReadLong(&lineCount);
-  stream.ReadRect(&textRect);
-  stream.ReadRect(&rightArrowArea);
-  stream.ReadRect(&leftArrowArea);
-  stream.ReadRect(&upArrowArea);
-  stream.ReadRect(&downArrowArea);
-  stream.ReadLong(&linesPerBox);
-  stream.ReadLong(&lineSpacing);
-  stream.ReadLong(&letterSpacing);
-  stream.ReadLong(&marginX);
-  stream.ReadLong(&marginY);
-  stream.ReadLong(&arrowSize);
-  stream.ReadLong(&arrowInsetX);
-  stream.ReadLong(&arrowInsetY);
+  for (int32_t* measured : {&widestLine, &textHeight, &lineCount})
+    stream.ReadWhole(measured, -place, place);
+  for (Rect* r : {&textRect, &rightArrowArea, &leftArrowArea, &upArrowArea, &downArrowArea})
+    stream.ReadRect(r, place);
+  stream.ReadWhole(&linesPerBox, -place, place);
+  for (int32_t* spacing : {&lineSpacing, &letterSpacing, &marginX, &marginY, &arrowSize,
+                           &arrowInsetX, &arrowInsetY})
+    stream.ReadWhole(spacing, -layout, layout);
   stream.ReadLong(&displayTextLength);
-  if (!HasSaneLayout()) stream.MarkFailed();
 
   // The value's text is the only source the effect and display texts can be rebuilt from;
   // saved lengths are held to it.

@@ -248,9 +248,6 @@ class Variable : public Node {
   int32_t updateFunctionIndex;
 
  private:
-  // True when every size, rectangle, spacing and offset read from a file lies in a range
-  // the drawing can compute with.
-  bool HasSaneLayout() const;
   // Drops the font so that the next use makes it again from the description.
   void RecreateFont();
   void FreeTextValue();

@@ -391,14 +391,6 @@ void LoadOrphanReferences(ObjectStream& stream, DynamicArray<T*>& list, uint32_t
     if (T* object = ReadOrphanReference<T>(stream)) list.Add(object);
 }
 
-// A whole-pixel screen position: it is added to sizes before the next move recomputes it.
-void ReadScreenPosition(ObjectStream& stream, int32_t* position) {
-  int32_t value = *position;
-  stream.ReadLong(&value);
-  if (value < -kLargestSavedCoordinate || value > kLargestSavedCoordinate) return stream.MarkFailed();
-  *position = value;
-}
-
 }  // namespace
 
 void Sprite::Save(ObjectStream& stream) {
@@ -540,11 +532,11 @@ void Sprite::Load(ObjectStream& stream) {
   stream.ReadObjectAs(&map);
 
   // Real numbers reach whole-pixel conversions: none may be other than a finite value of
-  // a sane size.
+  // a sane size. The screen position is added to sizes before a move recomputes it.
   stream.ReadReal(&x, kLargestSavedCoordinate);
   stream.ReadReal(&y, kLargestSavedCoordinate);
-  ReadScreenPosition(stream, &screenX);
-  ReadScreenPosition(stream, &screenY);
+  stream.ReadWhole(&screenX, -kLargestSavedWhole, kLargestSavedWhole);
+  stream.ReadWhole(&screenY, -kLargestSavedWhole, kLargestSavedWhole);
   stream.ReadLong(&reservedScaleX);
   stream.ReadLong(&reservedScaleY);
   stream.ReadReal(&transparency, kLargestSavedRate);
