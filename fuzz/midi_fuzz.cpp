@@ -2,6 +2,8 @@
 // tick, and heard for a moment through the synthesizer and the mixer.
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -21,7 +23,14 @@ struct Stage {
 };
 
 Stage& TheStage() {
-  static Stage* stage = new Stage;
+  static Stage* stage = [] {
+    // The folder goes when libFuzzer ends the run.
+    std::atexit([] {
+      std::error_code error;
+      std::filesystem::remove_all(TheStage().dir.Path(), error);
+    });
+    return new Stage;
+  }();
   return *stage;
 }
 

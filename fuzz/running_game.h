@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -99,8 +100,14 @@ inline int RunInRoom(int argc, char** argv, int (*input)(const uint8_t*, size_t)
   run.host.AtFrame(20, [&](platform::HeadlessHost&) {
     if (!quor::SaveGameFile(Game().good)) Fail("the room could not be saved");
     Restore();
-    // libFuzzer ends the process itself; what the room holds then needs no tidying.
-    std::atexit([] { std::fflush(nullptr); _exit(0); });
+    // libFuzzer ends the process itself; what the room holds then needs no tidying, but
+    // its folder goes.
+    std::atexit([] {
+      std::error_code error;
+      std::filesystem::remove_all(Game().folder, error);
+      std::fflush(nullptr);
+      _exit(0);
+    });
     result = LLVMFuzzerRunDriver(&argc, &argv, input);
   });
   run.Run(21);

@@ -2,6 +2,8 @@
 // the file, played and streamed for a couple of seconds through the mixer.
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -28,7 +30,14 @@ struct Stage {
 };
 
 Stage& TheStage() {
-  static Stage* stage = new Stage;
+  static Stage* stage = [] {
+    // The folder goes when libFuzzer ends the run.
+    std::atexit([] {
+      std::error_code error;
+      std::filesystem::remove_all(TheStage().dir.Path(), error);
+    });
+    return new Stage;
+  }();
   return *stage;
 }
 
