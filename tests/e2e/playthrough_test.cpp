@@ -3,10 +3,15 @@
 // in the levels one after the other, from "Start" to "Win". The scene order and the game
 // variables are checked at every scene switch. The same playthrough is recorded (F1, F2),
 // kept as a replay file (F7), loaded and replayed from it (F8) and replayed again (F3):
-// each replay reaches "Win" on the same frame with the same variables.
+// each replay reaches "Win" on the same frame with the same variables. Its recorded keys,
+// written as a script of the headless runner, play the same game there too; with
+// QUOR_PLAYTHROUGH_SCRIPT=FILE in the environment the test leaves that script in FILE.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <fstream>
 #include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -23,6 +28,9 @@
 #include "tests/support/temp_dir.h"
 #include "tests/support/walker.h"
 #include "tools/runner/game_state.h"
+#include "tools/runner/key_names.h"
+#include "tools/runner/script.h"
+#include "tools/runner/script_run.h"
 
 namespace game {
 namespace {
@@ -200,10 +208,61 @@ std::ostream& operator<<(std::ostream& out, const Visit& v) {
   return out << v.frame << " " << v.state;
 }
 
+// The recording as a script of the headless runner: each registered key pressed and let go
+// on the frames the recording holds it (the first recorded frame being `from`), with the
+// scenes the run entered and the variables at "Win" as expectations.
+std::string RunnerScript(const quor::GameNode& scene, int from, const std::vector<Visit>& visits,
+                         int frames) {
+  std::ostringstream out;
+  out << "# The whole game from \"Start\" to \"Win\" as a player's keys, written by the\n"
+      << "# playthrough's replay test from its recording.\n"
+      << "frames " << frames << "\n";
+  uint32_t before = 0;
+  for (uint32_t i = 0; i < scene.recordedKeyMasks.Size(); ++i) {
+    const uint32_t mask = scene.recordedKeyMasks[i];
+    for (uint32_t k = 0; k < scene.registeredKeys.Size() && k < 32; ++k) {
+      const uint32_t bit = 1u << k;
+      if ((mask & bit) == (before & bit)) continue;
+      out << from + int(i) << ((mask & bit) ? " press " : " release ")
+          << runner::KeyName(uint8_t(scene.registeredKeys[k])) << "\n";
+    }
+    before = mask;
+  }
+  for (const Visit& v : visits) out << v.frame << " expect scene " << SceneOf(v) << "\n";
+  for (const char* name : {"KeyCount", "HeartCount", "Stage", "DemonLife", "TenmaLife"})
+    out << visits.back().frame << " expect " << name << " " << Field(visits.back(), name) << "\n";
+  return out.str();
+}
+
+// Plays a runner script on the real game; the runner's lines and its status (0: every
+// expectation held).
+int PlayScript(const std::string& text, std::string& told) {
+  runner::Script script;
+  runner::ScriptParser parser(script);
+  std::istringstream in(text);
+  std::string error;
+  if (!parser.ParseText(in, "playthrough.txt", error) || !runner::FinishScript(script, error)) {
+    told = error;
+    return 2;
+  }
+  testing_support::GameRun run;
+  std::ostringstream out;
+  runner::ScriptRun play(script, out);
+  play.Install(run.host);
+  quor::RunApplication();
+  const int status = play.Finish();
+  told = out.str();
+  return status;
+}
+
 // The playthrough recorded from its first frames to "Win" and kept as a replay; the replay
 // loaded from its file (F8) and again from the state it left (F3) plays the same game:
 // every scene entered on the same frame after the replay's start, with the same state.
 TEST(PlaythroughReplay, RecordedKeptLoadedAndReplayedReachesWinOnTheSameFrame) {
+  // Where to leave the runner's script, if asked: relative to where the tests started.
+  std::string keep =
+      std::getenv("QUOR_PLAYTHROUGH_SCRIPT") ? std::getenv("QUOR_PLAYTHROUGH_SCRIPT") : "";
+  if (!keep.empty() && keep[0] != '/') keep = platform::CurrentDirectory() + "/" + keep;
   testing_support::TempDir files;
   const std::string replay = files.File("playthrough.rep");
   testing_support::GameRun run;
@@ -212,7 +271,7 @@ TEST(PlaythroughReplay, RecordedKeptLoadedAndReplayedReachesWinOnTheSameFrame) {
   TapAt(run.host, kRecordFrom - 1, platform::KeyF1);
   int winAt = -1, replayAt = -1, againAt = -1, recordedFrames = 0;
   size_t visitsRecorded = 0, visitsBeforeAgain = 0;
-  std::string stateAtWin, stateAfterReplay;
+  std::string stateAtWin, stateAfterReplay, script;
   run.host.EveryFrame([&](HeadlessHost& h) {
     player.Frame(h);
     const int f = h.Frame();
@@ -230,6 +289,7 @@ TEST(PlaythroughReplay, RecordedKeptLoadedAndReplayedReachesWinOnTheSameFrame) {
     if (winAt >= 0 && f == winAt + 12) {
       recordedFrames = int(quor::CurrentGameNode->recordedKeyMasks.Size());
       stateAtWin = State();
+      script = RunnerScript(*quor::CurrentGameNode, kRecordFrom, player.visits, winAt + 60);
     }
     // The replay ends as its recording ran out: back in "Win" as it was, F3 plays it again.
     if (replayAt > 0 && againAt < 0 && f > replayAt + recordedFrames + 1 &&
@@ -269,6 +329,13 @@ TEST(PlaythroughReplay, RecordedKeptLoadedAndReplayedReachesWinOnTheSameFrame) {
   again = Since(again, 1, againAt);
   EXPECT_EQ(std::vector<Visit>(again.begin(), again.begin() + recorded.size()), recorded);
   EXPECT_TRUE(run.host.messageBoxes.empty()) << run.host.messageBoxes[0].text;
+
+  // The recorded keys as the runner's script, on a new run of the game: the same game.
+  if (!keep.empty()) std::ofstream(keep) << script;
+  std::string told;
+  EXPECT_EQ(PlayScript(script, told), 0) << told;
+  EXPECT_NE(told.find("switch frame=" + std::to_string(winAt) + " scene=Win "), std::string::npos)
+      << told;
 }
 
 }  // namespace
