@@ -16,12 +16,6 @@ namespace {
 using Builder = void (*)(quor::GameNode*);
 using testing_support::DescribeEntry;
 
-// What the engine does before any builder runs.
-void EmptyTable() {
-  quor::EmptyAnimationTable();
-  quor::BuildTextsCursorAnimation();
-}
-
 std::set<int> FilledEntries() {
   std::set<int> filled;
   for (int i = 0; i < quor::kAnimationTableSize; ++i)
@@ -41,11 +35,7 @@ std::set<int> Union(std::initializer_list<std::set<int>> parts) {
   return all;
 }
 
-class AnimationBuilders : public ::testing::Test {
- protected:
-  void SetUp() override { EmptyTable(); }
-  void TearDown() override { quor::EmptyAnimationTable(); }
-};
+class AnimationBuilders : public testing_support::AnimationTableTest {};
 
 // Each builder fills exactly the entries its scene's sprites select, and the engine's text
 // cursor stays.
@@ -72,8 +62,7 @@ TEST_F(AnimationBuilders, EachFillsExactlyItsEntries) {
       {"FinalDoor", BuildFinalDoorAnimationSets, {25}},
   };
   for (const Case& c : cases) {
-    EmptyTable();
-    c.build(nullptr);
+    Fill(c.build);
     std::set<int> expected = c.entries;
     expected.insert(quor::kTextsCursorAnimation);
     EXPECT_EQ(FilledEntries(), expected) << c.scene;
@@ -94,15 +83,13 @@ TEST_F(AnimationBuilders, ABuilderRunTwiceGivesTheSameRecords) {
   BuildLevel1AnimationSets(nullptr);
   std::string first;
   for (int e = 0; e < quor::kAnimationTableSize; ++e) first += DescribeEntry(e) + '\n';
-  EmptyTable();
-  BuildLevel1AnimationSets(nullptr);
+  Fill(BuildLevel1AnimationSets);
   std::string second;
   for (int e = 0; e < quor::kAnimationTableSize; ++e) second += DescribeEntry(e) + '\n';
   EXPECT_EQ(first, second);
   // The hero's entry is the same whichever scene filled it.
   const std::string hero = DescribeEntry(4);
-  EmptyTable();
-  BuildLoseAnimationSets(nullptr);
+  Fill(BuildLoseAnimationSets);
   EXPECT_EQ(DescribeEntry(4), hero);
 }
 

@@ -17,24 +17,15 @@
 #include "engine/scene/collision_shape.h"
 #include "engine/scene/sprite.h"
 #include "game/animation/animation_builders.h"
+#include "tests/game/animation/animation_records.h"
 
 namespace game {
 namespace {
 
 using Builder = void (*)(quor::GameNode*);
-
-struct Totals {
-  int frames = 0;
-  int segments = 0;
-  int circles = 0;
-  bool operator==(const Totals& o) const {
-    return frames == o.frames && segments == o.segments && circles == o.circles;
-  }
-};
-
-std::ostream& operator<<(std::ostream& out, const Totals& t) {
-  return out << t.frames << " frames, " << t.segments << " segments, " << t.circles << " circles";
-}
+using testing_support::FrameCounts;
+using testing_support::TableTotals;
+using testing_support::Totals;
 
 // Calls fn(entry, action, frame, record) for every frame of the listed entries.
 template <typename Entries, typename Fn>
@@ -86,51 +77,30 @@ std::vector<std::string> ShapesOf(const quor::SpriteFrame& frame) {
   return shapes;
 }
 
-// What the builder left in the table, the engine's text cursor aside.
-Totals TableTotals() {
-  std::vector<int> entries;
-  for (int e = 0; e < quor::kAnimationTableSize; ++e)
-    if (e != quor::kTextsCursorAnimation) entries.push_back(e);
-  Totals t;
-  ForEachFrame(entries, [&t](int, int, int, const quor::SpriteFrame& frame) {
-    ++t.frames;
-    for (const ShapeRecord& r : ShapeRecords(frame)) ++(r.circle ? t.circles : t.segments);
-  });
-  return t;
-}
-
-class AnimationData : public ::testing::Test {
- protected:
-  void SetUp() override { Fill(nullptr); }
-  void TearDown() override { quor::EmptyAnimationTable(); }
-
-  // Empties the table as the engine does before a scene starts, then runs the builder.
-  static void Fill(Builder build) {
-    quor::EmptyAnimationTable();
-    quor::BuildTextsCursorAnimation();
-    if (build) build(nullptr);
-  }
-};
+class AnimationData : public testing_support::AnimationTableTest {};
 
 TEST_F(AnimationData, EachBuilderFillsTheStatedTotals) {
   struct Case {
     const char* scene;
     Builder build;
-    Totals totals;
+    int frames, segments, circles;
   };
   const Case cases[] = {
-      {"Start", BuildStartAnimationSets, {137, 0, 0}},
-      {"Title", BuildTitleAnimationSets, {2, 0, 0}},
-      {"Instruct", BuildInstructAnimationSets, {2, 0, 0}},
-      {"Level1", BuildLevel1AnimationSets, {128, 493, 31}},
-      {"Lose", BuildLoseAnimationSets, {40, 291, 0}},
-      {"Level2", BuildLevel2AnimationSets, {119, 501, 8}},
-      {"Win", BuildWinAnimationSets, {2, 0, 0}},
-      {"Level4", BuildLevel4AnimationSets, {154, 609, 31}},
+      {"Start", BuildStartAnimationSets, 137, 0, 0},
+      {"Title", BuildTitleAnimationSets, 2, 0, 0},
+      {"Instruct", BuildInstructAnimationSets, 2, 0, 0},
+      {"Level1", BuildLevel1AnimationSets, 128, 493, 31},
+      {"Lose", BuildLoseAnimationSets, 40, 291, 0},
+      {"Level2", BuildLevel2AnimationSets, 119, 501, 8},
+      {"Win", BuildWinAnimationSets, 2, 0, 0},
+      {"Level4", BuildLevel4AnimationSets, 154, 609, 31},
   };
   for (const Case& c : cases) {
     Fill(c.build);
-    EXPECT_EQ(TableTotals(), c.totals) << c.scene;
+    const Totals totals = TableTotals();  // the engine's text cursor aside
+    EXPECT_EQ(totals.frames, c.frames) << c.scene;
+    EXPECT_EQ(totals.segments, c.segments) << c.scene;
+    EXPECT_EQ(totals.circles, c.circles) << c.scene;
   }
 }
 
@@ -215,12 +185,8 @@ TEST_F(AnimationData, EachEntryHasItsActionsAndFrames) {
       {24, {4}},
       {27, {21, 33, 29, 41, 11, 2}},
   };
-  for (const auto& [entry, frames] : expected) {
-    const quor::AnimationSet& set = quor::AnimationTable[entry];
-    std::vector<int> actual;
-    for (int a = 0; a < set.actionCount; ++a) actual.push_back(set.actions[a].frameCount);
-    EXPECT_EQ(actual, frames) << "entry " << entry;
-  }
+  for (const auto& [entry, frames] : expected)
+    EXPECT_EQ(FrameCounts(entry), frames) << "entry " << entry;
 }
 
 // What the stand-in pictures and the bitmap loading need of every frame.

@@ -1,15 +1,34 @@
-// What the animation tests read back out of the animation table.
+// What the animation tests read back out of the animation table, and the table as the
+// engine leaves it before a scene starts.
 #pragma once
+
+#include <gtest/gtest.h>
 
 #include <ostream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "engine/scene/animation.h"
 #include "engine/scene/collision_shape.h"
 
 namespace game {
 namespace testing_support {
+
+// Each test starts with the table as the engine leaves it before a scene starts (empty but
+// for its text cursor) and leaves it empty.
+class AnimationTableTest : public ::testing::Test {
+ protected:
+  void SetUp() override { Fill(); }
+  void TearDown() override { quor::EmptyAnimationTable(); }
+
+  // Empties the table as the engine does before a scene starts, then runs the builder.
+  static void Fill(void (*build)(quor::GameNode*) = nullptr) {
+    quor::EmptyAnimationTable();
+    quor::BuildTextsCursorAnimation();
+    if (build) build(nullptr);
+  }
+};
 
 // Every field a builder writes, and every shape, in list order.
 inline std::string DescribeEntry(int entry) {
@@ -46,6 +65,14 @@ inline std::string DescribeEntry(int entry) {
     out << ']';
   }
   return out.str();
+}
+
+// The frame count of each of the entry's actions, in action order.
+inline std::vector<int> FrameCounts(int entry) {
+  std::vector<int> counts;
+  const quor::AnimationSet& set = quor::AnimationTable[entry];
+  for (int a = 0; a < set.actionCount; ++a) counts.push_back(set.actions[a].frameCount);
+  return counts;
 }
 
 // What one entry, or the whole table but the engine's text cursor, holds.

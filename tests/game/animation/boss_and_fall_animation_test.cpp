@@ -18,6 +18,7 @@ namespace {
 
 using testing_support::DescribeEntry;
 using testing_support::EntryTotals;
+using testing_support::FrameCounts;
 using testing_support::ShapeTotals;
 using testing_support::TableTotals;
 using testing_support::Totals;
@@ -30,24 +31,7 @@ constexpr int kTenma = 30;
 constexpr int kTenmaShots = 31;
 constexpr int kTenmaLife = 32;
 
-class BossAndFallAnimation : public ::testing::Test {
- protected:
-  void SetUp() override { EmptyTable(); }
-  void TearDown() override { quor::EmptyAnimationTable(); }
-
-  // What the engine does before any builder runs.
-  static void EmptyTable() {
-    quor::EmptyAnimationTable();
-    quor::BuildTextsCursorAnimation();
-  }
-};
-
-std::vector<int> FrameCounts(int entry) {
-  std::vector<int> counts;
-  const quor::AnimationSet& set = quor::AnimationTable[entry];
-  for (int a = 0; a < set.actionCount; ++a) counts.push_back(set.actions[a].frameCount);
-  return counts;
-}
+class BossAndFallAnimation : public testing_support::AnimationTableTest {};
 
 std::vector<int> LoopStarts(int entry) {
   std::vector<int> starts;
@@ -80,8 +64,7 @@ TEST_F(BossAndFallAnimation, ActionsFramesAndShapesOfEachEntry) {
       {kTenmaLife, BuildFinalLevelAnimationSets, {20}, {0}, 0, 0},
   };
   for (const Case& c : cases) {
-    EmptyTable();
-    c.build(nullptr);
+    Fill(c.build);
     EXPECT_EQ(FrameCounts(c.entry), c.frames) << c.entry;
     EXPECT_EQ(LoopStarts(c.entry), c.loopStarts) << c.entry;
     const Totals totals = EntryTotals(c.entry);
@@ -108,8 +91,7 @@ TEST_F(BossAndFallAnimation, EachBuilderFillsItsStatedTotals) {
       {"FinalDoor", BuildFinalDoorAnimationSets, {1, 3, 48, 0, 0}},
   };
   for (const Case& c : cases) {
-    EmptyTable();
-    c.build(nullptr);
+    Fill(c.build);
     EXPECT_EQ(TableTotals(), c.totals) << c.scene;
   }
 }
@@ -127,8 +109,7 @@ TEST_F(BossAndFallAnimation, EveryEntryIsTheSameWhicheverSceneFillsIt) {
   std::map<int, std::string> first;
   std::map<int, int> fills;
   for (auto build : builders) {
-    EmptyTable();
-    build(nullptr);
+    Fill(build);
     for (int e = 0; e < quor::kTextsCursorAnimation; ++e) {
       if (quor::AnimationTable[e].actionCount == 0) continue;
       ++fills[e];

@@ -2,107 +2,17 @@
 // every sprite's animation choice against the entries its scene's builder fills.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cstring>
 #include <string>
 #include <vector>
 
-#include "engine/scene/animation.h"
 #include "game/animation/animation_builders.h"
 #include "game/scenes/content_data.h"
+#include "tests/game/scenes/content_table_checks.h"
 
 namespace game {
 namespace {
 
-// The sprites a table builds, blocks spread out, in building order.
-struct Built {
-  const SpriteRow* row;
-  float x, y;
-};
-
-std::vector<Built> Sprites(const SceneContent& content) {
-  std::vector<Built> out;
-  for (const SpriteRow& row : content.sprites)
-    for (uint16_t r = 0; r < row.block.rows; ++r)
-      for (uint16_t c = 0; c < row.block.columns; ++c)
-        out.push_back({&row, row.x + c * row.block.xStep, row.y + r * row.block.yStep});
-  return out;
-}
-
-std::vector<const SpriteRow*> Named(const SceneContent& content, const char* name) {
-  std::vector<const SpriteRow*> rows;
-  for (const SpriteRow& row : content.sprites)
-    if (std::strcmp(row.name, name) == 0) rows.push_back(&row);
-  return rows;
-}
-
-const SpriteRow& One(const SceneContent& content, const char* name) {
-  std::vector<const SpriteRow*> rows = Named(content, name);
-  EXPECT_EQ(rows.size(), 1u) << name;
-  static const SpriteRow kMissing{"", 0, 0, 0, 0, 0, 0, 0, kNoControl, "-"};
-  return rows.empty() ? kMissing : *rows[0];
-}
-
-std::vector<std::string> Hidden(const SceneContent& content) {
-  std::vector<std::string> names;
-  for (const Built& s : Sprites(content))
-    if (s.row->flags & kInactive) names.push_back(s.row->name);
-  return names;
-}
-
-std::vector<std::string> SoundNames(Rows<SoundRow> sounds) {
-  std::vector<std::string> names;
-  for (const SoundRow& s : sounds) names.push_back(s.name);
-  return names;
-}
-
-// The closed wall of a level: where it lies, and that it closes.
-struct Bounds {
-  int left, top, right, bottom;
-};
-Bounds OutlineBounds(const Polyline& line) {
-  Bounds b{line.points[0].x, line.points[0].y, line.points[0].x, line.points[0].y};
-  for (uint16_t i = 0; i < line.count; ++i) {
-    b.left = std::min<int>(b.left, line.points[i].x);
-    b.right = std::max<int>(b.right, line.points[i].x);
-    b.top = std::min<int>(b.top, line.points[i].y);
-    b.bottom = std::max<int>(b.bottom, line.points[i].y);
-  }
-  return b;
-}
-
-bool HasZeroLengthSegment(const Polyline& line) {
-  for (uint16_t i = 0; i + 1 < line.count; ++i)
-    if (line.points[i].x == line.points[i + 1].x && line.points[i].y == line.points[i + 1].y)
-      return true;
-  return false;
-}
-
-// A looping path that ends where it began.
-Pair PathSum(const SpriteRow& row) {
-  Pair sum;
-  for (const PathStep& step : row.path) {
-    sum.x += static_cast<float>(step.dx);
-    sum.y += static_cast<float>(step.dy);
-  }
-  return sum;
-}
-
-// Every sprite selects an action and frame its animation entry has, and only entries that
-// the scene's own builder fills.
-void ExpectAnimationChoicesExist(const SceneContent& content, void (*build)(quor::GameNode*)) {
-  quor::EmptyAnimationTable();
-  build(nullptr);
-  for (const SpriteRow& row : content.sprites) {
-    ASSERT_GE(row.set, 0) << row.name;
-    const quor::AnimationSet& set = quor::AnimationTable[row.set];
-    ASSERT_LT(row.action, static_cast<int>(set.actionCount)) << row.name;
-    const quor::SpriteAction* action = set.GetAction(row.action);
-    ASSERT_NE(action, nullptr) << row.name;
-    EXPECT_LT(row.frame, static_cast<int>(action->frameCount)) << row.name;
-  }
-  quor::EmptyAnimationTable();
-}
+using namespace content_checks;
 
 TEST(MidBossContent, HoldsItsSoundsMapsAndThirtyOneSprites) {
   const SceneContent& c = kMidBossContent;
@@ -131,7 +41,7 @@ TEST(MidBossContent, WallsAreOneClosedOutlineOfThirtySixSegments) {
   EXPECT_EQ(map.SegmentCount(), 36u);
   EXPECT_TRUE(map.walls[0].Closed());
   EXPECT_FALSE(HasZeroLengthSegment(map.walls[0]));
-  Bounds b = OutlineBounds(map.walls[0]);
+  const Bounds b = WallBounds(map.walls);
   EXPECT_EQ(b.left, 8);
   EXPECT_EQ(b.right, 632);
   EXPECT_EQ(b.top, 8);
@@ -200,7 +110,7 @@ TEST(FinalLevelContent, WallsAreOneClosedOutlineOfFiftySegments) {
   EXPECT_EQ(map.SegmentCount(), 50u);
   EXPECT_TRUE(map.walls[0].Closed());
   EXPECT_FALSE(HasZeroLengthSegment(map.walls[0]));
-  Bounds b = OutlineBounds(map.walls[0]);
+  const Bounds b = WallBounds(map.walls);
   EXPECT_EQ(b.left, 9);
   EXPECT_EQ(b.right, 631);
   EXPECT_EQ(b.top, 9);

@@ -1,12 +1,13 @@
 // Helpers for tests of the scenes' content tables: the sprites a table builds, rows by
-// name, sound names, the walls' extent, path sums, and animation choices checked against
-// the entries the scene's own builder fills.
+// name, counts by name, the hidden ones, sound names, how the walls lie, path sums, and
+// animation choices checked against the entries the scene's own builder fills.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstring>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -46,6 +47,21 @@ inline const SpriteRow& One(const SceneContent& content, const char* name) {
   return rows.empty() ? kMissing : *rows[0];
 }
 
+// How many sprites of each name a table builds.
+inline std::map<std::string, int> NameCounts(const SceneContent& content) {
+  std::map<std::string, int> counts;
+  for (const SpriteRow& row : content.sprites) counts[row.name] += row.Count();
+  return counts;
+}
+
+// The sprites that start hidden, by name, in building order.
+inline std::vector<std::string> Hidden(const SceneContent& content) {
+  std::vector<std::string> names;
+  for (const Built& s : Sprites(content))
+    if (s.row->flags & kInactive) names.push_back(s.row->name);
+  return names;
+}
+
 inline std::vector<std::string> SoundNames(Rows<SoundRow> sounds) {
   std::vector<std::string> names;
   for (const SoundRow& s : sounds) names.push_back(s.name);
@@ -76,6 +92,24 @@ inline bool HasZeroLengthSegment(const Polyline& line) {
     if (line.points[i].x == line.points[i + 1].x && line.points[i].y == line.points[i + 1].y)
       return true;
   return false;
+}
+
+// How the walls lie: their pieces, the closed ones, the ones with a segment of no length,
+// and the rectangle that holds them.
+struct WallShape {
+  int pieces = 0, closed = 0, withZeroLength = 0;
+  Bounds bounds{};
+};
+
+inline WallShape ShapeOf(Outline walls) {
+  WallShape shape;
+  shape.bounds = WallBounds(walls);
+  for (const Polyline& line : walls) {
+    ++shape.pieces;
+    shape.closed += line.Closed() ? 1 : 0;
+    shape.withZeroLength += HasZeroLengthSegment(line) ? 1 : 0;
+  }
+  return shape;
 }
 
 // Where a path leaves its walker after one round: (0, 0) for a round that comes back.

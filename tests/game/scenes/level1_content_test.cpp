@@ -34,8 +34,7 @@ TEST(Level1Content, HoldsItsSoundsItsMapAndFiftySprites) {
   EXPECT_EQ(level.texts.count, 0);
   EXPECT_EQ(level.SpriteCount(), 50u);
 
-  std::map<std::string, int> counts;
-  for (const Built& s : Sprites(level)) ++counts[s.row->name];
+  std::map<std::string, int> counts = NameCounts(level);
   const std::map<std::string, int> several = {
       {"DoorFront", 7}, {"Helmit", 6}, {"covers", 6}, {"Meat", 4}, {"Keys", 3}};
   for (const auto& [name, n] : several) EXPECT_EQ(counts[name], n) << name;
@@ -51,12 +50,9 @@ TEST(Level1Content, WallsAreNinePiecesOfOneHundredAndSixtySegments) {
   const MapRow& map = kLevel1Content.maps[0];
   EXPECT_EQ(map.SegmentCount(), 160u);
   ASSERT_EQ(map.walls.count, 9);
-  int closed = 0;
-  for (const Polyline& line : map.walls) {
-    closed += line.Closed() ? 1 : 0;
-    EXPECT_FALSE(HasZeroLengthSegment(line));
-  }
-  EXPECT_EQ(closed, 6);
+  const WallShape shape = ShapeOf(map.walls);
+  EXPECT_EQ(shape.closed, 6);
+  EXPECT_EQ(shape.withZeroLength, 0);
   // The open pieces are the three small rounded corners, of three segments each, between
   // x 425 and 536.
   for (uint16_t i = 6; i < 9; ++i) {
@@ -67,11 +63,10 @@ TEST(Level1Content, WallsAreNinePiecesOfOneHundredAndSixtySegments) {
       EXPECT_LE(map.walls[i].points[p].x, 536) << i;
     }
   }
-  const Bounds b = WallBounds(map.walls);
-  EXPECT_EQ(b.left, 8);
-  EXPECT_EQ(b.right, 632);
-  EXPECT_EQ(b.top, 8);
-  EXPECT_EQ(b.bottom, 469);
+  EXPECT_EQ(shape.bounds.left, 8);
+  EXPECT_EQ(shape.bounds.right, 632);
+  EXPECT_EQ(shape.bounds.top, 8);
+  EXPECT_EQ(shape.bounds.bottom, 469);
 }
 
 TEST(Level1Content, OnlyTheHeroAndItsWeaponsAreOnLayerOneAndNoneTouchesTheOthers) {

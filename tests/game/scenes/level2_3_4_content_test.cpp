@@ -3,67 +3,16 @@
 // hidden, and the rows that differ from the look of their neighbours.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <map>
 #include <string>
 #include <vector>
 
 #include "game/scenes/content_data.h"
+#include "tests/game/scenes/content_table_checks.h"
 
 namespace game {
 namespace {
 
-std::vector<std::string> Names(Rows<SoundRow> rows) {
-  std::vector<std::string> names;
-  for (const SoundRow& row : rows) names.push_back(row.name);
-  return names;
-}
-
-// How many sprites of each name a table makes.
-std::map<std::string, int> NameCounts(const SceneContent& content) {
-  std::map<std::string, int> counts;
-  for (const SpriteRow& row : content.sprites) counts[row.name] += row.Count();
-  return counts;
-}
-
-std::vector<const SpriteRow*> RowsNamed(const SceneContent& content, const std::string& name) {
-  std::vector<const SpriteRow*> rows;
-  for (const SpriteRow& row : content.sprites)
-    if (name == row.name) rows.push_back(&row);
-  return rows;
-}
-
-struct WallShape {
-  int polylines = 0, closed = 0, segments = 0;
-  int left = 1 << 20, top = 1 << 20, right = -(1 << 20), bottom = -(1 << 20);
-  int zeroLength = 0;
-};
-
-WallShape ShapeOf(Outline walls) {
-  WallShape shape;
-  for (const Polyline& line : walls) {
-    ++shape.polylines;
-    shape.closed += line.Closed() ? 1 : 0;
-    shape.segments += line.SegmentCount();
-    for (uint16_t i = 0; i < line.count; ++i) {
-      const Point& p = line.points[i];
-      shape.left = std::min<int>(shape.left, p.x);
-      shape.right = std::max<int>(shape.right, p.x);
-      shape.top = std::min<int>(shape.top, p.y);
-      shape.bottom = std::max<int>(shape.bottom, p.y);
-      if (i > 0 && p.x == line.points[i - 1].x && p.y == line.points[i - 1].y) ++shape.zeroLength;
-    }
-  }
-  return shape;
-}
-
-// The sprites that start hidden, as "name" strings, in table order.
-std::vector<std::string> Hidden(const SceneContent& content) {
-  std::vector<std::string> names;
-  for (const SpriteRow& row : content.sprites)
-    if (row.flags & kInactive) names.push_back(row.name);
-  return names;
-}
+using namespace content_checks;
 
 const std::vector<std::string> kLevel2Sounds = {"Key",  "Meat", "Fireball", "Door",
                                                 "Item", "Bomb", "Laugh",    "Laser"};
@@ -75,7 +24,7 @@ TEST(LevelTables, Level2HasItsSoundsMapAndThirtyEightSprites) {
   EXPECT_STREQ(level.streamedSounds[0].name, "Level2");
   EXPECT_STREQ(level.streamedSounds[0].file, "Vostrel - Pebbles In The Well (Dungeon Mix).wav");
   EXPECT_STREQ(level.music, "Level2");
-  EXPECT_EQ(Names(level.sounds), kLevel2Sounds);
+  EXPECT_EQ(SoundNames(level.sounds), kLevel2Sounds);
   ASSERT_EQ(level.maps.count, 1);
   EXPECT_STREQ(level.maps[0].name, "Level2");
   EXPECT_STREQ(level.maps[0].bitmap, "Level 2.bmp");
@@ -104,14 +53,14 @@ TEST(LevelTables, Level2WallsAreElevenPolylinesOfOneHundredAndFourSegments) {
   const MapRow& map = kLevel2Content.maps[0];
   EXPECT_EQ(map.walls.items, kLevel2Walls);
   EXPECT_EQ(map.SegmentCount(), 104u);
-  WallShape shape = ShapeOf(map.walls);
-  EXPECT_EQ(shape.polylines, 11);
+  const WallShape shape = ShapeOf(map.walls);
+  EXPECT_EQ(shape.pieces, 11);
   EXPECT_EQ(shape.closed, 3);
-  EXPECT_EQ(shape.zeroLength, 0);
-  EXPECT_EQ(shape.left, 13);
-  EXPECT_EQ(shape.right, 627);
-  EXPECT_EQ(shape.top, 10);
-  EXPECT_EQ(shape.bottom, 443);
+  EXPECT_EQ(shape.withZeroLength, 0);
+  EXPECT_EQ(shape.bounds.left, 13);
+  EXPECT_EQ(shape.bounds.right, 627);
+  EXPECT_EQ(shape.bounds.top, 10);
+  EXPECT_EQ(shape.bounds.bottom, 443);
   // The outer wall comes first and is closed; the eight open corner pieces of three
   // segments each follow, two at each corner of the room.
   EXPECT_TRUE(kLevel2Walls[0].Closed());
@@ -135,7 +84,7 @@ TEST(LevelTables, Level3HasItsSoundsMapAndFortyFiveSprites) {
   EXPECT_STREQ(level.streamedSounds[0].name, "Level1");
   EXPECT_STREQ(level.streamedSounds[0].file, "Vostrel - Wading Through Fog.wav");
   EXPECT_STREQ(level.music, "Level1");
-  EXPECT_EQ(Names(level.sounds),
+  EXPECT_EQ(SoundNames(level.sounds),
             (std::vector<std::string>{"Key", "Meat", "Fireball", "Laugh", "Door", "Item"}));
   ASSERT_EQ(level.maps.count, 1);
   EXPECT_STREQ(level.maps[0].name, "Level3");
@@ -144,14 +93,14 @@ TEST(LevelTables, Level3HasItsSoundsMapAndFortyFiveSprites) {
 
   const MapRow& map = level.maps[0];
   EXPECT_EQ(map.SegmentCount(), 68u);
-  WallShape shape = ShapeOf(map.walls);
-  EXPECT_EQ(shape.polylines, 4);
+  const WallShape shape = ShapeOf(map.walls);
+  EXPECT_EQ(shape.pieces, 4);
   EXPECT_EQ(shape.closed, 4);
-  EXPECT_EQ(shape.zeroLength, 0);
-  EXPECT_EQ(shape.left, 157);
-  EXPECT_EQ(shape.right, 469);
-  EXPECT_EQ(shape.top, 10);
-  EXPECT_EQ(shape.bottom, 443);
+  EXPECT_EQ(shape.withZeroLength, 0);
+  EXPECT_EQ(shape.bounds.left, 157);
+  EXPECT_EQ(shape.bounds.right, 469);
+  EXPECT_EQ(shape.bounds.top, 10);
+  EXPECT_EQ(shape.bounds.bottom, 443);
 
   auto names = NameCounts(level);
   EXPECT_EQ(names["Spear"], 17);
@@ -163,7 +112,7 @@ TEST(LevelTables, Level3HasItsSoundsMapAndFortyFiveSprites) {
 }
 
 TEST(LevelTables, Level3SpearsAreOneColumnWithoutBehaviourOrMapCollision) {
-  auto spears = RowsNamed(kLevel3Content, "Spear");
+  auto spears = Named(kLevel3Content, "Spear");
   ASSERT_EQ(spears.size(), 1u);
   const SpriteRow& column = *spears[0];
   EXPECT_EQ(column.Count(), 17u);
@@ -176,7 +125,7 @@ TEST(LevelTables, Level3SpearsAreOneColumnWithoutBehaviourOrMapCollision) {
   EXPECT_EQ(column.control.kind, Control::kNone);
   EXPECT_FALSE(column.collision.map);
   // The cover of this level stands still: no behaviour lifts it.
-  EXPECT_EQ(RowsNamed(kLevel3Content, "Cover")[0]->control.kind, Control::kNone);
+  EXPECT_EQ(Named(kLevel3Content, "Cover")[0]->control.kind, Control::kNone);
 }
 
 TEST(LevelTables, Level4HasTheWallsOfLevel2InTheSameOrderUnderItsOwnName) {
@@ -201,8 +150,9 @@ TEST(LevelTables, Level4HasTheWallsOfLevel2InTheSameOrderUnderItsOwnName) {
   ASSERT_EQ(level.streamedSounds.count, 1);
   EXPECT_STREQ(level.streamedSounds[0].name, "Level2");
   EXPECT_STREQ(level.streamedSounds[0].file, kLevel2Content.streamedSounds[0].file);
-  EXPECT_EQ(Names(level.sounds), (std::vector<std::string>{"Door", "Item", "Laugh", "Meat", "Key",
-                                                           "Fireball", "Bomb", "Laser"}));
+  EXPECT_EQ(SoundNames(level.sounds), (std::vector<std::string>{"Door", "Item", "Laugh", "Meat",
+                                                                "Key", "Fireball", "Bomb",
+                                                                "Laser"}));
   EXPECT_EQ(level.SpriteCount(), 43u);
 }
 
@@ -219,23 +169,21 @@ TEST(LevelTables, Level4IsTheLayoutOfLevel2WithoutItsCoverAndWithMoreGuards) {
 
   // Two of the four shooters named "Laser Trap Down" fire down, two fire to the left.
   std::vector<int> behaviours;
-  for (const SpriteRow* row : RowsNamed(kLevel4Content, "Laser Trap Down"))
+  for (const SpriteRow* row : Named(kLevel4Content, "Laser Trap Down"))
     behaviours.push_back(row->control.index);
   EXPECT_EQ(behaviours, (std::vector<int>{28, 28, 29, 29}));
 
-  const SpriteRow& fireBall = *RowsNamed(kLevel4Content, "FireBall")[0];
+  const SpriteRow& fireBall = *Named(kLevel4Content, "FireBall")[0];
   EXPECT_EQ(fireBall.layer, 3);
   EXPECT_EQ(fireBall.speed.x, 2.0f);
   EXPECT_EQ(fireBall.speed.y, 7.0f);
 
   // The guards walk loops that end where they began.
   std::vector<int> pathLengths;
-  for (const SpriteRow* guard : RowsNamed(kLevel4Content, "Helmit")) {
+  for (const SpriteRow* guard : Named(kLevel4Content, "Helmit")) {
     pathLengths.push_back(guard->path.count);
-    int dx = 0, dy = 0;
-    for (const PathStep& step : guard->path) dx += step.dx, dy += step.dy;
-    EXPECT_EQ(dx, 0);
-    EXPECT_EQ(dy, 0);
+    EXPECT_EQ(PathSum(*guard).x, 0.0f);
+    EXPECT_EQ(PathSum(*guard).y, 0.0f);
   }
   EXPECT_EQ(pathLengths, (std::vector<int>{2, 4, 6}));
 }
@@ -245,15 +193,15 @@ TEST(LevelTables, OnlyTheBeamTemplatesAndTheGlassOfLevel3StartHidden) {
   EXPECT_EQ(Hidden(kLevel2Content), beams);
   EXPECT_EQ(Hidden(kLevel4Content), beams);
   EXPECT_EQ(Hidden(kLevel3Content), std::vector<std::string>{"Glass"});
-  const SpriteRow& glass = *RowsNamed(kLevel3Content, "Glass")[0];
+  const SpriteRow& glass = *Named(kLevel3Content, "Glass")[0];
   EXPECT_EQ(glass.x, 519.0f);
   EXPECT_EQ(glass.y, 28.0f);
 }
 
 TEST(LevelTables, BeamTemplatesWaitAtTheOriginWithTheSpeedTheirCopiesTake) {
   for (const SceneContent* level : {&kLevel2Content, &kLevel4Content}) {
-    const SpriteRow& up = *RowsNamed(*level, "Laser Beam Up")[0];
-    const SpriteRow& across = *RowsNamed(*level, "Laser Beam Across")[0];
+    const SpriteRow& up = *Named(*level, "Laser Beam Up")[0];
+    const SpriteRow& across = *Named(*level, "Laser Beam Across")[0];
     for (const SpriteRow* beam : {&up, &across}) {
       EXPECT_EQ(beam->x, 0.0f);
       EXPECT_EQ(beam->y, 0.0f);
@@ -273,16 +221,16 @@ TEST(LevelTables, BeamTemplatesWaitAtTheOriginWithTheSpeedTheirCopiesTake) {
 }
 
 TEST(LevelTables, Level2WeaponsAndSpearsStartAsStated) {
-  const SpriteRow& trap = *RowsNamed(kLevel2Content, "Trap")[0];
+  const SpriteRow& trap = *Named(kLevel2Content, "Trap")[0];
   EXPECT_EQ(trap.x, 0.0f);
   EXPECT_EQ(trap.y, 0.0f);
   EXPECT_EQ(trap.layer, 1);
   EXPECT_TRUE(trap.collision.sprites);
   EXPECT_FALSE(trap.collision.map);
-  const SpriteRow& blast = *RowsNamed(kLevel2Content, "FireBlast")[0];
+  const SpriteRow& blast = *Named(kLevel2Content, "FireBlast")[0];
   EXPECT_EQ(blast.frame, 1);
   EXPECT_LT(blast.x, 0.0f) << "parked outside the screen";
-  auto spears = RowsNamed(kLevel2Content, "Spear1");
+  auto spears = Named(kLevel2Content, "Spear1");
   ASSERT_EQ(spears.size(), 4u);
   for (const SpriteRow* spear : spears) EXPECT_EQ(spear->control.kind, Control::kNone);
 }
