@@ -4,8 +4,6 @@
 #include <sys/stat.h>
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -21,6 +19,7 @@
 #include "engine/sound_input/keyboard.h"
 #include "platform/headless/headless_host.h"
 #include "platform/input_keys.h"
+#include "tests/support/file_bytes.h"
 #include "tests/support/headless_run.h"
 #include "tests/support/room_scene.h"
 #include "tests/support/temp_dir.h"
@@ -108,15 +107,8 @@ TEST_F(SceneRun, ALoadedGameGoesOnExactlyAsTheUninterruptedOne) {
 namespace quor {
 namespace {
 
-std::vector<char> ReadAll(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::vector<char>(std::istreambuf_iterator<char>(in), {});
-}
-
-void WriteAll(const std::string& path, const std::vector<char>& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
+using testing_support::ReadBytes;
+using testing_support::WriteBytes;
 
 // Damaged copies of a real saved game: each either loads or leaves the running game
 // exactly as it was, with one box, and none may crash or read out of bounds.
@@ -129,18 +121,18 @@ TEST_F(SceneRun, DamagedSavedGamesNeverHarmTheRunningGame) {
     std::string good = dir.Path() + "/good.sav", before = dir.Path() + "/before.sav";
     std::string bad = dir.Path() + "/bad.sav", after = dir.Path() + "/after.sav";
     ASSERT_TRUE(SaveGameFile(good));
-    std::vector<char> bytes = ReadAll(good);
+    std::vector<uint8_t> bytes = ReadBytes(good);
     uint32_t seed = 12345;
     auto next = [&seed] { return seed = seed * 1664525u + 1013904223u; };
     for (int trial = 0; trial < 150; ++trial) {
-      std::vector<char> damaged = bytes;
+      std::vector<uint8_t> damaged = bytes;
       size_t at = next() % damaged.size();
       switch (trial % 3) {
-        case 0: damaged[at] = static_cast<char>(next() >> 24); break;
-        case 1: damaged[at] = '\xff'; break;
+        case 0: damaged[at] = static_cast<uint8_t>(next() >> 24); break;
+        case 1: damaged[at] = 0xff; break;
         case 2: damaged.resize(at); break;
       }
-      WriteAll(bad, damaged);
+      WriteBytes(bad, damaged);
       // Every trial starts from the good game as a load leaves it (a load brings a fresh
       // frame-rate box, whose text the next frame fills in).
       ASSERT_TRUE(LoadGameFile(good));
@@ -153,7 +145,7 @@ TEST_F(SceneRun, DamagedSavedGamesNeverHarmTheRunningGame) {
       ++refused;
       ASSERT_EQ(h.messageBoxes.size(), 1u) << "trial " << trial;
       ASSERT_TRUE(SaveGameFile(after));
-      ASSERT_EQ(ReadAll(before), ReadAll(after)) << "trial " << trial << " changed the game";
+      ASSERT_EQ(ReadBytes(before), ReadBytes(after)) << "trial " << trial << " changed the game";
     }
   });
   run.Run(22);

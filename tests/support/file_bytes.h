@@ -1,4 +1,5 @@
-// Little-endian bytes for files made in memory, and the size of files written by a test.
+// Little-endian bytes for files made in memory, and whole files written, read and measured
+// by a test.
 #pragma once
 
 #include <cstdint>
@@ -16,6 +17,27 @@ inline void Put16(std::vector<uint8_t>& b, uint32_t v) {
 inline void Put32(std::vector<uint8_t>& b, uint32_t v) {
   Put16(b, v & 0xFFFF);
   Put16(b, v >> 16);
+}
+
+// Writes the bytes as the whole file at path (nothing when it cannot be made).
+inline void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
+  std::FILE* f = std::fopen(path.c_str(), "wb");
+  if (!f) return;
+  if (!bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), f);
+  std::fclose(f);
+}
+
+// The whole file at path; empty when it cannot be opened.
+inline std::vector<uint8_t> ReadBytes(const std::string& path) {
+  std::vector<uint8_t> bytes;
+  std::FILE* f = std::fopen(path.c_str(), "rb");
+  if (!f) return bytes;
+  uint8_t buffer[4096];
+  size_t n;
+  while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0)
+    bytes.insert(bytes.end(), buffer, buffer + n);
+  std::fclose(f);
+  return bytes;
 }
 
 // The size in bytes of the file at path, -1 when it cannot be opened.

@@ -1,5 +1,5 @@
-// Small real files made in memory: bitmaps, wave files and a MIDI file, and the helpers
-// that write and read them.
+// Small real files made in memory: bitmaps, wave files and a MIDI file (file_bytes.h writes
+// and reads them).
 #pragma once
 
 #include <SDL.h>
@@ -13,24 +13,6 @@
 #include "tests/support/file_bytes.h"
 
 namespace testing_support {
-
-inline void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
-  std::FILE* f = std::fopen(path.c_str(), "wb");
-  if (!f) return;
-  if (!bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), f);
-  std::fclose(f);
-}
-
-inline std::vector<uint8_t> ReadBytes(const std::string& path) {
-  std::vector<uint8_t> bytes;
-  std::FILE* f = std::fopen(path.c_str(), "rb");
-  if (!f) return bytes;
-  uint8_t buffer[4096];
-  size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) bytes.insert(bytes.end(), buffer, buffer + n);
-  std::fclose(f);
-  return bytes;
-}
 
 inline void WriteBitmap(const std::string& path, int w, int h, uint8_t r, uint8_t g, uint8_t b) {
   SDL_Surface* s = SDL_CreateRGBSurfaceWithFormat(0, w, h, 24, SDL_PIXELFORMAT_BGR24);

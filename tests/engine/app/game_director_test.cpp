@@ -6,7 +6,7 @@
 #include "engine/core/node_list.h"
 #include "engine/scene/game_node.h"
 #include "platform/headless/headless_host.h"
-#include "tests/support/temp_dir.h"
+#include "tests/engine/app/director_fixture.h"
 
 namespace quor {
 namespace {
@@ -14,34 +14,16 @@ namespace {
 int leaves = 0;
 void CountLeave(GameNode*) { ++leaves; }
 
-class Director : public ::testing::Test {
+class Director : public DirectorTest {
  protected:
   void SetUp() override {
-    platform::InstallHost(&host);
     leaves = 0;
-    director = new GameDirector;
-    CurrentGameDirector = director;
-    for (int id = 1; id <= 3; ++id) {
-      auto* scene = new GameNode;
-      scene->SetId(id);
-      scene->SetName(id == 1 ? "Start" : id == 2 ? "Title" : "Level1");
-      scene->onLeave = CountLeave;
-      director->AddGameNode(scene);
-    }
-    CurrentGameNode = FindGameNodeById(1);
+    MakeScenes(3, CountLeave);
   }
   void TearDown() override {
-    GameNodeList().DeleteAll();
-    CurrentGameNode = nullptr;
-    CurrentGameDirector = nullptr;
-    delete director;
-    platform::InstallHost(nullptr);
+    DirectorTest::TearDown();
     QuitRequested = 0;
   }
-
-  testing_support::TempDir dir;
-  platform::HeadlessHost host;
-  GameDirector* director = nullptr;
 };
 
 TEST_F(Director, SceneListHoldsNewestFirstAndRefusesADuplicateId) {

@@ -10,43 +10,22 @@
 #include "engine/scene/game_node.h"
 #include "platform/files.h"
 #include "platform/headless/headless_host.h"
-#include "tests/support/temp_dir.h"
+#include "tests/engine/app/director_fixture.h"
 
 namespace quor {
 namespace {
 
-class Recording : public ::testing::Test {
+class Recording : public DirectorTest {
  protected:
   void SetUp() override {
-    platform::InstallHost(&host);
-    director = new GameDirector;
-    CurrentGameDirector = director;
-    for (int id = 1; id <= 3; ++id) {
-      auto* scene = new GameNode;
-      scene->SetId(id);
-      scene->SetName(id == 1 ? "Start" : id == 2 ? "Title" : "Level1");
-      director->AddGameNode(scene);
-    }
-    CurrentGameNode = FindGameNodeById(1);
+    MakeScenes(3);
     director->switchPending = 0;
-  }
-  void TearDown() override {
-    GameNodeList().DeleteAll();
-    CurrentGameNode = nullptr;
-    CurrentGameDirector = nullptr;
-    MainCharacter = nullptr;
-    delete director;
-    platform::InstallHost(nullptr);
   }
   void SwitchTo(int id) {
     director->RequestGameNode(id);
     PerformSceneSwitch();
   }
   static uint32_t Held(int id) { return FindGameNodeById(id)->recordedKeyMasks.Size(); }
-
-  testing_support::TempDir dir;
-  platform::HeadlessHost host;
-  GameDirector* director = nullptr;
 };
 
 TEST_F(Recording, KeysAreRegisteredOnceEachAndNoMoreThanAMaskHolds) {

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <vector>
 
 #include "engine/core/engine_globals.h"
@@ -13,37 +11,22 @@
 #include "engine/sound_input/mouse.h"
 #include "platform/files.h"
 #include "platform/headless/headless_host.h"
-#include "tests/support/temp_dir.h"
+#include "tests/engine/app/director_fixture.h"
+#include "tests/support/file_bytes.h"
 
 namespace quor {
 namespace {
 
-std::vector<char> Bytes(const std::string& path) {
-  std::ifstream in(platform::MapPath(path), std::ios::binary);
-  return std::vector<char>(std::istreambuf_iterator<char>(in), {});
-}
-
-void WriteBytes(const std::string& path, const std::vector<char>& bytes) {
-  std::ofstream out(platform::MapPath(path), std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
+using testing_support::ReadBytes;
+using testing_support::WriteBytes;
 
 int CountVariables(GameNode* scene) { return scene->variables.Count(); }
 
 // A running game of two scenes, without the main loop.
-class SavedGames : public ::testing::Test {
+class SavedGames : public DirectorTest {
  protected:
   void SetUp() override {
-    platform::InstallHost(&host);
-    director = new GameDirector;
-    CurrentGameDirector = director;
-    for (int id = 1; id <= 2; ++id) {
-      auto* scene = new GameNode;
-      scene->SetId(id);
-      scene->SetName(id == 1 ? "Start" : "Title");
-      director->AddGameNode(scene);
-    }
-    CurrentGameNode = FindGameNodeById(1);
+    MakeScenes(2);
     director->switchPending = 0;
     auto* box = new Variable;
     box->SetName("Score");
@@ -51,18 +34,6 @@ class SavedGames : public ::testing::Test {
     CurrentGameNode->InsertVariable(box);
     CurrentGameNode->SetFPS(30);
   }
-  void TearDown() override {
-    GameNodeList().DeleteAll();
-    CurrentGameNode = nullptr;
-    CurrentGameDirector = nullptr;
-    MainCharacter = nullptr;
-    delete director;
-    platform::InstallHost(nullptr);
-  }
-
-  testing_support::TempDir dir;
-  platform::HeadlessHost host;
-  GameDirector* director = nullptr;
 };
 
 TEST_F(SavedGames, SaveLoadSaveGivesTheSameBytesAndKeepsTheScene) {
@@ -80,7 +51,7 @@ TEST_F(SavedGames, SaveLoadSaveGivesTheSameBytesAndKeepsTheScene) {
   EXPECT_EQ(CountVariables(CurrentGameNode), 2);
   EXPECT_EQ(CurrentGameNode->layers[0].Count(), 1);
   ASSERT_TRUE(SaveGameFile(dir.File("three.sav")));
-  EXPECT_EQ(Bytes(dir.File("two.sav")), Bytes(dir.File("three.sav")));
+  EXPECT_EQ(ReadBytes(dir.File("two.sav")), ReadBytes(dir.File("three.sav")));
   EXPECT_TRUE(host.messageBoxes.empty());
   EXPECT_FALSE(platform::FileExists(dir.File("one.sav.part")));
 }
@@ -98,28 +69,28 @@ TEST_F(SavedGames, EveryTruncationLeavesTheRunningGameAsItWasAndSaysSoOnce) {
   ASSERT_TRUE(SaveGameFile(dir.File("first.sav")));
   ASSERT_TRUE(LoadGameFile(dir.File("first.sav")));
   ASSERT_TRUE(SaveGameFile(dir.File("good.sav")));
-  std::vector<char> good = Bytes(dir.File("good.sav"));
+  std::vector<uint8_t> good = ReadBytes(dir.File("good.sav"));
   ASSERT_GT(good.size(), 40u);
   CurrentGameNode->SetFPS(45);
   ASSERT_TRUE(SaveGameFile(dir.File("before.sav")));
-  std::vector<char> before = Bytes(dir.File("before.sav"));
+  std::vector<uint8_t> before = ReadBytes(dir.File("before.sav"));
   for (size_t cut = 0; cut < good.size(); cut += (cut < 64 ? 1 : 7)) {
-    WriteBytes(dir.File("cut.sav"), std::vector<char>(good.begin(), good.begin() + cut));
+    WriteBytes(dir.File("cut.sav"), std::vector<uint8_t>(good.begin(), good.begin() + cut));
     host.messageBoxes.clear();
     EXPECT_FALSE(LoadGameFile(dir.File("cut.sav"))) << cut;
     ASSERT_EQ(host.messageBoxes.size(), 1u) << cut;
     EXPECT_EQ(host.messageBoxes[0].caption, "Load error .");
     EXPECT_NE(host.messageBoxes[0].text.find("cut.sav"), std::string::npos);
     ASSERT_TRUE(SaveGameFile(dir.File("after.sav")));
-    ASSERT_EQ(Bytes(dir.File("after.sav")), before) << "cut at " << cut;
+    ASSERT_EQ(ReadBytes(dir.File("after.sav")), before) << "cut at " << cut;
   }
 }
 
 TEST_F(SavedGames, UnknownSceneIdsAndMissingFilesAreRefused) {
   ASSERT_TRUE(SaveGameFile(dir.File("good.sav")));
-  std::vector<char> bytes = Bytes(dir.File("good.sav"));
+  std::vector<uint8_t> bytes = ReadBytes(dir.File("good.sav"));
   // The scene id follows the game's variables; find it by its value 1 after them.
-  std::vector<char> wrong = bytes;
+  std::vector<uint8_t> wrong = bytes;
   for (size_t i = 0; i + 4 <= wrong.size(); ++i) {
     if (wrong[i] == 1 && wrong[i + 1] == 0 && wrong[i + 2] == 0 && wrong[i + 3] == 0) {
       wrong[i] = 99;
@@ -135,11 +106,11 @@ TEST_F(SavedGames, UnknownSceneIdsAndMissingFilesAreRefused) {
 
 TEST_F(SavedGames, AFailedSaveKeepsTheEarlierFileAndSaysSo) {
   ASSERT_TRUE(SaveGameFile(dir.File("keep.sav")));
-  std::vector<char> kept = Bytes(dir.File("keep.sav"));
+  std::vector<uint8_t> kept = ReadBytes(dir.File("keep.sav"));
   EXPECT_FALSE(SaveGameFile(dir.File("no-such-folder/keep.sav")));
   ASSERT_EQ(host.messageBoxes.size(), 1u);
   EXPECT_EQ(host.messageBoxes[0].caption, "Save error .");
-  EXPECT_EQ(Bytes(dir.File("keep.sav")), kept);
+  EXPECT_EQ(ReadBytes(dir.File("keep.sav")), kept);
 }
 
 TEST_F(SavedGames, DialogsSaveWhereTheUserSaysAndCancelDoesNothing) {
@@ -180,7 +151,7 @@ TEST_F(SavedGames, ReplayFilesKeepTheirStateBesideThemAndHugeCountsAreRefused) {
   }
   director->StopRecording();
   director->SaveReplayFile(dir.File("run.rep"));
-  std::vector<char> rep = Bytes(dir.File("run.rep"));
+  std::vector<uint8_t> rep = ReadBytes(dir.File("run.rep"));
   ASSERT_EQ(rep.size(), 4u + 12 + 4 + 3 + 4 + 24);
   EXPECT_EQ(rep[0], 3);
   EXPECT_TRUE(platform::FileExists(dir.File("run.sar")));
@@ -209,7 +180,7 @@ TEST_F(SavedGames, AReplayWithoutItsStateFileOrWithHugeCountsDoesNotStart) {
   EXPECT_EQ(host.messageBoxes[0].caption, "Replay error .");
 
   ASSERT_TRUE(SaveGameFile(dir.File("huge.sar")));
-  WriteBytes(dir.File("huge.rep"), {'\xff', '\xff', '\xff', '\x7f', 1, 2, 3, 4});
+  WriteBytes(dir.File("huge.rep"), {0xff, 0xff, 0xff, 0x7f, 1, 2, 3, 4});
   director->StartReplayFromFile(dir.File("huge.rep"), false);
   director->DoPendingSave();
   director->DoPendingLoad();

@@ -4,8 +4,6 @@
 
 #include <cstdint>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -13,6 +11,7 @@
 #include "engine/display/variable.h"
 #include "engine/display/view_port.h"
 #include "platform/headless/headless_host.h"
+#include "tests/support/file_bytes.h"
 #include "tests/support/temp_dir.h"
 
 namespace quor {
@@ -20,12 +19,9 @@ namespace {
 
 class Record {
  public:
-  explicit Record(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    bytes_.assign(std::istreambuf_iterator<char>(in), {});
-  }
+  explicit Record(const std::string& path) : bytes_(testing_support::ReadBytes(path)) {}
   size_t Size() const { return bytes_.size(); }
-  uint8_t Byte(size_t at) const { return uint8_t(bytes_.at(at)); }
+  uint8_t Byte(size_t at) const { return bytes_.at(at); }
   uint32_t Long(size_t at) const {
     return uint32_t(Byte(at)) | uint32_t(Byte(at + 1)) << 8 | uint32_t(Byte(at + 2)) << 16 |
            uint32_t(Byte(at + 3)) << 24;
@@ -37,10 +33,12 @@ class Record {
     std::memcpy(&v, &bits, 4);
     return v;
   }
-  std::string Text(size_t at, size_t n) const { return std::string(bytes_.data() + at, n); }
+  std::string Text(size_t at, size_t n) const {
+    return std::string(reinterpret_cast<const char*>(bytes_.data()) + at, n);
+  }
 
  private:
-  std::vector<char> bytes_;
+  std::vector<uint8_t> bytes_;
 };
 
 TEST(SavedRecordLayout, ViewPort) {

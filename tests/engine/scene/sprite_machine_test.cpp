@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -12,6 +10,7 @@
 #include "engine/scene/sprite.h"
 #include "engine/scene/state_machine.h"
 #include "tests/engine/scene/sprite_test_support.h"
+#include "tests/support/file_bytes.h"
 #include "tests/support/temp_dir.h"
 
 namespace quor {
@@ -19,6 +18,7 @@ namespace {
 
 using testing_support::FillEntry;
 using testing_support::SceneTest;
+using ::testing_support::ReadBytes;
 
 std::vector<Node*> owners;
 void RecordOwner(Node* owner) { owners.push_back(owner); }
@@ -51,11 +51,6 @@ class SpriteMachineTest : public SceneTest {
   StateMachine* savedTable_ = nullptr;
   int32_t savedSize_ = 0;
 };
-
-std::vector<char> FileBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::vector<char>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 TEST_F(SpriteMachineTest, AnAlarmRunsItsMachineWithItselfAsOwner) {
   FillEntry(6, {{{1}}}, 10, 10);
@@ -106,7 +101,7 @@ TEST_F(SpriteMachineTest, ASavedSpriteKeepsItsMachinesRunState) {
     ObjectStream out(second, true);
     out.WriteObject(loaded);
   }
-  EXPECT_EQ(FileBytes(first), FileBytes(second));
+  EXPECT_EQ(ReadBytes(first), ReadBytes(second));
 
   // A copy has its own deep copy of the machine.
   Sprite copy(s);

@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <vector>
 
 #include "engine/app/game_director.h"
@@ -26,15 +24,8 @@
 namespace game {
 namespace {
 
-std::vector<uint8_t> Bytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
-}
-
-void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
+using testing_support::ReadBytes;
+using testing_support::WriteBytes;
 
 // The 41 bytes of a variables record, field by field.
 std::vector<uint8_t> Record(std::initializer_list<int32_t> nine, uint8_t fired, int32_t tenma) {
@@ -70,8 +61,8 @@ TEST_F(GameVariables, SaveWritesElevenFieldsInFortyOneBytesInTheirOrder) {
     quor::ObjectStream stream(dir.File("v.bin"), true);
     game::GameSaveVariables(stream);
   }
-  EXPECT_EQ(Bytes(dir.File("v.bin")), Record({3, -1, 1, 2, 3, 4, 3, 5, 7}, 1, 11));
-  EXPECT_EQ(Bytes(dir.File("v.bin")).size(), static_cast<size_t>(kSavedVariablesSize));
+  EXPECT_EQ(ReadBytes(dir.File("v.bin")), Record({3, -1, 1, 2, 3, 4, 3, 5, 7}, 1, 11));
+  EXPECT_EQ(ReadBytes(dir.File("v.bin")).size(), static_cast<size_t>(kSavedVariablesSize));
 }
 
 TEST_F(GameVariables, LoadRestoresWhatPlayCanProduce) {
@@ -190,7 +181,7 @@ TEST(GameRunning, SavesWithTheVariablesFirstAndLoadsThemBack) {
   run.host.AtFrame(21, [](platform::HeadlessHost& h) { h.input.ReleaseKey(platform::KeyF6); });
   run.Run(40);
   ASSERT_TRUE(run.host.messageBoxes.empty()) << run.host.messageBoxes[0].text;
-  std::vector<uint8_t> saved = Bytes(file);
+  std::vector<uint8_t> saved = ReadBytes(file);
   ASSERT_GT(saved.size(), static_cast<size_t>(kSavedVariablesSize) + 4);
   std::vector<uint8_t> head(saved.begin(), saved.begin() + kSavedVariablesSize);
   EXPECT_EQ(head, Record({0, 2, 1, 2, 3, 4, 1, 4, 5}, 1, 19));

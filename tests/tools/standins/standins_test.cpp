@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <cmath>
 #include <fstream>
-#include <iterator>
 #include <set>
 #include <string>
 #include <vector>
@@ -17,6 +16,7 @@
 #include "game/scenes/content_data.h"
 #include "platform/bitmap_file.h"
 #include "platform/wave_file.h"
+#include "tests/support/file_bytes.h"
 #include "tests/support/temp_dir.h"
 #include "tools/standins/file_formats.h"
 #include "tools/standins/frame_pictures.h"
@@ -27,15 +27,8 @@
 namespace standins {
 namespace {
 
-std::vector<uint8_t> Bytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
-}
-
-void Overwrite(const std::string& path, const std::vector<uint8_t>& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-}
+using testing_support::ReadBytes;
+using testing_support::WriteBytes;
 
 TEST(StandinFiles, EveryFileTheTablesNameIsWantedOnce) {
   std::set<std::string> wanted;
@@ -304,23 +297,23 @@ TEST(StandinWriting, RealFilesWinAndOurOwnAreRefreshed) {
   // Real art dropped in is kept, however often the tool runs.
   const std::string art = dir.File("BITMAPS/Title Screen.bmp");
   const std::vector<uint8_t> real = {'B', 'M', 1, 2, 3};
-  Overwrite(art, real);
+  WriteBytes(art, real);
   WriteReport third = WriteStandins(dir.Path(), files);
   EXPECT_EQ(third.kept, 1);
   WriteStandins(dir.Path(), files);
-  EXPECT_EQ(Bytes(art), real);
+  EXPECT_EQ(ReadBytes(art), real);
 
   // A stand-in of an older table, left as it was written, is made anew.
   const std::string old = dir.File("BITMAPS/GameOver.bmp");
   const std::vector<uint8_t> older = {'B', 'M', 9, 9};
-  Overwrite(old, older);
+  WriteBytes(old, older);
   {
     std::ofstream list(dir.File(kStandinList), std::ios::app);
     list << std::hex << Fingerprint(older) << " BITMAPS/GameOver.bmp\n";
   }
   WriteReport fourth = WriteStandins(dir.Path(), files);
   EXPECT_EQ(fourth.written, 1);
-  EXPECT_NE(Bytes(old), older);
+  EXPECT_NE(ReadBytes(old), older);
   platform::Image image;
   EXPECT_TRUE(platform::LoadBmpFile(old, image));
 }
