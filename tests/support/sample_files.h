@@ -72,13 +72,20 @@ inline platform::Image TestPicture(int colors) {
   return img;
 }
 
-// A bottom-up BMP of the picture at the depth (16 bits is 5-5-5), palette from kColors.
-inline std::vector<uint8_t> EncodeBmp(const platform::Image& img, int bits, uint32_t clrUsed = 0) {
-  int colors = bits <= 8 ? (clrUsed ? int(clrUsed) : 1 << bits) : 0;
-  int stride = ((img.width * bits + 31) / 32) * 4;
+// The colour's index in kColors; 0 for any other colour.
+inline int ColorIndex(uint32_t c) {
+  for (int i = 0; i < 4; ++i)
+    if (kColors[i] == c) return i;
+  return 0;
+}
+
+// A BMP's file and information headers and its palette of `colors` entries (kColors, then
+// a filler), for pixel data of `dataSize` bytes that follows them.
+inline std::vector<uint8_t> BmpHead(const platform::Image& img, int bits, uint32_t compression,
+                                    uint32_t dataSize, uint32_t clrUsed, int colors) {
   uint32_t offBits = 14 + 40 + 4 * uint32_t(colors);
   std::vector<uint8_t> b{'B', 'M'};
-  Put32(b, offBits + uint32_t(stride * img.height));
+  Put32(b, offBits + dataSize);
   Put32(b, 0);
   Put32(b, offBits);
   Put32(b, 40);
@@ -86,8 +93,8 @@ inline std::vector<uint8_t> EncodeBmp(const platform::Image& img, int bits, uint
   Put32(b, uint32_t(img.height));
   Put16(b, 1);
   Put16(b, uint16_t(bits));
-  Put32(b, 0);
-  Put32(b, uint32_t(stride * img.height));
+  Put32(b, compression);
+  Put32(b, dataSize);
   Put32(b, 2835);
   Put32(b, 2835);
   Put32(b, clrUsed);
@@ -99,20 +106,23 @@ inline std::vector<uint8_t> EncodeBmp(const platform::Image& img, int bits, uint
     b.push_back(platform::RedOf(c));
     b.push_back(0);
   }
-  auto index = [](uint32_t c) {
-    for (int i = 0; i < 4; ++i)
-      if (kColors[i] == c) return i;
-    return 0;
-  };
+  return b;
+}
+
+// A bottom-up BMP of the picture at the depth (16 bits is 5-5-5), palette from kColors.
+inline std::vector<uint8_t> EncodeBmp(const platform::Image& img, int bits, uint32_t clrUsed = 0) {
+  int colors = bits <= 8 ? (clrUsed ? int(clrUsed) : 1 << bits) : 0;
+  int stride = ((img.width * bits + 31) / 32) * 4;
+  std::vector<uint8_t> b = BmpHead(img, bits, 0, uint32_t(stride * img.height), clrUsed, colors);
   for (int y = img.height - 1; y >= 0; --y) {
     std::vector<uint8_t> row(size_t(stride), 0);
     for (int x = 0; x < img.width; ++x) {
       uint32_t c = img.At(x, y);
       uint8_t r = platform::RedOf(c), g = platform::GreenOf(c), bl = platform::BlueOf(c);
       switch (bits) {
-        case 1: row[x / 8] |= uint8_t(index(c) << (7 - x % 8)); break;
-        case 4: row[x / 2] |= uint8_t(index(c) << (x % 2 ? 0 : 4)); break;
-        case 8: row[x] = uint8_t(index(c)); break;
+        case 1: row[x / 8] |= uint8_t(ColorIndex(c) << (7 - x % 8)); break;
+        case 4: row[x / 2] |= uint8_t(ColorIndex(c) << (x % 2 ? 0 : 4)); break;
+        case 8: row[x] = uint8_t(ColorIndex(c)); break;
         case 16: {
           uint16_t v = uint16_t(((r >> 3) << 10) | ((g >> 3) << 5) | (bl >> 3));
           row[2 * x] = uint8_t(v);
@@ -131,16 +141,11 @@ inline std::vector<uint8_t> EncodeBmp(const platform::Image& img, int bits, uint
 // A run-length BMP (8 bits: compression 1, 4 bits: compression 2) of a picture of the four
 // colours, each row as runs of equal indices and an end-of-line mark, then end of bitmap.
 inline std::vector<uint8_t> EncodeRleBmp(const platform::Image& img, int bits) {
-  auto index = [](uint32_t c) {
-    for (int i = 0; i < 4; ++i)
-      if (kColors[i] == c) return i;
-    return 0;
-  };
   std::vector<uint8_t> data;
   for (int y = img.height - 1; y >= 0; --y) {
     for (int x = 0; x < img.width;) {
-      int i = index(img.At(x, y)), run = 1;
-      while (x + run < img.width && run < 255 && index(img.At(x + run, y)) == i) ++run;
+      int i = ColorIndex(img.At(x, y)), run = 1;
+      while (x + run < img.width && run < 255 && ColorIndex(img.At(x + run, y)) == i) ++run;
       data.push_back(uint8_t(run));
       data.push_back(uint8_t(bits == 8 ? i : (i << 4) | i));
       x += run;
@@ -150,30 +155,8 @@ inline std::vector<uint8_t> EncodeRleBmp(const platform::Image& img, int bits) {
   }
   data.push_back(0);
   data.push_back(1);
-  int colors = 1 << bits;
-  uint32_t offBits = 14 + 40 + 4 * uint32_t(colors);
-  std::vector<uint8_t> b{'B', 'M'};
-  Put32(b, offBits + uint32_t(data.size()));
-  Put32(b, 0);
-  Put32(b, offBits);
-  Put32(b, 40);
-  Put32(b, uint32_t(img.width));
-  Put32(b, uint32_t(img.height));
-  Put16(b, 1);
-  Put16(b, uint16_t(bits));
-  Put32(b, bits == 8 ? 1 : 2);
-  Put32(b, uint32_t(data.size()));
-  Put32(b, 2835);
-  Put32(b, 2835);
-  Put32(b, 0);
-  Put32(b, 0);
-  for (int i = 0; i < colors; ++i) {
-    uint32_t c = i < 4 ? kColors[i] : 0x102030;
-    b.push_back(platform::BlueOf(c));
-    b.push_back(platform::GreenOf(c));
-    b.push_back(platform::RedOf(c));
-    b.push_back(0);
-  }
+  std::vector<uint8_t> b =
+      BmpHead(img, bits, bits == 8 ? 1 : 2, uint32_t(data.size()), 0, 1 << bits);
   b.insert(b.end(), data.begin(), data.end());
   return b;
 }
