@@ -2,14 +2,13 @@
 // tick, and heard for a moment through the synthesizer and the mixer.
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
-#include <filesystem>
 #include <string>
 #include <vector>
 
+#include "fuzz/made_once.h"
 #include "platform/headless/headless_host.h"
 #include "platform/midi_player.h"
-#include "tests/support/sample_files.h"
+#include "tests/support/file_bytes.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
@@ -22,22 +21,10 @@ struct Stage {
   Stage() { platform::InstallHost(&host); }
 };
 
-Stage& TheStage() {
-  static Stage* stage = [] {
-    // The folder goes when libFuzzer ends the run.
-    std::atexit([] {
-      std::error_code error;
-      std::filesystem::remove_all(TheStage().dir.Path(), error);
-    });
-    return new Stage;
-  }();
-  return *stage;
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  Stage& stage = TheStage();
+  Stage& stage = fuzzing::MadeOnce<Stage>();
   std::string path = stage.dir.File("input.mid");
   testing_support::WriteBytes(path, std::vector<uint8_t>(data, data + size));
   platform::MidiPerformance& music = stage.performance;

@@ -95,8 +95,7 @@ inline int RunInRoom(int argc, char** argv, int (*input)(const uint8_t*, size_t)
   Game().folder = dir.Path();
   Game().good = File("good.sav");
   int result = 0;
-  run.host.AtFrame(0, testing_support::UseFurnishedRoom);
-  run.host.AtFrame(5, [](platform::HeadlessHost& h) { h.input.PressKey(platform::KeyRight); });
+  testing_support::WalkRightInRoom(run.host, testing_support::UseFurnishedRoom);
   run.host.AtFrame(20, [&](platform::HeadlessHost&) {
     if (!quor::SaveGameFile(Game().good)) Fail("the room could not be saved");
     Restore();

@@ -2,8 +2,6 @@
 // the file, played and streamed for a couple of seconds through the mixer.
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -12,8 +10,9 @@
 #include "engine/sound_input/sound.h"
 #include "engine/sound_input/sound_device.h"
 #include "engine/sound_input/streamed_sound.h"
+#include "fuzz/made_once.h"
 #include "platform/headless/headless_host.h"
-#include "tests/support/sample_files.h"
+#include "tests/support/file_bytes.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
@@ -29,22 +28,10 @@ struct Stage {
   }
 };
 
-Stage& TheStage() {
-  static Stage* stage = [] {
-    // The folder goes when libFuzzer ends the run.
-    std::atexit([] {
-      std::error_code error;
-      std::filesystem::remove_all(TheStage().dir.Path(), error);
-    });
-    return new Stage;
-  }();
-  return *stage;
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  Stage& stage = TheStage();
+  Stage& stage = fuzzing::MadeOnce<Stage>();
   std::string path = stage.dir.File("input.wav");
   testing_support::WriteBytes(path, std::vector<uint8_t>(data, data + size));
   {

@@ -49,8 +49,7 @@ class HostileSavedGames : public ::testing::Test {
   void AtFrame20(const std::function<void()>& check) {
     testing_support::HeadlessRun run;
     host = &run.host;
-    run.host.AtFrame(0, testing_support::UseFurnishedRoom);
-    run.host.AtFrame(5, [](platform::HeadlessHost& h) { h.input.PressKey(platform::KeyRight); });
+    testing_support::WalkRightInRoom(run.host, testing_support::UseFurnishedRoom);
     run.host.AtFrame(20, [&](platform::HeadlessHost&) {
       // The game as a load leaves it (a load brings a fresh frame-rate box and text cursor),
       // which is what a refused load puts back.

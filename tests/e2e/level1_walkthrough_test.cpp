@@ -37,19 +37,7 @@ using testing_support::SceneName;
 using testing_support::Tap;
 using testing_support::WaitFor;
 using testing_support::Walker;
-
-// Pixels of wall face (not its lighter edge, where the outline itself runs) under the
-// hero's body in the level's stand-in picture.
-int WallUnder(const quor::Sprite& hero, const platform::Image& picture) {
-  const quor::Rect r = hero.GetCollisionRect();
-  int count = 0;
-  for (int y = int(hero.GetY()) + r.top; y <= int(hero.GetY()) + r.bottom; ++y)
-    for (int x = int(hero.GetX()) + r.left; x <= int(hero.GetX()) + r.right; ++x)
-      if (x >= 0 && y >= 0 && x < picture.width && y < picture.height &&
-          picture.At(x, y) == standins::kWallFace)
-        ++count;
-  return count;
-}
+using testing_support::WallUnder;
 
 // The Helmits are told apart by the first step of their rounds.
 quor::Sprite* Helmit(uint32_t firstStep) {
@@ -109,18 +97,24 @@ bool FireBallsQuiet() {
   return true;
 }
 
-}  // namespace
-
-// The way through the level: the hat, the first key and the meat beside it, the fire on
-// the east side past the three spears, the side door burnt open for the dagger and the
-// third key, the front door burnt open for the second, and out through the exit door.
-void WalkLevel1(Walker& w) {
+// From the start down the passage and the corridor to the west side at the hat room's
+// height, waiting for the north Helmit on the way.
+void DownToTheWestSide(Walker& w) {
   w.Add("down to the passage", GoY(75));
   w.Add("east along it", GoX(175));
   w.Add("wait for the north Helmit to go east", WaitFor(NorthHelmitInTopCorridor));
   w.Add("down to the corridor", GoY(128));
   w.Add("west along it", GoX(12));
   w.Add("down the west side", GoY(190));
+}
+
+}  // namespace
+
+// The way through the level: the hat, the first key and the meat beside it, the fire on
+// the east side past the three spears, the side door burnt open for the dagger and the
+// third key, the front door burnt open for the second, and out through the exit door.
+void WalkLevel1(Walker& w) {
+  DownToTheWestSide(w);
   w.Add("wait for the west Helmit", WaitFor([] { return WestHelmitAway(190); }));
   w.Add("east to the hat", GoX(140));
 
@@ -358,12 +352,7 @@ TEST(Level1InPlay, TheShotFliesToTheWallAndIsParkedAndTheTrapIsTakenBackWithF) {
 TEST(Level1InPlay, LosingTheLastHeartLeadsToLoseAndSpaceThereRestartsTheLevel) {
   testing_support::GameRun run;
   Walker w("Level1");
-  w.Add("down to the passage", GoY(75));
-  w.Add("east along it", GoX(175));
-  w.Add("wait for the north Helmit to go east", WaitFor(NorthHelmitInTopCorridor));
-  w.Add("down to the corridor", GoY(128));
-  w.Add("west along it", GoX(12));
-  w.Add("down the west side", GoY(190));
+  DownToTheWestSide(w);
   w.Add("wait for the west Helmit to come level", WaitFor([] {
           quor::Sprite* h = Helmit(kWestHelmit);
           return h && std::fabs(h->GetY() - 190.0f) < 6.0f;

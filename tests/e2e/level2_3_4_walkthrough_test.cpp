@@ -31,6 +31,7 @@ namespace {
 using platform::HeadlessHost;
 using testing_support::SceneName;
 using testing_support::TimedHold;
+using testing_support::WallUnder;
 
 // A plan has one step a line, run one after the other from the level's second frame:
 //   hold KEY N     the key down for N frames; the next step starts as it goes up
@@ -79,18 +80,6 @@ std::vector<TimedHold> PlanToRoute(const char* plan) {
     }
   }
   return route;
-}
-
-// Pixels of wall face under the hero's body in the level's stand-in picture.
-int WallUnder(const quor::Sprite& hero, const platform::Image& picture) {
-  const quor::Rect r = hero.GetCollisionRect();
-  int count = 0;
-  for (int y = int(hero.GetY()) + r.top; y <= int(hero.GetY()) + r.bottom; ++y)
-    for (int x = int(hero.GetX()) + r.left; x <= int(hero.GetX()) + r.right; ++x)
-      if (x >= 0 && y >= 0 && x < picture.width && y < picture.height &&
-          picture.At(x, y) == standins::kWallFace)
-        ++count;
-  return count;
 }
 
 struct WalkResult {

@@ -30,6 +30,7 @@ namespace {
 constexpr uint32_t kHeroColour = 0x000000FF;  // red, as 0x00BBGGRR
 constexpr int kWallX = testing_support::kRoomWallX;
 using testing_support::UseRoom;
+using testing_support::WalkRightInRoom;
 
 // The leftmost and rightmost column holding the hero's colour on the middle row of it.
 std::pair<int, int> HeroColumns(const platform::Image& frame) {
@@ -53,8 +54,7 @@ class SceneRun : public ::testing::Test {
 TEST_F(SceneRun, TheHeroWalksToTheWallAndStopsThere) {
   testing_support::HeadlessRun run;
   run.host.video.keepEveryFrame = true;
-  run.host.AtFrame(0, UseRoom);
-  run.host.AtFrame(5, [](platform::HeadlessHost& h) { h.input.PressKey(platform::KeyRight); });
+  WalkRightInRoom(run.host, UseRoom);
   run.Run(100);
   ASSERT_TRUE(run.host.messageBoxes.empty()) << run.host.messageBoxes[0].text;
   ASSERT_GT(run.host.video.frames.size(), 90u);
@@ -72,8 +72,7 @@ TEST_F(SceneRun, ALoadedGameGoesOnExactlyAsTheUninterruptedOne) {
   {
     testing_support::HeadlessRun run;
     run.host.video.keepEveryFrame = true;
-    run.host.AtFrame(0, UseRoom);
-    run.host.AtFrame(5, [](platform::HeadlessHost& h) { h.input.PressKey(platform::KeyRight); });
+    WalkRightInRoom(run.host, UseRoom);
     run.host.AtFrame(20, [&](platform::HeadlessHost&) {
       CurrentGameDirector->RequestSave((dir.Path() + "/mid.sav").c_str());
     });
@@ -83,8 +82,7 @@ TEST_F(SceneRun, ALoadedGameGoesOnExactlyAsTheUninterruptedOne) {
   ASSERT_TRUE(platform::FileExists(dir.Path() + "/mid.sav"));
   testing_support::HeadlessRun run;
   run.host.video.keepEveryFrame = true;
-  run.host.AtFrame(0, UseRoom);
-  run.host.AtFrame(5, [](platform::HeadlessHost& h) { h.input.PressKey(platform::KeyRight); });
+  WalkRightInRoom(run.host, UseRoom);
   run.host.AtFrame(30, [&](platform::HeadlessHost&) {
     CurrentGameDirector->RequestLoad((dir.Path() + "/mid.sav").c_str());
   });
@@ -114,8 +112,7 @@ using testing_support::WriteBytes;
 // exactly as it was, with one box, and none may crash or read out of bounds.
 TEST_F(SceneRun, DamagedSavedGamesNeverHarmTheRunningGame) {
   testing_support::HeadlessRun run;
-  run.host.AtFrame(0, UseRoom);
-  run.host.AtFrame(5, [](platform::HeadlessHost& h) { h.input.PressKey(platform::KeyRight); });
+  WalkRightInRoom(run.host, UseRoom);
   int refused = 0, loaded = 0;
   run.host.AtFrame(20, [&](platform::HeadlessHost& h) {
     std::string good = dir.Path() + "/good.sav", before = dir.Path() + "/before.sav";

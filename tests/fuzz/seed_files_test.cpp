@@ -46,8 +46,7 @@ class SeedFiles : public ::testing::Test {
 
 // A running furnished room: the hero walks right from frame 5 and stops at frame 45.
 void WalkTheRoom(testing_support::HeadlessRun& run) {
-  run.host.AtFrame(0, testing_support::UseFurnishedRoom);
-  run.host.AtFrame(5, [](platform::HeadlessHost& h) { h.input.PressKey(platform::KeyRight); });
+  testing_support::WalkRightInRoom(run.host, testing_support::UseFurnishedRoom);
   run.host.AtFrame(45, [](platform::HeadlessHost& h) { h.input.ReleaseKey(platform::KeyRight); });
 }
 

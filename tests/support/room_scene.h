@@ -227,4 +227,11 @@ inline void UseFurnishedRoom(platform::HeadlessHost&) {
   quor::CurrentGameDirector->RequestGameNode(1);
 }
 
+// A run in a room (UseRoom or UseFurnishedRoom): the room from the first frame, and the right
+// arrow held from frame 5, so the hero walks to the wall.
+inline void WalkRightInRoom(platform::HeadlessHost& host, void (*room)(platform::HeadlessHost&)) {
+  host.AtFrame(0, room);
+  host.AtFrame(5, [](platform::HeadlessHost& h) { h.input.PressKey(platform::KeyRight); });
+}
+
 }  // namespace testing_support

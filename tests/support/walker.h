@@ -1,7 +1,8 @@
 // A player at the keyboard for the tests that walk the real game: each frame the current
 // step of a route says which keys are held, and nothing else reaches the game. Routes are
 // waypoints (walk along one axis to a place), waits for a hazard, taps, and timed schedules
-// of keys; a walker acts only in its own scene.
+// of keys; a walker acts only in its own scene. Also: the wall a level's picture shows
+// under the hero.
 #pragma once
 
 #include <cmath>
@@ -18,6 +19,8 @@
 #include "game/rules/game_variables.h"
 #include "platform/headless/headless_host.h"
 #include "platform/input_keys.h"
+#include "platform/surface.h"
+#include "tools/standins/screen_pictures.h"
 
 namespace testing_support {
 
@@ -108,6 +111,19 @@ inline Walker::Step Tap(uint8_t key) {
 }
 inline Walker::Step WaitFor(std::function<bool()> ready) {
   return [ready](Walker&, quor::Sprite&) { return ready(); };
+}
+
+// Pixels of wall face (not its lighter edge, where the outline itself runs) under the
+// hero's body in the level's stand-in picture: a walk never stands where the player sees wall.
+inline int WallUnder(const quor::Sprite& hero, const platform::Image& picture) {
+  const quor::Rect r = hero.GetCollisionRect();
+  int count = 0;
+  for (int y = int(hero.GetY()) + r.top; y <= int(hero.GetY()) + r.bottom; ++y)
+    for (int x = int(hero.GetX()) + r.left; x <= int(hero.GetX()) + r.right; ++x)
+      if (x >= 0 && y >= 0 && x < picture.width && y < picture.height &&
+          picture.At(x, y) == standins::kWallFace)
+        ++count;
+  return count;
 }
 
 // A key held over a stretch of a timed route: down from frame `from` to frame `to`, up
