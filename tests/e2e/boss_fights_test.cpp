@@ -19,11 +19,12 @@
 #include "tests/e2e/level_routes.h"
 #include "tests/support/game_run.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/walker.h"
 
 namespace game {
 namespace {
 
-std::string SceneName() { return quor::CurrentGameNode ? quor::CurrentGameNode->GetName() : ""; }
+using testing_support::SceneName;
 
 // The first frame a fight spends in its scene, asked for in the frame before.
 constexpr int kFirstFrame = 2;
@@ -32,11 +33,7 @@ constexpr int kFirstFrame = 2;
 // hidden level select does, and looks at each frame from its start.
 class Fight {
  public:
-  explicit Fight(const char* scene) {
-    run.host.AtFrame(kFirstFrame - 1, [scene](platform::HeadlessHost&) {
-      quor::CurrentGameDirector->GoToGameNode(scene);
-    });
-  }
+  explicit Fight(const char* scene) { run.EnterAt(kFirstFrame - 1, scene); }
   // The action runs at the start of every frame spent in the fight's scene.
   void EachFrame(const char* scene, std::function<void(int frame)> action) {
     std::string name = scene;

@@ -109,10 +109,7 @@ BossWalk Walk(const char* scene, int32_t stage, void (*route)(Walker&)) {
   testing_support::GameRun run;
   Walker walker(scene);
   route(walker);
-  run.host.AtFrame(1, [=](HeadlessHost&) {
-    Stage = stage;
-    quor::CurrentGameDirector->GoToGameNode(scene);
-  });
+  run.EnterAt(1, scene, stage);
   BossWalk walk;
   run.host.EveryFrame([&](HeadlessHost& h) {
     if (h.Frame() < 2) return;

@@ -194,17 +194,12 @@ void WalkLevel1(Walker& w) {
 
 namespace {
 
-// Starts the run in "Level1" at once.
-void EnterLevel1(testing_support::GameRun& run) {
-  run.host.AtFrame(0, [](HeadlessHost&) { quor::CurrentGameDirector->GoToGameNode("Level1"); });
-}
-
 TEST(Level1Walkthrough, TheHatThreeKeysAndTheDoorLeadToTheNextStage) {
   testing_support::GameRun run;
   const platform::Image picture = standins::MapPicture(kLevel1Content.maps[0]);
   Walker w("Level1");
   WalkLevel1(w);
-  EnterLevel1(run);
+  run.EnterAt(0, "Level1");
   std::string left;  // the scene the level was left for
   int keysCarried = 0, wallPixels = 0, leftAt = 0;
   bool hatCarried = false;
@@ -239,7 +234,7 @@ TEST(Level1Walkthrough, TheHatThreeKeysAndTheDoorLeadToTheNextStage) {
 TEST(Level1Walkthrough, TheHeroStopsAtTheWallsThePictureShows) {
   testing_support::GameRun run;
   const platform::Image picture = standins::MapPicture(kLevel1Content.maps[0]);
-  EnterLevel1(run);
+  run.EnterAt(0, "Level1");
   struct Push {
     uint8_t key;
     int dx, dy;
@@ -305,7 +300,7 @@ TEST(Level1Walkthrough, TheHeroStopsAtTheWallsThePictureShows) {
 // press while it flies is refused. The trap lies at the hero while F is held.
 TEST(Level1InPlay, TheShotFliesToTheWallAndIsParkedAndTheTrapIsTakenBackWithF) {
   testing_support::GameRun run;
-  EnterLevel1(run);
+  run.EnterAt(0, "Level1");
   run.host.AtFrame(3, [](HeadlessHost&) {
     Find("FireIcon")->SetY(459);
     Find("Dagger")->SetY(459);
@@ -358,7 +353,7 @@ TEST(Level1InPlay, LosingTheLastHeartLeadsToLoseAndSpaceThereRestartsTheLevel) {
           return h && std::fabs(h->GetY() - 190.0f) < 6.0f;
         }));
   w.Add("into it", GoX(60));
-  EnterLevel1(run);
+  run.EnterAt(0, "Level1");
   std::vector<std::string> scenes;
   int lostAt = 0, heartsOnRestart = 0, keysOnRestart = -1;
   run.host.EveryFrame([&](HeadlessHost& h) {
@@ -387,7 +382,7 @@ TEST(Level1InPlay, LosingTheLastHeartLeadsToLoseAndSpaceThereRestartsTheLevel) {
 // of the stages, and back to the first, each entered with no keys carried.
 TEST(Level1InPlay, EachLevelSelectCombinationEntersItsLevelWithNoKeys) {
   testing_support::GameRun run;
-  EnterLevel1(run);
+  run.EnterAt(0, "Level1");
   const struct {
     uint8_t digit;
     const char* scene;

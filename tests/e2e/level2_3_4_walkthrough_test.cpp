@@ -99,7 +99,7 @@ WalkResult Walk(const char* level, int stage, const SceneContent& content,
   testing_support::GameRun run;
   Stage = stage;
   const platform::Image picture = standins::MapPicture(content.maps[0]);
-  run.host.AtFrame(0, [level](HeadlessHost&) { quor::CurrentGameDirector->GoToGameNode(level); });
+  run.EnterAt(0, level);
   testing_support::Walker walker(level);
   walker.Add("the route", testing_support::Schedule(route));
   WalkResult result;

@@ -39,8 +39,7 @@ Beams CountBeams() {
 // The hero stays in the room it starts in, which no beam reaches.
 TEST(LaserSoak, DISABLED_Level2FillsBothBeamLayersAndTheShootersThenFallSilent) {
   testing_support::GameRun run;
-  run.host.AtFrame(
-      0, [](platform::HeadlessHost&) { quor::CurrentGameDirector->GoToGameNode("Level2"); });
+  run.EnterAt(0, "Level2");
   constexpr int kFrames = 46000;
   int upLayerFullAt = 0, acrossLayerFullAt = 0;
   Beams atEnd;

@@ -121,10 +121,7 @@ class PlayableCheck {
 
 void Soak(const char* scene, int32_t stage) {
   testing_support::GameRun run;
-  run.host.AtFrame(1, [=](HeadlessHost&) {
-    Stage = stage;
-    quor::CurrentGameDirector->GoToGameNode(scene);
-  });
+  run.EnterAt(1, scene, stage);
   int inScene = 0, losses = 0, peakSprites = 0, peakLayer = 0, checkFrame = -1;
   double peakHeap = 0, heapAtEntry = 0;
   std::vector<Minute> minutes;

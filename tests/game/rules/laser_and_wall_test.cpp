@@ -15,6 +15,7 @@
 #include "engine/sound_input/sound.h"
 #include "platform/input_keys.h"
 #include "tests/support/game_run.h"
+#include "tests/support/walker.h"
 
 namespace game {
 namespace {
@@ -22,28 +23,13 @@ namespace {
 constexpr int kSpriteLimit = 513;
 constexpr int kAcrossLayer = 3;
 
-// Every sprite of the current scene with that name, layer by layer from each head.
-std::vector<quor::Sprite*> SpritesNamed(const std::string& name) {
-  std::vector<quor::Sprite*> found;
-  for (quor::NodeList& layer : quor::CurrentGameNode->layers)
-    for (quor::Node* n = layer.GetHead(); !n->IsEnd(); n = n->GetNext()) {
-      auto* sprite = static_cast<quor::Sprite*>(n);
-      if (name == sprite->GetName()) found.push_back(sprite);
-    }
-  return found;
-}
-
-bool InScene(const char* scene) {
-  return quor::CurrentGameNode && std::string(quor::CurrentGameNode->GetName()) == scene;
-}
+using testing_support::All;
+using testing_support::SceneName;
 
 // The real game, sent straight to one level: its first frame is frame 1.
 class LevelRun : public testing_support::GameRun {
  public:
-  explicit LevelRun(const char* level) {
-    host.AtFrame(
-        0, [level](platform::HeadlessHost&) { quor::CurrentGameDirector->GoToGameNode(level); });
-  }
+  explicit LevelRun(const char* level) { EnterAt(0, level); }
   void Tap(int frame, uint8_t key) {
     host.AtFrame(frame, [key](platform::HeadlessHost& h) { h.input.PressKey(key); });
     host.AtFrame(frame + 1, [key](platform::HeadlessHost& h) { h.input.ReleaseKey(key); });
@@ -56,8 +42,8 @@ class GrowthLog {
  public:
   explicit GrowthLog(const char* name) : name_(name) {}
   void Look(int frame) {
-    if (!InScene("Level2")) return;
-    int count = static_cast<int>(SpritesNamed(name_).size());
+    if (SceneName() != "Level2") return;
+    int count = static_cast<int>(All(name_.c_str()).size());
     if (last_ >= 0 && count > last_) grew[frame] = count - last_;
     last_ = count;
   }
@@ -113,9 +99,9 @@ template <class Pick>
 void FollowBeam(LevelRun& run, const char* name, Pick pick, Flight& flight) {
   auto beam = std::make_shared<quor::Sprite*>(nullptr);
   run.host.EveryFrame([&flight, beam, name, pick](platform::HeadlessHost&) {
-    if (!InScene("Level2") || flight.putAway) return;
+    if (SceneName() != "Level2" || flight.putAway) return;
     if (!*beam) {
-      for (quor::Sprite* s : SpritesNamed(name))
+      for (quor::Sprite* s : All(name))
         if (!s->IsInactive() && pick(*s)) *beam = s;
       if (!*beam) return;
     }
@@ -179,7 +165,7 @@ TEST(LaserTraps, SpentBeamsStayInTheirLayerUntilTheSceneIsLeft) {
   LevelRun run("Level2");
   int shown = -1, all = -1;
   run.host.AtFrame(1000, [&](platform::HeadlessHost&) {
-    auto beams = SpritesNamed("Laser Beam Across");
+    auto beams = All("Laser Beam Across");
     all = static_cast<int>(beams.size());
     shown = 0;
     for (quor::Sprite* beam : beams) shown += beam->IsInactive() ? 0 : 1;
@@ -194,7 +180,7 @@ TEST(LaserTraps, SpentBeamsStayInTheirLayerUntilTheSceneIsLeft) {
 // The shown beams named name.
 int Flying(const char* name) {
   int n = 0;
-  for (quor::Sprite* beam : SpritesNamed(name)) n += beam->IsInactive() ? 0 : 1;
+  for (quor::Sprite* beam : All(name)) n += beam->IsInactive() ? 0 : 1;
   return n;
 }
 
@@ -203,7 +189,7 @@ TEST(LaserTraps, AShooterWhoseLayerIsFullSkipsItsShotsAndTheLevelGoesOn) {
   int filled = 0;
   run.host.AtFrame(2, [&](platform::HeadlessHost&) {
     // Hidden copies, as a long stay leaves them, up to the layer's limit.
-    while (quor::Sprite* copy = SpritesNamed("Laser Beam Across")[0]->Spawn()) {
+    while (quor::Sprite* copy = All("Laser Beam Across")[0]->Spawn()) {
       copy->SetInactive(1);
       copy->SetX(-100.0f);
       ++filled;
@@ -212,7 +198,7 @@ TEST(LaserTraps, AShooterWhoseLayerIsFullSkipsItsShotsAndTheLevelGoesOn) {
   GrowthLog up("Laser Beam Up");
   int mostFlying = 0, layerAtEnd = 0;
   run.host.EveryFrame([&](platform::HeadlessHost& h) {
-    if (!InScene("Level2")) return;
+    if (SceneName() != "Level2") return;
     up.Look(h.Frame());
     mostFlying = std::max(mostFlying, Flying("Laser Beam Across"));
     layerAtEnd = quor::CurrentGameNode->layers[kAcrossLayer].Count();
@@ -256,7 +242,7 @@ TEST(Wall, EveryWallBurstsAtTheFirstShoutAndASecondShoutOnlyBangsAgain) {
   run.Tap(10, platform::KeyS);
   run.host.AtFrame(12, [&](platform::HeadlessHost&) {
     bangedFirst = BombPlaying();
-    firstAction = SpritesNamed("Wall")[0]->GetAction();
+    firstAction = All("Wall")[0]->GetAction();
     secondAction = second->GetAction();
     quor::FindSoundByName("Bomb")->Stop();
   });
@@ -265,7 +251,7 @@ TEST(Wall, EveryWallBurstsAtTheFirstShoutAndASecondShoutOnlyBangsAgain) {
   std::vector<int> actionsAfter;
   run.host.AtFrame(103, [&](platform::HeadlessHost&) {
     bangedAgain = BombPlaying();
-    for (quor::Sprite* wall : SpritesNamed("Wall")) actionsAfter.push_back(wall->GetAction());
+    for (quor::Sprite* wall : All("Wall")) actionsAfter.push_back(wall->GetAction());
   });
   run.Run(104);
   run.ExpectNoBoxes();
@@ -347,12 +333,12 @@ TEST(Cover, TheCoverOfLevel2GoesOnceTheGlassIsOnTheStatusRow) {
   LevelRun run("Level2");
   size_t before = 0, after = 9;
   run.host.AtFrame(3, [&](platform::HeadlessHost&) {
-    before = SpritesNamed("Cover").size();
+    before = All("Cover").size();
     quor::Sprite* glass = quor::FindSpriteByName("Glass");
     glass->SetX(391.0f);
     glass->SetY(459.0f);
   });
-  run.host.AtFrame(5, [&](platform::HeadlessHost&) { after = SpritesNamed("Cover").size(); });
+  run.host.AtFrame(5, [&](platform::HeadlessHost&) { after = All("Cover").size(); });
   run.Run(6);
   run.ExpectNoBoxes();
   EXPECT_EQ(before, 1u);
@@ -368,7 +354,7 @@ TEST(Cover, TheCoverOfLevel3HasNoRuleAndStays) {
     glass->SetX(391.0f);
     glass->SetY(459.0f);
   });
-  run.host.AtFrame(6, [&](platform::HeadlessHost&) { after = SpritesNamed("Cover").size(); });
+  run.host.AtFrame(6, [&](platform::HeadlessHost&) { after = All("Cover").size(); });
   run.Run(7);
   run.ExpectNoBoxes();
   EXPECT_EQ(after, 1u);

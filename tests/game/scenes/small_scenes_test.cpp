@@ -30,10 +30,7 @@ class Route {
   Route(const Route&) = delete;
 
   // The first scene runs a few frames, then the game goes to the scene asked for.
-  void StartIn(const char* scene) {
-    run.host.AtFrame(
-        2, [scene](platform::HeadlessHost&) { quor::CurrentGameDirector->GoToGameNode(scene); });
-  }
+  void StartIn(const char* scene) { run.EnterAt(2, scene); }
   void Space(int frame) {
     run.host.AtFrame(frame,
                      [](platform::HeadlessHost& h) { h.input.PressKey(platform::KeySpace); });
