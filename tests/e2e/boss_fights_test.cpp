@@ -24,7 +24,9 @@
 namespace game {
 namespace {
 
+using testing_support::HoldKey;
 using testing_support::SceneName;
+using testing_support::TapKey;
 
 // The first frame a fight spends in its scene, asked for in the frame before.
 constexpr int kFirstFrame = 2;
@@ -40,11 +42,6 @@ class Fight {
     run.host.EveryFrame([name, action](platform::HeadlessHost& h) {
       if (SceneName() == name) action(h.Frame());
     });
-  }
-  // A key held from frame `from` to frame `to` (down at from, up at to).
-  void Hold(uint8_t key, int from, int to) {
-    run.host.AtFrame(from, [key](platform::HeadlessHost& h) { h.input.PressKey(key); });
-    run.host.AtFrame(to, [key](platform::HeadlessHost& h) { h.input.ReleaseKey(key); });
   }
   // The hero's hearts kept full: these tests are about the bosses, not about surviving.
   void KeepHeroAlive(const char* scene) {
@@ -286,7 +283,7 @@ TEST(BossFights, TheMidBossScenePlayedThroughWithTheKeys) {
   fight.run.host.AtFrame(1, [](platform::HeadlessHost&) { Stage = 3; });
   fight.KeepHeroAlive("MidBoss");
   for (const testing_support::TimedHold& h : MidBossRoute())
-    fight.Hold(h.key, kFirstFrame + h.from, kFirstFrame + h.to);
+    HoldKey(fight.run.host, h.key, kFirstFrame + h.from, kFirstFrame + h.to);
   BossWatch watch("Demon", &DemonLife);
   StateLog demon;
   bool itemsTaken = false, waterTaken = false, wallBurst = false;
@@ -331,8 +328,8 @@ TEST(BossFights, TheFinalLevelPlayedThroughItsDoorToWin) {
   fight.run.host.AtFrame(1, [](platform::HeadlessHost&) { Stage = 6; });
   fight.KeepHeroAlive("FinalLevel");
   for (const testing_support::TimedHold& h : FinalLevelRoute())
-    fight.Hold(h.key, kFirstFrame + h.from, kFirstFrame + h.to);
-  fight.Hold(platform::KeySpace, 1300, 1301);
+    HoldKey(fight.run.host, h.key, kFirstFrame + h.from, kFirstFrame + h.to);
+  TapKey(fight.run.host, platform::KeySpace, 1300);
   std::vector<std::string> scenes;
   bool hatAndBoots = false;
   int keys = 0, heartsOnTheWay = 0;

@@ -310,10 +310,8 @@ TEST(Level1InPlay, TheShotFliesToTheWallAndIsParkedAndTheTrapIsTakenBackWithF) {
     if (h.Frame() >= 5 && h.Frame() <= 30)
       blast.push_back({Find("FireBlast")->GetX(), Find("FireBlast")->GetY()});
   });
-  run.host.AtFrame(5, [](HeadlessHost& h) { h.input.PressKey(platform::KeyD); });
-  run.host.AtFrame(6, [](HeadlessHost& h) { h.input.ReleaseKey(platform::KeyD); });
-  run.host.AtFrame(8, [](HeadlessHost& h) { h.input.PressKey(platform::KeyD); });
-  run.host.AtFrame(9, [](HeadlessHost& h) { h.input.ReleaseKey(platform::KeyD); });
+  testing_support::TapKey(run.host, platform::KeyD, 5);
+  testing_support::TapKey(run.host, platform::KeyD, 8);
   float trapX = 0, trapY = 0, trapBackX = 0, trapBackY = 0;
   run.host.AtFrame(40, [](HeadlessHost& h) { h.input.PressKey(platform::KeyF); });
   run.host.AtFrame(45, [&](HeadlessHost& h) {

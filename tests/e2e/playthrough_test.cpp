@@ -37,6 +37,7 @@ namespace {
 
 using platform::HeadlessHost;
 using testing_support::SceneName;
+using testing_support::TapKey;
 using testing_support::Walker;
 
 // The scene, the eleven variables as the runner prints them, and the scene's sprites. The
@@ -126,12 +127,6 @@ class Player {
   std::string last_;
   int enteredAt_ = 0;
 };
-
-// Taps a key for one frame at frame `at`.
-void TapAt(HeadlessHost& host, int at, uint8_t key) {
-  host.AtFrame(at, [key](HeadlessHost& h) { h.input.PressKey(key); });
-  host.AtFrame(at + 1, [key](HeadlessHost& h) { h.input.ReleaseKey(key); });
-}
 
 // The route of a whole game: the screens, then each stage's introduction and level.
 const char* const kSceneOrder[] = {
@@ -268,7 +263,7 @@ TEST(PlaythroughReplay, RecordedKeptLoadedAndReplayedReachesWinOnTheSameFrame) {
   testing_support::GameRun run;
   Player player;
   constexpr int kRecordFrom = 2;  // F1 pressed: the state of the next frame is the start
-  TapAt(run.host, kRecordFrom - 1, platform::KeyF1);
+  TapKey(run.host, platform::KeyF1, kRecordFrom - 1);
   int winAt = -1, replayAt = -1, againAt = -1, recordedFrames = 0;
   size_t visitsRecorded = 0, visitsBeforeAgain = 0;
   std::string stateAtWin, stateAfterReplay, script;
@@ -279,11 +274,11 @@ TEST(PlaythroughReplay, RecordedKeptLoadedAndReplayedReachesWinOnTheSameFrame) {
       winAt = f;
       visitsRecorded = player.visits.size();
       player.playing = false;
-      TapAt(h, f + 10, platform::KeyF2);
+      TapKey(h, platform::KeyF2, f + 10);
       h.AnswerFileDialog(replay);
-      TapAt(h, f + 20, platform::KeyF7);
+      TapKey(h, platform::KeyF7, f + 20);
       h.AnswerFileDialog(replay);
-      TapAt(h, f + 30, platform::KeyF8);
+      TapKey(h, platform::KeyF8, f + 30);
       replayAt = f + 31;  // the frame the start state comes back in
     }
     if (winAt >= 0 && f == winAt + 12) {
@@ -296,7 +291,7 @@ TEST(PlaythroughReplay, RecordedKeptLoadedAndReplayedReachesWinOnTheSameFrame) {
         !quor::CurrentGameDirector->replaying) {
       stateAfterReplay = State();
       visitsBeforeAgain = player.visits.size();
-      TapAt(h, f + 5, platform::KeyF3);
+      TapKey(h, platform::KeyF3, f + 5);
       againAt = f + 6;
     }
     if (againAt > 0 && f > againAt + recordedFrames + 5 && !quor::CurrentGameDirector->replaying)

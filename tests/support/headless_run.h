@@ -1,6 +1,8 @@
 // Runs the whole program on a headless host, as the tests' player.
 #pragma once
 
+#include <cstdint>
+
 #include "engine/core/engine_globals.h"
 #include "engine/app/run_application.h"
 #include "engine/sound_input/keyboard.h"
@@ -34,5 +36,16 @@ class HeadlessRun {
 
   platform::HeadlessHost host;
 };
+
+// The key down at the start of frame `from` and up again at the start of frame `to`.
+inline void HoldKey(platform::HeadlessHost& host, uint8_t key, int from, int to) {
+  host.AtFrame(from, [key](platform::HeadlessHost& h) { h.input.PressKey(key); });
+  host.AtFrame(to, [key](platform::HeadlessHost& h) { h.input.ReleaseKey(key); });
+}
+
+// The key down for the one frame `frame`.
+inline void TapKey(platform::HeadlessHost& host, uint8_t key, int frame) {
+  HoldKey(host, key, frame, frame + 1);
+}
 
 }  // namespace testing_support

@@ -25,15 +25,12 @@ constexpr int kAcrossLayer = 3;
 
 using testing_support::All;
 using testing_support::SceneName;
+using testing_support::TapKey;
 
 // The real game, sent straight to one level: its first frame is frame 1.
 class LevelRun : public testing_support::GameRun {
  public:
   explicit LevelRun(const char* level) { EnterAt(0, level); }
-  void Tap(int frame, uint8_t key) {
-    host.AtFrame(frame, [key](platform::HeadlessHost& h) { h.input.PressKey(key); });
-    host.AtFrame(frame + 1, [key](platform::HeadlessHost& h) { h.input.ReleaseKey(key); });
-  }
   void ExpectNoBoxes() { EXPECT_TRUE(host.messageBoxes.empty()) << host.messageBoxes[0].text; }
 };
 
@@ -239,7 +236,7 @@ TEST(Wall, EveryWallBurstsAtTheFirstShoutAndASecondShoutOnlyBangsAgain) {
   });
   int firstAction = -1, secondAction = -1;
   bool bangedFirst = false, bangedAgain = false, silentBetween = true;
-  run.Tap(10, platform::KeyS);
+  TapKey(run.host, platform::KeyS, 10);
   run.host.AtFrame(12, [&](platform::HeadlessHost&) {
     bangedFirst = BombPlaying();
     firstAction = All("Wall")[0]->GetAction();
@@ -247,7 +244,7 @@ TEST(Wall, EveryWallBurstsAtTheFirstShoutAndASecondShoutOnlyBangsAgain) {
     quor::FindSoundByName("Bomb")->Stop();
   });
   run.host.AtFrame(100, [&](platform::HeadlessHost&) { silentBetween = !BombPlaying(); });
-  run.Tap(101, platform::KeyS);
+  TapKey(run.host, platform::KeyS, 101);
   std::vector<int> actionsAfter;
   run.host.AtFrame(103, [&](platform::HeadlessHost&) {
     bangedAgain = BombPlaying();
@@ -265,7 +262,7 @@ TEST(Wall, EveryWallBurstsAtTheFirstShoutAndASecondShoutOnlyBangsAgain) {
 
 TEST(Wall, StandsWhileTheWaterIsNotOnTheStatusRow) {
   LevelRun run("Level2");
-  run.Tap(10, platform::KeyS);
+  TapKey(run.host, platform::KeyS, 10);
   int action = -1;
   bool banged = true;
   run.host.AtFrame(30, [&](platform::HeadlessHost&) {

@@ -31,12 +31,7 @@ class Route {
 
   // The first scene runs a few frames, then the game goes to the scene asked for.
   void StartIn(const char* scene) { run.EnterAt(2, scene); }
-  void Space(int frame) {
-    run.host.AtFrame(frame,
-                     [](platform::HeadlessHost& h) { h.input.PressKey(platform::KeySpace); });
-    run.host.AtFrame(frame + 1,
-                     [](platform::HeadlessHost& h) { h.input.ReleaseKey(platform::KeySpace); });
-  }
+  void Space(int frame) { testing_support::TapKey(run.host, platform::KeySpace, frame); }
   void At(int frame, std::function<void()> action) {
     run.host.AtFrame(frame, [action](platform::HeadlessHost&) { action(); });
   }
