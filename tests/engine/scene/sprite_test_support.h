@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -15,6 +16,13 @@
 
 namespace quor {
 namespace testing_support {
+
+// A contact as a frame's collision tests record it, seen by the sprite's next tick.
+inline void Touch(Sprite& sprite, const char* name) {
+  SpriteName touched;
+  std::strncpy(touched.name, name, sizeof touched.name - 1);
+  sprite.touchedNames.Add(touched);
+}
 
 // One action: its frame durations and loop start.
 struct ActionData {

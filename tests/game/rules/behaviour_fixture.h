@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <memory>
 
 #include "engine/app/game_director.h"
@@ -20,8 +19,11 @@
 #include "game/rules/game_variables.h"
 #include "platform/headless/headless_host.h"
 #include "platform/input_keys.h"
+#include "tests/engine/scene/sprite_test_support.h"
 
 namespace game {
+
+using quor::testing_support::Touch;
 
 class BehaviourTest : public ::testing::Test {
  protected:
@@ -67,13 +69,6 @@ class BehaviourTest : public ::testing::Test {
 
   // An item already carried: on the status row.
   quor::Sprite* Carried(const char* name, int8_t set) { return Add(name, set, 300, 459); }
-
-  // The contact a frame's collision tests record.
-  static void Touch(quor::Sprite& sprite, const char* otherName) {
-    quor::SpriteName entry;
-    std::strncpy(entry.name, otherName, sizeof entry.name - 1);
-    sprite.touchedNames.Add(entry);
-  }
 
   // Puts the sprite on the last picture of an action, with its time run out.
   static void FinishAction(quor::Sprite& sprite, int8_t action) {

@@ -131,7 +131,7 @@ TEST_F(BossMachines, EachTickOfBlastContactCostsOneLifeAndZeroLeadsToDeath) {
   quor::Sprite* demon = AddDemon();
   DemonLife = 2;
   Tick(demon);
-  Touch(demon, "FireBlast");
+  Touch(*demon, "FireBlast");
   Tick(demon);
   EXPECT_EQ(DemonLife, 1);
   Tick(demon);  // the contact list is the frame's: still there, so another life goes
@@ -153,7 +153,7 @@ TEST_F(BossMachines, ALifeAtOrBelowZeroIsCaughtInEveryAttackState) {
   quor::Sprite* tenma = AddTenma();
   TenmaLife = 0;
   for (int i = 0; i < 200 && State(tenma) == kTenmaStart; ++i) {
-    Touch(tenma, "FireBlast");
+    Touch(*tenma, "FireBlast");
     Tick(tenma);
   }
   EXPECT_EQ(TenmaLife, -1) << "the first tick of the laser takes a life before a test sees it";
@@ -164,7 +164,7 @@ TEST_F(BossMachines, ALifeAtOrBelowZeroIsCaughtInEveryAttackState) {
 TEST_F(BossMachines, TenmaNeitherLosesLifeNorAttacksWhileItAppears) {
   AddShot("Tball", 0, 0, 31, 2, 5, 5, 0, 0, true);
   quor::Sprite* tenma = AddTenma();
-  Touch(tenma, "FireBlast");
+  Touch(*tenma, "FireBlast");
   for (int i = 0; i < 20; ++i) Tick(tenma);
   EXPECT_EQ(State(tenma), kTenmaStart);
   EXPECT_EQ(TenmaLife, 19);

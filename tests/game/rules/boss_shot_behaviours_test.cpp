@@ -34,12 +34,12 @@ TEST_F(BossShots, ATballDiesInTheTickAfterItsFourthWall) {
 TEST_F(BossShots, ATballDiesOnTheHeroOrTheHerosShot) {
   for (const char* name : {"Player", "FireBlast"}) {
     quor::Sprite* ball = AddShot("Tball", 0, 0, 31, 2, 5, 5, 1, 1, false);
-    Touch(ball, name);
+    Touch(*ball, name);
     TballBehaviour(*ball);
     EXPECT_TRUE(ball->IsDead()) << name;
   }
   quor::Sprite* ball = AddShot("Tball", 0, 0, 31, 2, 5, 5, 1, 1, false);
-  Touch(ball, "Meat");
+  Touch(*ball, "Meat");
   TballBehaviour(*ball);
   EXPECT_FALSE(ball->IsDead());
 }
@@ -73,7 +73,7 @@ TEST_F(BossShots, TlaserAndTblobDieOnTheHeroAWallOrLeavingTheScreen) {
   for (auto behaviour : {TlaserBehaviour, TblobBehaviour}) {
     quor::Sprite* hit = AddShot("Shot", 0, 0, 31, 0, -20, 3, 1, 1, false);
     hit->SetX(200.0f);
-    Touch(hit, "Player");
+    Touch(*hit, "Player");
     behaviour(*hit);
     EXPECT_TRUE(hit->IsDead());
     quor::Sprite* wall = AddShot("Shot", 0, 0, 31, 0, -20, 3, 1, 1, false);
@@ -101,7 +101,7 @@ TEST_F(BossShots, ABallHidesOnAnyContact) {
 TEST_F(BossShots, ALaserInFlightSparksOnContactAndThenHides) {
   quor::Sprite* laser = AddShot("Laser1", 3, 6, 29, 2, 0, 10, 1, 1, false);
   laser->SetX(120.0f);
-  Touch(laser, "Player");
+  Touch(*laser, "Player");
   BossLaserBehaviour(*laser);
   EXPECT_EQ(laser->GetSpeedY(), 0.0f);
   EXPECT_EQ(laser->GetDirectionX(), 0.0f);
@@ -119,7 +119,7 @@ TEST_F(BossShots, ALaserInFlightSparksOnContactAndThenHides) {
 
 TEST_F(BossShots, ALaserAtRestIgnoresContacts) {
   quor::Sprite* laser = AddShot("Laser2", 3, 6, 29, 2, 0, 0, 1, 1, false);
-  Touch(laser, "Player");
+  Touch(*laser, "Player");
   BossLaserBehaviour(*laser);
   EXPECT_EQ(laser->requestedAction, 2);
 }
@@ -129,7 +129,7 @@ TEST_F(BossShots, ALaserAtRestIgnoresContacts) {
 TEST_F(BossShots, BarfWaitsHiddenWhileParked) {
   quor::Sprite* barf = AddShot("Barf", 3, 6, 29, 4, 1, 1, 0, 0, false);
   barf->SetX(-81.0f);
-  Touch(barf, "FireBlast");
+  Touch(*barf, "FireBlast");
   TouchMap(barf);
   BarfBehaviour(*barf);
   EXPECT_FALSE(barf->IsDead());
@@ -165,7 +165,7 @@ TEST_F(BossShots, TheDemonsPlainBehaviourThrowsBallsAndDiesAtZero) {
   EXPECT_FALSE(demon->IsDead());
   EXPECT_EQ(Count("Ball", true), 2);
   EXPECT_FLOAT_EQ(demon->GetSpeedY(), 9.0f);
-  Touch(demon, "FireBlast");
+  Touch(*demon, "FireBlast");
   DemonFireBehaviour(*demon);
   EXPECT_EQ(DemonLife, 0);
   EXPECT_TRUE(demon->IsDead());
@@ -185,7 +185,7 @@ TEST_F(BossShots, TheDemonsPlainBehaviourSkipsABallOnAFullLayer) {
 
 TEST_F(BossShots, TheFinalDoorOpensAtThreeKeysAndLetsTheHeroThrough) {
   quor::Sprite* door = Add("Door", 0, 0, 15, 0, 24, 248);
-  Touch(door, "Player");
+  Touch(*door, "Player");
   KeyCount = 2;
   FinalLevelDoorBehaviour(*door);
   EXPECT_EQ(door->requestedAction, 0);
@@ -199,7 +199,7 @@ TEST_F(BossShots, TheFinalDoorOpensAtThreeKeysAndLetsTheHeroThrough) {
   }
   EXPECT_EQ(door->GetAction(), 1);
   EXPECT_EQ(door->GetFrame(), 2) << "it stays open on its last frame";
-  Touch(door, "Player");
+  Touch(*door, "Player");
   int stage = Stage;
   FinalLevelDoorBehaviour(*door);
   EXPECT_EQ(KeyCount, 0);

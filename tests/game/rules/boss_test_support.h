@@ -24,12 +24,7 @@ inline void Tick(quor::Sprite* boss) {
 }
 inline uint32_t State(const quor::Sprite* boss) { return boss->stateMachine.GetCurrentState(); }
 
-// A contact as the frame records it, seen by the sprite's next tick.
-inline void Touch(quor::Sprite* sprite, const char* name) {
-  quor::SpriteName touched;
-  std::strncpy(touched.name, name, sizeof touched.name - 1);
-  sprite->touchedNames.Add(touched);
-}
+using quor::testing_support::Touch;
 
 class BossScene : public quor::testing_support::SceneTest {
  protected:
