@@ -475,6 +475,8 @@ Image Surface::ReadImage() const {
   return image;
 }
 
+const uint8_t* Surface::Pixels() const { return static_cast<const uint8_t*>(sdl_->pixels); }
+
 bool Surface::CopyTo(SDL_Surface* target) const {
   if (!target || target->w != width_ || target->h != height_) return false;
   SDL_SetColorKey(sdl_, SDL_FALSE, 0);

@@ -177,6 +177,8 @@ class Surface {
   // The picture converted into an SDL surface of any format, the same size (the hosts'
   // presentation path); false on a size mismatch or a failed conversion.
   bool CopyTo(SDL_Surface* target) const;
+  // The picture's memory for reading, rows Pitch() bytes apart.
+  const uint8_t* Pixels() const;
 
  private:
   Surface() = default;

@@ -6,13 +6,12 @@
 
 #include <cstdint>
 
+#include "platform/surface.h"
 #include "platform/video_output.h"
 
 struct SDL_Surface;
 
 namespace platform {
-
-class Surface;
 
 class WindowFrame {
  public:
@@ -22,6 +21,7 @@ class WindowFrame {
   WindowFrame& operator=(const WindowFrame&) = delete;
 
   // Converts frame into the window's pixels; false when no buffer of its size can be made.
+  // Every frame shows as SDL converts its pixels, then through the ramp.
   bool Convert(const Surface& frame, const GammaTable& ramp);
 
   // The converted pixels, rows Pitch() bytes apart; null before the first conversion.
@@ -34,7 +34,12 @@ class WindowFrame {
   static uint32_t PixelFormat();
 
  private:
+  bool ConvertThroughLevels(const Surface& frame, const GammaTable& ramp);
+
   SDL_Surface* pixels_ = nullptr;
+  // SDL's widening of each value of each channel (red, green, blue) of widenedFormat_.
+  platform::PixelFormat widenedFormat_{0, 0, 0, 0};
+  uint8_t widened_[3][64] = {};
 };
 
 }  // namespace platform
