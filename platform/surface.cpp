@@ -238,10 +238,14 @@ SurfaceResult Surface::Blit(const PixelRect* destRect, Surface& source, const Pi
   bool keyed = (flags & BlitKeySource) && source.hasKey_;
   bool mirrored = flags & (BlitMirrorLeftRight | BlitMirrorUpDown);
   // Palette surfaces copy their indices as they are, and SDL has no mirrored blit: both
-  // go through our own loop, which needs one format on both sides.
-  if (mirrored || format_.Indexed() || source.format_.Indexed()) {
+  // go through our own loop, which needs one format on both sides. So does an unstretched
+  // 16-bit copy between two surfaces, which SDL would do pixel by pixel when keyed (with
+  // the same result) and our loop does many pixels at a time.
+  bool rowCopy = format_ == source.format_ && format_.bitsPerPixel == 16 && &source != this &&
+                 src.Width() == dst.Width() && src.Height() == dst.Height();
+  if (mirrored || rowCopy || format_.Indexed() || source.format_.Indexed()) {
     if (format_ != source.format_) return SurfaceResult::NotSupported;
-    return MirroredBlit(dst, source, src, flags);
+    return RowBlit(dst, source, src, flags);
   }
 
   // SDL keeps the key state of the last blit; it rebuilds its blit map only on a change.
@@ -310,7 +314,7 @@ void KeepInsideSource(int& from, int& to, int origin, int dir, int size) {
 
 }  // namespace
 
-SurfaceResult Surface::MirroredBlit(const PixelRect& dest, Surface& source, const PixelRect& src,
+SurfaceResult Surface::RowBlit(const PixelRect& dest, Surface& source, const PixelRect& src,
                                     uint32_t flags) {
   PixelRect clipped = dest;
   if (!ClipRect(clipped, Bounds())) return SurfaceResult::Ok;

@@ -182,8 +182,8 @@ class Surface {
 
  private:
   Surface() = default;
-  SurfaceResult MirroredBlit(const PixelRect& dest, Surface& source, const PixelRect& src,
-                             uint32_t flags);
+  SurfaceResult RowBlit(const PixelRect& dest, Surface& source, const PixelRect& src,
+                         uint32_t flags);
 
   SDL_Surface* sdl_ = nullptr;
   int width_ = 0, height_ = 0;

@@ -156,6 +156,39 @@ TEST(Surface, MirroredAndPaletteBlitsMatchThePixelByPixelMeaning) {
   }
 }
 
+// Unmirrored, unstretched 16-bit blits between two surfaces go through the same row loop,
+// many pixels at a time: rows of up to 100 pixels, hanging over every edge of both surfaces.
+TEST(Surface, UnstretchedSixteenBitBlitsMatchThePixelByPixelMeaning) {
+  uint32_t seed = 777;
+  auto next = [&seed](int n) {
+    seed = seed * 1103515245u + 12345u;
+    return int((seed >> 8) % uint32_t(n));
+  };
+  for (const PixelFormat& f : {PixelFormat::Rgb565(), PixelFormat::Rgb555()}) {
+    auto src = Surface::Create(90, 20, f);
+    for (int y = 0; y < 20; ++y)
+      for (int x = 0; x < 90; ++x) src->PutPixel(x, y, uint32_t(next(3) == 0 ? 5 : next(1 << 16)));
+    src->SetColorKey(5);
+    auto dst = Surface::Create(120, 30, f), expected = Surface::Create(120, 30, f);
+    for (int round = 0; round < 200; ++round) {
+      for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 120; ++x) dst->PutPixel(x, y, uint32_t(x * 7 + y * 301));
+      expected->Blit(nullptr, *dst, nullptr);
+      int sl = next(100) - 10, st = next(24) - 4;
+      PixelRect s{sl, st, sl + 1 + next(100), st + 1 + next(20)};
+      int dl = next(140) - 30, dt = next(40) - 10;
+      PixelRect d{dl, dt, dl + s.Width(), dt + s.Height()};
+      uint32_t flags = round % 2 ? BlitKeySource : BlitPlain;
+      ASSERT_EQ(dst->Blit(&d, *src, &s, flags), SurfaceResult::Ok);
+      ReferenceBlit(*expected, d, *src, s, flags, 5);
+      for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 120; ++x)
+          ASSERT_EQ(dst->GetPixel(x, y), expected->GetPixel(x, y))
+              << f.redMask << " red mask, round " << round << " at " << x << "," << y;
+    }
+  }
+}
+
 TEST(Surface, StretchToFrameSize) {
   for (const PixelFormat& f : kFormats) {
     auto src = Surface::Create(2, 2, f);
