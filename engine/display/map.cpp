@@ -399,7 +399,7 @@ void Map::BuildCollisionGrid() {
       const float y0 = static_cast<float>(c) * j, y1 = static_cast<float>(c) * (j + 1);
       NodeList* cell = GetGridCell(i, j);
       for (Node* n = segments.GetHead(); !n->IsEnd(); n = n->GetNext()) {
-        auto* shape = dynamic_cast<CollisionShape*>(n);
+        auto* shape = AsCollisionShape(n);
         if (!shape) continue;
         if (shape->GetShapeType() == CollisionShape::SegmentShape) {
           auto* s = static_cast<CollisionSegment*>(shape);

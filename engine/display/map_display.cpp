@@ -129,7 +129,7 @@ void Map::Render() {
   if (showShapes) {
     GeometricsDrawn pen;
     for (Node* n = segments.GetHead(); !n->IsEnd(); n = n->GetNext()) {
-      auto* shape = dynamic_cast<CollisionShape*>(n);
+      auto* shape = AsCollisionShape(n);
       if (!shape) continue;
       if (shape->GetShapeType() == CollisionShape::SegmentShape) {
         auto* s = static_cast<CollisionSegment*>(shape);

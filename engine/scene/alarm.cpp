@@ -108,11 +108,15 @@ void Sprite::CheckAlarms() {
     alarm->triggeringSprite = nullptr;
     if (!alarm->IsEnabled() || alarm->shapes.Count() == 0) continue;
     for (Node* n = alarm->shapes.GetHead(); !n->IsEnd(); n = n->GetNext()) {
+      CollisionShape* shape = AsCollisionShape(n);
+      if (!shape) continue;
       bool hit = false;
-      if (auto* circle = dynamic_cast<CollisionCircle*>(n)) {
+      if (shape->GetShapeType() == CollisionShape::CircleShape) {
+        auto* circle = static_cast<CollisionCircle*>(shape);
         hit = CircleNearSegment(circle->GetX(), circle->GetY(), circle->GetRadius(), left, right,
                                 top, bottom);
-      } else if (auto* segment = dynamic_cast<CollisionSegment*>(n)) {
+      } else {
+        auto* segment = static_cast<CollisionSegment*>(shape);
         // A segment only catches a sprite that does not move along its normal.
         hit = SegmentHitsRect(segment->GetX1(), segment->GetY1(),
                               segment->GetX1() + segment->GetDirectionX() * segment->GetLengthX(),

@@ -185,6 +185,16 @@ class CollisionCircle : public CollisionShape {
   float radius_ = 0.0f;
 };
 
+// The node as a shape, or null when it is none. Asked of every outline, obstacle and alarm
+// zone each frame, so it compares the node's class record with those of the two shape
+// classes (every shape is a segment or a circle) instead of asking the type system.
+inline CollisionShape* AsCollisionShape(Node* node) {
+  const ClassRecord* record = &node->GetClassRecord();
+  return record == &CollisionSegmentClassRecord || record == &CollisionCircleClassRecord
+             ? static_cast<CollisionShape*>(node)
+             : nullptr;
+}
+
 // The Cohen-Sutherland region code of a point: 1 if y > ymax, else 2 if y < ymin; plus 4
 // if x > xmax, else 8 if x < xmin; 0 inside or on the border.
 int32_t ComputeOutCode(float x, float y, float xmin, float xmax, float ymin, float ymax);

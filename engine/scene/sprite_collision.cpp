@@ -178,7 +178,7 @@ void ForEachObstacle(const Map& map, float left, float top, float right, float b
       NodeList* cell = map.GetGridCell(c, r);
       if (!cell) continue;
       for (Node* n = cell->GetHead(); !n->IsEnd(); n = n->GetNext())
-        if (auto* o = dynamic_cast<CollisionShape*>(n)) visit(*o);
+        if (auto* o = AsCollisionShape(n)) visit(*o);
     }
 }
 
@@ -231,7 +231,7 @@ void Sprite::CheckMapCollision() {
   });
   bool segmentContact = false;
   for (Node* n = shapes->GetHead(); !n->IsEnd(); n = n->GetNext()) {
-    auto* b = dynamic_cast<CollisionShape*>(n);
+    auto* b = AsCollisionShape(n);
     if (!b) continue;
     bool touched = false;
     // Lowers the sprite's time of impact to the body's unless the obstacle only reports.
@@ -340,7 +340,7 @@ void Sprite::CheckSpriteCollision(Sprite* other) {
   if (!ownShapes || !otherShapes || ownShapes->Count() == 0 || otherShapes->Count() == 0)
     return;
   for (Node* n = otherShapes->GetHead(); !n->IsEnd(); n = n->GetNext()) {
-    auto* o = dynamic_cast<CollisionShape*>(n);
+    auto* o = AsCollisionShape(n);
     if (!o) continue;
     o->SetTimeOfImpact(NoImpactTime);
     if (o->GetShapeType() == CollisionShape::SegmentShape)
@@ -367,7 +367,7 @@ void Sprite::CheckSpriteCollision(Sprite* other) {
   };
   bool segmentContact = false;
   for (Node* n = ownShapes->GetHead(); !n->IsEnd(); n = n->GetNext()) {
-    auto* s = dynamic_cast<CollisionShape*>(n);
+    auto* s = AsCollisionShape(n);
     if (!s) continue;
     bool touched = false;
     const bool circleBody = s->GetShapeType() == CollisionShape::CircleShape;
@@ -378,7 +378,7 @@ void Sprite::CheckSpriteCollision(Sprite* other) {
       if (!(Facing(ss->GetNormalX(), ss->GetNormalY(), *this) >= 0.0f)) continue;
     }
     for (Node* m = otherShapes->GetHead(); !m->IsEnd(); m = m->GetNext()) {
-      auto* o = dynamic_cast<CollisionShape*>(m);
+      auto* o = AsCollisionShape(m);
       if (!o) continue;
       const bool circleObstacle = o->GetShapeType() == CollisionShape::CircleShape;
       if (circleBody && circleObstacle) {

@@ -86,10 +86,14 @@ void Sprite::DrawCollisionShapes(uint32_t color) {
   GeometricsDrawn pen;
   const NodeList& shapes = f->shapeLists[FlipIndex(flipX, flipY)];
   for (Node* n = shapes.GetHead(); !n->IsEnd(); n = n->GetNext()) {
-    if (auto* segment = dynamic_cast<CollisionSegment*>(n)) {
+    CollisionShape* shape = AsCollisionShape(n);
+    if (!shape) continue;
+    if (shape->GetShapeType() == CollisionShape::SegmentShape) {
+      auto* segment = static_cast<CollisionSegment*>(shape);
       pen.DrawLine(px + segment->GetX1(), py + segment->GetY1(), px + segment->GetX2(),
                    py + segment->GetY2(), color);
-    } else if (auto* circle = dynamic_cast<CollisionCircle*>(n)) {
+    } else {
+      auto* circle = static_cast<CollisionCircle*>(shape);
       pen.DrawCircle(px + circle->GetX(), py + circle->GetY(), circle->GetRadius(), color);
     }
   }

@@ -234,6 +234,23 @@ TEST(CollisionShapeTest, SavedByClassName) {
   std::remove(path.c_str());
 }
 
+// The cheap question agrees with the type system for every class that can be made by name,
+// so a new shape class would be noticed here.
+TEST(CollisionShapeTest, ShapesAreKnownByTheirClassRecord) {
+  ASSERT_GE(GetClassRegistry().size(), 17u);
+  int shapes = 0;
+  for (const ClassRecord& record : GetClassRegistry()) {
+    std::unique_ptr<Node> made(record.factory());
+    ASSERT_NE(made, nullptr) << record.name;
+    auto* expected = dynamic_cast<CollisionShape*>(made.get());
+    EXPECT_EQ(AsCollisionShape(made.get()), expected) << record.name;
+    shapes += expected != nullptr;
+  }
+  EXPECT_EQ(shapes, 2);
+  Node plain;
+  EXPECT_EQ(AsCollisionShape(&plain), nullptr);
+}
+
 TEST(QuickTests, OutCodes) {
   EXPECT_EQ(ComputeOutCode(5, 5, 0, 10, 0, 10), 0);
   EXPECT_EQ(ComputeOutCode(10, 0, 0, 10, 0, 10), 0);
