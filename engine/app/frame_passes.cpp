@@ -30,13 +30,15 @@ bool IsTextsCursor(const Sprite* sprite) { return std::strcmp(sprite->GetName(),
 
 // Tests the sprite against every sprite of its map in the layers it collides with.
 void CollideWithSprites(GameNode* scene, Sprite* sprite) {
+  if (!sprite->GetCurrentFrame()) return;  // without a frame it touches nothing
+  const Rect reach = sprite->GetSpriteReach();
   for (int32_t l = 0; l < GameNode::kLayerCount; ++l) {
     if (l == sprite->GetLayer() && !sprite->CollidesWithOwnLayer()) continue;
     NodeList& layer = scene->layers[l];
     for (Node* n = layer.GetHead(); !n->IsEnd(); n = n->GetNext()) {
       Sprite* other = static_cast<Sprite*>(n);
       if (other == sprite || other->IsInactive() || other->GetMap() != sprite->GetMap()) continue;
-      sprite->CheckSpriteCollision(other);
+      sprite->CheckSpriteCollision(other, reach);
     }
   }
 }
@@ -84,7 +86,7 @@ void RunMapPasses(GameNode* scene) {
       for (Node* n = layer.GetHead(); !n->IsEnd();) {
         Node* next = n->GetNext();
         Sprite* sprite = static_cast<Sprite*>(n);
-        if (!IsTextsCursor(sprite) && !sprite->IsInactive() && sprite->GetMap() == map)
+        if (!sprite->IsInactive() && sprite->GetMap() == map && !IsTextsCursor(sprite))
           RunSprite(scene, layer, sprite);
         n = next;
       }

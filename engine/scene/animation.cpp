@@ -68,11 +68,6 @@ bool SpriteAction::SetFrameCount(uint16_t n) {
   return true;
 }
 
-SpriteFrame* SpriteAction::GetFrame(int32_t i) const {
-  if (!frames || i < 0 || i >= frameCount) return nullptr;
-  return &frames[i];
-}
-
 // --- AnimationSet ---
 
 AnimationSet::~AnimationSet() { Empty(); }
@@ -92,22 +87,7 @@ bool AnimationSet::SetActionCount(uint16_t n) {
   return true;
 }
 
-SpriteAction* AnimationSet::GetAction(int32_t i) const {
-  if (!actions || i < 0 || i >= actionCount) return nullptr;
-  return &actions[i];
-}
-
 // --- the table ---
-
-SpriteAction* FindAnimationAction(int32_t set, int32_t action) {
-  if (set < 0 || set >= kAnimationTableSize) return nullptr;
-  return AnimationTable[set].GetAction(action);
-}
-
-SpriteFrame* FindAnimationFrame(int32_t set, int32_t action, int32_t frame) {
-  SpriteAction* a = FindAnimationAction(set, action);
-  return a ? a->GetFrame(frame) : nullptr;
-}
 
 void ClearAnimationTableShapes() {
   // A builder whose array could not be had leaves its count with a null array: only the

@@ -100,7 +100,9 @@ class SpriteAction {
   // action is left with no frames and a count of 0, and false is returned.
   bool SetFrameCount(uint16_t n);
   // Frame i, or null when the action has no such frame.
-  SpriteFrame* GetFrame(int32_t i) const;
+  SpriteFrame* GetFrame(int32_t i) const {
+    return frames && i >= 0 && i < frameCount ? &frames[i] : nullptr;
+  }
 
   uint16_t frameCount = 0;
   SpriteFrame* frames = nullptr;  // owned record array
@@ -122,7 +124,9 @@ class AnimationSet {
   // false.
   bool SetActionCount(uint16_t n);
   // Action i, or null when the set has no such action.
-  SpriteAction* GetAction(int32_t i) const;
+  SpriteAction* GetAction(int32_t i) const {
+    return actions && i >= 0 && i < actionCount ? &actions[i] : nullptr;
+  }
   // Deletes the action array (with every frame and shape); count 0.
   void Empty();
 
@@ -137,8 +141,14 @@ constexpr int kTextsCursorAnimation = 50;
 extern AnimationSet AnimationTable[kAnimationTableSize];
 
 // The frame a sprite's three indices select, or null when the table holds no such frame.
-SpriteFrame* FindAnimationFrame(int32_t set, int32_t action, int32_t frame);
-SpriteAction* FindAnimationAction(int32_t set, int32_t action);
+// Sprites look theirs up several times a frame, so these are inline.
+inline SpriteAction* FindAnimationAction(int32_t set, int32_t action) {
+  return set >= 0 && set < kAnimationTableSize ? AnimationTable[set].GetAction(action) : nullptr;
+}
+inline SpriteFrame* FindAnimationFrame(int32_t set, int32_t action, int32_t frame) {
+  SpriteAction* a = FindAnimationAction(set, action);
+  return a ? a->GetFrame(frame) : nullptr;
+}
 
 // Forgets every frame's surface and deletes the shapes of every frame; the action
 // arrays stay (a scene's destruction does this much).

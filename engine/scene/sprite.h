@@ -182,6 +182,12 @@ class Sprite : public Node {
   void CheckAlarms();
   void CheckMapCollision();
   void CheckSpriteCollision(Sprite* other);
+  // The same, given GetSpriteReach() of this sprite, which stays the same against every
+  // other sprite of the frame and so is worked out once for all of them.
+  void CheckSpriteCollision(Sprite* other, const Rect& reach);
+  // The area the collision rectangle sweeps this frame, one pixel wider on each side: only
+  // a sprite standing within it is tested further. Asked of a sprite with a current frame.
+  Rect GetSpriteReach() const;
   void ApplyTimeOfImpact();
 
   // --- fields, in their documented order ---

@@ -50,9 +50,10 @@ Rect SweptBox(const Sprite& s) {
   return box;
 }
 
-// The rectangle of a sprite standing still, in whole world pixels.
-Rect StandingBox(const Sprite& s) {
-  const Rect r = s.GetCollisionRect();
+// The rectangle of a sprite standing still in frame f (its current one), in whole world
+// pixels.
+Rect StandingBox(const Sprite& s, const SpriteFrame& f) {
+  const Rect r = f.collisionRects[FlipIndex(s.flipX, s.flipY)];
   Rect box;
   box.left = static_cast<int32_t>(s.x + static_cast<float>(r.left));
   box.top = static_cast<int32_t>(s.y + static_cast<float>(r.top));
@@ -316,15 +317,24 @@ void Sprite::CheckMapCollision() {
   if (touchedMap && segmentContact) ChooseBodyNormal(*this, touchedMapShapes);
 }
 
+Rect Sprite::GetSpriteReach() const {
+  Rect reach = SweptBox(*this);
+  reach.left -= 1;
+  reach.top -= 1;
+  reach.right += 1;
+  reach.bottom += 1;
+  return reach;
+}
+
 void Sprite::CheckSpriteCollision(Sprite* other) {
-  if (!other || other == this || !GetCurrentFrame() || !other->GetCurrentFrame()) return;
+  if (GetCurrentFrame()) CheckSpriteCollision(other, GetSpriteReach());
+}
+
+void Sprite::CheckSpriteCollision(Sprite* other, const Rect& reach) {
+  if (!other || other == this) return;
+  const SpriteFrame* otherFrame = other->GetCurrentFrame();
+  if (!otherFrame || !Overlap(reach, StandingBox(*other, *otherFrame))) return;
   Sprite& b = *other;
-  Rect mover = SweptBox(*this);
-  mover.left -= 1;
-  mover.top -= 1;
-  mover.right += 1;
-  mover.bottom += 1;
-  if (!Overlap(mover, StandingBox(b))) return;
 
   if (rectangleCollision == 1) {
     if (!b.passable) {
