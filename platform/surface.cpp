@@ -315,7 +315,7 @@ void KeepInsideSource(int& from, int& to, int origin, int dir, int size) {
 }  // namespace
 
 SurfaceResult Surface::RowBlit(const PixelRect& dest, Surface& source, const PixelRect& src,
-                                    uint32_t flags) {
+                               uint32_t flags) {
   PixelRect clipped = dest;
   if (!ClipRect(clipped, Bounds())) return SurfaceResult::Ok;
   bool keyed = (flags & BlitKeySource) && source.hasKey_;

@@ -105,6 +105,8 @@ QUOR_AVX2 int ConvertRowAvx2(const uint16_t* source, uint32_t* target, int n, co
   return i;
 }
 
+#undef QUOR_AVX2
+
 bool HasAvx2() {
   static const bool has = __builtin_cpu_supports("avx2");
   return has;

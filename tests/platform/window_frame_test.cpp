@@ -82,7 +82,8 @@ TEST(WindowFrame, ShowsEverySixteenBitValueAsSdlConvertsItThroughTheRamp) {
         for (int x = 0; x < kWidth; ++x) {
           uint8_t bytes[3];
           BytesAt(converted, x, y, bytes);
-          const uint8_t* sdl = static_cast<uint8_t*>(expected->pixels) + y * expected->pitch + x * 4;
+          const uint8_t* sdl =
+              static_cast<uint8_t*>(expected->pixels) + y * expected->pitch + x * 4;
           for (int c = 0; c < 3; ++c)
             if (bytes[c] != GammaTable::Level(channels[c][sdl[c]]) && ++wrong <= 5)
               ADD_FAILURE() << "value " << y * kWidth + x << " channel " << c << ": "
