@@ -2,6 +2,7 @@
 // copied one by one. Indices are the caller's to keep below Size.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 
@@ -29,11 +30,14 @@ class DynamicArray {
   }
   DynamicArray& operator=(const DynamicArray& other) {
     if (this == &other) return *this;
-    T* block = new T[other.capacity_ ? other.capacity_ : kGrowth]();
+    // Never less room than the elements copied, whatever the other array's capacity says.
+    const uint32_t capacity =
+        std::max(other.capacity_ ? other.capacity_ : kGrowth, other.count_);
+    T* block = new T[capacity]();
     for (uint32_t i = 0; i < other.count_; ++i) block[i] = other.data_[i];
     delete[] data_;
     data_ = block;
-    capacity_ = other.capacity_ ? other.capacity_ : kGrowth;
+    capacity_ = capacity;
     count_ = other.count_;
     return *this;
   }

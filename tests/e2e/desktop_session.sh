@@ -46,7 +46,8 @@ wait_ms() {
     sleep 0.05
   done
 }
-wait_until() { wait_ms 5000 "$@"; }
+# Generous, for a machine busy with a parallel test run; a poll ends as soon as it holds.
+wait_until() { wait_ms 15000 "$@"; }
 # Holds a key down until the condition holds, as a person holds a key until the game
 # answers, and presses it again when the game missed it: a key pressed and released within
 # one frame is not seen, and after F12 the game waits a second before it reads the keys.
@@ -91,7 +92,7 @@ text_shown() { text_box; [ "$box" != none ]; }
 text_gone() { text_box; [ "$box" = none ]; }
 
 HOME=$PWD XDG_CONFIG_HOME=$PWD XDG_CACHE_HOME=$PWD openbox >/dev/null 2>&1 & wm=$!
-wait_until wm_up || fail "openbox did not start"
+wait_ms 30000 wm_up || fail "openbox did not start"
 "$quor" 2>game.err & game=$!
 wait_until window_up || fail "no window titled Quor"
 

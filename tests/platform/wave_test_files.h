@@ -16,7 +16,9 @@ inline void Put16(std::vector<uint8_t>& out, uint16_t v) {
   out.push_back(static_cast<uint8_t>(v));
   out.push_back(static_cast<uint8_t>(v >> 8));
 }
-inline void PutId(std::vector<uint8_t>& out, const char* id) { out.insert(out.end(), id, id + 4); }
+inline void PutId(std::vector<uint8_t>& out, const char* id) {
+  for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(id[i]));
+}
 
 struct Pcm {
   uint16_t channels = 2;

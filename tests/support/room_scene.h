@@ -51,6 +51,7 @@ inline void WriteRoomFiles(const std::string& folder) {
 }
 
 inline void SetFrame(quor::SpriteFrame* frame, const char* bitmap, int size) {
+  if (!frame) return;
   std::snprintf(frame->bitmapName, sizeof frame->bitmapName, "%s", bitmap);
   frame->width = size;
   frame->height = size;

@@ -55,9 +55,9 @@ inline std::vector<uint8_t> TinyMidi() {
                                 0x00, 0x90, 0x3C, 0x64,              // note on
                                 0x83, 0x00, 0x80, 0x3C, 0x40,        // 384 ticks later off
                                 0x00, 0xFF, 0x2F, 0x00};             // end of track
-  std::vector<uint8_t> out = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0, 96};
-  out.insert(out.end(), {'M', 'T', 'r', 'k', 0, 0, 0, static_cast<uint8_t>(track.size())});
-  out.insert(out.end(), track.begin(), track.end());
+  std::vector<uint8_t> out = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0, 96,
+                              'M', 'T', 'r', 'k', 0, 0, 0, static_cast<uint8_t>(track.size())};
+  for (uint8_t byte : track) out.push_back(byte);
   return out;
 }
 

@@ -17,7 +17,9 @@ void Put32(std::vector<uint8_t>& out, uint32_t v) {
   Put16(out, v >> 16);
 }
 
-void PutId(std::vector<uint8_t>& out, const char* id) { out.insert(out.end(), id, id + 4); }
+void PutId(std::vector<uint8_t>& out, const char* id) {
+  for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(id[i]));
+}
 
 }  // namespace
 
