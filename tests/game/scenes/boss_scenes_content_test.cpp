@@ -39,13 +39,13 @@ TEST(MidBossContent, WallsAreOneClosedOutlineOfThirtySixSegments) {
   const MapRow& map = kMidBossContent.maps[0];
   ASSERT_EQ(map.walls.count, 1);
   EXPECT_EQ(map.SegmentCount(), 36u);
-  EXPECT_TRUE(map.walls[0].Closed());
-  EXPECT_FALSE(HasZeroLengthSegment(map.walls[0]));
-  const Bounds b = WallBounds(map.walls);
-  EXPECT_EQ(b.left, 8);
-  EXPECT_EQ(b.right, 632);
-  EXPECT_EQ(b.top, 8);
-  EXPECT_EQ(b.bottom, 443);
+  const WallShape shape = ShapeOf(map.walls);
+  EXPECT_EQ(shape.closed, 1);
+  EXPECT_EQ(shape.withZeroLength, 0);
+  EXPECT_EQ(shape.bounds.left, 8);
+  EXPECT_EQ(shape.bounds.right, 632);
+  EXPECT_EQ(shape.bounds.top, 8);
+  EXPECT_EQ(shape.bounds.bottom, 443);
 }
 
 TEST(MidBossContent, TheBossRunsTheFirstMachineOnALoopThatComesBack) {
@@ -108,13 +108,13 @@ TEST(FinalLevelContent, WallsAreOneClosedOutlineOfFiftySegments) {
   const MapRow& map = kFinalLevelContent.maps[0];
   ASSERT_EQ(map.walls.count, 1);
   EXPECT_EQ(map.SegmentCount(), 50u);
-  EXPECT_TRUE(map.walls[0].Closed());
-  EXPECT_FALSE(HasZeroLengthSegment(map.walls[0]));
-  const Bounds b = WallBounds(map.walls);
-  EXPECT_EQ(b.left, 9);
-  EXPECT_EQ(b.right, 631);
-  EXPECT_EQ(b.top, 9);
-  EXPECT_EQ(b.bottom, 442);
+  const WallShape shape = ShapeOf(map.walls);
+  EXPECT_EQ(shape.closed, 1);
+  EXPECT_EQ(shape.withZeroLength, 0);
+  EXPECT_EQ(shape.bounds.left, 9);
+  EXPECT_EQ(shape.bounds.right, 631);
+  EXPECT_EQ(shape.bounds.top, 9);
+  EXPECT_EQ(shape.bounds.bottom, 442);
 }
 
 // Sprites 7 to 54: row by row from y 22 to 110, four across at x 14, 26, 38, 50.
