@@ -1,41 +1,25 @@
 #include "engine/app/game_director.h"
 
-#include <cstdio>
 #include <cstring>
 
 #include "engine/core/engine_globals.h"
 #include "engine/app/frame_passes.h"
 #include "engine/core/node_list.h"
 #include "engine/display/display.h"
-#include "engine/display/variable.h"
 #include "engine/scene/game_node.h"
+#include "engine/scene/scene_passes.h"
 #include "engine/sound_input/keyboard.h"
 #include "engine/sound_input/mouse.h"
 #include "engine/sound_input/sound_device.h"
-#include "platform/files.h"
 #include "platform/host.h"
 
 namespace quor {
 
 uint8_t CurrentGameNodeId = 0;
-uint8_t FpsTextShown = 0;
 
 NodeList& GameNodeList() {
   static NodeList list;
   return list;
-}
-
-std::string StartRecordingStatePath() {
-  return platform::CurrentDirectory() + "\\gamesavestartrecording.sat";
-}
-
-std::string WhenReplayStatePath() { return platform::CurrentDirectory() + "\\gamesavewhenreplay.sat"; }
-
-GameDirector::GameDirector() = default;
-
-GameDirector::~GameDirector() {
-  platform::DeleteFile(StartRecordingStatePath());
-  platform::DeleteFile(WhenReplayStatePath());
 }
 
 GameNode* FindGameNodeById(int32_t id) {
@@ -77,8 +61,6 @@ void GameDirector::RequestGameNode(int32_t id) {
   }
 }
 
-void GameDirector::RequestQuit() { QuitRequested = 1; }
-
 void HandleSystemKeys() {
   Keyboard* keys = CurrentKeyboard;
   if (!keys) return;
@@ -116,26 +98,6 @@ void HandleSystemKeys() {
   } else if (keys->IsKeyPressed(61)) {  // F3
     director->StartReplay(false);
   }
-}
-
-}  // namespace quor
-
-namespace quor {
-
-namespace {
-int32_t fpsFrameCounter = 0;
-char fpsText[32] = {};
-}  // namespace
-
-void UpdateFpsText(Variable* box) {
-  if (CurrentKeyboard && CurrentKeyboard->IsKeyPressed(87)) {  // F11
-    FpsTextShown = !FpsTextShown;
-    box->SetVisible(FpsTextShown);
-  }
-  ++fpsFrameCounter;
-  if (fpsFrameCounter % 15 == 0 && CurrentGameNode)
-    std::snprintf(fpsText, sizeof fpsText, "FPS = %d", static_cast<int>(CurrentGameNode->measuredRate));
-  box->SetText(fpsText);
 }
 
 }  // namespace quor

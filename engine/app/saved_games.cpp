@@ -98,24 +98,6 @@ bool ReadGame(const std::string& path) {
 
 }  // namespace
 
-void GameDirector::RequestSave(const char* path) {
-  saveRequested = 1;
-  if (path) savePath = path;
-}
-
-void GameDirector::RequestLoad(const char* path) {
-  loadRequested = 1;
-  if (path) loadPath = path;
-}
-
-void GameDirector::RequestReplayInput(const char* path) {
-  replayInputRequested = 1;
-  if (path && *path) replayInputPath = path;
-}
-
-void GameDirector::RequestSaveDialog() { saveRequested = 1; }
-void GameDirector::RequestLoadDialog() { loadRequested = 1; }
-
 bool SaveGameFile(const std::string& path) {
   if (WriteGame(path)) return true;
   ErrorBox("The game could not be saved to \"" + path + "\" .", "Save error .");

@@ -15,6 +15,7 @@ char PaletteName[32] = {};
 uint8_t Paused = 0;
 uint8_t MinimisedWhilePaused = 0;
 uint8_t QuitRequested = 0;
+uint8_t FpsTextShown = 0;
 int32_t WindowWidth = 0, WindowHeight = 0;
 int32_t ScreenWidth = 0, ScreenHeight = 0;
 

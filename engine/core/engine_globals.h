@@ -32,6 +32,8 @@ extern uint8_t Paused;
 extern uint8_t MinimisedWhilePaused;
 // Ends the main loop at its next check.
 extern uint8_t QuitRequested;
+// Whether the frame-rate box is shown (F11).
+extern uint8_t FpsTextShown;
 // Outer size of the main window and the desktop size.
 extern int32_t WindowWidth, WindowHeight;
 extern int32_t ScreenWidth, ScreenHeight;

@@ -269,6 +269,10 @@ class Variable : public Node {
 // leave no pointer in a map that outlives it.
 void AttachVariablesToMaps(uint32_t mostPerMap = 30);
 
+// The frame-rate box's update function: F11 shows or hides the box, and every 15th frame
+// it takes the scene's measured rate.
+void UpdateFpsText(Variable* box);
+
 // Device-independent description size in pixels for a point size at the screen's density.
 int32_t PointsToDescriptionPixels(int32_t points);
 

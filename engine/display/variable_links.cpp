@@ -2,8 +2,10 @@
 // scene, no map, no mouse or keyboard, no sound).
 #include "engine/display/variable_links.h"
 
+#include <cstdio>
+
 #include "engine/core/engine_globals.h"
-#include "engine/app/game_director.h"
+#include "engine/core/run_state.h"
 #include "engine/display/display.h"
 #include "engine/display/geometrics_drawn.h"
 #include "engine/display/map.h"
@@ -117,4 +119,22 @@ void DrawWorldLine(float x1, float y1, float x2, float y2, uint32_t color) {
 }
 
 }  // namespace box_links
+
+namespace {
+int32_t fpsFrameCounter = 0;
+char fpsText[32] = {};
+}  // namespace
+
+void UpdateFpsText(Variable* box) {
+  if (CurrentKeyboard && CurrentKeyboard->IsKeyPressed(87)) {  // F11
+    FpsTextShown = !FpsTextShown;
+    box->SetVisible(FpsTextShown);
+  }
+  ++fpsFrameCounter;
+  if (fpsFrameCounter % 15 == 0 && CurrentGameNode)
+    std::snprintf(fpsText, sizeof fpsText, "FPS = %d",
+                  static_cast<int>(CurrentGameNode->measuredRate));
+  box->SetText(fpsText);
+}
+
 }  // namespace quor

@@ -6,13 +6,13 @@
 #include <string>
 
 #include "engine/core/engine_globals.h"
-#include "engine/app/frame_passes.h"
-#include "engine/app/game_director.h"
 #include "engine/core/object_stream.h"
+#include "engine/core/run_state.h"
 #include "engine/display/display.h"
 #include "engine/display/map.h"
 #include "engine/display/variable.h"
 #include "engine/scene/animation.h"
+#include "engine/scene/scene_passes.h"
 #include "engine/scene/sprite.h"
 #include "engine/sound_input/midi_file.h"
 #include "engine/sound_input/mouse.h"

@@ -7,7 +7,6 @@
 #include <string>
 
 #include "engine/core/engine_globals.h"
-#include "engine/app/game_director.h"
 #include "engine/core/object_stream.h"
 #include "engine/display/map.h"
 #include "engine/scene/alarm.h"

@@ -290,6 +290,9 @@ class SpriteHandle {
   Sprite* sprite_;
 };
 
+// The text cursor's behaviour: the sprite stands where the mouse points in the world.
+void FollowMouse(Sprite* sprite);
+
 // Keeps an object that a load made and that no list holds (an alarm or shape only sprites
 // refer to, a map or sprite only a reference names) until ReleaseLoadedOrphans.
 void AdoptLoadedOrphan(Node* object);

@@ -1,7 +1,7 @@
 #include "engine/sound_input/keyboard.h"
 
 #include "engine/core/engine_globals.h"
-#include "engine/app/game_director.h"
+#include "engine/core/run_state.h"
 #include "engine/scene/game_node.h"
 #include "engine/sound_input/mouse.h"
 #include "platform/host.h"

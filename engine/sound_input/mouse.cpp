@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "engine/core/engine_globals.h"
-#include "engine/app/game_director.h"
+#include "engine/core/run_state.h"
 #include "engine/scene/game_node.h"
 #include "platform/host.h"
 #include "platform/input_keys.h"
