@@ -1,9 +1,11 @@
 #include "platform/bitmap_file.h"
 
 #include <SDL.h>
+#include <sys/stat.h>
 
 #include <cstdio>
 #include <cstring>
+#include <utility>
 
 namespace platform {
 
@@ -72,7 +74,11 @@ bool PlausibleHeader(const std::vector<uint8_t>& b) {
 bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes) {
   std::FILE* f = std::fopen(path.c_str(), "rb");
   if (!f) return false;
-  bytes.clear();
+  // The size the file has now, in one read; a file that grows meanwhile is read to its end.
+  struct stat st;
+  size_t size = fstat(fileno(f), &st) == 0 && st.st_size > 0 ? size_t(st.st_size) : 0;
+  bytes.resize(size);
+  bytes.resize(size ? std::fread(bytes.data(), 1, size, f) : 0);
   uint8_t buffer[65536];
   size_t n;
   while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) bytes.insert(bytes.end(), buffer, buffer + n);
@@ -87,19 +93,22 @@ bool DecodeBmp(const std::vector<uint8_t>& bytes, Image& out) {
   if (!rw) return false;
   SDL_Surface* loaded = SDL_LoadBMP_RW(rw, 1);
   if (!loaded) return false;
-  // Colours 0x00BBGGRR are XBGR8888 in memory.
-  SDL_Surface* rgb = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_XBGR8888, 0);
+  // Colours 0x00BBGGRR are XBGR8888 in memory: SDL converts the picture straight into them,
+  // copying (never blending) as its own format conversion does.
+  Image image;
+  image.width = loaded->w;
+  image.height = loaded->h;
+  image.colors.resize(size_t(loaded->w) * loaded->h);
+  SDL_Surface* colors = SDL_CreateRGBSurfaceWithFormatFrom(
+      image.colors.data(), loaded->w, loaded->h, 32, loaded->w * 4, SDL_PIXELFORMAT_XBGR8888);
+  bool ok = colors && SDL_SetColorKey(loaded, SDL_FALSE, 0) == 0 &&
+            SDL_SetSurfaceBlendMode(loaded, SDL_BLENDMODE_NONE) == 0 &&
+            SDL_BlitSurface(loaded, nullptr, colors, nullptr) == 0;
+  if (colors) SDL_FreeSurface(colors);
   SDL_FreeSurface(loaded);
-  if (!rgb) return false;
-  out.width = rgb->w;
-  out.height = rgb->h;
-  out.colors.resize(size_t(rgb->w) * rgb->h);
-  for (int y = 0; y < rgb->h; ++y) {
-    const uint32_t* row =
-        reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(rgb->pixels) + size_t(y) * rgb->pitch);
-    for (int x = 0; x < rgb->w; ++x) out.colors[size_t(y) * rgb->w + x] = row[x] & 0x00FFFFFF;
-  }
-  SDL_FreeSurface(rgb);
+  if (!ok) return false;
+  for (uint32_t& c : image.colors) c &= 0x00FFFFFF;
+  out = std::move(image);
   return true;
 }
 

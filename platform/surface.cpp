@@ -398,25 +398,110 @@ bool Surface::CopyPixels(const Surface& source) {
   return true;
 }
 
+namespace {
+
+// ColorToPixel for a whole picture: each channel taken from its byte of the colour and put
+// in place by two shifts and a mask, worked out once per picture (no palette format), or a
+// palette's nearest entry searched once per colour met.
+class ColorPacker {
+ public:
+  ColorPacker(const PixelFormat& format, const PaletteEntry* palette)
+      : format_(format), palette_(palette) {
+    const uint32_t masks[3] = {format.redMask, format.greenMask, format.blueMask};
+    for (int c = 0; c < 3 && !format.Indexed(); ++c) {
+      // As PackChannel: a narrower channel keeps the level's high bits, a wider one gets
+      // the level in its high bits.
+      const int bits = BitCount(masks[c]), byte = 8 * c;
+      Channel& ch = channels_[c];
+      if (masks[c] == 0) continue;
+      ch.right = bits >= 8 ? byte : byte + 8 - bits;
+      ch.mask = bits >= 8 ? 0xFF : (1u << bits) - 1;
+      ch.left = LowestBit(masks[c]) + (bits >= 8 ? bits - 8 : 0);
+    }
+  }
+  uint32_t operator()(uint32_t color) const {
+    const Channel &r = channels_[0], &g = channels_[1], &b = channels_[2];
+    return (((color >> r.right) & r.mask) << r.left) | (((color >> g.right) & g.mask) << g.left) |
+           (((color >> b.right) & b.mask) << b.left);
+  }
+  uint32_t Indexed(uint32_t color) {
+    auto it = seen_.find(color);
+    if (it == seen_.end()) it = seen_.emplace(color, ColorToPixel(format_, palette_, color)).first;
+    return it->second;
+  }
+
+ private:
+  struct Channel {
+    int right = 0;
+    uint32_t mask = 0;
+    int left = 0;
+  };
+  PixelFormat format_;
+  const PaletteEntry* palette_;
+  Channel channels_[3];
+  std::unordered_map<uint32_t, uint32_t> seen_;
+};
+
+// One row of a picture written as pixels: n colours, read in order, or through the source
+// column of each destination pixel when the row is stretched.
+template <typename P, typename Pack>
+void PackRow(P* d, const uint32_t* s, const int* columns, int n, Pack pack) {
+  if (!columns) {
+    for (int i = 0; i < n; ++i) d[i] = P(pack(s[i]));
+  } else {
+    for (int i = 0; i < n; ++i) d[i] = P(pack(s[columns[i]]));
+  }
+}
+
+template <typename Pack>
+void PackRow24(uint8_t* d, const uint32_t* s, const int* columns, int n, Pack pack) {
+  for (int i = 0; i < n; ++i, d += 3) WritePixel(d, 3, pack(s[columns ? columns[i] : i]));
+}
+
+}  // namespace
+
 SurfaceResult Surface::WriteImage(const Image& image) {
   if (lost_) return SurfaceResult::SurfaceLost;
   if (locked_) return SurfaceResult::SurfaceBusy;
   if (image.width < 1 || image.height < 1) return SurfaceResult::InvalidArgument;
-  std::unordered_map<uint32_t, uint32_t> seen;  // palette lookups are slow; pictures repeat colours
+  // Destination pixel (x, y) shows picture pixel (x * w / width, y * h / height): the
+  // columns are worked out once for all rows, and a row that repeats the one above is copied.
+  std::vector<int> columns;
+  if (image.width != width_) {
+    columns.resize(size_t(width_));
+    for (int x = 0; x < width_; ++x) columns[x] = int(int64_t(x) * image.width / width_);
+  }
+  const int* cols = columns.empty() ? nullptr : columns.data();
+  ColorPacker packer(format_, Palette());
+  auto pack = [&packer](uint32_t c) { return packer(c); };
+  auto packIndexed = [&packer](uint32_t c) { return packer.Indexed(c); };
+  const int bytes = format_.BytesPerPixel();
+  const size_t rowBytes = size_t(width_) * bytes;
+  uint8_t* pixels = static_cast<uint8_t*>(sdl_->pixels);
+  const int pitch = sdl_->pitch;
+  int previous = -1;
   for (int y = 0; y < height_; ++y) {
-    int iy = int(int64_t(y) * image.height / height_);
-    for (int x = 0; x < width_; ++x) {
-      int ix = int(int64_t(x) * image.width / width_);
-      uint32_t c = image.At(ix, iy);
-      uint32_t p;
-      if (format_.Indexed()) {
-        auto it = seen.find(c);
-        if (it == seen.end()) it = seen.emplace(c, MatchColor(c)).first;
-        p = it->second;
-      } else {
-        p = MatchColor(c);
-      }
-      PutPixel(x, y, p);
+    const int iy = int(int64_t(y) * image.height / height_);
+    uint8_t* d = pixels + size_t(y) * pitch;
+    if (iy == previous) {
+      std::memcpy(d, d - pitch, rowBytes);
+      continue;
+    }
+    previous = iy;
+    const uint32_t* s = image.colors.data() + size_t(iy) * image.width;
+    switch (bytes) {
+      case 1:
+        PackRow(d, s, cols, width_, packIndexed);
+        break;
+      case 2:
+        PackRow(reinterpret_cast<uint16_t*>(d), s, cols, width_, pack);
+        break;
+      case 3:
+        PackRow24(d, s, cols, width_, pack);
+        break;
+      default:
+        PackRow(reinterpret_cast<uint32_t*>(d), s, cols, width_, pack);
+        break;
     }
   }
   return SurfaceResult::Ok;

@@ -16,46 +16,35 @@ namespace {
 using platform::Code;
 using platform::SurfaceResult;
 
-platform::Image Stretch(const platform::Image& image, int width, int height) {
-  platform::Image out;
-  out.width = width;
-  out.height = height;
-  out.colors.resize(size_t(width) * height);
-  for (int y = 0; y < height; ++y) {
-    int sy = int(int64_t(y) * image.height / height);
-    for (int x = 0; x < width; ++x)
-      out.colors[size_t(y) * width + x] = image.At(int(int64_t(x) * image.width / width), sy);
-  }
-  return out;
-}
-
 std::string BitmapPath(const char* name) { return platform::MapPath(std::string(BitmapDirectory) + name); }
 
 }  // namespace
 
-bool LoadBitmapImage(const char* name, int32_t width, int32_t height, platform::Image& out) {
-  if (!name) return false;
-  platform::Image image;
-  if (const platform::Image* resource = FindBitmapResource(name))
-    image = *resource;
-  else if (!platform::LoadBmpFile(BitmapPath(name), image))
-    return false;
-  int w = width > 0 ? width : image.width;
-  int h = height > 0 ? height : image.height;
-  out = (w == image.width && h == image.height) ? std::move(image) : Stretch(image, w, h);
-  return true;
-}
-
 std::unique_ptr<platform::Surface> LoadBitmapSurface(platform::VideoOutput* device, const char* name,
                                                      int32_t width, int32_t height, uint32_t colorKey) {
-  if (!device) return nullptr;
-  platform::Image image;
-  if (!LoadBitmapImage(name, width, height, image)) return nullptr;
-  std::unique_ptr<platform::Surface> surface = CreateOffscreenSurface(image.width, image.height);
+  if (!device || !name) return nullptr;
+  platform::Image file;
+  const platform::Image* image = FindBitmapResource(name);
+  if (!image) {
+    if (!platform::LoadBmpFile(BitmapPath(name), file)) return nullptr;
+    image = &file;
+  }
+  std::unique_ptr<platform::Surface> surface =
+      CreateOffscreenSurface(width > 0 ? width : image->width, height > 0 ? height : image->height);
   if (!surface) return nullptr;
-  // The key is set before the picture arrives, through the same conversion as its pixels.
+  // The key is set before the picture arrives, through the same conversion as its pixels;
+  // the picture is stretched to the surface's size as it is written.
   SetSurfaceColorKey(surface.get(), colorKey);
-  if (CopyBitmapToSurface(surface.get(), &image, 0, 0, 0, 0) != 0) return nullptr;
+  if (CopyBitmapToSurface(surface.get(), image, 0, 0, 0, 0) != 0) return nullptr;
+  return surface;
+}
+
+std::unique_ptr<platform::Surface> CopyBitmapSurface(const platform::Surface& picture,
+                                                     uint32_t colorKey) {
+  std::unique_ptr<platform::Surface> surface =
+      platform::Surface::Create(picture.Width(), picture.Height(), picture.Format());
+  if (!surface || !surface->CopyPixels(picture)) return nullptr;
+  SetSurfaceColorKey(surface.get(), colorKey);
   return surface;
 }
 

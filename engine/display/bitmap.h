@@ -19,15 +19,17 @@ struct BitmapPalette {
   platform::PaletteEntry entries[256];
 };
 
-// The picture named, from the built-in bitmaps first, else from the file BitmapDirectory +
-// name; stretched to width x height (0 keeps the picture's own width or height). False
-// when neither gives a picture.
-bool LoadBitmapImage(const char* name, int32_t width, int32_t height, platform::Image& out);
-
-// A new surface holding the picture named, of the size asked for (0 = the picture's own),
-// keyed on the colour; null when the picture cannot be had. The caller owns the surface.
+// A new surface holding the picture named, from the built-in bitmaps first, else from the
+// file BitmapDirectory + name, stretched to the size asked for (0 = the picture's own width
+// or height) and keyed on the colour; null when the picture cannot be had. The caller owns
+// the surface.
 std::unique_ptr<platform::Surface> LoadBitmapSurface(platform::VideoOutput* device, const char* name,
                                                      int32_t width, int32_t height, uint32_t colorKey);
+// A new surface of the size, format and picture of the one given, keyed on the colour: a
+// second load of the same bitmap without reading its file again. Null when no surface can
+// be made.
+std::unique_ptr<platform::Surface> CopyBitmapSurface(const platform::Surface& picture,
+                                                     uint32_t colorKey);
 // Copies the picture's rectangle at (x, y) of the size given (0 = the picture's full width
 // or height) onto the whole surface, stretching as needed. Returns a result code.
 uint32_t CopyBitmapToSurface(platform::Surface* surface, const platform::Image* bitmap, int32_t x,

@@ -6,6 +6,7 @@
 
 #include "engine/core/engine_globals.h"
 #include "engine/core/object_stream.h"
+#include "engine/display/bitmap.h"
 #include "engine/display/display.h"
 #include "engine/display/map_view.h"
 #include "engine/scene/collision_shape.h"
@@ -126,7 +127,12 @@ Map::Map(const Map& other)
     AllocateGrid(other.gridColumns, other.gridRows);
     for (int32_t i = 0; i < gridColumns * gridRows; ++i) grid_[i] = other.grid_[i];
   }
-  ReloadSurface();
+  // The copy keys the picture on its own colour (the content sets it after the original
+  // loaded); the picture itself is the original's, not read and decoded once more.
+  if (DirectDrawObject && other.surface && !other.surface->IsLost())
+    surface = CopyBitmapSurface(*other.surface, colorKey);
+  else
+    ReloadSurface();
 }
 
 Map::~Map() { FreeGrid(); }

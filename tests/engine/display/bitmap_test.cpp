@@ -1,7 +1,10 @@
 #include "engine/display/bitmap.h"
 
+#include <SDL.h>
+#include <dirent.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstring>
@@ -11,6 +14,7 @@
 #include "engine/display/display.h"
 #include "platform/bitmap_file.h"
 #include "platform/headless/headless_host.h"
+#include "../../support/game_files.h"
 #include "../../support/temp_dir.h"
 #include "../../support/sample_files.h"
 
@@ -78,7 +82,7 @@ TEST(BmpFile, RunLengthPicturesBeyondTheirFileOrASaneSizeAreRefused) {
   Image out;
   auto with = [&](size_t at, uint32_t value) {
     std::vector<uint8_t> bytes = good;
-    for (int i = 0; i < 4; ++i) bytes[at + i] = uint8_t(value >> (8 * i));
+    for (int i = 0; i < 4; ++i) bytes.at(at + i) = uint8_t(value >> (8 * i));
     return bytes;
   };
   EXPECT_FALSE(platform::DecodeBmp(with(18, 16384), out)) << "width";
@@ -180,6 +184,55 @@ TEST_F(BitmapTest, StretchedToTheSizeAsked) {
   EXPECT_EQ(tall->Height(), 9);
   EXPECT_EQ(LoadBitmapSurface(DirectDrawObject, "Missing.bmp", 0, 0, 0), nullptr);
   EXPECT_TRUE(host.messageBoxes.empty());
+}
+
+// The plain meaning of loading a bitmap file onto a surface of a size: SDL's own decoding
+// into colours, then each pixel given the colour its place scales to, converted on its own.
+std::unique_ptr<platform::Surface> LoadPixelByPixel(const std::string& path, int w, int h) {
+  SDL_Surface* loaded = SDL_LoadBMP(path.c_str());
+  SDL_Surface* rgb = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_XBGR8888, 0);
+  SDL_FreeSurface(loaded);
+  auto surface = CreateOffscreenSurface(w, h);
+  for (int y = 0; y < surface->Height(); ++y)
+    for (int x = 0; x < surface->Width(); ++x) {
+      const auto* row = static_cast<const uint8_t*>(rgb->pixels) +
+                        int64_t(y) * rgb->h / surface->Height() * rgb->pitch;
+      const uint32_t color =
+          reinterpret_cast<const uint32_t*>(row)[int64_t(x) * rgb->w / surface->Width()];
+      surface->PutPixel(x, y, surface->MatchColor(color & 0xFFFFFF));
+    }
+  SDL_FreeSurface(rgb);
+  return surface;
+}
+
+// Every bitmap of the game, loaded at its own size and stretched at each depth, holds what
+// loading it pixel by pixel gives.
+TEST_F(BitmapTest, EveryGameBitmapLoadsAsThePixelByPixelMeaning) {
+  rmdir(dir.File("BITMAPS").c_str());
+  testing_support::ProvideGameFiles(dir.Path());
+  std::vector<std::string> names;
+  std::unique_ptr<DIR, int (*)(DIR*)> folder(opendir(dir.File("BITMAPS").c_str()), closedir);
+  while (dirent* e = folder ? readdir(folder.get()) : nullptr)
+    if (e->d_name[0] != '.') names.push_back(e->d_name);
+  EXPECT_GT(names.size(), 400u);
+  for (uint32_t bits : {16u, 24u, 32u}) {
+    Start(bits);
+    for (const std::string& name : names)
+      for (int stretch = 0; stretch < 2; ++stretch) {
+        auto loaded = LoadBitmapSurface(DirectDrawObject, name.c_str(), 0, 0, 0x00FF00);
+        ASSERT_NE(loaded, nullptr) << name;
+        if (stretch)
+          loaded = LoadBitmapSurface(DirectDrawObject, name.c_str(), loaded->Width() * 2 / 3 + 1,
+                                     loaded->Height() * 3 / 2 + 1, 0x00FF00);
+        auto expected =
+            LoadPixelByPixel(dir.File("BITMAPS/" + name), loaded->Width(), loaded->Height());
+        ASSERT_EQ(std::memcmp(loaded->Pixels(), expected->Pixels(),
+                              size_t(loaded->Pitch()) * loaded->Height()),
+                  0)
+            << name << " at " << bits << " bits" << (stretch ? ", stretched" : "");
+      }
+    ReleaseGraphics();
+  }
 }
 
 TEST_F(BitmapTest, BuiltInBitmapComesBeforeTheFile) {
