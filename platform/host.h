@@ -81,7 +81,9 @@ class Host {
   // Queues a Quit message carrying code.
   virtual void PostQuit(int code) = 0;
 
-  // Asks the user for a file; false on cancel.
+  // Asks the user for a file; false on cancel. The path is the name the user gave made
+  // final as ResolveDialogAnswer says (platform/file_dialog.h): the default extension
+  // added, and a missing file refused inside the dialog when it must exist.
   virtual bool AskFileName(const FileDialogRequest& request, std::string& path) = 0;
 
   // The display, the sound output and the input devices of this host.

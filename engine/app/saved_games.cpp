@@ -148,12 +148,6 @@ bool AskForFile(platform::FileDialogKind kind, const char* description, const ch
   if (CurrentKeyboard) CurrentKeyboard->Acquire();
   if (CurrentMouse) CurrentMouse->ClearButtons();
   if (CurrentKeyboard) CurrentKeyboard->ClearKeys();
-  if (ok && kind == platform::FileDialogKind::Save) {
-    std::string suffix = std::string(".") + extension;
-    size_t slash = path.find_last_of("/\\");
-    std::string leaf = slash == std::string::npos ? path : path.substr(slash + 1);
-    if (leaf.find('.') == std::string::npos) path += suffix;
-  }
   return ok && !path.empty();
 }
 

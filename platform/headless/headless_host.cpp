@@ -1,5 +1,7 @@
 #include "platform/headless/headless_host.h"
 
+#include "platform/file_dialog.h"
+
 namespace platform {
 
 HeadlessHost::HeadlessHost() { audio.AttachClock(&clock); }
@@ -81,11 +83,15 @@ void HeadlessHost::PostQuit(int code) {
 
 bool HeadlessHost::AskFileName(const FileDialogRequest& request, std::string& path) {
   dialogRequests.push_back(request);
-  if (dialogAnswers_.empty()) return false;
-  DialogAnswer answer = dialogAnswers_.front();
-  dialogAnswers_.pop_front();
-  if (answer.ok) path = answer.path;
-  return answer.ok;
+  while (!dialogAnswers_.empty()) {
+    DialogAnswer answer = dialogAnswers_.front();
+    dialogAnswers_.pop_front();
+    if (!answer.ok) return false;
+    std::string refusal;
+    if (ResolveDialogAnswer(request, answer.path, path, refusal)) return true;
+    dialogRefusals.push_back({dialogRequests.size() - 1, answer.path, refusal});
+  }
+  return false;
 }
 
 void HeadlessHost::AtFrame(int frame, FrameAction action) {

@@ -68,7 +68,9 @@ class HeadlessHost : public Host {
   // Queues a window message for the engine to take.
   void Post(const WindowMessage& message);
   void Post(WindowEvent kind) { Post(WindowMessage{kind}); }
-  // The answer to the next file dialog; an empty optional string means cancel.
+  // The answer to the next file dialog, a name as the user would type it. A name the
+  // dialog refuses (an open dialog's missing file) is told in dialogRefusals and the
+  // dialog takes the next answer, or is cancelled when there is none.
   void AnswerFileDialog(const std::string& path) { dialogAnswers_.push_back({true, path}); }
   void CancelFileDialog() { dialogAnswers_.push_back({false, ""}); }
 
@@ -76,6 +78,12 @@ class HeadlessHost : public Host {
   int Frame() const { return frame_; }
   std::vector<RecordedMessageBox> messageBoxes;
   std::vector<FileDialogRequest> dialogRequests;
+  struct DialogRefusal {
+    size_t dialog;       // index into dialogRequests
+    std::string answer;  // as it was given
+    std::string text;    // what the dialog said
+  };
+  std::vector<DialogRefusal> dialogRefusals;
   bool cursorVisible = true;
 
   // --- settings and injected failures ---

@@ -13,6 +13,7 @@
 #include <ctime>
 #include <thread>
 
+#include "platform/file_dialog.h"
 #include "platform/font.h"
 #include "platform/sdl/sdl_audio.h"
 #include "platform/sdl/sdl_input.h"
@@ -287,16 +288,18 @@ bool SdlHost::PromptInWindow(const FileDialogRequest& request, std::string& path
   if (!font || !page) return false;
   bool save = request.kind == FileDialogKind::Save;
   std::string title = std::string(save ? "Save as" : "Open") + " - " + request.filterDescription;
-  std::string hint = "Type a file name, Enter to accept, Escape to cancel.";
-  std::string typed;
+  std::string typed, refusal;
   SDL_StartTextInput();
   bool answered = false, accepted = false;
   while (!answered) {
+    std::string hint = refusal.empty() ? "Type a file name, Enter to accept, Escape to cancel."
+                                       : "Type another name, or Escape to cancel.";
     page->Fill(nullptr, page->MatchColor(0x00402020));
     DrawText(*page, *font, 40, 160, title.c_str(), title.size(), 0x00FFFFFF);
     std::string line = typed + "_";
     DrawText(*page, *font, 40, 220, line.c_str(), line.size(), 0x0000FFFF);
-    DrawText(*page, *font, 40, 280, hint.c_str(), hint.size(), 0x00C0C0C0);
+    if (!refusal.empty()) DrawText(*page, *font, 40, 260, refusal.c_str(), refusal.size(), 0x006080FF);
+    DrawText(*page, *font, 40, 300, hint.c_str(), hint.size(), 0x00C0C0C0);
     video_->Present(*page);
     SDL_Event e;
     if (!SDL_WaitEventTimeout(&e, 100)) continue;
@@ -304,48 +307,50 @@ bool SdlHost::PromptInWindow(const FileDialogRequest& request, std::string& path
       typed += e.text.text;
     } else if (e.type == SDL_KEYDOWN) {
       SDL_Keycode key = e.key.keysym.sym;
-      if (key == SDLK_BACKSPACE && !typed.empty()) typed.pop_back();
+      if (key == SDLK_BACKSPACE && !typed.empty()) {
+        // A whole character goes, however many bytes it takes.
+        while (typed.size() > 1 && (typed.back() & 0xC0) == 0x80) typed.pop_back();
+        typed.pop_back();
+      }
       if (key == SDLK_ESCAPE) answered = true;
-      if (key == SDLK_RETURN || key == SDLK_KP_ENTER) answered = accepted = !typed.empty();
+      // A refused name stays typed, to be mended or replaced.
+      if ((key == SDLK_RETURN || key == SDLK_KP_ENTER) && !typed.empty())
+        answered = accepted = ResolveDialogAnswer(request, typed, path, refusal);
     } else if (e.type == SDL_QUIT) {
       queue_.push_back(WindowMessage{WindowEvent::CloseRequest});
       answered = true;
     }
   }
   SDL_StopTextInput();
-  if (!accepted) return false;
-  path = typed[0] == '/' ? typed : request.initialDirectory + "/" + typed;
-  if (request.mustExist) {
-    FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) return false;
-    std::fclose(f);
-  }
-  return true;
+  return accepted;
 }
 
 bool SdlHost::AskFileName(const FileDialogRequest& request, std::string& path) {
   bool save = request.kind == FileDialogKind::Save;
   std::string directory = request.initialDirectory.empty() ? "." : request.initialDirectory;
-  std::string command;
+  std::string command, complaint;
   if (OnPath("zenity")) {
     command = "zenity --file-selection";
     if (save) command += " --save --confirm-overwrite";
     command += " --filename=" + ShellQuote(directory + "/");
     command += " --file-filter=" + ShellQuote(request.filterDescription + " | " + request.filterPattern);
+    complaint = "zenity --error --no-markup --text=";
   } else if (OnPath("kdialog")) {
     command = save ? "kdialog --getsavefilename " : "kdialog --getopenfilename ";
     command += ShellQuote(directory) + " " +
                ShellQuote(request.filterPattern + "|" + request.filterDescription);
+    complaint = "kdialog --error ";
   } else {
     return PromptInWindow(request, path);
   }
-  bool ok = RunChooser(command + " 2>/dev/null", path);
-  if (ok && request.mustExist) {
-    FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) return false;
-    std::fclose(f);
+  for (;;) {
+    std::string chosen, refusal;
+    if (!RunChooser(command + " 2>/dev/null", chosen)) return false;
+    if (ResolveDialogAnswer(request, chosen, path, refusal)) return true;
+    // The chooser says why and asks again, as a dialog that must find its file does.
+    std::string say = complaint + ShellQuote(refusal) + " >/dev/null 2>&1";
+    if (std::system(say.c_str()) == -1) return false;
   }
-  return ok;
 }
 
 VideoOutput& SdlHost::Video() { return *video_; }

@@ -107,9 +107,18 @@ void ScriptRun::NoticeHostRecords(int frame) {
   }
   for (; dialogsSeen_ < host_->dialogRequests.size(); ++dialogsSeen_) {
     const platform::FileDialogRequest& request = host_->dialogRequests[dialogsSeen_];
-    out_ << "dialog frame=" << frame << ' '
-         << (request.kind == platform::FileDialogKind::Save ? "save " : "open ") << request.filterPattern;
-    // The host takes the answers in the order they were given.
+    const std::string line = std::string("dialog frame=") + std::to_string(frame) + ' ' +
+                             (request.kind == platform::FileDialogKind::Save ? "save " : "open ") +
+                             request.filterPattern;
+    // The host takes the answers in the order they were given; those it refused come first.
+    for (; refusalsSeen_ < host_->dialogRefusals.size() &&
+           host_->dialogRefusals[refusalsSeen_].dialog == dialogsSeen_;
+         ++refusalsSeen_) {
+      out_ << line << " answer=" << host_->dialogRefusals[refusalsSeen_].answer
+           << " refused=" << Quoted(host_->dialogRefusals[refusalsSeen_].text) << "\n";
+      if (!answers_.empty()) answers_.pop_front();
+    }
+    out_ << line;
     if (answers_.empty()) {
       out_ << " unanswered\n";
     } else {

@@ -5,6 +5,7 @@
 //   report frame=F (the same fields)
 //   shot frame=F file=NAME
 //   dialog frame=F save|open PATTERN answer=NAME | cancelled | unanswered
+//   dialog frame=F open PATTERN answer=NAME refused="..." (then the dialog asks again)
 //   box frame=F caption="..." text="..."
 //   FAIL where: what was expected and what was found
 //   end frame=F expectations=N failed=M peak-sprites=P
@@ -79,6 +80,7 @@ class ScriptRun {
   quor::GameNode* lastScene_ = nullptr;
   size_t boxesSeen_ = 0;
   size_t dialogsSeen_ = 0;
+  size_t refusalsSeen_ = 0;
   std::deque<std::string> answers_;  // given to the host and not yet taken; "" cancels
   int expectations_ = 0;
   int failures_ = 0;

@@ -1,0 +1,32 @@
+#include "platform/file_dialog.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <fstream>
+
+#include "tests/support/temp_dir.h"
+
+namespace platform {
+namespace {
+
+// The default extension and the refusal of a missing file are played through the headless
+// runner; here, what an open dialog makes of names that only match in part.
+TEST(FileDialogAnswer, AnOpenDialogTakesAFileAsNamedAndNeverAFolder) {
+  testing_support::TempDir dir;
+  FileDialogRequest open;
+  open.defaultExtension = "sav";
+  open.initialDirectory = dir.Path();
+  open.mustExist = true;
+  std::ofstream(dir.File("plain")) << "x";
+  mkdir(dir.File("folder.sav").c_str(), 0700);
+  std::string path, refusal;
+  EXPECT_TRUE(ResolveDialogAnswer(open, "plain", path, refusal));
+  EXPECT_EQ(path, dir.File("plain"));
+  EXPECT_FALSE(ResolveDialogAnswer(open, "folder", path, refusal));
+  EXPECT_EQ(refusal, "The file \"folder.sav\" does not exist.");
+  EXPECT_FALSE(ResolveDialogAnswer(open, "", path, refusal));
+}
+
+}  // namespace
+}  // namespace platform
