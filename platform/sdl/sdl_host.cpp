@@ -157,7 +157,8 @@ bool SdlHost::CreateMainWindow(const std::string& title, int width, int height,
     SayNoDisplay();
     return false;
   }
-  Uint32 flags = SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI;
+  // A fixed frame: the window is the display's size and the user cannot resize it.
+  Uint32 flags = SDL_WINDOW_ALLOW_HIGHDPI;
   if (fullScreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
   video_->window = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED,
                                     SDL_WINDOWPOS_CENTERED, width, height, flags);

@@ -18,6 +18,7 @@ bool SdlVideo::SetMode(int, int, int bitsPerPixel, bool fullScreen) {
   if (fullScreen && bitsPerPixel != 8 && bitsPerPixel != 16 && bitsPerPixel != 24 &&
       bitsPerPixel != 32)
     return false;
+  fullScreen_ = fullScreen;
   if (!fullScreen) gamma_ = GammaTable::Identity();
   if (window) SDL_SetWindowFullscreen(window, fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
   return true;
@@ -67,12 +68,12 @@ void SdlVideo::Redraw() {
   SDL_GetRendererOutputSize(renderer_, &ow, &oh);
   int w = textureWidth_, h = textureHeight_;
   SDL_Rect dst{0, 0, w, h};
-  if (ow >= w && oh >= h) {
+  if (fullScreen_ && ow >= w && oh >= h) {
     int scale = std::min(ow / w, oh / h);
     dst.w = w * scale;
     dst.h = h * scale;
   } else if (ow > 0 && oh > 0) {
-    // Smaller than one frame: shrink, keeping the shape.
+    // The largest picture of the frame's shape that the area holds.
     if (int64_t(ow) * h <= int64_t(oh) * w) {
       dst.w = ow;
       dst.h = int(int64_t(ow) * h / w);

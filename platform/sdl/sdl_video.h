@@ -1,6 +1,8 @@
-// The window's picture: the logical frame scaled to the window by whole multiples where
-// it fits and shrunk to fit otherwise, centred with black borders; "full screen" is
-// desktop full screen at the same logical size; the gamma ramp is applied to what is shown.
+// The window's picture: "full screen" is desktop full screen at the same logical size,
+// the frame scaled by whole multiples where it fits and shrunk to fit otherwise; a window
+// is made the frame's own size and cannot be resized, and where a window manager still
+// gives it another size the frame fills it. Either way the frame keeps its shape, centred
+// with black bars; the gamma ramp is applied to what is shown.
 #pragma once
 
 #include <SDL.h>
@@ -40,6 +42,7 @@ class SdlVideo : public VideoOutput {
   int textureWidth_ = 0, textureHeight_ = 0;
   GammaTable gamma_;
   bool haveFrame_ = false;
+  bool fullScreen_ = false;
 };
 
 }  // namespace platform

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Plays the game under a real window manager (openbox) in a virtual X display, as a
 # desktop user meets it: it starts full screen with the picture scaled by whole multiples
-# and centred; F12 gives a 640 x 480 window and back, and a window the user resized comes
-# back at its last size; a minimise and restore leave the game running. Pictures are
+# and centred; F12 gives a 640 x 480 window of a fixed size and back; a minimise and
+# restore leave the game running; where the window is given another size all the same,
+# the picture fills it with its shape kept. Pictures are
 # checked by their pixels through the frame-rate text (F11), the one thing the first scene
 # draws; as nothing else draws, the text stays in the back buffer once drawn, and only a
 # switch of the display mode (which makes new, black buffers) shows whether frames are
@@ -117,11 +118,14 @@ wait_until scaled_twice_and_centred ||
     "text at $fl $ft $fr $fb in full screen, at ${wl:-?} ${wt:-?} ${wr:-?} ${wb:-?} in the window"
 keep_shot window
 
-# The user resizes the window, minimises it and restores it. A running game then hides the
-# text (F11) and draws black frames after F12; a paused one would ignore F11 and present
-# nothing, so the text would stay.
+# The window's frame is fixed: the window manager refuses the user a new size.
 xdotool windowsize "$(window_id)" 800 600
-wait_until size_is 800x600 || fail "the window was not resized: $(geometry)"
+sleep 1
+size_is 640x480 || fail "the window could be resized: $(geometry)"
+
+# The user minimises the window and restores it. A running game then hides the text (F11)
+# and draws black frames after F12; a paused one would ignore F11 and present nothing, so
+# the text would stay.
 xdotool windowminimize "$(window_id)"
 wait_until map_state_is IsUnMapped || fail "the window was not minimised"
 xdotool windowactivate "$(window_id)" 2>/dev/null
@@ -135,8 +139,27 @@ switch_mode geometry_is 1400x1000+0+0 || fail "F12 did not go back to full scree
 wait_until text_gone || fail "the game stayed paused after a minimise and restore"
 keep_shot full-screen-after-restore
 
-# The window comes back at the size the user gave it.
-switch_mode size_is 800x600 || fail "the resized window did not come back at 800 x 600: $(geometry)"
+switch_mode size_is 640x480 || fail "F12 did not give the 640 x 480 window again: $(geometry)"
+hold_until F11 text_shown || fail "no frame-rate text in the window"
+
+# A window manager that sizes windows its own way is played by none at all: the X server
+# gives the window whatever size is asked. 1000 x 600 holds the frame at 800 x 600, a
+# quarter larger, with bars of 100 to the left and right.
+kill "$wm" 2>/dev/null
+wait "$wm" 2>/dev/null
+xdotool windowsize "$(window_id)" 1000 600
+wait_until size_is 1000x600 || fail "the window was not given 1000 x 600: $(geometry)"
+near() { [ $(($1 - $2)) -le 2 ] && [ $(($2 - $1)) -le 2 ]; }
+fills_keeping_shape() {
+  text_shown || return 1
+  read -r gl gt gr gb <<<"$box"
+  near "$gl" $((100 + wl * 5 / 4)) && near "$gt" $((wt * 5 / 4)) &&
+    near $((gb - gt + 1)) $(((wb - wt + 1) * 5 / 4))
+}
+wait_until fills_keeping_shape ||
+  fail "the 1000 x 600 window does not show the frame at 800 x 600 between bars:" \
+    "text at ${gl:-?} ${gt:-?} ${gr:-?} ${gb:-?}, at $wl $wt $wr $wb in the 640 x 480 window"
+keep_shot window-filled
 
 kill -TERM "$game"
 wait "$game"
