@@ -9,6 +9,7 @@
 
 #include "engine/app/game_hooks.h"
 #include "engine/app/run_application.h"
+#include "game/rules/failed_start.h"
 #include "game/rules/game_functions.h"
 #include "platform/files.h"
 #include "platform/headless/headless_host.h"
@@ -36,7 +37,11 @@ int main(int argc, char** argv) {
   run.Install(host);
   platform::InstallHost(&host);
   quor::InstallGameHooks(game::TheGameHooks());
-  quor::RunApplication();
+  int result = quor::RunApplication();
   platform::InstallHost(nullptr);
-  return run.Finish();
+  int status = run.Finish();
+  if (result == quor::kFirstSceneFailed)
+    std::fprintf(stderr, "%s  Or name the game's folder with --dir.\n",
+                 game::FailedStartAdvice("quor_headless", platform::CurrentDirectory()).c_str());
+  return result == 0 ? status : 3;
 }

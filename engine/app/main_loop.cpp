@@ -12,9 +12,10 @@
 namespace quor {
 
 
-int RunMainLoop() {
+int RunMainLoop(bool* ranAFrame) {
   platform::Host& host = platform::CurrentHost();
   int exitValue = 0;
+  if (ranAFrame) *ranAFrame = false;
   for (;;) {
     while (CurrentGameDirector && CurrentGameDirector->IsSwitchPending()) {
       if (AnyTransitionActive()) break;
@@ -31,6 +32,7 @@ int RunMainLoop() {
     if (QuitRequested) break;
 
     RunEngineFrame();
+    if (ranAFrame) *ranAFrame = true;
     GetSoundDevice()->UpdateStreamedSounds();
     if (CurrentGameNode) {
       CurrentGameNode->EndFrame();

@@ -82,27 +82,27 @@ int RunApplication() {
   if (!host.AcquireInstanceLock("QUOR")) {
     StartupBox("Cannot create more than one Quor instance! ", "Quor Error.",
                platform::MessageBoxIcon::Exclamation);
-    return 0;
+    return kStartUpFailed;
   }
   GamePreInit();
   // The game could not set itself up and has said why.
   if (QuitRequested) {
     host.ReleaseInstanceLock();
     GameShutdown();
-    return 0;
+    return kStartUpFailed;
   }
   if (!host.Audio().DeviceAvailable()) {
     StartupBox("There is an error in the sound device or no driver was found!", "Quor Error.",
                platform::MessageBoxIcon::Exclamation);
-    return 0;
+    return kStartUpFailed;
   }
   GameSetDisplayMode();
   WindowSizeForClient(&WindowWidth, &WindowHeight);
   // Without a window the game never ran: the shell is told so (the host said why).
-  if (!CreateMainWindow()) return 1;
+  if (!CreateMainWindow()) return kStartUpFailed;
   if (!InitGraphics()) {
     StartupBox("InitGraphics Failed", "Fatal Error", platform::MessageBoxIcon::Stop);
-    return 0;
+    return kStartUpFailed;
   }
   CurrentGameDirector = new GameDirector;
   GameCreateScenes();
@@ -115,7 +115,12 @@ int RunApplication() {
   Mouse mouse;
   CurrentMouse = &mouse;
 
-  int exitValue = RunMainLoop();
+  // A display mode refused by the graphics start-up has asked to quit already.
+  bool quitBeforeLoop = QuitRequested != 0;
+  bool ranAFrame = false;
+  int exitValue = RunMainLoop(&ranAFrame);
+  // A quit request before any frame follows the box of a failed start: the shell is told.
+  if (QuitRequested && !ranAFrame) exitValue = quitBeforeLoop ? kStartUpFailed : kFirstSceneFailed;
 
   GameNodeList().DeleteAll();
   CurrentGameNode = nullptr;

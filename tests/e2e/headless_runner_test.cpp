@@ -18,9 +18,10 @@ struct Outcome {
   std::string output;  // standard output and error together
 };
 
-// Runs quor_headless with args in the current folder, which is given the game's files.
-Outcome RunRunner(const std::string& args) {
-  testing_support::ProvideGameFiles(platform::CurrentDirectory());
+// Runs quor_headless with args in the current folder, which is given the game's files
+// unless it is to be without them.
+Outcome RunRunner(const std::string& args, bool withGameFiles = true) {
+  if (withGameFiles) testing_support::ProvideGameFiles(platform::CurrentDirectory());
   std::string command = std::string("'") + QUOR_BINARY_DIR + "/quor_headless' " + args + " 2>&1";
   Outcome outcome;
   FILE* pipe = popen(command.c_str(), "r");
@@ -69,6 +70,20 @@ TEST(HeadlessRunner, ABadScriptIsNamedAndEndsWithStatusTwo) {
 
   EXPECT_EQ(RunRunner("--dir no-such-folder").status, 2);
   EXPECT_EQ(RunRunner("--help").status, 0);
+}
+
+// Run where the game's files are not: after its box the game ends as a failed start and
+// says where it looked and where ./play puts them.
+TEST(HeadlessRunner, AGameStartedWithoutItsFilesSaysWhereItLookedAndFails) {
+  testing_support::TempDir dir;
+  Outcome run = RunRunner("--frames 5", false);
+  EXPECT_EQ(run.status, 3) << run.output;
+  EXPECT_NE(run.output.find("text=\"The bitmap file BlackScreen.bmp does not exist .\""), std::string::npos)
+      << run.output;
+  EXPECT_NE(run.output.find("\n  " + dir.Path() + "\n"), std::string::npos) << run.output;
+  EXPECT_NE(run.output.find("./play builds the game, writes\n  these files into build-play/game"),
+            std::string::npos)
+      << run.output;
 }
 
 }  // namespace

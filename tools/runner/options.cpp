@@ -19,7 +19,7 @@ const char* UsageText() {
          "  --shot F:FILE    write the picture of frame F as PNG\n"
          "KEY is a name (Space, Escape, Return, Left, F5, A, 7, LeftShift...) or a code (0x39).\n"
          "Exit status: 0 when every expectation held, 1 when one failed, 2 for a bad command\n"
-         "line or script.\n";
+         "line or script, 3 when the game could not start (its files not found there).\n";
 }
 
 namespace {

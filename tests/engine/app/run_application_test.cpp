@@ -18,7 +18,7 @@ using testing_support::HeadlessRun;
 TEST(RunApplication, SecondInstanceShowsItsBoxAndEnds) {
   HeadlessRun run;
   run.host.instanceAlreadyRunning = true;
-  EXPECT_EQ(run.Run(5), 0);
+  EXPECT_EQ(run.Run(5), kStartUpFailed);
   ASSERT_EQ(run.host.messageBoxes.size(), 1u);
   EXPECT_EQ(run.host.messageBoxes[0].text, "Cannot create more than one Quor instance! ");
   EXPECT_EQ(run.host.messageBoxes[0].caption, "Quor Error.");
@@ -30,7 +30,7 @@ TEST(RunApplication, SecondInstanceShowsItsBoxAndEnds) {
 TEST(RunApplication, NoSoundDeviceShowsItsBoxBeforeAnyWindow) {
   HeadlessRun run;
   run.host.audio.noDevice = true;
-  EXPECT_EQ(run.Run(5), 0);
+  EXPECT_EQ(run.Run(5), kStartUpFailed);
   ASSERT_EQ(run.host.messageBoxes.size(), 1u);
   EXPECT_EQ(run.host.messageBoxes[0].text,
             "There is an error in the sound device or no driver was found!");
@@ -90,8 +90,22 @@ TEST(RunApplication, FocusPausesAndAMinimiseWhilePausedKeepsTheNextFocusPaused) 
 TEST(RunApplication, QuitRequestEndsTheLoopAtItsNextCheck) {
   HeadlessRun run;
   run.host.AtFrame(2, [](platform::HeadlessHost&) { CurrentGameDirector->RequestQuit(); });
-  run.Run(100);
+  EXPECT_EQ(run.Run(100), 0);
   EXPECT_EQ(run.host.Frame(), 2);
+}
+
+// A first scene that asks to quit as it starts (after the box of a missing file) never ran
+// a frame: the shell is told of a failed start.
+TEST(RunApplication, AFirstSceneThatCannotStartEndsAsAFailedStart) {
+  HeadlessRun run;
+  GameHooks hooks = testing_support::EngineOnlyHooks();
+  hooks.createScenes = [] {
+    testing_support::EngineOnlyHooks().createScenes();
+    FindGameNodeById(1)->buildContent = [](GameNode*) { QuitRequested = 1; };
+  };
+  InstallGameHooks(hooks);
+  EXPECT_EQ(run.Run(5), kFirstSceneFailed);
+  EXPECT_EQ(run.host.Frame(), 0);
 }
 
 }  // namespace
