@@ -1,13 +1,34 @@
 #include "platform/sdl/sdl_audio.h"
 
 #include <SDL.h>
+#include <dlfcn.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 namespace platform {
 
 namespace {
+
+void IgnoreAlsaReport(const char*, int, const char*, int, const char*, ...) {}
+
+// ALSA's library writes every failed probe of a missing sound card to the terminal, many
+// lines a start; the game says once in plain words that it plays without sound instead.
+// SDL opens the same copy of the library, so its reports go here too. Loaded at run
+// time, so the build needs nothing of ALSA; without the library there is nothing to quiet.
+void QuietAlsaReports() {
+  static bool done = false;
+  if (done) return;
+  done = true;
+  void* alsa = dlopen("libasound.so.2", RTLD_NOW | RTLD_GLOBAL);
+  if (!alsa) return;
+  using Handler = void (*)(const char*, int, const char*, int, const char*, ...);
+  using SetHandler = int (*)(Handler);
+  auto setHandler = reinterpret_cast<SetHandler>(dlsym(alsa, "snd_lib_error_set_handler"));
+  if (setHandler) setHandler(&IgnoreAlsaReport);
+  // The library stays loaded: unloading it would forget the handler.
+}
 
 // Without a sound card the default drivers fail; the dummy driver (which SDL never picks
 // by itself) still runs the callback at the device's pace.
@@ -25,6 +46,7 @@ SdlAudio::~SdlAudio() {
 }
 
 bool SdlAudio::DeviceAvailable() {
+  QuietAlsaReports();
   if (SDL_WasInit(SDL_INIT_AUDIO)) return true;
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) return true;
   return InitDummyDriver();
@@ -49,8 +71,10 @@ void SdlAudio::Start() {
   started_ = true;
   bool ok = DeviceAvailable() && OpenDevice();
   if (!ok && InitDummyDriver()) ok = OpenDevice();
+  const char* driver = SDL_GetCurrentAudioDriver();
+  if (!ok || !driver || std::strcmp(driver, "dummy") == 0)
+    std::fprintf(stderr, "No sound device found; playing without sound.\n");
   if (!ok) {
-    std::fprintf(stderr, "quor: no sound output (%s); running silent\n", SDL_GetError());
     mixer_.SetClock([]() -> uint32_t { return SDL_GetTicks(); });
     return;
   }
