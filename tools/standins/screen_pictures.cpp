@@ -1,10 +1,12 @@
 #include "tools/standins/screen_pictures.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <string>
 #include <vector>
 
+#include "game/animation/animation_data.h"
 #include "game/scenes/content_data.h"
 #include "tools/standins/file_formats.h"
 #include "tools/standins/frame_pictures.h"
@@ -81,21 +83,38 @@ platform::Image TitleScreen() {
   return image;
 }
 
+// The picture of an animation entry's first frame as the game shows it, scaled to fit the
+// box (by whole multiples where it fits) and centred on it; its key colour is left out.
+void PasteFrame(platform::Image& image, int entry, int left, int top, int boxWidth, int boxHeight) {
+  const game::ActionData& action = game::AnimationEntryData(entry).actions[0];
+  const game::FrameData& data = action.frames[0];
+  const platform::Image frame = FramePicture(FrameRequest{entry, 0, 0, action.count, &data});
+  float scale = std::min(float(boxWidth) / float(frame.width), float(boxHeight) / float(frame.height));
+  if (scale >= 1.0f) scale = std::floor(scale);
+  const int width = int(float(frame.width) * scale), height = int(float(frame.height) * scale);
+  const int x0 = left + (boxWidth - width) / 2, y0 = top + (boxHeight - height) / 2;
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) {
+      const uint32_t colour = frame.At(int(float(x) / scale), int(float(y) / scale));
+      if (colour != data.colorKey) image.colors[size_t(y0 + y) * image.width + x0 + x] = colour;
+    }
+}
+
 platform::Image InstructionsScreen() {
   platform::Image image = Blank(0);
   Painter p(image);
   Gradient(p, Rgb(14, 22, 36), Rgb(24, 30, 52));
   p.Frame(10, 10, kScreenWidth - 10, kScreenHeight - 10, 2, Rgb(120, 140, 190));
-  ShadowedText(p, "How to play", 22, 40, Rgb(250, 210, 80));
+  ShadowedText(p, "How to play", 16, 36, Rgb(250, 210, 80));
   struct Line {
     const char* key;
     const char* what;
   };
   const Line hero[] = {
-      {"Arrow keys", "walk"},
-      {"D", "fire, once the fire icon is yours"},
-      {"S", "water shout, once the water icon is yours"},
-      {"F", "hold to set a trap, once the dagger is yours"},
+      {"Arrows", "walk"},
+      {"D", "fire"},
+      {"S", "water shout"},
+      {"F", "hold: set a trap"},
       {"T", "taunt"},
   };
   const Line engine[] = {
@@ -108,23 +127,54 @@ platform::Image InstructionsScreen() {
       {"F12", "full screen or window"},
       {"Esc", "quit"},
   };
+  // What each picture met in a level gives, by its animation entry, as the hero finds them.
+  // The letter is the one the small picture carries.
+  struct Find {
+    int entry;
+    const char* letter;
+    const char* what;
+  };
+  const Find finds[] = {
+      {6, "H", "Hat: keys can be carried"},
+      {10, "K", "Key: three open the door"},
+      {13, "M", "Meat: a heart more, up to 4"},
+      {8, "F", "Fire: D throws fire"},
+      {9, "W", "Water: S shouts walls down"},
+      {7, "D", "Dagger: F sets a trap"},
+      {11, "B", "Boots: walk faster"},
+      {19, "G", "Glass: the covers lift"},
+      {15, "", "Door: to the next stage"},
+  };
   const uint32_t keyColour = Rgb(250, 210, 80), textColour = Rgb(230, 232, 240);
-  int y = 78;
+  const uint32_t headColour = Rgb(160, 180, 230);
+  const int left = 30, right = 330, columnEnd = kScreenWidth - 24;
+  p.Text("Keys", left, 60, 20, headColour);
+  int y = 86;
   for (const Line& line : hero) {
-    p.Text(line.key, 60, y, 22, keyColour);
-    p.Text(line.what, 200, y, 22, textColour, "Arial", 400);
-    y += 27;
+    p.Text(line.key, left, y, 18, keyColour);
+    p.Text(line.what, left + 90, y, 18, textColour, "Arial", 400);
+    y += 23;
   }
-  p.Text("Take the hat first: then three keys open the door.", 60, y + 4, 20, Rgb(170, 220, 170),
-         "Arial", 400);
-  y += 44;
-  p.Text("Function keys", 60, y, 22, Rgb(160, 180, 230));
-  y += 28;
-  for (size_t i = 0; i < sizeof engine / sizeof engine[0]; ++i) {
-    const int column = int(i % 2) * 280, row = y + int(i / 2) * 24;
-    p.Text(engine[i].key, 60 + column, row, 18, keyColour);
-    p.Text(engine[i].what, 135 + column, row, 18, textColour, "Arial", 400);
+  p.Text("Function keys", left, y + 10, 20, headColour);
+  y += 38;
+  for (const Line& line : engine) {
+    p.Text(line.key, left, y, 16, keyColour);
+    p.Text(line.what, left + 75, y, 16, textColour, "Arial", 400);
+    y += 21;
   }
+  p.Text("What you find", right, 60, 20, headColour);
+  const int box = 44, row = 30;
+  y = 86;
+  for (const Find& find : finds) {
+    PasteFrame(image, find.entry, right, y - 4, box, row - 2);
+    p.Text(find.letter, right + box + 6, y, 16, keyColour);
+    const int textLeft = right + box + 26;
+    p.Text(find.what, textLeft, y, p.FittingHeight(find.what, columnEnd - textLeft, 16, "Arial", 400),
+           textColour, "Arial", 400);
+    y += row;
+  }
+  p.Text("Take the hat first: then", right, y + 6, 17, Rgb(170, 220, 170), "Arial", 400);
+  p.Text("three keys open the door.", right, y + 27, 17, Rgb(170, 220, 170), "Arial", 400);
   return image;
 }
 
