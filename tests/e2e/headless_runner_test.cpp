@@ -50,6 +50,15 @@ TEST(HeadlessRunner, AScriptWhoseExpectationsHoldEndsWithStatusZero) {
   EXPECT_NE(run.output.find(" expectations=2 failed=0 "), std::string::npos) << run.output;
 }
 
+// The example the README gives plays as it says.
+TEST(HeadlessRunner, TheExampleScriptReachesTheFirstLevel) {
+  testing_support::TempDir dir;
+  Outcome run = RunRunner(std::string("--script '") + QUOR_SOURCE_DIR + "/tools/runner/walk.txt'");
+  EXPECT_EQ(run.status, 0) << run.output;
+  EXPECT_NE(run.output.find("\nswitch frame=437 scene=Level1 "), std::string::npos) << run.output;
+  EXPECT_NE(run.output.find(" expectations=6 failed=0 "), std::string::npos) << run.output;
+}
+
 TEST(HeadlessRunner, AnExpectationThatFailsEndsWithStatusOne) {
   testing_support::TempDir dir;
   WriteScript(dir.File("wrong.txt"), "0 expect scene Win\n");
