@@ -27,8 +27,16 @@ namespace quor {
 
 namespace {
 
+constexpr char kLoadError[] = "Load error .";
+constexpr char kReplayError[] = "Replay error .";
+
 void ErrorBox(const std::string& text, const char* caption) {
   platform::CurrentHost().ShowMessageBox(text, caption, platform::MessageBoxIcon::Exclamation);
+}
+
+// A file the player named that is not there is called missing in the same words by every load.
+void SayMissing(const std::string& what, const std::string& path, const char* caption) {
+  ErrorBox("The " + what + " \"" + path + "\" does not exist .", caption);
 }
 
 // The same name with its last four characters replaced by ".sar".
@@ -104,26 +112,40 @@ bool SaveGameFile(const std::string& path) {
   return false;
 }
 
-bool LoadGameFile(const std::string& path) {
-  if (!platform::FileExists(path)) {
-    ErrorBox("The saved game \"" + path + "\" does not exist .", "Load error .");
-    return false;
-  }
+namespace {
+
+// Reads the saved game at path into the running one, with the present game kept in an undo
+// file first: a damaged file puts the present game back and is shown. Unless keep is set a
+// good file is undone as well, so that the read only proves that the file loads.
+bool ReadThroughUndo(const std::string& path, bool keep, const char* caption) {
   std::string undo = UndoStatePath();
   if (!WriteGame(undo)) {
     ErrorBox("The saved game \"" + path + "\" was not loaded: the present game could not be kept .",
-             "Load error .");
+             caption);
     return false;
   }
   bool loaded = ReadGame(path);
-  if (!loaded) {
+  if (!loaded || !keep) {
     if (CurrentGameNode) EmptyGameNode(CurrentGameNode, true);
     ReadGame(undo);
-    ErrorBox("The saved game \"" + path + "\" is damaged or is not a saved game; the game goes on .",
-             "Load error .");
+  }
+  if (!loaded) {
+    ErrorBox(
+        "The saved game \"" + path + "\" is damaged or is not a saved game; the game goes on .",
+        caption);
   }
   platform::DeleteFile(undo);
   return loaded;
+}
+
+}  // namespace
+
+bool LoadGameFile(const std::string& path) {
+  if (!platform::FileExists(path)) {
+    SayMissing("saved game", path, kLoadError);
+    return false;
+  }
+  return ReadThroughUndo(path, true, kLoadError);
 }
 
 namespace {
@@ -151,8 +173,15 @@ bool AskForFile(platform::FileDialogKind kind, const char* description, const ch
   return ok && !path.empty();
 }
 
-// Reads a recording's three counted arrays into the scene, trusting no count beyond the file.
-bool ReadReplayInput(const std::string& path, GameNode* scene) {
+// A recording's three arrays, as a replay file holds them.
+struct RecordedInput {
+  DynamicArray<uint32_t> masks;
+  DynamicArray<uint8_t> flags;
+  DynamicArray<MouseDelta> moves;
+};
+
+// Reads a recording's three counted arrays whole, trusting no count beyond the file.
+bool ReadRecordedInput(const std::string& path, RecordedInput& input) {
   std::ifstream in(platform::MapPath(path), std::ios::binary);
   if (!in) return false;
   in.seekg(0, std::ios::end);
@@ -167,34 +196,33 @@ bool ReadReplayInput(const std::string& path, GameNode* scene) {
     remaining -= uint64_t(count) * elementSize;
     return true;
   };
-  DynamicArray<uint32_t> masks;
-  DynamicArray<uint8_t> flags;
-  DynamicArray<MouseDelta> moves;
   uint32_t count = 0;
   if (!readCount(4, count)) return false;
   for (uint32_t i = 0; i < count; ++i) {
     uint32_t mask = 0;
     in.read(reinterpret_cast<char*>(&mask), 4);
-    masks.Add(mask);
+    input.masks.Add(mask);
   }
   if (!readCount(1, count)) return false;
   for (uint32_t i = 0; i < count; ++i) {
     uint8_t flag = 0;
     in.read(reinterpret_cast<char*>(&flag), 1);
-    flags.Add(flag);
+    input.flags.Add(flag);
   }
   if (!readCount(8, count)) return false;
   for (uint32_t i = 0; i < count; ++i) {
     MouseDelta delta;
     in.read(reinterpret_cast<char*>(&delta.dx), 4);
     in.read(reinterpret_cast<char*>(&delta.dy), 4);
-    moves.Add(delta);
+    input.moves.Add(delta);
   }
-  if (!in) return false;
-  scene->recordedKeyMasks = masks;
-  scene->recordedMouseFlags = flags;
-  scene->recordedMouseMovement = moves;
-  return true;
+  return static_cast<bool>(in);
+}
+
+bool ReadRecordedInputOrSay(const std::string& path, RecordedInput& input) {
+  if (ReadRecordedInput(path, input)) return true;
+  ErrorBox("The replay \"" + path + "\" is damaged .", kReplayError);
+  return false;
 }
 
 }  // namespace
@@ -220,16 +248,26 @@ void GameDirector::DoPendingLoad() {
       return;
     }
   }
+  const bool withInput = replayInputRequested != 0;
+  std::string inputPath = replayInputPath;
+  replayInputPath.clear();
+  replayInputRequested = 0;
+  // The recording is read before the state it starts from is loaded, so that a damaged
+  // one leaves the running game as it is.
+  RecordedInput input;
+  if (withInput && !ReadRecordedInputOrSay(inputPath, input)) {
+    EndReplayAtOnce();
+    return;
+  }
   bool loaded = LoadGameFile(path);
-  if (replayInputRequested) {
-    std::string input = replayInputPath;
-    replayInputPath.clear();
-    replayInputRequested = 0;
-    if (!loaded || !CurrentGameNode || !ReadReplayInput(input, CurrentGameNode)) {
-      if (loaded) ErrorBox("The replay \"" + input + "\" is damaged .", "Replay error .");
+  if (withInput) {
+    if (!loaded || !CurrentGameNode) {
       EndReplayAtOnce();
       return;
     }
+    CurrentGameNode->recordedKeyMasks = input.masks;
+    CurrentGameNode->recordedMouseFlags = input.flags;
+    CurrentGameNode->recordedMouseMovement = input.moves;
   }
   if (slowReplay && CurrentGameNode) {
     uint32_t rate = CurrentGameNode->measuredRate;
@@ -276,14 +314,24 @@ void GameDirector::StartReplay(bool slow) {
   if (slow) slowReplay = 1;
 }
 
+// Both files are read and checked whole before anything of the running game, the player's
+// own recording included, is touched: only an accepted replay starts.
 void GameDirector::StartReplayFromFile(const std::string& path, bool slow) {
   std::string state = StateFileBeside(path);
-  if (path.size() < 4 || !platform::FileExists(state)) {
-    ErrorBox("The replay \"" + path + "\" cannot start: its start state \"" + state +
-                 "\" is missing .",
-             "Replay error .");
+  if (!platform::FileExists(path)) {
+    SayMissing("replay", path, kReplayError);
     return;
   }
+  // A name too short to lose its extension has no start state beside it.
+  if (path.size() < 4 || !platform::FileExists(state)) {
+    SayMissing("saved game", state, kReplayError);
+    return;
+  }
+  RecordedInput input;
+  if (!ReadRecordedInputOrSay(path, input)) return;
+  // The start state is loaded and undone again at once: a saved game proves itself only
+  // by loading.
+  if (!ReadThroughUndo(state, false, kReplayError)) return;
   RequestSave(WhenReplayStatePath().c_str());
   LoadReplayFile(path);
   platform::CurrentHost().SetWindowTitle("Quor - Replay Mode");

@@ -11,6 +11,7 @@
 #include "engine/core/random.h"
 #include "engine/display/variable_links.h"
 #include "engine/scene/game_node.h"
+#include "engine/scene/sprite.h"
 #include "platform/font.h"
 #include "platform/host.h"
 
@@ -160,6 +161,7 @@ void Variable::Reset() {
   effectPosition = 0;
   effectLine = 0;
   effectSound = nullptr;
+  savedSoundName_[0] = 0;
   pendingPositions = nullptr;
   effectDone = 0;
   updateFunction = nullptr;
@@ -250,6 +252,7 @@ Variable& Variable::operator=(const Variable& other) {
   effectPosition = other.effectPosition;
   effectLine = other.effectLine;
   effectSound = other.effectSound;
+  std::memcpy(savedSoundName_, other.savedSoundName_, sizeof savedSoundName_);
 
   delete[] pendingPositions;
   pendingPositions = nullptr;
@@ -683,10 +686,12 @@ void Variable::Load(ObjectStream& stream) {
   uint8_t soundPresent = 0;
   stream.ReadByte(&soundPresent);
   effectSound = nullptr;
+  savedSoundName_[0] = 0;
   if (soundPresent) {
     char soundName[32] = {};
     stream.ReadName(soundName);
     if (stream.Good()) effectSound = box_links::FindSoundByName(soundName);
+    if (!effectSound) CopyInto(savedSoundName_, sizeof savedSoundName_, soundName);
   }
   stream.ReadByte(&effectDone);
   // What a damaged record holds must not reach the font.
@@ -706,6 +711,25 @@ void Variable::Load(ObjectStream& stream) {
   fontDescription.strikeOut = static_cast<uint8_t>(strikeOut);
   CopyInto(fontDescription.faceName, sizeof fontDescription.faceName, faceName);
   RecreateFont();
+}
+
+void Variable::ReconnectEffectSound() {
+  if (!savedSoundName_[0]) return;
+  effectSound = box_links::FindSoundByName(savedSoundName_);
+  savedSoundName_[0] = 0;
+}
+
+void ReconnectEffectSounds() {
+  if (!CurrentGameNode) return;
+  NodeList& boxes = CurrentGameNode->variables;
+  for (Node* node = boxes.GetHead(); node && !node->IsEnd(); node = node->GetNext())
+    static_cast<Variable*>(node)->ReconnectEffectSound();
+  for (NodeList& layer : CurrentGameNode->layers) {
+    for (Node* node = layer.GetHead(); node && !node->IsEnd(); node = node->GetNext()) {
+      DynamicArray<Variable>& carried = static_cast<Sprite*>(node)->variables;
+      for (uint32_t i = 0; i < carried.Size(); ++i) carried.At(i)->ReconnectEffectSound();
+    }
+  }
 }
 
 void AttachVariablesToMaps(uint32_t mostPerMap) {

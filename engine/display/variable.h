@@ -133,7 +133,10 @@ class Variable : public Node {
   void SetStepPerPress(uint8_t horizontal, uint8_t vertical);
   void SetScrollKeys(uint32_t right, uint32_t left, uint32_t up, uint32_t down);
   void SetArrowInsets(int32_t x, int32_t y);
-  void SetEffectSound(Sound* sound) { effectSound = sound; }
+  void SetEffectSound(Sound* sound) {
+    effectSound = sound;
+    savedSoundName_[0] = 0;
+  }
   // A real value (type 0), shown after the next ToText.
   void SetReal(double value);
   // An unsigned integer value (type 1).
@@ -149,6 +152,9 @@ class Variable : public Node {
   void StartTextEffect();
   void StepTextEffect();
   void PlayEffectSound();
+  // Finds the effect sound a load named among the current scene's sounds, when the load
+  // could not (the scene's sounds come after its boxes in a saved game).
+  void ReconnectEffectSound();
 
   // --- per frame ---
   // Draws the box when it is visible and not tied to a map.
@@ -261,6 +267,8 @@ class Variable : public Node {
   void DrawArrows();
 
   platform::Font* font_ = nullptr;
+  // The effect sound's name as the load read it, until the sound is found.
+  char savedSoundName_[32] = {};
 };
 
 // Ties every box of the current scene that names a map to that map, at most mostPerMap a
@@ -272,6 +280,10 @@ void AttachVariablesToMaps(uint32_t mostPerMap = 30);
 // The frame-rate box's update function: F11 shows or hides the box, and every 15th frame
 // it takes the scene's measured rate.
 void UpdateFpsText(Variable* box);
+
+// Reconnects the effect sounds of the current scene's boxes and of the boxes its sprites
+// carry, once a load has read the scene's sounds.
+void ReconnectEffectSounds();
 
 // Device-independent description size in pixels for a point size at the screen's density.
 int32_t PointsToDescriptionPixels(int32_t points);

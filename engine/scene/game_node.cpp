@@ -175,6 +175,7 @@ void GameNode::Load(ObjectStream& stream) {
   RemoveFirstNamed<Variable>(variables, "FPS_COPY", stream);
   if (stream.Good()) AttachVariablesToMaps(UINT32_MAX);
   sounds.LoadOnly(stream, IsA<Sound>);
+  if (stream.Good()) ReconnectEffectSounds();
   streamedSounds.LoadOnly(stream, IsA<StreamedSound>);
   midiFiles.LoadOnly(stream, IsA<MidiFile>);
   viewPort.Load(stream);

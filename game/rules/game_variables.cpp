@@ -52,6 +52,7 @@ void GameLoadVariables(quor::ObjectStream& stream) {
   if (Facing < DirUp || Facing > DirRight) Facing = DirUp;
   KeyCount = std::clamp(KeyCount, 0, kMaxKeys);
   HeartCount = std::min(HeartCount, kMaxHearts);
+  Stage = std::clamp(Stage, kFirstStage, kLastStage);
   DemonLife = std::clamp(DemonLife, 0, kFullDemonLife);
   TenmaLife = std::clamp(TenmaLife, 0, kFullTenmaLife);
 }
@@ -61,7 +62,7 @@ void ResetGameVariables() {
   HeartCount = kStartHearts;
   KeepDirectionCodes();
   Facing = DirUp;
-  Stage = 1;
+  Stage = kFirstStage;
   DemonLife = kFullDemonLife;
   AttackFired = 0;
   TenmaLife = kFullTenmaLife;

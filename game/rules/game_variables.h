@@ -22,6 +22,10 @@ extern int32_t DemonLife;   // life of the boss "Demon"
 extern uint8_t AttackFired; // the boss has fired its one projectile of the current state
 extern int32_t TenmaLife;   // life of the boss "Tenma"
 
+// The stages "StageIntro" leads on from: 1 to "Level1", ... 7 to "Win".
+constexpr int32_t kFirstStage = 1;
+constexpr int32_t kLastStage = 7;
+
 // The values a level starts from.
 constexpr int32_t kStartHearts = 2;
 constexpr int32_t kFullDemonLife = 12;
@@ -33,7 +37,8 @@ constexpr int kSavedVariablesSize = 41;
 // Writes the eleven variables, 41 bytes, nothing before or between them.
 void GameSaveVariables(quor::ObjectStream& stream);
 // Reads them in the same order. A value no play can produce is brought to the nearest
-// one that can, so a damaged file cannot lock the door or the bosses for good.
+// one that can, so a damaged file cannot lock the door or the bosses for good, nor leave
+// "StageIntro" with no level to lead to.
 void GameLoadVariables(quor::ObjectStream& stream);
 
 // The start values of a new run (the program's own start, and tests).

@@ -13,7 +13,6 @@ namespace {
 // The scene that each stage leads to, from stage 1.
 constexpr const char* kStageScenes[] = {"Level1", "Level2",     "MidBoss", "Level3",
                                         "Level4", "FinalLevel", "Win"};
-constexpr int32_t kLastStage = 7;  // "Win"
 constexpr int32_t kFirstBossStage = 3;
 constexpr int32_t kFinalBossStage = 6;
 constexpr int32_t kIntroActions = 6;
@@ -24,7 +23,7 @@ bool SpacePressed() { return IsKeyPressedNow(platform::KeySpace); }
 // come at full life. The final boss's life is reset whenever its level is entered, so it
 // never starts from what an earlier visit left of it.
 void StartStage(int32_t lastStage) {
-  if (Stage < 1 || Stage > lastStage) return;
+  if (Stage < kFirstStage || Stage > lastStage) return;
   RequestScene(kStageScenes[Stage - 1]);
   KeyCount = 0;
   HeartCount = kStartHearts;

@@ -70,7 +70,7 @@ TEST_F(GameVariables, LoadRestoresWhatPlayCanProduce) {
   EXPECT_EQ(KeyCount, 2);
   EXPECT_EQ(HeartCount, 4);
   EXPECT_EQ(Facing, DirRight);
-  EXPECT_EQ(Stage, 9);  // past "Win" only through the level select, but reachable
+  EXPECT_EQ(Stage, kLastStage);  // "StageIntro" leads nowhere from 9
   EXPECT_EQ(DemonLife, 0);
   EXPECT_EQ(AttackFired, 1);
   EXPECT_EQ(TenmaLife, 0);

@@ -1,0 +1,152 @@
+// A real replay and saved game of the furnished room, changed in one way each: a refused
+// replay changes nothing, the player's own recording included, and a load gives play a
+// stage it can go on from and text effects their sounds.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "engine/app/game_director.h"
+#include "engine/app/game_hooks.h"
+#include "engine/core/engine_globals.h"
+#include "engine/display/variable.h"
+#include "engine/scene/game_node.h"
+#include "engine/scene/sprite.h"
+#include "engine/sound_input/sound.h"
+#include "game/rules/game_variables.h"
+#include "platform/files.h"
+#include "tests/support/file_bytes.h"
+#include "tests/support/headless_run.h"
+#include "tests/support/room_scene.h"
+#include "tests/support/temp_dir.h"
+
+namespace quor {
+namespace {
+
+using testing_support::ReadBytes;
+
+class LoadsAndReplays : public ::testing::Test {
+ protected:
+  // The room with the game's variables, its hero walking from frame 5 and frames 2 to 12
+  // kept as run.rep and run.sar; check runs at frame 20 on the game as a load leaves it,
+  // which is what a refused load puts back.
+  void AtFrame20(const std::function<void(GameDirector&)>& check) {
+    testing_support::WriteRoomFiles(dir.Path());
+    testing_support::HeadlessRun run;
+    GameHooks hooks = testing_support::EngineOnlyHooks();
+    hooks.saveVariables = game::GameSaveVariables;
+    hooks.loadVariables = game::GameLoadVariables;
+    InstallGameHooks(hooks);
+    host = &run.host;
+    testing_support::WalkRightInRoom(run.host, testing_support::UseFurnishedRoom);
+    run.host.AtFrame(2, [](platform::HeadlessHost&) { CurrentGameDirector->StartRecording(); });
+    run.host.AtFrame(12, [&](platform::HeadlessHost&) {
+      CurrentGameDirector->StopRecording();
+      CurrentGameDirector->SaveReplayFile(rep);
+    });
+    run.host.AtFrame(20, [&](platform::HeadlessHost&) {
+      ASSERT_TRUE(SaveGameFile("start.sav") && LoadGameFile("start.sav"));
+      check(*CurrentGameDirector);
+    });
+    run.Run(21);
+    game::ResetGameVariables();
+  }
+
+  // F8 on the replay and the start of the next frame: one box (its text returned), the game
+  // saving as it did before and the window title as it was.
+  std::string Refused(const std::string& path) {
+    GameDirector& director = *CurrentGameDirector;
+    const std::string title = host->WindowTitle();
+    EXPECT_TRUE(SaveGameFile("before.sav"));
+    host->messageBoxes.clear();
+    host->AnswerFileDialog(path);
+    director.LoadReplayDialog();
+    if (director.saveRequested) director.DoPendingSave();
+    if (director.loadRequested) director.DoPendingLoad();
+    EXPECT_TRUE(SaveGameFile("after.sav"));
+    EXPECT_EQ(ReadBytes(dir.File("before.sav")), ReadBytes(dir.File("after.sav")));
+    EXPECT_EQ(host->WindowTitle(), title);
+    EXPECT_EQ(host->messageBoxes.size(), 1u);
+    return host->messageBoxes.empty() ? "" : host->messageBoxes[0].text;
+  }
+
+  static void CutShort(const std::string& path) {
+    std::vector<uint8_t> bytes = ReadBytes(path);
+    bytes.resize(bytes.size() / 2);
+    testing_support::WriteBytes(path, bytes);
+  }
+
+  testing_support::TempDir dir;
+  platform::HeadlessHost* host = nullptr;
+  const std::string rep = dir.File("run.rep"), sar = dir.File("run.sar");
+};
+
+TEST_F(LoadsAndReplays, AReplayCutShortChangesNothing) {
+  AtFrame20([&](GameDirector&) {
+    CutShort(rep);
+    EXPECT_EQ(Refused(rep), "The replay \"" + rep + "\" is damaged .");
+  });
+}
+
+TEST_F(LoadsAndReplays, ARefusedReplayKeepsThePlayersOwnRecording) {
+  AtFrame20([&](GameDirector& director) {
+    director.StartRecording();
+    director.DoPendingSave();
+    const std::string own = platform::MapPath(StartRecordingStatePath());
+    const std::vector<uint8_t> kept = ReadBytes(own);
+    CutShort(sar);
+    Refused(rep);
+    EXPECT_EQ(ReadBytes(own), kept);
+    EXPECT_EQ(director.recording, 1);
+  });
+}
+
+TEST_F(LoadsAndReplays, AMissingReplayOrStartStateIsCalledMissing) {
+  AtFrame20([&](GameDirector&) {
+    platform::RenameFile(rep, "aside.rep");
+    EXPECT_EQ(Refused(rep), "The replay \"" + rep + "\" does not exist .");
+    platform::RenameFile("aside.rep", rep);
+    platform::DeleteFile(sar);
+    EXPECT_EQ(Refused(rep), "The saved game \"" + sar + "\" does not exist .");
+  });
+}
+
+TEST_F(LoadsAndReplays, AStageNoPlayReachesLoadsAsTheNearestOne) {
+  AtFrame20([](GameDirector&) {
+    for (int32_t stage : {0, -1, 100}) {
+      game::Stage = stage;
+      ASSERT_TRUE(SaveGameFile("stage.sav"));
+      game::Stage = 3;
+      ASSERT_TRUE(LoadGameFile("stage.sav"));
+      EXPECT_EQ(game::Stage, stage < 1 ? 1 : 7) << stage;
+    }
+  });
+}
+
+// The crate's box and the scene's own boxes (the last added first in the list) type with
+// the room's sound.
+TEST_F(LoadsAndReplays, ATextEffectPlaysItsSoundAfterALoad) {
+  auto boxes = [] {
+    return std::vector<Variable*>{FindSpriteByName("Crate")->variables.At(0),
+                                  static_cast<Variable*>(CurrentGameNode->variables.GetHead())};
+  };
+  auto typesWithSound = [](Variable* box) {
+    FindSoundByName("Step")->Stop();
+    box->StepTextEffect();
+    return FindSoundByName("Step")->IsPlaying();
+  };
+  AtFrame20([&](GameDirector&) {
+    for (Variable* box : boxes()) {
+      box->SetEffectSound(FindSoundByName("Step"));
+      box->SetTextEffectTiming(1, 0);
+      box->SetTextEffect(kTypewriter);
+      box->SetText("Keys 2");
+    }
+    ASSERT_TRUE(SaveGameFile("typing.sav") && LoadGameFile("typing.sav"));
+    for (Variable* box : boxes()) EXPECT_TRUE(typesWithSound(box)) << box->GetName();
+  });
+}
+
+}  // namespace
+}  // namespace quor
