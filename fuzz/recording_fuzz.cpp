@@ -15,7 +15,10 @@ int ReplayInTheRoom(const uint8_t* data, size_t size) {
   platform::CopyFile(fuzzing::Game().good, fuzzing::File("input.sar"));
   fuzzing::Game().host->messageBoxes.clear();
   CurrentGameDirector->StartReplayFromFile(fuzzing::File("input.rep"), false);
-  for (int frame = 0; frame < kMostReplayedFrames && CurrentGameDirector->replaying; ++frame)
+  // The replay starts with the next frame's load, once its start state has loaded.
+  for (int frame = 0; frame < kMostReplayedFrames &&
+                      (CurrentGameDirector->replaying || CurrentGameDirector->loadRequested);
+       ++frame)
     fuzzing::RunFrame();
   if (CurrentGameDirector->replaying) {
     // F4 ends a replay, as a player would.

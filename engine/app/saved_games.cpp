@@ -112,40 +112,26 @@ bool SaveGameFile(const std::string& path) {
   return false;
 }
 
-namespace {
-
-// Reads the saved game at path into the running one, with the present game kept in an undo
-// file first: a damaged file puts the present game back and is shown. Unless keep is set a
-// good file is undone as well, so that the read only proves that the file loads.
-bool ReadThroughUndo(const std::string& path, bool keep, const char* caption) {
-  std::string undo = UndoStatePath();
-  if (!WriteGame(undo)) {
-    ErrorBox("The saved game \"" + path + "\" was not loaded: the present game could not be kept .",
-             caption);
-    return false;
-  }
-  bool loaded = ReadGame(path);
-  if (!loaded || !keep) {
-    if (CurrentGameNode) EmptyGameNode(CurrentGameNode, true);
-    ReadGame(undo);
-  }
-  if (!loaded) {
-    ErrorBox(
-        "The saved game \"" + path + "\" is damaged or is not a saved game; the game goes on .",
-        caption);
-  }
-  platform::DeleteFile(undo);
-  return loaded;
-}
-
-}  // namespace
-
 bool LoadGameFile(const std::string& path) {
   if (!platform::FileExists(path)) {
     SayMissing("saved game", path, kLoadError);
     return false;
   }
-  return ReadThroughUndo(path, true, kLoadError);
+  std::string undo = UndoStatePath();
+  if (!WriteGame(undo)) {
+    ErrorBox("The saved game \"" + path + "\" was not loaded: the present game could not be kept .",
+             kLoadError);
+    return false;
+  }
+  bool loaded = ReadGame(path);
+  if (!loaded) {
+    if (CurrentGameNode) EmptyGameNode(CurrentGameNode, true);
+    ReadGame(undo);
+    ErrorBox("The saved game \"" + path + "\" is damaged or is not a saved game; the game goes on .",
+             kLoadError);
+  }
+  platform::DeleteFile(undo);
+  return loaded;
 }
 
 namespace {
@@ -238,48 +224,53 @@ void GameDirector::DoPendingSave() {
   SaveGameFile(path);
 }
 
+namespace {
+// The rate a replay returns to: the scene's target, which is never 0.
+uint32_t ReplayReturnRate() { return CurrentGameNode ? CurrentGameNode->targetRate : 60; }
+
+void EnterReplayMode(GameDirector& director, uint32_t returnRate) {
+  platform::CurrentHost().SetWindowTitle("Quor - Replay Mode");
+  director.recording = 0;
+  director.replaying = 1;
+  director.replayRate = returnRate;
+}
+}  // namespace
+
 void GameDirector::DoPendingLoad() {
   std::string path = loadPath;
   loadRequested = 0;
   loadPath.clear();
-  if (path.empty()) {
-    if (!AskForFile(platform::FileDialogKind::Open, "Load Files (*.sav)", "*.sav", "sav", path)) {
-      replayInputRequested = 0;
-      return;
-    }
-  }
-  const bool withInput = replayInputRequested != 0;
+  const bool fromReplayFile = replayInputRequested != 0;
   std::string inputPath = replayInputPath;
   replayInputPath.clear();
   replayInputRequested = 0;
-  // The recording is read before the state it starts from is loaded, so that a damaged
-  // one leaves the running game as it is.
-  RecordedInput input;
-  if (withInput && !ReadRecordedInputOrSay(inputPath, input)) {
-    EndReplayAtOnce();
-    return;
+  if (path.empty()) {
+    if (!AskForFile(platform::FileDialogKind::Open, "Load Files (*.sav)", "*.sav", "sav", path))
+      return;
   }
-  bool loaded = LoadGameFile(path);
-  if (withInput) {
-    if (!loaded || !CurrentGameNode) {
-      EndReplayAtOnce();
+  if (fromReplayFile) {
+    // A replay from a file starts only once its recording has been read whole and its
+    // start state has loaded; a refusal has said why and left the game, the player's own
+    // recording included, as it was.
+    RecordedInput input;
+    const uint32_t returnRate = ReplayReturnRate();
+    if (!ReadRecordedInputOrSay(inputPath, input) || !LoadGameFile(path) || !CurrentGameNode) {
+      slowReplay = 0;
       return;
     }
+    platform::CopyFile(path, StartRecordingStatePath());
     CurrentGameNode->recordedKeyMasks = input.masks;
     CurrentGameNode->recordedMouseFlags = input.flags;
     CurrentGameNode->recordedMouseMovement = input.moves;
+    EnterReplayMode(*this, returnRate);
+  } else {
+    LoadGameFile(path);
   }
   if (slowReplay && CurrentGameNode) {
     uint32_t rate = CurrentGameNode->measuredRate;
     CurrentGameNode->SetFPS(rate >= 60 ? rate / 4 : 15);
     slowReplay = 0;
   }
-}
-
-void GameDirector::EndReplayAtOnce() {
-  replaying = 0;
-  slowReplay = 0;
-  platform::CurrentHost().SetWindowTitle("Quor");
 }
 
 void GameDirector::StartRecording() {
@@ -298,24 +289,16 @@ void GameDirector::StopRecording() {
   platform::CurrentHost().SetWindowTitle("Quor");
 }
 
-namespace {
-// The rate a replay returns to: the scene's target, which is never 0.
-uint32_t ReplayReturnRate() { return CurrentGameNode ? CurrentGameNode->targetRate : 60; }
-}  // namespace
-
 void GameDirector::StartReplay(bool slow) {
   if (!CurrentGameNode || CurrentGameNode->recordedKeyMasks.Size() < 1) return;
   RequestSave(WhenReplayStatePath().c_str());
   RequestLoad(StartRecordingStatePath().c_str());
-  platform::CurrentHost().SetWindowTitle("Quor - Replay Mode");
-  recording = 0;
-  replaying = 1;
-  replayRate = ReplayReturnRate();
+  EnterReplayMode(*this, ReplayReturnRate());
   if (slow) slowReplay = 1;
 }
 
-// Both files are read and checked whole before anything of the running game, the player's
-// own recording included, is touched: only an accepted replay starts.
+// The recording is read and checked whole at once; its start state is checked by the load
+// of the next frame, which starts the replay only when both are good.
 void GameDirector::StartReplayFromFile(const std::string& path, bool slow) {
   std::string state = StateFileBeside(path);
   if (!platform::FileExists(path)) {
@@ -329,22 +312,15 @@ void GameDirector::StartReplayFromFile(const std::string& path, bool slow) {
   }
   RecordedInput input;
   if (!ReadRecordedInputOrSay(path, input)) return;
-  // The start state is loaded and undone again at once: a saved game proves itself only
-  // by loading.
-  if (!ReadThroughUndo(state, false, kReplayError)) return;
   RequestSave(WhenReplayStatePath().c_str());
   LoadReplayFile(path);
-  platform::CurrentHost().SetWindowTitle("Quor - Replay Mode");
-  recording = 0;
-  replaying = 1;
-  replayRate = ReplayReturnRate();
   if (slow) slowReplay = 1;
 }
 
+// The start state is copied over the player's own recording's only once the replay is
+// accepted (see DoPendingLoad).
 void GameDirector::LoadReplayFile(const std::string& path) {
-  std::string state = StateFileBeside(path);
-  platform::CopyFile(state, StartRecordingStatePath());
-  RequestLoad(state.c_str());
+  RequestLoad(StateFileBeside(path).c_str());
   RequestReplayInput(path.c_str());
 }
 

@@ -46,8 +46,6 @@ class GameDirector {
   void SaveReplayFile(const std::string& path);
   void SaveReplayDialog();
   void LoadReplayDialog();
-  // Ends a replay whose input could not be read, without reloading anything.
-  void EndReplayAtOnce();
 
   // Fields, constructor defaults as the run state starts.
   int8_t nextSceneId = 1;

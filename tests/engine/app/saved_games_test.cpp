@@ -158,9 +158,9 @@ TEST_F(SavedGames, ReplayFilesKeepTheirStateBesideThemAndHugeCountsAreRefused) {
 
   scene->recordedKeyMasks.Clear();
   director->StartReplayFromFile(dir.File("run.rep"), false);
-  EXPECT_EQ(host.WindowTitle(), "Quor - Replay Mode");
   director->DoPendingSave();
   director->DoPendingLoad();
+  EXPECT_EQ(host.WindowTitle(), "Quor - Replay Mode");
   ASSERT_EQ(CurrentGameNode->recordedKeyMasks.Size(), 3u);
   EXPECT_EQ(CurrentGameNode->recordedMouseMovement[2].dx, 2);
   EXPECT_EQ(director->replayRate, 30u);
