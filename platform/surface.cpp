@@ -34,12 +34,36 @@ int BitCount(uint32_t mask) {
   return n;
 }
 
-uint32_t PackChannel(uint8_t value, uint32_t mask) {
-  if (mask == 0) return 0;
-  int bits = BitCount(mask), shift = LowestBit(mask);
-  uint32_t v = bits >= 8 ? uint32_t(value) << (bits - 8) : uint32_t(value) >> (8 - bits);
-  return (v << shift) & mask;
-}
+// Puts a 0x00BBGGRR colour's channels in place in a direct-colour format: a narrower
+// channel keeps the level's high bits, a wider one gets the level in its high bits. Worked
+// out once per format, so that a whole picture packs by shifts and masks alone.
+class ChannelPacking {
+ public:
+  explicit ChannelPacking(const PixelFormat& format) {
+    const uint32_t masks[3] = {format.redMask, format.greenMask, format.blueMask};
+    for (int c = 0; c < 3; ++c) {
+      if (masks[c] == 0) continue;
+      const int bits = BitCount(masks[c]), byte = 8 * c;
+      Channel& ch = channels_[c];
+      ch.right = bits >= 8 ? byte : byte + 8 - bits;
+      ch.mask = bits >= 8 ? 0xFF : (1u << bits) - 1;
+      ch.left = LowestBit(masks[c]) + (bits >= 8 ? bits - 8 : 0);
+    }
+  }
+  uint32_t operator()(uint32_t color) const {
+    const Channel &r = channels_[0], &g = channels_[1], &b = channels_[2];
+    return (((color >> r.right) & r.mask) << r.left) | (((color >> g.right) & g.mask) << g.left) |
+           (((color >> b.right) & b.mask) << b.left);
+  }
+
+ private:
+  struct Channel {
+    int right = 0;
+    uint32_t mask = 0;  // 0 for a channel the format lacks
+    int left = 0;
+  };
+  Channel channels_[3];
+};
 
 uint8_t UnpackChannel(uint32_t pixel, uint32_t mask) {
   if (mask == 0) return 0;
@@ -106,10 +130,8 @@ PixelFormat PixelFormat::ForDepth(int bitsPerPixel) {
 }
 
 uint32_t ColorToPixel(const PixelFormat& format, const PaletteEntry* palette, uint32_t color) {
-  uint8_t r = RedOf(color), g = GreenOf(color), b = BlueOf(color);
-  if (format.Indexed()) return NearestEntry(palette, r, g, b);
-  return PackChannel(r, format.redMask) | PackChannel(g, format.greenMask) |
-         PackChannel(b, format.blueMask);
+  if (format.Indexed()) return NearestEntry(palette, RedOf(color), GreenOf(color), BlueOf(color));
+  return ChannelPacking(format)(color);
 }
 
 uint32_t PixelToColor(const PixelFormat& format, const PaletteEntry* palette, uint32_t pixel) {
@@ -400,48 +422,6 @@ bool Surface::CopyPixels(const Surface& source) {
 
 namespace {
 
-// ColorToPixel for a whole picture: each channel taken from its byte of the colour and put
-// in place by two shifts and a mask, worked out once per picture (no palette format), or a
-// palette's nearest entry searched once per colour met.
-class ColorPacker {
- public:
-  ColorPacker(const PixelFormat& format, const PaletteEntry* palette)
-      : format_(format), palette_(palette) {
-    const uint32_t masks[3] = {format.redMask, format.greenMask, format.blueMask};
-    for (int c = 0; c < 3 && !format.Indexed(); ++c) {
-      // As PackChannel: a narrower channel keeps the level's high bits, a wider one gets
-      // the level in its high bits.
-      const int bits = BitCount(masks[c]), byte = 8 * c;
-      Channel& ch = channels_[c];
-      if (masks[c] == 0) continue;
-      ch.right = bits >= 8 ? byte : byte + 8 - bits;
-      ch.mask = bits >= 8 ? 0xFF : (1u << bits) - 1;
-      ch.left = LowestBit(masks[c]) + (bits >= 8 ? bits - 8 : 0);
-    }
-  }
-  uint32_t operator()(uint32_t color) const {
-    const Channel &r = channels_[0], &g = channels_[1], &b = channels_[2];
-    return (((color >> r.right) & r.mask) << r.left) | (((color >> g.right) & g.mask) << g.left) |
-           (((color >> b.right) & b.mask) << b.left);
-  }
-  uint32_t Indexed(uint32_t color) {
-    auto it = seen_.find(color);
-    if (it == seen_.end()) it = seen_.emplace(color, ColorToPixel(format_, palette_, color)).first;
-    return it->second;
-  }
-
- private:
-  struct Channel {
-    int right = 0;
-    uint32_t mask = 0;
-    int left = 0;
-  };
-  PixelFormat format_;
-  const PaletteEntry* palette_;
-  Channel channels_[3];
-  std::unordered_map<uint32_t, uint32_t> seen_;
-};
-
 // One row of a picture written as pixels: n colours, read in order, or through the source
 // column of each destination pixel when the row is stretched.
 template <typename P, typename Pack>
@@ -472,9 +452,13 @@ SurfaceResult Surface::WriteImage(const Image& image) {
     for (int x = 0; x < width_; ++x) columns[x] = int(int64_t(x) * image.width / width_);
   }
   const int* cols = columns.empty() ? nullptr : columns.data();
-  ColorPacker packer(format_, Palette());
-  auto pack = [&packer](uint32_t c) { return packer(c); };
-  auto packIndexed = [&packer](uint32_t c) { return packer.Indexed(c); };
+  const ChannelPacking pack(format_);
+  std::unordered_map<uint32_t, uint32_t> seen;  // palette lookups are slow; pictures repeat colours
+  auto packIndexed = [this, &seen](uint32_t c) {
+    auto it = seen.find(c);
+    if (it == seen.end()) it = seen.emplace(c, MatchColor(c)).first;
+    return it->second;
+  };
   const int bytes = format_.BytesPerPixel();
   const size_t rowBytes = size_t(width_) * bytes;
   uint8_t* pixels = static_cast<uint8_t*>(sdl_->pixels);
