@@ -4,6 +4,8 @@
 // and when the file turns out to be damaged it is put back and the player is told.
 // A save goes to a temporary file beside its target and is renamed into place, so a
 // failed save never destroys an earlier good one.
+#include <strings.h>
+
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -39,13 +41,17 @@ void SayMissing(const std::string& what, const std::string& path, const char* ca
   ErrorBox("The " + what + " \"" + path + "\" does not exist .", caption);
 }
 
-// The same name with its last four characters replaced by ".sar".
+// A replay's start state: "x.rep" keeps "x.sar" beside it, as every replay saved so far
+// does; any other name keeps its whole self with ".sar" added ("b.r" beside "b.r.sar"), so
+// the pair stays in the replay's folder and never takes the start state of another replay.
 std::string StateFileBeside(const std::string& replayPath) {
-  std::string base = replayPath.size() >= 4 ? replayPath.substr(0, replayPath.size() - 4) : "";
-  return base + ".sar";
+  const size_t n = replayPath.size();
+  const bool rep = n >= 4 && replayPath[n - 4] == '.' &&
+                   strncasecmp(replayPath.c_str() + n - 3, "rep", 3) == 0;
+  return (rep ? replayPath.substr(0, n - 4) : replayPath) + ".sar";
 }
 
-std::string UndoStatePath() { return platform::CurrentDirectory() + "\\gamesavebeforeload.sat"; }
+std::string UndoStatePath() { return platform::CurrentDirectory() + "/gamesavebeforeload.sat"; }
 
 // Writes the running game to path through a temporary file; false when anything failed.
 bool WriteGame(const std::string& path) {
@@ -240,6 +246,8 @@ void GameDirector::DoPendingLoad() {
   std::string path = loadPath;
   loadRequested = 0;
   loadPath.clear();
+  const bool startsReplay = replayStartRequested != 0;
+  replayStartRequested = 0;
   const bool fromReplayFile = replayInputRequested != 0;
   std::string inputPath = replayInputPath;
   replayInputPath.clear();
@@ -248,20 +256,23 @@ void GameDirector::DoPendingLoad() {
     if (!AskForFile(platform::FileDialogKind::Open, "Load Files (*.sav)", "*.sav", "sav", path))
       return;
   }
-  if (fromReplayFile) {
-    // A replay from a file starts only once its recording has been read whole and its
-    // start state has loaded; a refusal has said why and left the game, the player's own
-    // recording included, as it was.
+  if (startsReplay) {
+    // A replay, the player's own (F3) or one from a file (F8), starts only once its
+    // recording has been read whole and its start state has loaded; a refusal has said why
+    // and left the game, the player's own recording included, as it was.
     RecordedInput input;
     const uint32_t returnRate = ReplayReturnRate();
-    if (!ReadRecordedInputOrSay(inputPath, input) || !LoadGameFile(path) || !CurrentGameNode) {
+    if ((fromReplayFile && !ReadRecordedInputOrSay(inputPath, input)) || !LoadGameFile(path) ||
+        !CurrentGameNode) {
       slowReplay = 0;
       return;
     }
-    platform::CopyFile(path, StartRecordingStatePath());
-    CurrentGameNode->recordedKeyMasks = input.masks;
-    CurrentGameNode->recordedMouseFlags = input.flags;
-    CurrentGameNode->recordedMouseMovement = input.moves;
+    if (fromReplayFile) {
+      platform::CopyFile(path, StartRecordingStatePath());
+      CurrentGameNode->recordedKeyMasks = input.masks;
+      CurrentGameNode->recordedMouseFlags = input.flags;
+      CurrentGameNode->recordedMouseMovement = input.moves;
+    }
     EnterReplayMode(*this, returnRate);
   } else {
     LoadGameFile(path);
@@ -293,7 +304,7 @@ void GameDirector::StartReplay(bool slow) {
   if (!CurrentGameNode || CurrentGameNode->recordedKeyMasks.Size() < 1) return;
   RequestSave(WhenReplayStatePath().c_str());
   RequestLoad(StartRecordingStatePath().c_str());
-  EnterReplayMode(*this, ReplayReturnRate());
+  replayStartRequested = 1;
   if (slow) slowReplay = 1;
 }
 
@@ -305,8 +316,7 @@ void GameDirector::StartReplayFromFile(const std::string& path, bool slow) {
     SayMissing("replay", path, kReplayError);
     return;
   }
-  // A name too short to lose its extension has no start state beside it.
-  if (path.size() < 4 || !platform::FileExists(state)) {
+  if (!platform::FileExists(state)) {
     SayMissing("saved game", state, kReplayError);
     return;
   }
@@ -322,6 +332,7 @@ void GameDirector::StartReplayFromFile(const std::string& path, bool slow) {
 void GameDirector::LoadReplayFile(const std::string& path) {
   RequestLoad(StateFileBeside(path).c_str());
   RequestReplayInput(path.c_str());
+  replayStartRequested = 1;
 }
 
 void GameDirector::SaveReplayFile(const std::string& path) {

@@ -57,14 +57,16 @@ class GameDirector {
   uint8_t loadRequested = 0;
   uint8_t saveRequested = 0;
   uint8_t replayInputRequested = 0;
+  // The next frame's load starts a replay once it has succeeded (F3, F8).
+  uint8_t replayStartRequested = 0;
   uint8_t slowReplay = 0;
   std::string loadPath;
   std::string savePath;
   std::string replayInputPath;
 };
 
-// The temporary state files: the current directory + "\gamesavestartrecording.sat" and
-// + "\gamesavewhenreplay.sat".
+// The temporary state files: the current directory + "/gamesavestartrecording.sat" and
+// + "/gamesavewhenreplay.sat".
 std::string StartRecordingStatePath();
 std::string WhenReplayStatePath();
 

@@ -2,6 +2,7 @@
 // replay changes nothing, the player's own recording included, and a load gives play a
 // stage it can go on from and text effects their sounds.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <functional>
 #include <string>
@@ -14,9 +15,11 @@
 #include "engine/scene/game_node.h"
 #include "engine/scene/sprite.h"
 #include "engine/sound_input/sound.h"
+#include "engine/sound_input/streamed_sound.h"
 #include "game/rules/game_variables.h"
 #include "platform/files.h"
 #include "tests/support/file_bytes.h"
+#include "tests/support/game_run.h"
 #include "tests/support/headless_run.h"
 #include "tests/support/room_scene.h"
 #include "tests/support/temp_dir.h"
@@ -125,6 +128,24 @@ TEST_F(LoadsAndReplays, AStageNoPlayReachesLoadsAsTheNearestOne) {
   });
 }
 
+// "b.r" from the save dialog, which keeps a typed extension: its start state used to be
+// made of the name less four characters, "<folder>.sar" one folder up.
+TEST_F(LoadsAndReplays, AReplayOfAnyNameKeepsItsStartStateBesideItAndLoadsBack) {
+  AtFrame20([&](GameDirector& director) {
+    ASSERT_EQ(mkdir(dir.File("chosen").c_str(), 0700), 0);
+    const std::string named = dir.File("chosen/b.r");
+    director.SaveReplayFile(named);
+    EXPECT_TRUE(platform::FileExists(dir.File("chosen/b.r.sar")));
+    EXPECT_FALSE(platform::FileExists(dir.File("chosen.sar")));
+    host->messageBoxes.clear();
+    director.StartReplayFromFile(named, false);
+    director.DoPendingSave();
+    director.DoPendingLoad();
+    EXPECT_TRUE(host->messageBoxes.empty());
+    EXPECT_EQ(host->WindowTitle(), "Quor - Replay Mode");
+  });
+}
+
 // The crate's box and the scene's own boxes (the last added first in the list) type with
 // the room's sound.
 TEST_F(LoadsAndReplays, ATextEffectPlaysItsSoundAfterALoad) {
@@ -147,6 +168,66 @@ TEST_F(LoadsAndReplays, ATextEffectPlaysItsSoundAfterALoad) {
     ASSERT_TRUE(SaveGameFile("typing.sav") && LoadGameFile("typing.sav"));
     for (Variable* box : boxes()) EXPECT_TRUE(typesWithSound(box)) << box->GetName();
   });
+}
+
+// "Level1" played with the down arrow held from frame 105 to 195, and the player's own recording
+// (F1 at 5, F2 at 100) replayed with F3 at 102 when asked; the last frame shown.
+std::vector<uint32_t> Level1WithOwnReplay(bool replayKeys) {
+  testing_support::GameRun run;
+  // The start state can be neither written nor read: a folder holds its name.
+  EXPECT_EQ(mkdir(platform::MapPath(StartRecordingStatePath()).c_str(), 0700), 0);
+  run.EnterAt(0, "Level1");
+  if (replayKeys) {
+    testing_support::TapKey(run.host, platform::KeyF1, 5);
+    testing_support::TapKey(run.host, platform::KeyF2, 100);
+    testing_support::TapKey(run.host, platform::KeyF3, 102);
+  }
+  testing_support::HoldKey(run.host, platform::KeyDown, 105, 195);
+  run.Run(196);
+  EXPECT_EQ(run.host.WindowTitle(), "Quor");
+  return run.host.video.lastFrame.Colors().colors;
+}
+
+// It used to replay the recording over the present game: the hero ignored the keys.
+TEST(OwnReplay, AStartStateThatCannotLoadStartsNoReplay) {
+  EXPECT_TRUE(Level1WithOwnReplay(true) == Level1WithOwnReplay(false));
+}
+
+// A load with F6 while paused (F10), then F12: two saves 40 frames apart, still paused, are
+// the same; the music plays again once the pause ends, also in a game saved while paused.
+TEST(PausedLoad, SoundsWaitForThePauseToEnd) {
+  testing_support::TempDir dir;
+  testing_support::WriteRoomFiles(dir.Path());
+  testing_support::HeadlessRun run;
+  platform::HeadlessHost& host = run.host;
+  host.AtFrame(0, testing_support::UseFurnishedRoom);
+  host.AtFrame(5, [](platform::HeadlessHost&) {
+    FindStreamedSoundByName("Music")->Play();
+    // Text effects go on while paused, as the boxes are drawn; this one would differ anyway.
+    NodeList& boxes = CurrentGameNode->variables;
+    for (Node* box = boxes.GetHead(); !box->IsEnd(); box = box->GetNext())
+      static_cast<Variable*>(box)->SetTextEffect(kNoEffect);
+  });
+  host.AtFrame(10, [](platform::HeadlessHost&) { ASSERT_TRUE(SaveGameFile("playing.sav")); });
+  testing_support::TapKey(host, platform::KeyF10, 20);
+  host.AnswerFileDialog("playing.sav");
+  testing_support::TapKey(host, platform::KeyF6, 30);
+  testing_support::TapKey(host, platform::KeyF12, 120);
+  for (int frame : {40, 80, 130, 170})
+    host.AtFrame(frame, [frame](platform::HeadlessHost&) {
+      ASSERT_TRUE(SaveGameFile(std::to_string(frame) + ".sav"));
+    });
+  testing_support::TapKey(host, platform::KeyF10, 180);
+  auto musicPlays = [](platform::HeadlessHost&) {
+    EXPECT_TRUE(FindStreamedSoundByName("Music")->IsPlaying());
+  };
+  host.AtFrame(185, musicPlays);
+  host.AtFrame(190, [](platform::HeadlessHost&) { ASSERT_TRUE(LoadGameFile("170.sav")); });
+  host.AtFrame(191, musicPlays);
+  run.Run(192);
+  EXPECT_EQ(ReadBytes(dir.File("40.sav")), ReadBytes(dir.File("80.sav")));
+  EXPECT_EQ(ReadBytes(dir.File("130.sav")), ReadBytes(dir.File("170.sav")));
+  EXPECT_TRUE(host.messageBoxes.empty());
 }
 
 }  // namespace

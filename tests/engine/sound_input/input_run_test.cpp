@@ -123,8 +123,9 @@ TEST(InputInTheRun, ARecordedStretchReplaysAndEnds) {
   host.AtFrame(11, sample(replayedX, replayedButton));
   host.AtFrame(12, [](HeadlessHost& h) { EXPECT_EQ(h.WindowTitle(), "Quor"); });
   run.Run(13);
-  // Seen at the start of frames 0 to 13: the replay runs frames 8 to 10, ends in frame 11.
-  std::vector<uint8_t> expected = {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 0, 0};
+  // Seen at the start of frames 0 to 13: the replay begins with frame 8's load of its start
+  // state, runs frames 8 to 10 and ends in frame 11.
+  std::vector<uint8_t> expected = {0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 0, 0};
   EXPECT_EQ(replaying, expected);
   ASSERT_EQ(replayedX.size(), 3u);
   EXPECT_EQ(replayedButton, recordedButton);
