@@ -187,7 +187,8 @@ void ToggleFullScreen() {
   // Keys and buttons held across the switch would never see their release.
   if (CurrentKeyboard) CurrentKeyboard->ClearKeys();
   if (CurrentMouse) CurrentMouse->ClearButtons();
-  if (SoundDevice* sounds = GetSoundDevice()) sounds->PauseOrResumeAllSounds(true);
+  // A paused game's sounds wait for the pause to end.
+  if (SoundDevice* sounds = GetSoundDevice(); sounds && !Paused) sounds->PauseOrResumeAllSounds(true);
 }
 
 namespace {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "engine/core/engine_globals.h"
 #include "engine/core/object_stream.h"
 #include "engine/sound_input/saved_name.h"
 #include "engine/sound_input/sound_device.h"
@@ -86,15 +87,16 @@ void MidiFile::Load(ObjectStream& stream) {
   platform::Mixer* mixer = GetDirectSound();
   if (!mixer) return;
   performance = std::make_unique<platform::MidiPerformance>(*mixer);
-  segment = !file.empty() && performance->LoadSegment("Sounds\\" + file);
+  segment = !file.empty() && performance->LoadSegment("Sounds/" + file);
   if (segment) {
     performance->SetRepeats(looping ? kLoopRepeats : 0);
     if (pauseTime != 0) performance->SetStartPoint(pauseTime);
     if (volume != 0) SetVolume(volume);
   }
+  // As a wave sound: a loaded track waits for the pause of a paused game to end.
   if (paused || readWanted) {
-    Play();
-    paused = 0;
+    paused = Paused ? 1 : 0;
+    if (!Paused) Play();
   }
 }
 

@@ -69,7 +69,7 @@ void Sound::Load(ObjectStream& stream) {
   restartPercent = std::min<uint32_t>(percent, 100);
   if (!buffer) return;
   buffer->SetCurrentPosition(position);
-  if (playing) Play();
+  PlayAsLoaded(playing != 0);
 }
 
 Sound* FindSoundByName(const char* name) {

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "engine/core/engine_globals.h"
 #include "engine/core/object_stream.h"
 #include "engine/sound_input/saved_name.h"
 #include "engine/sound_input/sound_device.h"
@@ -136,6 +137,16 @@ void SoundBase::Pause() {
   if (!IsPlaying()) return;
   buffer->GetCurrentPosition(resumePosition);
   buffer->Stop();
+}
+
+void SoundBase::PlayAsLoaded(bool wasPlaying) {
+  if (!wasPlaying && !paused) return;
+  if (Paused) {
+    paused = 1;
+    return;
+  }
+  paused = 0;
+  Play();
 }
 
 void SoundBase::SetVolume(int32_t hundredths) {

@@ -52,6 +52,9 @@ class SoundBase : public Node {
   bool IsBufferLost();
   // Stops a playing buffer, keeping its cursor as the resume position.
   void Pause();
+  // A loaded sound that its saved game had playing, or had paused with the game: plays, or
+  // in a paused game waits with the other sounds for the pause to end.
+  void PlayAsLoaded(bool wasPlaying);
   void SetVolume(int32_t hundredths);
   void SetPan(int32_t pan);
   // Silence over the whole buffer, then data from the file's present position.

@@ -164,7 +164,7 @@ void StreamedSound::Load(ObjectStream& stream) {
   ReadShadow();
   if (!buffer) return;
   buffer->SetCurrentPosition(position);
-  if (playing) Play();
+  PlayAsLoaded(playing != 0);
 }
 
 StreamedSound* FindStreamedSoundByName(const char* name) {
