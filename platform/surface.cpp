@@ -443,7 +443,9 @@ void PackRow24(uint8_t* d, const uint32_t* s, const int* columns, int n, Pack pa
 SurfaceResult Surface::WriteImage(const Image& image) {
   if (lost_) return SurfaceResult::SurfaceLost;
   if (locked_) return SurfaceResult::SurfaceBusy;
-  if (image.width < 1 || image.height < 1) return SurfaceResult::InvalidArgument;
+  if (image.width < 1 || image.height < 1 ||
+      image.colors.size() != size_t(image.width) * size_t(image.height))
+    return SurfaceResult::InvalidArgument;
   // Destination pixel (x, y) shows picture pixel (x * w / width, y * h / height): the
   // columns are worked out once for all rows, and a row that repeats the one above is copied.
   std::vector<int> columns;

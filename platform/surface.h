@@ -170,7 +170,8 @@ class Surface {
   // copy of memory; false when the two differ.
   bool CopyPixels(const Surface& source);
   // Copies a picture onto the whole surface, stretched to fit, each colour converted by
-  // ColorToPixel.
+  // ColorToPixel. A picture whose colours do not fill its width and height is refused
+  // (InvalidArgument).
   SurfaceResult WriteImage(const Image& image);
   // The surface's picture as colours.
   Image ReadImage() const;

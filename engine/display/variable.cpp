@@ -726,6 +726,8 @@ void ReconnectEffectSounds() {
     static_cast<Variable*>(node)->ReconnectEffectSound();
   for (NodeList& layer : CurrentGameNode->layers) {
     for (Node* node = layer.GetHead(); node && !node->IsEnd(); node = node->GetNext()) {
+      // A loaded layer holds sprites only; anything else is passed over, not trusted.
+      if (!IsA<Sprite>(node)) continue;
       DynamicArray<Variable>& carried = static_cast<Sprite*>(node)->variables;
       for (uint32_t i = 0; i < carried.Size(); ++i) carried.At(i)->ReconnectEffectSound();
     }

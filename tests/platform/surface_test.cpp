@@ -37,6 +37,10 @@ TEST(Surface, ColorKeysMatchTheirPixelsAtEveryDepth) {
     ASSERT_EQ(s->WriteImage(img), SurfaceResult::Ok);
     EXPECT_EQ(s->GetPixel(2, 0), s->MatchColor(0x00FF00)) << f.bitsPerPixel;
     EXPECT_EQ(s->GetPixel(0, 3), s->MatchColor(0xFFFFFF));
+    // A picture that claims more rows than its colours hold is refused, the surface kept.
+    img.height = 64;
+    EXPECT_EQ(s->WriteImage(img), SurfaceResult::InvalidArgument);
+    EXPECT_EQ(s->GetPixel(0, 3), s->MatchColor(0xFFFFFF));
   }
   PaletteEntry pal[256] = {};
   pal[7] = {0, 255, 0, 0};

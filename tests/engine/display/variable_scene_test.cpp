@@ -9,6 +9,7 @@
 #include "engine/core/random.h"
 #include "engine/display/map.h"
 #include "engine/display/variable.h"
+#include "engine/scene/collision_shape.h"
 #include "engine/scene/game_node.h"
 #include "engine/sound_input/sound.h"
 #include "platform/headless/headless_host.h"
@@ -75,6 +76,15 @@ TEST_F(VariableSceneTest, EffectSounds) {
   Effect(random, 4, 1, 1, "ab cd");
   EXPECT_EQ(PlaysOver(random, 10), 0);
   EXPECT_STREQ(random.displayText, "ab cd");
+}
+
+// Only a sprite carries boxes: anything else found in a layer is passed over.
+TEST_F(VariableSceneTest, EffectSoundsAreFoundAgainOnlyInTheLayersSprites) {
+  GameNode scene;
+  CurrentGameNode = &scene;
+  scene.layers[0].AddHead(new CollisionCircle(1.0f, 2.0f, 3.0f, 0, 0));
+  ReconnectEffectSounds();
+  EXPECT_EQ(scene.layers[0].Count(), 1);
 }
 
 TEST_F(VariableSceneTest, TiedBoxesJoinTheirMapUpToThirty) {
