@@ -6,11 +6,11 @@
 namespace quor {
 
 std::string StartRecordingStatePath() {
-  return platform::CurrentDirectory() + "\\gamesavestartrecording.sat";
+  return platform::CurrentDirectory() + "/gamesavestartrecording.sat";
 }
 
 std::string WhenReplayStatePath() {
-  return platform::CurrentDirectory() + "\\gamesavewhenreplay.sat";
+  return platform::CurrentDirectory() + "/gamesavewhenreplay.sat";
 }
 
 GameDirector::GameDirector() = default;

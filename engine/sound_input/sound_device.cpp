@@ -104,7 +104,7 @@ void SoundDevice::UpdateStreamedSounds() {
 
 bool FindSoundFile(const char* file, bool streamed, std::string& path) {
   // The program carries no wave resources, so the file always comes from the folder.
-  path = std::string("Sounds\\") + (file ? file : "");
+  path = std::string("Sounds/") + (file ? file : "");
   if (platform::FileExists(path)) return true;
   const char* kind = streamed ? "StreamedSound" : "Sound";
   std::string text = std::string("The ") + kind + " file " + path + " does not exist .";

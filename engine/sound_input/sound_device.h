@@ -34,7 +34,7 @@ SoundDevice* GetSoundDevice();
 // The mixer of the host's sound output; null before the device exists or without a host.
 platform::Mixer* GetDirectSound();
 
-// The path of a scene's wave file: "Sounds\" and the file name. When no such file exists,
+// The path of a scene's wave file: "Sounds/" and the file name. When no such file exists,
 // shows the missing-file box (the streamed sounds' own text when streamed), requests the
 // end of the run and returns false.
 bool FindSoundFile(const char* file, bool streamed, std::string& path);

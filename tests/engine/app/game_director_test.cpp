@@ -87,7 +87,7 @@ TEST_F(Director, DestructionDeletesTheTemporaryStateFiles) {
     std::fclose(f);
   }
   EXPECT_TRUE(platform::FileExists(StartRecordingStatePath()));
-  EXPECT_EQ(StartRecordingStatePath(), dir.Path() + "\\gamesavestartrecording.sat");
+  EXPECT_EQ(StartRecordingStatePath(), dir.Path() + "/gamesavestartrecording.sat");
   delete director;
   director = nullptr;
   EXPECT_FALSE(platform::FileExists(StartRecordingStatePath()));

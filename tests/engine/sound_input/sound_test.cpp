@@ -165,16 +165,16 @@ TEST_F(SoundTest, MissingFilesShowTheirBoxAndEndTheRun) {
   uint8_t savedQuit = QuitRequested;
   std::string path, found;
   EXPECT_TRUE(FindSoundFile("here.wav", false, found));
-  EXPECT_EQ(found, "Sounds\\here.wav");
+  EXPECT_EQ(found, "Sounds/here.wav");
   EXPECT_TRUE(host.messageBoxes.empty());
   EXPECT_FALSE(FindSoundFile("gone.wav", false, path));
   EXPECT_FALSE(FindSoundFile("gone2.wav", true, path));
   ASSERT_EQ(host.messageBoxes.size(), 2u);
-  EXPECT_EQ(host.messageBoxes[0].text, "The Sound file Sounds\\gone.wav does not exist .");
+  EXPECT_EQ(host.messageBoxes[0].text, "The Sound file Sounds/gone.wav does not exist .");
   EXPECT_EQ(host.messageBoxes[0].caption, "Sound error .");
   EXPECT_EQ(host.messageBoxes[0].icon, platform::MessageBoxIcon::Stop);
   EXPECT_EQ(host.messageBoxes[1].text,
-            "The StreamedSound file Sounds\\gone2.wav does not exist .");
+            "The StreamedSound file Sounds/gone2.wav does not exist .");
   EXPECT_EQ(host.messageBoxes[1].caption, "StreamedSound error .");
   EXPECT_EQ(QuitRequested, 1);
   QuitRequested = savedQuit;
