@@ -13,8 +13,10 @@ int main(int argc, char** argv) {
     return 2;
   }
   const standins::WriteReport report = standins::WriteStandins(argv[1]);
-  std::printf("stand-ins in %s: %d written, %d unchanged, %d kept as they were\n", argv[1],
-              report.written, report.unchanged, report.kept);
+  // Quiet when there was nothing to write, as on every start after the first.
+  if (report.written > 0)
+    std::printf("stand-ins in %s: %d written, %d unchanged, %d kept as they were\n", argv[1],
+                report.written, report.unchanged, report.kept);
   if (report.failed > 0) {
     std::fprintf(stderr, "standins: %d files could not be written in %s\n", report.failed, argv[1]);
     return 1;
