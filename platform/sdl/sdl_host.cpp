@@ -2,9 +2,16 @@
 
 #include <SDL.h>
 
+#include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <cctype>
+#include <cerrno>
 #include <chrono>
 #include <climits>
 #include <cstdlib>
@@ -14,6 +21,7 @@
 #include <thread>
 
 #include "platform/file_dialog.h"
+#include "platform/files.h"
 #include "platform/font.h"
 #include "platform/sdl/sdl_audio.h"
 #include "platform/sdl/sdl_input.h"
@@ -54,6 +62,17 @@ bool Invisible(const char* driver) {
          std::strcmp(driver, "evdev") == 0;
 }
 
+// Whether libwayland would try to reach a compositor at all: through a socket handed
+// down, a socket named by its full path, or one in the runtime folder, which it takes only
+// as a full path. Where it would not, its complaint about XDG_RUNTIME_DIR would come before
+// the game's own word on the missing display.
+bool WaylandReachable() {
+  const char* socket = std::getenv("WAYLAND_SOCKET");
+  const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+  const char* display = std::getenv("WAYLAND_DISPLAY");
+  return (socket && *socket) || (runtime && runtime[0] == '/') || (display && display[0] == '/');
+}
+
 // SDL's video on the driver the user named, else on the first one that reaches a display.
 bool StartVideo() {
   const char* named = SDL_getenv("SDL_VIDEODRIVER");
@@ -61,6 +80,7 @@ bool StartVideo() {
   for (int i = 0; i < SDL_GetNumVideoDrivers(); ++i) {
     const char* driver = SDL_GetVideoDriver(i);
     if (!driver || Invisible(driver)) continue;
+    if (std::strcmp(driver, "wayland") == 0 && !WaylandReachable()) continue;
     SDL_SetHint(SDL_HINT_VIDEODRIVER, driver);
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) return true;
   }
@@ -77,6 +97,29 @@ std::string ProgramFolder() {
   return slash == std::string::npos ? "." : full.substr(0, slash);
 }
 
+std::string ShellQuote(const std::string& text) {
+  std::string quoted = "'";
+  for (char c : text) {
+    if (c == '\'') quoted += "'\\''";
+    else quoted += c;
+  }
+  return quoted + "'";
+}
+
+// A path as the user would type it into a shell: quoted only where it must be.
+std::string ShellWord(const std::string& text) {
+  for (char c : text)
+    if (!std::isalnum(static_cast<unsigned char>(c)) && !std::strchr("/._+-,:=@%", c))
+      return ShellQuote(text);
+  return text;
+}
+
+// Whether the folder holds the game's pictures, found as the game finds them.
+bool HoldsGameFiles(const std::string& folder) {
+  struct stat st;
+  return stat(MapPath(folder + "/BITMAPS").c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
 void SayNoDisplay() {
   const char* x11 = std::getenv("DISPLAY");
   const char* wayland = std::getenv("WAYLAND_DISPLAY");
@@ -84,14 +127,23 @@ void SayNoDisplay() {
   std::string reason = "neither DISPLAY nor WAYLAND_DISPLAY is set";
   if (haveX11) reason = std::string("the display DISPLAY=") + x11 + " could not be opened";
   else if (haveWayland) reason = std::string("the display WAYLAND_DISPLAY=") + wayland + " could not be opened";
+  // The suggested command must work where the player stands, which is seldom the game's
+  // own folder: ./play runs the game in the folder beside the program.
+  std::string program = ProgramFolder();
+  std::string dir;
+  if (HoldsGameFiles(".")) dir = " --dir .";
+  else if (HoldsGameFiles(program + "/game")) dir = " --dir " + ShellWord(program + "/game");
   std::fprintf(stderr,
                "quor: no display was found (%s).\n"
                "  Start the game from a desktop session (X11 or Wayland), or play it without a\n"
                "  display with the headless runner, which writes chosen frames as PNG pictures:\n"
-               "    %s/quor_headless --frames 600 --shot 300:frame.png\n"
+               "    %s/quor_headless%s --frames 600 --shot 300:frame.png\n"
+               "%s"
                "  To run on one of SDL's invisible video drivers anyway, name it in\n"
                "  SDL_VIDEODRIVER (offscreen or dummy).\n",
-               reason.c_str(), ProgramFolder().c_str());
+               reason.c_str(), ShellWord(program).c_str(), dir.c_str(),
+               dir.empty() ? "  (with --dir naming the folder that holds the game's BITMAPS and Sounds)\n"
+                           : "");
 }
 
 }  // namespace
@@ -201,35 +253,44 @@ void SdlHost::DesktopSize(int& width, int& height) {
 
 void SdlHost::SetCursorVisible(bool visible) { SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE); }
 
+void SdlHost::Dispatch(const SDL_Event& e, bool deliverInput) {
+  WindowMessage m;
+  switch (e.type) {
+    case SDL_QUIT:  // also what SIGINT and SIGTERM become
+      m.kind = WindowEvent::CloseRequest;
+      queue_.push_back(m);
+      break;
+    case SDL_WINDOWEVENT:
+      switch (e.window.event) {
+        case SDL_WINDOWEVENT_FOCUS_GAINED: m.kind = WindowEvent::FocusGained; break;
+        case SDL_WINDOWEVENT_FOCUS_LOST: m.kind = WindowEvent::FocusLost; break;
+        case SDL_WINDOWEVENT_MINIMIZED: m.kind = WindowEvent::Minimised; break;
+        case SDL_WINDOWEVENT_EXPOSED:
+          video_->Redraw();
+          m.kind = WindowEvent::Expose;
+          break;
+        case SDL_WINDOWEVENT_SIZE_CHANGED: video_->Redraw(); break;
+        case SDL_WINDOWEVENT_CLOSE: m.kind = WindowEvent::CloseRequest; break;
+        default: break;
+      }
+      if (m.kind != WindowEvent::None) order_.Add(m, e.window.timestamp, queue_);
+      break;
+    default:
+      if (deliverInput) input_->OnEvent(e);
+      break;
+  }
+}
+
 void SdlHost::PumpEvents() {
   SDL_Event e;
-  while (SDL_PollEvent(&e)) {
-    WindowMessage m;
-    switch (e.type) {
-      case SDL_QUIT:  // also what SIGINT and SIGTERM become
-        m.kind = WindowEvent::CloseRequest;
-        queue_.push_back(m);
-        break;
-      case SDL_WINDOWEVENT:
-        switch (e.window.event) {
-          case SDL_WINDOWEVENT_FOCUS_GAINED: m.kind = WindowEvent::FocusGained; break;
-          case SDL_WINDOWEVENT_FOCUS_LOST: m.kind = WindowEvent::FocusLost; break;
-          case SDL_WINDOWEVENT_MINIMIZED: m.kind = WindowEvent::Minimised; break;
-          case SDL_WINDOWEVENT_EXPOSED:
-            video_->Redraw();
-            m.kind = WindowEvent::Expose;
-            break;
-          case SDL_WINDOWEVENT_SIZE_CHANGED: video_->Redraw(); break;
-          case SDL_WINDOWEVENT_CLOSE: m.kind = WindowEvent::CloseRequest; break;
-          default: break;
-        }
-        if (m.kind != WindowEvent::None) order_.Add(m, e.window.timestamp, queue_);
-        break;
-      default:
-        input_->OnEvent(e);
-        break;
-    }
-  }
+  while (SDL_PollEvent(&e)) Dispatch(e, true);
+}
+
+void SdlHost::PumpDuringDialog() {
+  // The devices are unacquired while a dialog is up, but what was pressed meanwhile must
+  // not wait in SDL's queue for them either: it was meant for the dialog.
+  SDL_Event e;
+  while (SDL_PollEvent(&e)) Dispatch(e, false);
 }
 
 bool SdlHost::TakeMessage(WindowMessage& message) {
@@ -249,35 +310,69 @@ void SdlHost::PostQuit(int code) {
 
 namespace {
 
-std::string ShellQuote(const std::string& text) {
-  std::string quoted = "'";
-  for (char c : text) {
-    if (c == '\'') quoted += "'\\''";
-    else quoted += c;
-  }
-  return quoted + "'";
-}
-
 bool OnPath(const char* program) {
   std::string command = std::string("command -v ") + program + " >/dev/null 2>&1";
   return std::system(command.c_str()) == 0;
 }
 
-// Runs a chooser and reads the one line it prints; false on cancel or failure.
-bool RunChooser(const std::string& command, std::string& path) {
-  FILE* pipe = popen(command.c_str(), "r");
-  if (!pipe) return false;
-  std::string output;
-  char buffer[512];
-  while (std::fgets(buffer, sizeof buffer, pipe)) output += buffer;
-  int status = pclose(pipe);
-  while (!output.empty() && (output.back() == '\n' || output.back() == '\r')) output.pop_back();
-  if (status != 0 || output.empty()) return false;
-  path = output;
-  return true;
-}
+// A dialog's child is waited for in steps this long, the window serviced between them:
+// short enough for the window manager's ping and for redrawing an uncovered window, long
+// enough that the wait costs no processor time to speak of.
+constexpr int kDialogStepMs = 50;
 
 }  // namespace
+
+int SdlHost::RunDialogProgram(const std::string& command, std::string* output) {
+  int pipeFds[2];
+  if (pipe2(pipeFds, O_CLOEXEC) != 0) return -1;
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDOUT_FILENO);
+  const char* argv[] = {"sh", "-c", command.c_str(), nullptr};
+  pid_t child = 0;
+  int spawned = posix_spawn(&child, "/bin/sh", &actions, nullptr, const_cast<char* const*>(argv),
+                            environ);
+  posix_spawn_file_actions_destroy(&actions);
+  close(pipeFds[1]);
+  int fd = pipeFds[0];
+  if (spawned != 0) {
+    close(fd);
+    return -1;
+  }
+  auto readSome = [&]() {
+    char buffer[512];
+    ssize_t n = read(fd, buffer, sizeof buffer);
+    if (n > 0) {
+      if (output) output->append(buffer, static_cast<size_t>(n));
+    } else if (n == 0 || errno != EINTR) {
+      close(fd);
+      fd = -1;
+    }
+  };
+  // The child is never hurried: a close request made meanwhile is honoured once the user
+  // has finished with the dialog.
+  int status = 0;
+  for (;;) {
+    pollfd waitFor{fd, POLLIN, 0};
+    if (poll(fd >= 0 ? &waitFor : nullptr, fd >= 0 ? 1 : 0, kDialogStepMs) > 0) readSome();
+    PumpDuringDialog();
+    pid_t ended = waitpid(child, &status, WNOHANG);
+    if (ended == child) break;
+    if (ended < 0 && errno != EINTR) {
+      status = -1;
+      break;
+    }
+  }
+  // What the child printed just before it ended is still in the pipe; something it left
+  // running may hold the pipe open, so only what is there now is read.
+  while (fd >= 0) {
+    pollfd waitFor{fd, POLLIN, 0};
+    if (poll(&waitFor, 1, 0) <= 0) break;
+    readSome();
+  }
+  if (fd >= 0) close(fd);
+  return status >= 0 && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
 
 bool SdlHost::PromptInWindow(const FileDialogRequest& request, std::string& path) {
   if (!video_->window) return false;
@@ -289,37 +384,55 @@ bool SdlHost::PromptInWindow(const FileDialogRequest& request, std::string& path
   if (!font || !page) return false;
   bool save = request.kind == FileDialogKind::Save;
   std::string title = std::string(save ? "Save as" : "Open") + " - " + request.filterDescription;
-  std::string typed, refusal;
+  // While question is set, the typed name waits for a yes or no to replacing its file.
+  std::string typed, refusal, question;
   SDL_StartTextInput();
   bool answered = false, accepted = false;
   while (!answered) {
-    std::string hint = refusal.empty() ? "Type a file name, Enter to accept, Escape to cancel."
-                                       : "Type another name, or Escape to cancel.";
+    std::string hint = !question.empty() ? "Y or Enter replaces it; N or Escape goes back to the name."
+                       : refusal.empty() ? "Type a file name, Enter to accept, Escape to cancel."
+                                         : "Type another name, or Escape to cancel.";
+    const std::string& notice = question.empty() ? refusal : question;
     page->Fill(nullptr, page->MatchColor(0x00402020));
     DrawText(*page, *font, 40, 160, title.c_str(), title.size(), 0x00FFFFFF);
-    std::string line = typed + "_";
+    std::string line = question.empty() ? typed + "_" : typed;
     DrawText(*page, *font, 40, 220, line.c_str(), line.size(), 0x0000FFFF);
-    if (!refusal.empty()) DrawText(*page, *font, 40, 260, refusal.c_str(), refusal.size(), 0x006080FF);
+    if (!notice.empty()) DrawText(*page, *font, 40, 260, notice.c_str(), notice.size(), 0x006080FF);
     DrawText(*page, *font, 40, 300, hint.c_str(), hint.size(), 0x00C0C0C0);
     video_->Present(*page);
     SDL_Event e;
     if (!SDL_WaitEventTimeout(&e, 100)) continue;
-    if (e.type == SDL_TEXTINPUT) {
+    bool closing = e.type == SDL_QUIT ||
+                   (e.type == SDL_WINDOWEVENT && e.window.event == SDL_WINDOWEVENT_CLOSE);
+    // A held key repeats: Enter held after the name must not also answer the question.
+    bool firstPress = e.type == SDL_KEYDOWN && !e.key.repeat;
+    SDL_Keycode key = e.type == SDL_KEYDOWN ? e.key.keysym.sym : SDLK_UNKNOWN;
+    bool enter = firstPress && (key == SDLK_RETURN || key == SDLK_KP_ENTER);
+    bool escape = firstPress && key == SDLK_ESCAPE;
+    if (closing) {
+      // The frame honours the close once the prompt is gone.
+      Dispatch(e, false);
+      answered = true;
+    } else if (e.type != SDL_TEXTINPUT && e.type != SDL_KEYDOWN) {
+      Dispatch(e, false);
+    } else if (!question.empty()) {
+      // Y and N are taken as typed text, so that the N's own text never lands in the name
+      // the user goes back to.
+      std::string text = e.type == SDL_TEXTINPUT ? e.text.text : "";
+      if (enter || text == "y" || text == "Y") answered = accepted = true;
+      if (escape || text == "n" || text == "N") question.clear();
+    } else if (e.type == SDL_TEXTINPUT) {
       typed += e.text.text;
-    } else if (e.type == SDL_KEYDOWN) {
-      SDL_Keycode key = e.key.keysym.sym;
+    } else {
       if (key == SDLK_BACKSPACE && !typed.empty()) {
         // A whole character goes, however many bytes it takes.
         while (typed.size() > 1 && (typed.back() & 0xC0) == 0x80) typed.pop_back();
         typed.pop_back();
       }
-      if (key == SDLK_ESCAPE) answered = true;
+      if (escape) answered = true;
       // A refused name stays typed, to be mended or replaced.
-      if ((key == SDLK_RETURN || key == SDLK_KP_ENTER) && !typed.empty())
-        answered = accepted = ResolveDialogAnswer(request, typed, path, refusal);
-    } else if (e.type == SDL_QUIT) {
-      queue_.push_back(WindowMessage{WindowEvent::CloseRequest});
-      answered = true;
+      if (enter && !typed.empty() && ResolveDialogAnswer(request, typed, path, refusal))
+        answered = accepted = !AskBeforeReplacing(request, path, question);
     }
   }
   SDL_StopTextInput();
@@ -328,29 +441,40 @@ bool SdlHost::PromptInWindow(const FileDialogRequest& request, std::string& path
 
 bool SdlHost::AskFileName(const FileDialogRequest& request, std::string& path) {
   bool save = request.kind == FileDialogKind::Save;
+  bool zenity = OnPath("zenity");
+  if (!zenity && !OnPath("kdialog")) return PromptInWindow(request, path);
   std::string directory = request.initialDirectory.empty() ? "." : request.initialDirectory;
-  std::string command, complaint;
-  if (OnPath("zenity")) {
-    command = "zenity --file-selection";
-    if (save) command += " --save --confirm-overwrite";
-    command += " --filename=" + ShellQuote(directory + "/");
-    command += " --file-filter=" + ShellQuote(request.filterDescription + " | " + request.filterPattern);
-    complaint = "zenity --error --no-markup --text=";
-  } else if (OnPath("kdialog")) {
-    command = save ? "kdialog --getsavefilename " : "kdialog --getopenfilename ";
-    command += ShellQuote(directory) + " " +
-               ShellQuote(request.filterPattern + "|" + request.filterDescription);
-    complaint = "kdialog --error ";
-  } else {
-    return PromptInWindow(request, path);
-  }
+  // The chooser opens in the dialog's folder, or at the name it gave when the user would
+  // not replace that file.
+  auto chooser = [&](const std::string& start) {
+    if (zenity)
+      return std::string("zenity --file-selection") + (save ? " --save" : "") +
+             " --filename=" + ShellQuote(start) + " --file-filter=" +
+             ShellQuote(request.filterDescription + " | " + request.filterPattern);
+    return std::string(save ? "kdialog --getsavefilename " : "kdialog --getopenfilename ") +
+           ShellQuote(start) + " " + ShellQuote(request.filterPattern + "|" + request.filterDescription);
+  };
+  // The chooser's own overwrite question would ask about the name as typed, before the
+  // default extension is added; the question is asked here instead, about the file that
+  // will be written.
+  std::string complaint = zenity ? "zenity --error --no-markup --text=" : "kdialog --error ";
+  std::string replace = zenity ? "zenity --question --no-markup --text=" : "kdialog --warningyesno ";
+  std::string start = zenity ? directory + "/" : directory;
   for (;;) {
-    std::string chosen, refusal;
-    if (!RunChooser(command + " 2>/dev/null", chosen)) return false;
-    if (ResolveDialogAnswer(request, chosen, path, refusal)) return true;
-    // The chooser says why and asks again, as a dialog that must find its file does.
-    std::string say = complaint + ShellQuote(refusal) + " >/dev/null 2>&1";
-    if (std::system(say.c_str()) == -1) return false;
+    std::string chosen, refusal, question;
+    if (RunDialogProgram(chooser(start) + " 2>/dev/null", &chosen) != 0) return false;
+    while (!chosen.empty() && (chosen.back() == '\n' || chosen.back() == '\r')) chosen.pop_back();
+    if (chosen.empty()) return false;
+    if (!ResolveDialogAnswer(request, chosen, path, refusal)) {
+      // The chooser says why and asks again, as a dialog that must find its file does.
+      if (RunDialogProgram(complaint + ShellQuote(refusal) + " >/dev/null 2>&1", nullptr) < 0)
+        return false;
+      continue;
+    }
+    if (!AskBeforeReplacing(request, path, question)) return true;
+    if (RunDialogProgram(replace + ShellQuote(question) + " >/dev/null 2>&1", nullptr) == 0)
+      return true;
+    start = path;
   }
 }
 

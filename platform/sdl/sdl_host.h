@@ -11,6 +11,8 @@
 #include "platform/monotonic_clock.h"
 #include "platform/window_event_order.h"
 
+union SDL_Event;
+
 namespace platform {
 
 class SdlVideo;
@@ -56,6 +58,18 @@ class SdlHost : public Host {
 
  private:
   bool EnsureVideo();
+  // One SDL event: window events and quit become messages; input goes to the devices
+  // only when deliverInput is set.
+  void Dispatch(const SDL_Event& event, bool deliverInput);
+  // Services the window while a modal dialog holds the frame: the window manager's ping
+  // is answered and the last frame shown again where the window is uncovered; close
+  // requests wait in the queue for the frame, and input is dropped.
+  void PumpDuringDialog();
+  // Runs a shell command that shows a dialog of its own (a chooser, a question, a
+  // refusal) and waits for it to end, the window serviced meanwhile. output, when given,
+  // receives what the command printed. The command's exit status, or -1 when it could
+  // not be run or did not exit by itself.
+  int RunDialogProgram(const std::string& command, std::string* output);
   // Asks for a file name typed into the game window, for desktops without a chooser.
   bool PromptInWindow(const FileDialogRequest& request, std::string& path);
 

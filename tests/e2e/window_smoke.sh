@@ -2,8 +2,9 @@
 # Starts the game in a virtual X display, finds its window, checks that a second copy is
 # refused and that SIGTERM ends the second copy while its box is up, ends the first with
 # SIGTERM as a desktop session would, and checks that without a display the game says so
-# and fails at once. The first copy starts on a machine without a sound card: it says so
-# in one line, and nothing else reaches the terminal.
+# in its own words only and fails at once, suggesting a headless command that works. The
+# first copy starts on a machine without a sound card: it says so in one line, and nothing
+# else reaches the terminal.
 set -u
 quor=${1:?path to quor}
 here=$(cd "$(dirname "$0")" && pwd)
@@ -19,10 +20,24 @@ ln -s "$(dirname "$quor")/game/BITMAPS" "$(dirname "$quor")/game/Sounds" .
 export XDG_RUNTIME_DIR="$work"
 
 # No display: a message on the terminal, a failure status, and no invisible game left running.
-env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER timeout -s KILL 20 "$quor" 2>nodisplay.err
+# Started where the player stands, away from the game's files, and without the runtime
+# folder a desktop session sets, as from a bare console: only the game's own lines appear
+# (its first names the missing display, the rest are indented), and the headless command
+# they suggest works from there. A relative XDG_RUNTIME_DIR is refused by libwayland as an
+# unset one is, and keeps the lock file apart from a game played on this machine without
+# one, which would hold the lock in /tmp.
+mkdir -p elsewhere/runtime
+(cd elsewhere && env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER XDG_RUNTIME_DIR=runtime \
+  timeout -s KILL 20 "$quor" 2>../nodisplay.err)
 status=$?
 [ $status -ne 0 ] && [ $status -ne 137 ] || { echo "without a display quor ended with $status"; cat nodisplay.err; exit 1; }
-grep -q "no display was found" nodisplay.err || { echo "no word about the missing display"; cat nodisplay.err; exit 1; }
+head -n 1 nodisplay.err | grep -q "^quor: no display was found" ||
+  { echo "no word about the missing display first"; cat nodisplay.err; exit 1; }
+tail -n +2 nodisplay.err | grep -v "^  " &&
+  { echo "without a display, lines that are not the game's own:"; cat nodisplay.err; exit 1; }
+suggested=$(grep "quor_headless" nodisplay.err)
+(cd elsewhere && timeout -s KILL 60 bash -c "$suggested" >headless.out 2>&1) && [ -s elsewhere/frame.png ] ||
+  { echo "the suggested command failed from where quor was started:$suggested"; cat elsewhere/headless.out; exit 1; }
 
 . "$here/virtual_display.sh"
 trap 'stop_virtual_display; rm -rf "$work"' EXIT
