@@ -49,4 +49,17 @@ bool ResolveDialogAnswer(const FileDialogRequest& request, const std::string& an
   return false;
 }
 
+bool AskBeforeReplacing(const FileDialogRequest& request, const std::string& path,
+                        std::string& question) {
+  question.clear();
+  // A folder of that name is not replaced but refused by the write, which says so itself.
+  if (request.kind != FileDialogKind::Save || !IsFile(path)) return false;
+  // The name the user typed may differ in case from the file the write will find.
+  std::string written = MapPath(path);
+  size_t slash = written.find_last_of('/');
+  question = "The file \"" + written.substr(slash == std::string::npos ? 0 : slash + 1) +
+             "\" exists. Replace it?";
+  return true;
+}
+
 }  // namespace platform

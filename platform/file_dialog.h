@@ -16,4 +16,10 @@ namespace platform {
 bool ResolveDialogAnswer(const FileDialogRequest& request, const std::string& answer,
                          std::string& path, std::string& refusal);
 
+// Whether a save dialog must ask before its answer is taken: the file it will write (the
+// path ResolveDialogAnswer gave, as the engine maps it) is there already. question then
+// holds what to ask, naming that file; a no sends the user back to choosing the name.
+bool AskBeforeReplacing(const FileDialogRequest& request, const std::string& path,
+                        std::string& question);
+
 }  // namespace platform

@@ -3,7 +3,8 @@
 # desktop user meets it: it starts full screen with the picture scaled by whole multiples
 # and centred; F12 gives a 640 x 480 window of a fixed size and back; a minimise and
 # restore leave the game running; where the window is given another size all the same,
-# the picture fills it with its shape kept. Pictures are
+# the picture fills it with its shape kept; while a file chooser (a stand-in) is open the
+# window stays alive, and a save asks before it replaces a file. Pictures are
 # checked by their pixels through the frame-rate text (F11), the one thing the first scene
 # draws; as nothing else draws, the text stays in the back buffer once drawn, and only a
 # switch of the display mode (which makes new, black buffers) shows whether frames are
@@ -92,6 +93,39 @@ text_box() {
 text_shown() { text_box; [ "$box" != none ]; }
 text_gone() { text_box; [ "$box" = none ]; }
 
+# The desktop's chooser, played by a stand-in first on the game's PATH: it logs how it was
+# called ("start ARGS", and "end" once it is done), then plays the next line of its plan:
+# seconds to wait, its exit status, and the name it prints. With no plan left it cancels.
+mkdir bin
+cat >bin/zenity <<'EOF'
+#!/usr/bin/env bash
+echo "start $*" >>"$CHOOSER_LOG"
+read -r seconds status answer <"$CHOOSER_PLAN" || { echo end >>"$CHOOSER_LOG"; exit 1; }
+sed -i 1d "$CHOOSER_PLAN"
+sleep "$seconds"
+[ -n "$answer" ] && echo "$answer"
+echo end >>"$CHOOSER_LOG"
+exit "$status"
+EOF
+chmod +x bin/zenity
+export PATH="$PWD/bin:$PATH" CHOOSER_LOG="$PWD/chooser.log" CHOOSER_PLAN="$PWD/chooser.plan"
+# F5 with the plan given, one line a call; the call has begun once it logs.
+open_chooser() {
+  printf '%s\n' "$@" >chooser.plan
+  : >chooser.log
+  wait_until focused || fail "the game's window lost the focus before F5"
+  hold_until F5 grep -q "^start" chooser.log || fail "F5 opened no chooser: $(cat chooser.log)"
+}
+chooser_ended() { [ "$(grep -c "^end" chooser.log)" -eq "$1" ]; }
+# User and system time of the game's main thread, in clock ticks (fields 14 and 15 of its
+# stat, counted after the name in parentheses).
+ticks() {
+  local stat
+  stat=$(cat /proc/$game/task/$game/stat) || return 1
+  set -- ${stat##*) }
+  echo $((${12} + ${13}))
+}
+
 HOME=$PWD XDG_CONFIG_HOME=$PWD XDG_CACHE_HOME=$PWD openbox >/dev/null 2>&1 & wm=$!
 wait_ms 30000 wm_up || fail "openbox did not start"
 "$quor" 2>game.err & game=$!
@@ -141,6 +175,31 @@ keep_shot full-screen-after-restore
 
 switch_mode size_is 640x480 || fail "F12 did not give the 640 x 480 window again: $(geometry)"
 hold_until F11 text_shown || fail "no frame-rate text in the window"
+
+# The game waits for the chooser inside its frame, as for a modal dialog, and like the
+# owner of one its window stays alive meanwhile: a window that leaves the window manager's
+# ping unanswered is offered to be force-quit. The wait itself costs no processor time.
+open_chooser "6 1"
+python3 "$here/net_wm_ping.py" "$(window_id)" 1 || fail "the window did not answer a ping while the chooser was open"
+t0=$(ticks)
+sleep 2
+t1=$(ticks)
+[ $((t1 - t0)) -le $(($(getconf CLK_TCK) / 5)) ] ||
+  fail "waiting for the chooser took $((t1 - t0)) clock ticks of the main thread in 2 s"
+wait_until chooser_ended 1 || fail "the chooser did not end: $(cat chooser.log)"
+
+# The overwrite question is about the file that will be written: "one" saves as one.sav.
+# A no goes back to the chooser, a yes replaces the file.
+echo old >one.sav
+open_chooser "0 0 one" "0 1" "0 1"
+wait_until chooser_ended 3 || fail "a no to replacing one.sav did not go back to the chooser: $(cat chooser.log)"
+echo old | cmp -s - one.sav || fail "one.sav was replaced though the question was answered no"
+grep -q -- '^start --question .*The file "one.sav" exists' chooser.log ||
+  fail "no question about one.sav: $(cat chooser.log)"
+grep -q -- "--confirm-overwrite" chooser.log && fail "the chooser asks its own overwrite question: $(cat chooser.log)"
+open_chooser "0 0 one" "0 0"
+replaced() { ! echo old | cmp -s - one.sav; }
+wait_until replaced || fail "one.sav was not replaced after a yes: $(cat chooser.log)"
 
 # A window manager that sizes windows its own way is played by none at all: the X server
 # gives the window whatever size is asked. 1000 x 600 holds the frame at 800 x 600, a

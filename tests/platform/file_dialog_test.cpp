@@ -28,5 +28,26 @@ TEST(FileDialogAnswer, AnOpenDialogTakesAFileAsNamedAndNeverAFolder) {
   EXPECT_FALSE(ResolveDialogAnswer(open, "", path, refusal));
 }
 
+// The question is about the file the save will replace: the default extension added, and
+// the file's own name where it differs from the typed one only in case.
+TEST(FileDialogAnswer, ASaveAsksAboutTheFileItWillReplace) {
+  testing_support::TempDir dir;
+  FileDialogRequest save;
+  save.kind = FileDialogKind::Save;
+  save.defaultExtension = "sav";
+  save.initialDirectory = dir.Path();
+  std::ofstream(dir.File("ONE.SAV")) << "x";
+  std::string path, refusal, question;
+  ASSERT_TRUE(ResolveDialogAnswer(save, "one", path, refusal));
+  EXPECT_TRUE(AskBeforeReplacing(save, path, question));
+  EXPECT_EQ(question, "The file \"ONE.SAV\" exists. Replace it?");
+  ASSERT_TRUE(ResolveDialogAnswer(save, "one.rep", path, refusal));
+  EXPECT_FALSE(AskBeforeReplacing(save, path, question));
+  FileDialogRequest open = save;
+  open.kind = FileDialogKind::Open;
+  ASSERT_TRUE(ResolveDialogAnswer(open, "one", path, refusal));
+  EXPECT_FALSE(AskBeforeReplacing(open, path, question));
+}
+
 }  // namespace
 }  // namespace platform
