@@ -188,7 +188,8 @@ void ToggleFullScreen() {
   if (CurrentKeyboard) CurrentKeyboard->ClearKeys();
   if (CurrentMouse) CurrentMouse->ClearButtons();
   // A paused game's sounds wait for the pause to end.
-  if (SoundDevice* sounds = GetSoundDevice(); sounds && !Paused) sounds->PauseOrResumeAllSounds(true);
+  SoundDevice* sounds = GetSoundDevice();
+  if (sounds && !Paused) sounds->PauseOrResumeAllSounds(true);
 }
 
 namespace {
