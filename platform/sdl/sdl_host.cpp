@@ -6,7 +6,6 @@
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -115,10 +114,7 @@ std::string ShellWord(const std::string& text) {
 }
 
 // Whether the folder holds the game's pictures, found as the game finds them.
-bool HoldsGameFiles(const std::string& folder) {
-  struct stat st;
-  return stat(MapPath(folder + "/BITMAPS").c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-}
+bool HoldsGameFiles(const std::string& folder) { return FileExists(folder + "/BITMAPS"); }
 
 void SayNoDisplay() {
   const char* x11 = std::getenv("DISPLAY");
@@ -281,16 +277,9 @@ void SdlHost::Dispatch(const SDL_Event& e, bool deliverInput) {
   }
 }
 
-void SdlHost::PumpEvents() {
+void SdlHost::PumpEvents(bool deliverInput) {
   SDL_Event e;
-  while (SDL_PollEvent(&e)) Dispatch(e, true);
-}
-
-void SdlHost::PumpDuringDialog() {
-  // The devices are unacquired while a dialog is up, but what was pressed meanwhile must
-  // not wait in SDL's queue for them either: it was meant for the dialog.
-  SDL_Event e;
-  while (SDL_PollEvent(&e)) Dispatch(e, false);
+  while (SDL_PollEvent(&e)) Dispatch(e, deliverInput);
 }
 
 bool SdlHost::TakeMessage(WindowMessage& message) {
@@ -355,7 +344,8 @@ int SdlHost::RunDialogProgram(const std::string& command, std::string* output) {
   for (;;) {
     pollfd waitFor{fd, POLLIN, 0};
     if (poll(fd >= 0 ? &waitFor : nullptr, fd >= 0 ? 1 : 0, kDialogStepMs) > 0) readSome();
-    PumpDuringDialog();
+    // Pings answered, an uncovered window redrawn, closes kept for the frame.
+    PumpEvents(false);
     pid_t ended = waitpid(child, &status, WNOHANG);
     if (ended == child) break;
     if (ended < 0 && errno != EINTR) {

@@ -53,18 +53,15 @@ class SdlHost : public Host {
   InputSource& Input() override;
 
   // Reads every pending SDL event, turning window events into messages and handing
-  // input events to the input devices.
-  void PumpEvents();
+  // input events to the input devices. While a modal dialog holds the frame input is
+  // dropped instead: it was meant for the dialog, and the devices are unacquired.
+  void PumpEvents(bool deliverInput = true);
 
  private:
   bool EnsureVideo();
   // One SDL event: window events and quit become messages; input goes to the devices
   // only when deliverInput is set.
   void Dispatch(const SDL_Event& event, bool deliverInput);
-  // Services the window while a modal dialog holds the frame: the window manager's ping
-  // is answered and the last frame shown again where the window is uncovered; close
-  // requests wait in the queue for the frame, and input is dropped.
-  void PumpDuringDialog();
   // Runs a shell command that shows a dialog of its own (a chooser, a question, a
   // refusal) and waits for it to end, the window serviced meanwhile. output, when given,
   // receives what the command printed. The command's exit status, or -1 when it could
