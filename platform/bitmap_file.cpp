@@ -1,11 +1,11 @@
 #include "platform/bitmap_file.h"
 
 #include <SDL.h>
-#include <sys/stat.h>
 
-#include <cstdio>
 #include <cstring>
 #include <utility>
+
+#include "platform/files.h"
 
 namespace platform {
 
@@ -71,22 +71,6 @@ bool PlausibleHeader(const std::vector<uint8_t>& b) {
 
 }  // namespace
 
-bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes) {
-  std::FILE* f = std::fopen(path.c_str(), "rb");
-  if (!f) return false;
-  // The size the file has now, in one read; a file that grows meanwhile is read to its end.
-  struct stat st;
-  size_t size = fstat(fileno(f), &st) == 0 && st.st_size > 0 ? size_t(st.st_size) : 0;
-  bytes.resize(size);
-  bytes.resize(size ? std::fread(bytes.data(), 1, size, f) : 0);
-  uint8_t buffer[65536];
-  size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) bytes.insert(bytes.end(), buffer, buffer + n);
-  bool ok = !std::ferror(f);
-  std::fclose(f);
-  return ok;
-}
-
 bool DecodeBmp(const std::vector<uint8_t>& bytes, Image& out) {
   if (!PlausibleHeader(bytes)) return false;
   SDL_RWops* rw = SDL_RWFromConstMem(bytes.data(), int(bytes.size()));
@@ -112,9 +96,9 @@ bool DecodeBmp(const std::vector<uint8_t>& bytes, Image& out) {
   return true;
 }
 
-bool LoadBmpFile(const std::string& path, Image& out) {
+bool LoadBmpFile(const std::string& name, Image& out) {
   std::vector<uint8_t> bytes;
-  return ReadWholeFile(path, bytes) && DecodeBmp(bytes, out);
+  return ReadWholeFile(name, bytes) && DecodeBmp(bytes, out);
 }
 
 }  // namespace platform

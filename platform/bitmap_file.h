@@ -12,9 +12,8 @@ namespace platform {
 
 // Decodes a BMP held in memory; false on a damaged file.
 bool DecodeBmp(const std::vector<uint8_t>& bytes, Image& out);
-// Reads and decodes the file at a Linux path; false when it cannot be read or decoded.
-bool LoadBmpFile(const std::string& path, Image& out);
-// Reads a whole file; false when it does not open.
-bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes);
+// Reads (as ReadWholeFile does) and decodes the file; false when it cannot be read or
+// decoded.
+bool LoadBmpFile(const std::string& name, Image& out);
 
 }  // namespace platform

@@ -1,12 +1,12 @@
 #include "platform/files.h"
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <strings.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
-#include <fstream>
 #include <vector>
 
 namespace platform {
@@ -81,16 +81,66 @@ std::string MapPath(const std::string& name) {
   return result;
 }
 
-bool FileExists(const std::string& name) { return Exists(MapPath(name)); }
+std::FILE* OpenFileForReading(const std::string& name) {
+  std::string path = MapPath(name);
+  // Looked at before it is opened, since opening a device can itself do something.
+  struct stat st;
+  if (stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return nullptr;
+  // A pipe put in its place meanwhile must not hold the open until a writer comes.
+  int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+  if (fd < 0) return nullptr;
+  int flags = fcntl(fd, F_GETFL);
+  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || flags < 0 ||
+      fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+    close(fd);
+    return nullptr;
+  }
+  std::FILE* file = fdopen(fd, "rb");
+  if (!file) close(fd);
+  return file;
+}
+
+bool ReadWholeFile(const std::string& name, std::vector<uint8_t>& bytes) {
+  std::FILE* f = OpenFileForReading(name);
+  if (!f) return false;
+  // The size the file has now, in one read; a file that grows meanwhile is read to its end.
+  struct stat st;
+  size_t size = fstat(fileno(f), &st) == 0 && st.st_size > 0 ? size_t(st.st_size) : 0;
+  bytes.resize(size);
+  bytes.resize(size ? std::fread(bytes.data(), 1, size, f) : 0);
+  uint8_t buffer[65536];
+  size_t n;
+  while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0)
+    bytes.insert(bytes.end(), buffer, buffer + n);
+  bool ok = !std::ferror(f);
+  std::fclose(f);
+  return ok;
+}
+
+bool FileExists(const std::string& name) {
+  std::FILE* f = OpenFileForReading(name);
+  if (f) std::fclose(f);
+  return f != nullptr;
+}
+
+bool FolderExists(const std::string& name) {
+  struct stat st;
+  return stat(MapPath(name).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
 
 bool CopyFile(const std::string& source, const std::string& target) {
-  std::ifstream in(MapPath(source), std::ios::binary);
+  std::FILE* in = OpenFileForReading(source);
   if (!in) return false;
-  std::ofstream out(MapPath(target), std::ios::binary | std::ios::trunc);
-  if (!out) return false;
-  out << in.rdbuf();
-  out.flush();
-  return static_cast<bool>(out);
+  std::FILE* out = std::fopen(MapPath(target).c_str(), "wb");
+  bool good = out != nullptr;
+  char buffer[65536];
+  size_t n;
+  while (good && (n = std::fread(buffer, 1, sizeof buffer, in)) > 0)
+    good = std::fwrite(buffer, 1, n, out) == n;
+  good = good && !std::ferror(in);
+  std::fclose(in);
+  if (out && std::fclose(out) != 0) good = false;
+  return good;
 }
 
 bool DeleteFile(const std::string& name) { return std::remove(MapPath(name).c_str()) == 0; }

@@ -3,7 +3,10 @@
 // exactly being looked up case-insensitively in its folder.
 #pragma once
 
+#include <cstdint>
+#include <cstdio>
 #include <string>
+#include <vector>
 
 namespace platform {
 
@@ -14,7 +17,16 @@ bool SetCurrentDirectory(const std::string& path);
 // The Linux path for a Windows-style name; components that exist nowhere are kept as given.
 std::string MapPath(const std::string& name);
 
+// The file (a Windows-style name is mapped) open for reading in binary, or null. A folder,
+// a pipe or a device is refused just as a missing file is, and the open never waits for a
+// writer: every file whose name comes from outside is read through here.
+std::FILE* OpenFileForReading(const std::string& name);
+// The whole file that OpenFileForReading opens; false when it does not open or a read fails.
+bool ReadWholeFile(const std::string& name, std::vector<uint8_t>& bytes);
+// True for a file that OpenFileForReading opens.
 bool FileExists(const std::string& name);
+// True for a folder (or a link to one).
+bool FolderExists(const std::string& name);
 // Copies source over target (replacing it); false on any failure.
 bool CopyFile(const std::string& source, const std::string& target);
 // Deletes the file; false when it was not there or could not be deleted.

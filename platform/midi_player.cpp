@@ -6,7 +6,6 @@
 #include <climits>
 #include <cmath>
 #include <fstream>
-#include <iterator>
 
 #include "platform/files.h"
 #include "platform/standard_midi_file.h"
@@ -72,9 +71,9 @@ MidiPerformance::~MidiPerformance() {
 }
 
 bool MidiPerformance::LoadSegment(const std::string& path) {
-  std::ifstream in(MapPath(path), std::ios::binary);
   std::vector<uint8_t> bytes;
-  if (in) bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  // A file that cannot be read is an empty one, which no segment accepts.
+  if (!ReadWholeFile(path, bytes)) bytes.clear();
   std::lock_guard<std::mutex> guard(mixer_->Lock());
   mixer_->AdvanceLocked();
   StopLocked();

@@ -31,8 +31,7 @@ WaveFile::~WaveFile() { Close(); }
 
 bool WaveFile::Open(const std::string& path) {
   Close();
-  std::string mapped = MapPath(path);
-  file_ = std::fopen(mapped.c_str(), "rb");
+  file_ = OpenFileForReading(path);
   if (!file_) return false;
   if (std::fseek(file_, 0, SEEK_END) != 0) {
     Close();

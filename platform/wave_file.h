@@ -52,7 +52,7 @@ class WaveFile {
   WaveFile& operator=(const WaveFile&) = delete;
   ~WaveFile();
 
-  // Opens a Windows-style or Linux path for reading.
+  // Opens a Windows-style or Linux path for reading, as OpenFileForReading does.
   bool Open(const std::string& path);
   void Close();
   bool IsOpen() const { return file_ != nullptr; }

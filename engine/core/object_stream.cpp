@@ -9,20 +9,25 @@
 namespace quor {
 
 ObjectStream::ObjectStream(const std::string& path, bool write)
-    : std::fstream(platform::MapPath(path),
-                   write ? (std::ios::out | std::ios::binary | std::ios::trunc)
-                         : (std::ios::in | std::ios::binary)),
-      reading_(write ? 0 : 1) {
-  if (reading_ && !fail()) {
-    seekg(0, std::ios::end);
-    std::streamoff end = tellg();
-    seekg(0, std::ios::beg);
-    size_ = end > 0 ? static_cast<uint64_t>(end) : 0;
+    : std::iostream(nullptr), reading_(write ? 0 : 1) {
+  if (write) {
+    rdbuf(&file_);
+    if (!file_.open(platform::MapPath(path), std::ios::out | std::ios::binary | std::ios::trunc))
+      setstate(std::ios::failbit);
+    return;
   }
+  rdbuf(&bytes_);
+  std::vector<uint8_t> bytes;
+  if (!platform::ReadWholeFile(path, bytes)) {
+    setstate(std::ios::failbit);
+    return;
+  }
+  bytes_.str(std::string(bytes.begin(), bytes.end()));
+  size_ = bytes.size();
 }
 
 ObjectStream::~ObjectStream() {
-  if (is_open()) close();
+  if (file_.is_open()) file_.close();
 }
 
 void ObjectStream::Write(const void* address, size_t n) {

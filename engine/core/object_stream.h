@@ -10,6 +10,8 @@
 #include <cstdint>
 #include <cstring>
 #include <fstream>
+#include <istream>
+#include <sstream>
 #include <string>
 #include <type_traits>
 #include <utility>
@@ -30,9 +32,10 @@ constexpr int32_t kLargestSavedWhole = 1 << 28;            // the same in whole 
 constexpr float kLargestSavedRate = 4096.0f;
 constexpr float kLargestSavedUnit = 2.0f;
 
-class ObjectStream : public std::fstream {
+class ObjectStream : public std::iostream {
  public:
-  // Opens path (a Windows-style name is mapped) for writing (created or truncated) or reading.
+  // Opens path (a Windows-style name is mapped) for writing (created or truncated) or
+  // reading; a file is read only where platform::ReadWholeFile reads it.
   ObjectStream(const std::string& path, bool write);
   ~ObjectStream() override;
 
@@ -120,6 +123,10 @@ class ObjectStream : public std::fstream {
  private:
   uint8_t reading_;
   uint64_t size_ = 0;  // the file's length when reading
+  // Writes go to the file; a read takes the whole file at once and then reads from
+  // memory, saved games being small.
+  std::filebuf file_;
+  std::stringbuf bytes_{std::ios::in | std::ios::binary};
   std::vector<std::pair<uint32_t, Node*>> table_;
   uint32_t lastId_ = 0;
 };

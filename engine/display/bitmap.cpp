@@ -85,7 +85,7 @@ uint32_t SetSurfaceColorKey(platform::Surface* surface, uint32_t color) {
 
 std::unique_ptr<BitmapPalette> LoadBitmapPalette(platform::VideoOutput* device, const char* name) {
   if (!device || !name) return nullptr;
-  std::FILE* f = std::fopen(BitmapPath(name).c_str(), "rb");
+  std::FILE* f = platform::OpenFileForReading(BitmapPath(name));
   if (!f) return nullptr;
   uint8_t fileHeader[14] = {}, info[40] = {}, table[1024] = {};
   // A short file leaves the rest of each block zero.

@@ -114,7 +114,7 @@ std::string ShellWord(const std::string& text) {
 }
 
 // Whether the folder holds the game's pictures, found as the game finds them.
-bool HoldsGameFiles(const std::string& folder) { return FileExists(folder + "/BITMAPS"); }
+bool HoldsGameFiles(const std::string& folder) { return FolderExists(folder + "/BITMAPS"); }
 
 void SayNoDisplay() {
   const char* x11 = std::getenv("DISPLAY");

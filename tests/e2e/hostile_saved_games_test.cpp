@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <functional>
 #include <limits>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/app/game_director.h"
@@ -334,6 +336,38 @@ TEST_F(HostileSavedGames, SceneCountersOutsideTheirRangeAreRefused) {
                                [&] { CurrentGameNode->*counter = kept; }),
                       "counter " + std::to_string(value));
       }
+    }
+  });
+}
+
+// A name that leads to a folder is no file: the load goes on exactly as it does for a
+// missing one. Reading a folder as music used to end the program.
+TEST_F(HostileSavedGames, AFolderNamedForAFileLoadsAsAMissingFile) {
+  AtFrame20([&] {
+    testing_support::AddTune();
+    ASSERT_TRUE(SaveGameFile(dir.File("tuned.sav")));
+    // Each puts a name in place of a file the game reads and gives back the one it had.
+    auto tune = [] { return static_cast<MidiFile*>(CurrentGameNode->midiFiles.GetHead()); };
+    const std::function<std::string(std::string)> renames[] = {
+        [&](std::string n) { return std::exchange(tune()->file, n); },
+        [](std::string n) { return std::exchange(FindStreamedSoundByName("Music")->file, n); },
+        [](std::string n) {
+          std::string kept = FindMapByName("Mist")->file;
+          std::snprintf(FindMapByName("Mist")->file, sizeof Map::file, "%s", n.c_str());
+          return kept;
+        }};
+    for (const auto& rename : renames) {
+      auto loadNaming = [&](const std::string& name) {
+        std::string kept;
+        WriteBytes(dir.File("named.sav"),
+                   SaveWith([&] { kept = rename(name); }, [&] { rename(kept); }));
+        host->messageBoxes.clear();
+        std::vector<std::string> seen = {LoadGameFile(dir.File("named.sav")) ? "in" : "out"};
+        for (const auto& box : host->messageBoxes) seen.push_back(box.caption + box.text);
+        EXPECT_TRUE(LoadGameFile(dir.File("tuned.sav")));
+        return seen;
+      };
+      EXPECT_EQ(loadNaming("."), loadNaming("nowhere"));
     }
   });
 }

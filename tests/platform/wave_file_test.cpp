@@ -1,6 +1,7 @@
 #include "platform/wave_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "tests/platform/wave_test_files.h"
 
@@ -171,6 +172,11 @@ TEST(WaveFile, MalformedFilesFailCleanly) {
   }
   WaveFile missing;
   EXPECT_FALSE(missing.Open(dir + "/nothing.wav"));
+  // Neither a folder nor a pipe is a wave file; the pipe used to hold the open until a
+  // writer came.
+  EXPECT_FALSE(missing.Open(dir));
+  ASSERT_EQ(mkfifo((dir + "/pipe.wav").c_str(), 0600), 0);
+  EXPECT_FALSE(missing.Open(dir + "/pipe.wav"));
 }
 
 TEST(WaveFile, PlayableFormatsAgreeWithThemselves) {

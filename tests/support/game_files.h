@@ -13,7 +13,7 @@ namespace testing_support {
 // Gives folder the game's files: links to the folders the build wrote, or, where the
 // build wrote none, stand-ins made on the spot. A folder that has them already is left.
 inline void ProvideGameFiles(const std::string& folder) {
-  if (platform::FileExists(folder + "/BITMAPS") && platform::FileExists(folder + "/Sounds")) return;
+  if (platform::FolderExists(folder + "/BITMAPS") && platform::FolderExists(folder + "/Sounds")) return;
   const std::string built = QUOR_STANDIN_FOLDER;
   if (platform::FileExists(built + "/" + standins::kStandinList)) {
     bool linked = true;
