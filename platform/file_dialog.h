@@ -3,23 +3,31 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "platform/host.h"
 
 namespace platform {
 
 // Turns the answer given to the dialog into the file's path. A relative name is taken in
-// the dialog's folder. A name whose last part has no extension gets the default one; an
-// open dialog keeps the name as given when only that names a file. An open dialog that
-// must find its file refuses a name that names none: false, and refusal holds what the
-// dialog tells the user before asking again.
+// the dialog's folder. A name whose last part has no extension gets the default one (any
+// name without it does where the extension is required); an open dialog keeps the name as
+// given when only that names a file. Refused (false, and refusal holds what the dialog
+// tells the user before asking again): a name that names no file where the file must
+// exist, and in a save dialog a name that names a folder ("sub/", ".", "..") or a file
+// the save would write that is not a plain file.
 bool ResolveDialogAnswer(const FileDialogRequest& request, const std::string& answer,
                          std::string& path, std::string& refusal);
 
-// Whether a save dialog must ask before its answer is taken: the file it will write (the
-// path ResolveDialogAnswer gave, as the engine maps it) is there already. question then
-// holds what to ask, naming that file; a no sends the user back to choosing the name.
+// The files a save dialog's answer will write: path (as ResolveDialogAnswer gave it) and,
+// where the request names one, its companion beside it.
+std::vector<std::string> FilesWritten(const FileDialogRequest& request, const std::string& path);
+
+// Whether a save dialog must ask before its answer is taken: a file it will write is
+// there already. question then holds what to ask, naming each such file once, leaving
+// out askedByChooser, the name a chooser has asked about itself ("" for none); a no sends
+// the user back to choosing the name.
 bool AskBeforeReplacing(const FileDialogRequest& request, const std::string& path,
-                        std::string& question);
+                        const std::string& askedByChooser, std::string& question);
 
 }  // namespace platform

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <vector>
 
 namespace platform {
@@ -147,6 +148,88 @@ bool DeleteFile(const std::string& name) { return std::remove(MapPath(name).c_st
 
 bool RenameFile(const std::string& source, const std::string& target) {
   return std::rename(MapPath(source).c_str(), MapPath(target).c_str()) == 0;
+}
+
+namespace {
+
+bool EndsWithExtension(const std::string& name, const std::string& extension) {
+  const size_t n = name.size(), e = extension.size();
+  return n > e && name[n - e - 1] == '.' &&
+         strncasecmp(name.c_str() + n - e, extension.c_str(), e) == 0;
+}
+
+// Files made here get the permissions any new file of the user's would.
+void GiveUsualPermissions(int fd) {
+  mode_t mask = umask(0);
+  umask(mask);
+  fchmod(fd, 0666 & ~mask);
+}
+
+}  // namespace
+
+std::string WithExtension(const std::string& name, const std::string& extension) {
+  return EndsWithExtension(name, extension) ? name : name + "." + extension;
+}
+
+std::string CompanionFile(const std::string& name, const std::string& extension,
+                          const std::string& companion) {
+  std::string stem = EndsWithExtension(name, extension)
+                         ? name.substr(0, name.size() - extension.size() - 1)
+                         : name;
+  return stem + "." + companion;
+}
+
+std::string CreateTemporaryBeside(const std::string& target) {
+  std::string mapped = MapPath(target);
+  size_t slash = mapped.find_last_of('/');
+  std::string pattern =
+      (slash == std::string::npos ? std::string() : mapped.substr(0, slash + 1)) + ".quor-XXXXXX";
+  int fd = mkstemp(&pattern[0]);
+  if (fd < 0) return "";
+  GiveUsualPermissions(fd);
+  close(fd);
+  return pattern;
+}
+
+bool ReplaceFilesTogether(const std::vector<std::pair<std::string, std::string>>& moves) {
+  // Each target that is there is first moved aside under a name of its own, so that a
+  // later move that fails can put it back.
+  struct Step {
+    std::string temporary, target, aside;
+    bool movedAside = false, placed = false;
+  };
+  std::vector<Step> steps;
+  for (const auto& move : moves)
+    steps.push_back({move.first, MapPath(move.second), "", false, false});
+  bool good = true;
+  for (Step& step : steps) {
+    struct stat st;
+    if (lstat(step.target.c_str(), &st) == 0) {
+      step.aside = CreateTemporaryBeside(step.target);
+      // A folder does not go over the empty file, and so is refused as a target.
+      step.movedAside =
+          !step.aside.empty() && std::rename(step.target.c_str(), step.aside.c_str()) == 0;
+      if (!step.movedAside) {
+        good = false;
+        break;
+      }
+    }
+    step.placed = std::rename(step.temporary.c_str(), step.target.c_str()) == 0;
+    if (!step.placed) {
+      good = false;
+      break;
+    }
+  }
+  for (auto step = steps.rbegin(); step != steps.rend(); ++step) {
+    if (!good && step->placed && !step->movedAside) std::remove(step->target.c_str());
+    // The earlier file goes back; where even that fails it stays aside rather than lost.
+    if (!good && step->movedAside)
+      std::rename(step->aside.c_str(), step->target.c_str());
+    else if (!step->aside.empty())
+      std::remove(step->aside.c_str());
+    if (!step->placed) std::remove(step->temporary.c_str());
+  }
+  return good;
 }
 
 }  // namespace platform

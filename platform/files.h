@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace platform {
@@ -33,5 +34,23 @@ bool CopyFile(const std::string& source, const std::string& target);
 bool DeleteFile(const std::string& name);
 // Renames source to target, replacing target.
 bool RenameFile(const std::string& source, const std::string& target);
+
+// The name ending in "." + extension, in any case: as given, or with it added ("v1.2"
+// becomes "v1.2.rep").
+std::string WithExtension(const std::string& name, const std::string& extension);
+// The file kept beside name with another extension: one ending in "." + extension (any
+// case) has it replaced by "." + companion ("x.rep" beside "x.sar"); any other name keeps
+// its whole self with "." + companion added ("b.r" beside "b.r.sar").
+std::string CompanionFile(const std::string& name, const std::string& extension,
+                          const std::string& companion);
+
+// A new empty file in the folder of target, under a short name of its own whatever the
+// length of target's, made to take what will replace target; "" when the folder takes no
+// new file.
+std::string CreateTemporaryBeside(const std::string& target);
+// Puts every temporary (first) in place of its target (second), all of them or none: when
+// one cannot be put in place, each target is left as it was. The temporaries are gone
+// either way.
+bool ReplaceFilesTogether(const std::vector<std::pair<std::string, std::string>>& moves);
 
 }  // namespace platform

@@ -42,6 +42,12 @@ struct FileDialogRequest {
   std::string defaultExtension;   // "sav"
   std::string initialDirectory;
   bool mustExist = false;
+  // Every name ends in the default extension (in any case): one that does not gets it,
+  // whatever extension it has already ("v1.2" is "v1.2.rep").
+  bool extensionRequired = false;
+  // A save writes a second file beside its own, its name's default extension replaced by
+  // this one ("x.rep" beside "x.sar"); empty for a save of one file.
+  std::string companionExtension;
 };
 
 class Host {

@@ -2,9 +2,8 @@
 //
 // A load never leaves the running game half replaced: the present state is saved first,
 // and when the file turns out to be damaged it is put back and the player is told.
-// A save goes to a temporary file beside its target and is renamed into place, so a
-// failed save never destroys an earlier good one.
-#include <strings.h>
+// A save is written whole to temporary files beside its targets and only then put in
+// place, so a failed save never destroys an earlier good one.
 
 #include <cstdio>
 #include <cstring>
@@ -41,14 +40,12 @@ void SayMissing(const std::string& what, const std::string& path, const char* ca
   ErrorBox("The " + what + " \"" + path + "\" does not exist .", caption);
 }
 
-// A replay's start state: "x.rep" keeps "x.sar" beside it, as every replay saved so far
-// does; any other name keeps its whole self with ".sar" added ("b.r" beside "b.r.sar"), so
-// the pair stays in the replay's folder and never takes the start state of another replay.
+// A replay is saved as "x.rep" with its start state "x.sar" beside it: a name without
+// ".rep" gets it, so no two names share a start state. A replay saved otherwise by an
+// earlier version ("b.r" beside "b.r.sar") still loads.
+std::string ReplayFileFor(const std::string& name) { return platform::WithExtension(name, "rep"); }
 std::string StateFileBeside(const std::string& replayPath) {
-  const size_t n = replayPath.size();
-  const bool rep = n >= 4 && replayPath[n - 4] == '.' &&
-                   strncasecmp(replayPath.c_str() + n - 3, "rep", 3) == 0;
-  return (rep ? replayPath.substr(0, n - 4) : replayPath) + ".sar";
+  return platform::CompanionFile(replayPath, "rep", "sar");
 }
 
 std::string UndoStatePath() { return platform::CurrentDirectory() + "/gamesavebeforeload.sat"; }
@@ -57,7 +54,8 @@ std::string UndoStatePath() { return platform::CurrentDirectory() + "/gamesavebe
 bool WriteGame(const std::string& path) {
   GameNode* scene = CurrentGameNode;
   if (!scene) return false;
-  std::string temporary = path + ".part";
+  std::string temporary = platform::CreateTemporaryBeside(path);
+  if (temporary.empty()) return false;
   bool good;
   {
     ObjectStream stream(temporary, true);
@@ -67,9 +65,9 @@ bool WriteGame(const std::string& path) {
     stream.flush();
     good = stream.Good();
   }
-  if (good) good = platform::RenameFile(temporary, path);
-  if (!good) platform::DeleteFile(temporary);
-  return good;
+  if (good) return platform::ReplaceFilesTogether({{temporary, path}});
+  platform::DeleteFile(temporary);
+  return false;
 }
 
 // Deletes what a failed read created and left outside every list. Objects inside a
@@ -142,12 +140,8 @@ bool LoadGameFile(const std::string& path) {
 
 namespace {
 
-// Opens a file dialog with the devices released, as a modal step inside the frame.
-bool AskForFile(platform::FileDialogKind kind, const char* description, const char* pattern,
-                const char* extension, std::string& path) {
-  if (CurrentMouse) CurrentMouse->Unacquire();
-  if (CurrentKeyboard) CurrentKeyboard->Unacquire();
-  platform::Host& host = platform::CurrentHost();
+platform::FileDialogRequest DialogRequest(platform::FileDialogKind kind, const char* description,
+                                          const char* pattern, const char* extension) {
   platform::FileDialogRequest request;
   request.kind = kind;
   request.filterDescription = description;
@@ -155,6 +149,24 @@ bool AskForFile(platform::FileDialogKind kind, const char* description, const ch
   request.defaultExtension = extension;
   request.initialDirectory = platform::CurrentDirectory();
   request.mustExist = kind == platform::FileDialogKind::Open;
+  return request;
+}
+
+// A replay's name always ends in ".rep" (see ReplayFileFor), and its save writes the start
+// state beside it.
+platform::FileDialogRequest ReplayDialogRequest(platform::FileDialogKind kind,
+                                                const char* description) {
+  platform::FileDialogRequest request = DialogRequest(kind, description, "*.rep", "rep");
+  request.extensionRequired = true;
+  if (kind == platform::FileDialogKind::Save) request.companionExtension = "sar";
+  return request;
+}
+
+// Opens a file dialog with the devices released, as a modal step inside the frame.
+bool AskForFile(const platform::FileDialogRequest& request, std::string& path) {
+  if (CurrentMouse) CurrentMouse->Unacquire();
+  if (CurrentKeyboard) CurrentKeyboard->Unacquire();
+  platform::Host& host = platform::CurrentHost();
   host.SetCursorVisible(true);
   bool ok = host.AskFileName(request, path);
   host.SetCursorVisible(false);
@@ -174,41 +186,34 @@ struct RecordedInput {
 
 // Reads a recording's three counted arrays whole, trusting no count beyond the file.
 bool ReadRecordedInput(const std::string& path, RecordedInput& input) {
-  std::ifstream in(platform::MapPath(path), std::ios::binary);
-  if (!in) return false;
-  in.seekg(0, std::ios::end);
-  uint64_t remaining = static_cast<uint64_t>(in.tellg());
-  in.seekg(0, std::ios::beg);
+  std::vector<uint8_t> bytes;
+  if (!platform::ReadWholeFile(path, bytes)) return false;
+  size_t at = 0;
+  auto readLong = [&]() {
+    uint32_t v;
+    std::memcpy(&v, bytes.data() + at, 4);
+    at += 4;
+    return v;
+  };
   auto readCount = [&](uint32_t elementSize, uint32_t& count) {
-    int32_t n = 0;
-    if (remaining < 4 || !in.read(reinterpret_cast<char*>(&n), 4)) return false;
-    remaining -= 4;
+    if (bytes.size() - at < 4) return false;
+    int32_t n = static_cast<int32_t>(readLong());
     count = n < 1 ? 0 : static_cast<uint32_t>(n);
-    if (uint64_t(count) * elementSize > remaining) return false;
-    remaining -= uint64_t(count) * elementSize;
-    return true;
+    return uint64_t(count) * elementSize <= bytes.size() - at;
   };
   uint32_t count = 0;
   if (!readCount(4, count)) return false;
-  for (uint32_t i = 0; i < count; ++i) {
-    uint32_t mask = 0;
-    in.read(reinterpret_cast<char*>(&mask), 4);
-    input.masks.Add(mask);
-  }
+  for (uint32_t i = 0; i < count; ++i) input.masks.Add(readLong());
   if (!readCount(1, count)) return false;
-  for (uint32_t i = 0; i < count; ++i) {
-    uint8_t flag = 0;
-    in.read(reinterpret_cast<char*>(&flag), 1);
-    input.flags.Add(flag);
-  }
+  for (uint32_t i = 0; i < count; ++i) input.flags.Add(bytes[at++]);
   if (!readCount(8, count)) return false;
   for (uint32_t i = 0; i < count; ++i) {
     MouseDelta delta;
-    in.read(reinterpret_cast<char*>(&delta.dx), 4);
-    in.read(reinterpret_cast<char*>(&delta.dy), 4);
+    delta.dx = static_cast<int32_t>(readLong());
+    delta.dy = static_cast<int32_t>(readLong());
     input.moves.Add(delta);
   }
-  return static_cast<bool>(in);
+  return true;
 }
 
 bool ReadRecordedInputOrSay(const std::string& path, RecordedInput& input) {
@@ -224,7 +229,9 @@ void GameDirector::DoPendingSave() {
   savePath.clear();
   saveRequested = 0;
   if (path.empty()) {
-    if (!AskForFile(platform::FileDialogKind::Save, "Saved Files (*.sav)", "*.sav", "sav", path))
+    if (!AskForFile(
+            DialogRequest(platform::FileDialogKind::Save, "Saved Files (*.sav)", "*.sav", "sav"),
+            path))
       return;
   }
   SaveGameFile(path);
@@ -253,7 +260,9 @@ void GameDirector::DoPendingLoad() {
   replayInputPath.clear();
   replayInputRequested = 0;
   if (path.empty()) {
-    if (!AskForFile(platform::FileDialogKind::Open, "Load Files (*.sav)", "*.sav", "sav", path))
+    if (!AskForFile(
+            DialogRequest(platform::FileDialogKind::Open, "Load Files (*.sav)", "*.sav", "sav"),
+            path))
       return;
   }
   if (startsReplay) {
@@ -335,46 +344,57 @@ void GameDirector::LoadReplayFile(const std::string& path) {
   replayStartRequested = 1;
 }
 
+namespace {
+
+bool WriteRecordedInput(const GameNode& scene, const std::string& path) {
+  std::ofstream out(platform::MapPath(path), std::ios::binary | std::ios::trunc);
+  auto writeLong = [&](uint32_t v) { out.write(reinterpret_cast<const char*>(&v), 4); };
+  writeLong(scene.recordedKeyMasks.Size());
+  for (uint32_t i = 0; i < scene.recordedKeyMasks.Size(); ++i) writeLong(scene.recordedKeyMasks[i]);
+  writeLong(scene.recordedMouseFlags.Size());
+  for (uint32_t i = 0; i < scene.recordedMouseFlags.Size(); ++i)
+    out.write(reinterpret_cast<const char*>(scene.recordedMouseFlags.At(i)), 1);
+  writeLong(scene.recordedMouseMovement.Size());
+  for (uint32_t i = 0; i < scene.recordedMouseMovement.Size(); ++i) {
+    writeLong(static_cast<uint32_t>(scene.recordedMouseMovement[i].dx));
+    writeLong(static_cast<uint32_t>(scene.recordedMouseMovement[i].dy));
+  }
+  out.flush();
+  return static_cast<bool>(out);
+}
+
+}  // namespace
+
+// Both files are written in full beside their places first and put in place together, so
+// a failed save leaves the earlier pair as it was.
 void GameDirector::SaveReplayFile(const std::string& path) {
   GameNode* scene = CurrentGameNode;
   if (!scene || scene->recordedKeyMasks.Size() < 1) return;
-  std::string state = StateFileBeside(path);
-  std::string temporary = path + ".part";
-  bool good = platform::CopyFile(StartRecordingStatePath(), state);
+  const std::string replay = ReplayFileFor(path), state = StateFileBeside(replay);
+  const std::string stateTemporary = platform::CreateTemporaryBeside(state);
+  const std::string replayTemporary = platform::CreateTemporaryBeside(replay);
+  bool good = !stateTemporary.empty() && !replayTemporary.empty() &&
+              platform::CopyFile(StartRecordingStatePath(), stateTemporary) &&
+              WriteRecordedInput(*scene, replayTemporary);
   if (good) {
-    std::ofstream out(platform::MapPath(temporary), std::ios::binary | std::ios::trunc);
-    auto writeLong = [&](uint32_t v) { out.write(reinterpret_cast<const char*>(&v), 4); };
-    writeLong(scene->recordedKeyMasks.Size());
-    for (uint32_t i = 0; i < scene->recordedKeyMasks.Size(); ++i)
-      writeLong(scene->recordedKeyMasks[i]);
-    writeLong(scene->recordedMouseFlags.Size());
-    for (uint32_t i = 0; i < scene->recordedMouseFlags.Size(); ++i)
-      out.write(reinterpret_cast<const char*>(scene->recordedMouseFlags.At(i)), 1);
-    writeLong(scene->recordedMouseMovement.Size());
-    for (uint32_t i = 0; i < scene->recordedMouseMovement.Size(); ++i) {
-      writeLong(static_cast<uint32_t>(scene->recordedMouseMovement[i].dx));
-      writeLong(static_cast<uint32_t>(scene->recordedMouseMovement[i].dy));
-    }
-    out.flush();
-    good = static_cast<bool>(out);
-    out.close();
-    good = good && platform::RenameFile(temporary, path);
+    good = platform::ReplaceFilesTogether({{stateTemporary, state}, {replayTemporary, replay}});
+  } else {
+    for (const std::string& temporary : {stateTemporary, replayTemporary})
+      if (!temporary.empty()) platform::DeleteFile(temporary);
   }
-  if (!good) {
-    platform::DeleteFile(temporary);
-    ErrorBox("The replay could not be saved to \"" + path + "\" .", "Replay error .");
-  }
+  if (!good) ErrorBox("The replay could not be saved to \"" + replay + "\" .", "Replay error .");
 }
 
 void GameDirector::SaveReplayDialog() {
   std::string path;
-  if (AskForFile(platform::FileDialogKind::Save, "Saved Replays (*.rep)", "*.rep", "rep", path))
+  if (AskForFile(ReplayDialogRequest(platform::FileDialogKind::Save, "Saved Replays (*.rep)"),
+                 path))
     SaveReplayFile(path);
 }
 
 void GameDirector::LoadReplayDialog() {
   std::string path;
-  if (AskForFile(platform::FileDialogKind::Open, "Load Replays (*.rep)", "*.rep", "rep", path))
+  if (AskForFile(ReplayDialogRequest(platform::FileDialogKind::Open, "Load Replays (*.rep)"), path))
     StartReplayFromFile(path, false);
 }
 

@@ -422,7 +422,7 @@ bool SdlHost::PromptInWindow(const FileDialogRequest& request, std::string& path
       if (escape) answered = true;
       // A refused name stays typed, to be mended or replaced.
       if (enter && !typed.empty() && ResolveDialogAnswer(request, typed, path, refusal))
-        answered = accepted = !AskBeforeReplacing(request, path, question);
+        answered = accepted = !AskBeforeReplacing(request, path, "", question);
     }
   }
   SDL_StopTextInput();
@@ -461,7 +461,7 @@ bool SdlHost::AskFileName(const FileDialogRequest& request, std::string& path) {
         return false;
       continue;
     }
-    if (!AskBeforeReplacing(request, path, question)) return true;
+    if (!AskBeforeReplacing(request, path, "", question)) return true;
     if (RunDialogProgram(replace + ShellQuote(question) + " >/dev/null 2>&1", nullptr) == 0)
       return true;
     start = path;

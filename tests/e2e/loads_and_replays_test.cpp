@@ -128,21 +128,36 @@ TEST_F(LoadsAndReplays, AStageNoPlayReachesLoadsAsTheNearestOne) {
   });
 }
 
-// "b.r" from the save dialog, which keeps a typed extension: its start state used to be
-// made of the name less four characters, "<folder>.sar" one folder up.
-TEST_F(LoadsAndReplays, AReplayOfAnyNameKeepsItsStartStateBesideItAndLoadsBack) {
+// F7 "v1.2" (which used to keep "v1.2" beside "v1.2.sar") and then F7 "v1.2.rep" of
+// another recording (beside "v1.2.sar" too): F8 "v1.2" played one recording from the
+// other's start state. Now both names are the one pair "v1.2.rep" and "v1.2.sar", and a
+// replay saved as "b.r" by the version before still loads beside "b.r.sar".
+TEST_F(LoadsAndReplays, EveryReplayNameKeepsAStartStateOfItsOwn) {
   AtFrame20([&](GameDirector& director) {
-    ASSERT_EQ(mkdir(dir.File("chosen").c_str(), 0700), 0);
-    const std::string named = dir.File("chosen/b.r");
-    director.SaveReplayFile(named);
-    EXPECT_TRUE(platform::FileExists(dir.File("chosen/b.r.sar")));
-    EXPECT_FALSE(platform::FileExists(dir.File("chosen.sar")));
+    platform::RenameFile(rep, "b.r");
+    platform::RenameFile(sar, "b.r.sar");
     host->messageBoxes.clear();
-    director.StartReplayFromFile(named, false);
+    director.StartReplayFromFile(dir.File("b.r"), false);
     director.DoPendingSave();
     director.DoPendingLoad();
-    EXPECT_TRUE(host->messageBoxes.empty());
     EXPECT_EQ(host->WindowTitle(), "Quor - Replay Mode");
+    director.replaying = 0;
+
+    director.SaveReplayFile(dir.File("v1.2"));
+    director.StartRecording();
+    director.DoPendingSave();
+    for (uint32_t mask : {1u, 2u, 3u, 4u}) CurrentGameNode->recordedKeyMasks.Add(mask);
+    host->AnswerFileDialog("v1.2.rep");
+    director.SaveReplayDialog();
+    EXPECT_FALSE(platform::FileExists(dir.File("v1.2")));
+    EXPECT_EQ(ReadBytes(dir.File("v1.2.sar")),
+              ReadBytes(platform::MapPath(StartRecordingStatePath())));
+    host->AnswerFileDialog("v1.2");
+    director.LoadReplayDialog();
+    director.DoPendingSave();
+    director.DoPendingLoad();
+    EXPECT_EQ(CurrentGameNode->recordedKeyMasks.Size(), 4u);
+    EXPECT_TRUE(host->messageBoxes.empty());
   });
 }
 

@@ -39,14 +39,43 @@ TEST(FileDialogAnswer, ASaveAsksAboutTheFileItWillReplace) {
   std::ofstream(dir.File("ONE.SAV")) << "x";
   std::string path, refusal, question;
   ASSERT_TRUE(ResolveDialogAnswer(save, "one", path, refusal));
-  EXPECT_TRUE(AskBeforeReplacing(save, path, question));
+  EXPECT_TRUE(AskBeforeReplacing(save, path, "", question));
   EXPECT_EQ(question, "The file \"ONE.SAV\" exists. Replace it?");
   ASSERT_TRUE(ResolveDialogAnswer(save, "one.rep", path, refusal));
-  EXPECT_FALSE(AskBeforeReplacing(save, path, question));
+  EXPECT_FALSE(AskBeforeReplacing(save, path, "", question));
   FileDialogRequest open = save;
   open.kind = FileDialogKind::Open;
   ASSERT_TRUE(ResolveDialogAnswer(open, "one", path, refusal));
-  EXPECT_FALSE(AskBeforeReplacing(open, path, question));
+  EXPECT_FALSE(AskBeforeReplacing(open, path, "", question));
+}
+
+// A replay's name always ends in ".rep"; its save writes "x.sar" beside it, is asked about
+// once for both files (leaving out the one the chooser asked about itself), and names
+// that are folders' (which used to leave a stray or empty start state) are refused.
+TEST(FileDialogAnswer, AReplaySaveNamesItsPairAndRefusesFolders) {
+  testing_support::TempDir dir;
+  FileDialogRequest save;
+  save.kind = FileDialogKind::Save;
+  save.defaultExtension = "rep";
+  save.extensionRequired = true;
+  save.companionExtension = "sar";
+  save.initialDirectory = dir.Path();
+  std::string path, refusal, question;
+  ASSERT_TRUE(ResolveDialogAnswer(save, "v1.2", path, refusal));
+  EXPECT_EQ(path, dir.File("v1.2.rep"));
+  std::ofstream(dir.File("v1.2.rep")) << "x";
+  std::ofstream(dir.File("v1.2.sar")) << "x";
+  EXPECT_TRUE(AskBeforeReplacing(save, path, "", question));
+  EXPECT_EQ(question, "The files \"v1.2.rep\" and \"v1.2.sar\" exist. Replace them?");
+  EXPECT_TRUE(AskBeforeReplacing(save, path, path, question));
+  EXPECT_EQ(question, "The file \"v1.2.sar\" exists. Replace it?");
+  for (const char* folder : {"sub/", ".", ".."}) {
+    EXPECT_FALSE(ResolveDialogAnswer(save, folder, path, refusal)) << folder;
+    EXPECT_EQ(refusal, "\"" + std::string(folder) + "\" names a folder, not a file.");
+  }
+  mkdir(dir.File("w.sar").c_str(), 0700);
+  EXPECT_FALSE(ResolveDialogAnswer(save, "w", path, refusal));
+  EXPECT_EQ(refusal, "\"w.sar\" is a folder, not a file.");
 }
 
 }  // namespace

@@ -1,10 +1,13 @@
 // A fresh folder for a test's files, made current for the test's lifetime.
 #pragma once
 
+#include <dirent.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "platform/files.h"
 
@@ -26,6 +29,18 @@ class TempDir {
   }
   const std::string& Path() const { return path_; }
   std::string File(const std::string& name) const { return path_ + "/" + name; }
+  // What the folder (or a folder in it) holds, sorted.
+  std::vector<std::string> Names(const std::string& folder = "") const {
+    std::vector<std::string> names;
+    if (DIR* d = opendir(folder.empty() ? path_.c_str() : File(folder).c_str())) {
+      while (dirent* e = readdir(d))
+        if (std::string(e->d_name) != "." && std::string(e->d_name) != "..")
+          names.push_back(e->d_name);
+      closedir(d);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+  }
 
  private:
   std::string path_;

@@ -1,9 +1,10 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <vector>
 
-#include "engine/core/engine_globals.h"
 #include "engine/app/game_director.h"
+#include "engine/core/engine_globals.h"
 #include "engine/core/node_list.h"
 #include "engine/display/variable.h"
 #include "engine/scene/game_node.h"
@@ -53,7 +54,7 @@ TEST_F(SavedGames, SaveLoadSaveGivesTheSameBytesAndKeepsTheScene) {
   ASSERT_TRUE(SaveGameFile(dir.File("three.sav")));
   EXPECT_EQ(ReadBytes(dir.File("two.sav")), ReadBytes(dir.File("three.sav")));
   EXPECT_TRUE(host.messageBoxes.empty());
-  EXPECT_FALSE(platform::FileExists(dir.File("one.sav.part")));
+  EXPECT_EQ(dir.Names(), (std::vector<std::string>{"one.sav", "three.sav", "two.sav"}));
 }
 
 TEST_F(SavedGames, AGameSavedWhileASwitchWasPendingSwitchesAfterLoading) {
@@ -164,6 +165,33 @@ TEST_F(SavedGames, ReplayFilesKeepTheirStateBesideThemAndHugeCountsAreRefused) {
   ASSERT_EQ(CurrentGameNode->recordedKeyMasks.Size(), 3u);
   EXPECT_EQ(CurrentGameNode->recordedMouseMovement[2].dx, 2);
   EXPECT_EQ(director->replayRate, 30u);
+}
+
+// A temporary named after its target plus ".part" was too long for the file system.
+TEST_F(SavedGames, NamesAsLongAsTheFileSystemTakesSaveGamesAndReplays) {
+  const std::string stem(250, 'n');
+  EXPECT_TRUE(SaveGameFile(dir.File(stem + ".sav")));
+  CurrentGameNode->recordedKeyMasks.Add(1u);
+  ASSERT_TRUE(platform::CopyFile(dir.File(stem + ".sav"), StartRecordingStatePath()));
+  director->SaveReplayFile(dir.File(stem + ".rep"));
+  EXPECT_TRUE(host.messageBoxes.empty());
+  EXPECT_TRUE(platform::FileExists(dir.File(stem + ".rep")));
+  EXPECT_EQ(ReadBytes(dir.File(stem + ".sar")), ReadBytes(dir.File(stem + ".sav")));
+}
+
+// The start state used to be copied into place before the recording was written; where
+// the recording then failed, the old recording sat beside a new start state.
+TEST_F(SavedGames, AReplayThatCannotBeSavedWholeLeavesTheEarlierPairAsItWas) {
+  WriteBytes(dir.File("pair.sar"), {1, 2, 3});
+  ASSERT_EQ(mkdir(dir.File("pair.rep").c_str(), 0700), 0);
+  ASSERT_TRUE(SaveGameFile(StartRecordingStatePath()));
+  CurrentGameNode->recordedKeyMasks.Add(1u);
+  director->SaveReplayFile(dir.File("pair.rep"));
+  ASSERT_EQ(host.messageBoxes.size(), 1u);
+  EXPECT_EQ(host.messageBoxes[0].caption, "Replay error .");
+  EXPECT_EQ(ReadBytes(dir.File("pair.sar")), (std::vector<uint8_t>{1, 2, 3}));
+  EXPECT_EQ(dir.Names(),
+            (std::vector<std::string>{"gamesavestartrecording.sat", "pair.rep", "pair.sar"}));
 }
 
 }  // namespace
