@@ -13,6 +13,7 @@
 #include "game/rules/game_functions.h"
 #include "platform/files.h"
 #include "platform/headless/headless_host.h"
+#include "platform/program_folder.h"
 #include "tools/runner/options.h"
 #include "tools/runner/script_run.h"
 
@@ -42,6 +43,7 @@ int main(int argc, char** argv) {
   int status = run.Finish();
   if (result == quor::kFirstSceneFailed)
     std::fprintf(stderr, "%s  Or name the game's folder with --dir.\n",
-                 game::FailedStartAdvice("quor_headless", platform::CurrentDirectory()).c_str());
+                 game::FailedStartAdvice("quor_headless", platform::CurrentDirectory(),
+                                         platform::ProgramFolder() + "/game").c_str());
   return result == 0 ? status : 3;
 }

@@ -6,6 +6,7 @@
 #include "game/rules/failed_start.h"
 #include "game/rules/game_functions.h"
 #include "platform/files.h"
+#include "platform/program_folder.h"
 #include "platform/sdl/sdl_host.h"
 
 int main() {
@@ -15,6 +16,8 @@ int main() {
   int result = quor::RunApplication();
   platform::InstallHost(nullptr);
   if (result == quor::kFirstSceneFailed)
-    std::fputs(game::FailedStartAdvice("quor", platform::CurrentDirectory()).c_str(), stderr);
+    std::fputs(game::FailedStartAdvice("quor", platform::CurrentDirectory(),
+                                       platform::ProgramFolder() + "/game").c_str(),
+               stderr);
   return result;
 }

@@ -1,5 +1,6 @@
 // The player's host: an SDL window, its events as window messages, SDL message boxes,
-// a real clock, and a lock file for the single-instance guard.
+// a real clock, and a lock file for the single-instance guard. Its file dialogs live in
+// sdl_dialogs.cpp.
 #pragma once
 
 #include <deque>
@@ -63,9 +64,9 @@ class SdlHost : public Host {
   // only when deliverInput is set.
   void Dispatch(const SDL_Event& event, bool deliverInput);
   // Runs a shell command that shows a dialog of its own (a chooser, a question, a
-  // refusal) and waits for it to end, the window serviced meanwhile. output, when given,
-  // receives what the command printed. The command's exit status, or -1 when it could
-  // not be run or did not exit by itself.
+  // refusal) and waits for it to end, the window serviced meanwhile and the dialog's
+  // windows kept above it. output, when given, receives what the command printed. The
+  // command's exit status, or -1 when it could not be run or did not exit by itself.
   int RunDialogProgram(const std::string& command, std::string* output);
   // Asks for a file name typed into the game window, for desktops without a chooser.
   bool PromptInWindow(const FileDialogRequest& request, std::string& path);

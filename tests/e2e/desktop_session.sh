@@ -4,11 +4,12 @@
 # and centred; F12 gives a 640 x 480 window of a fixed size and back; a minimise and
 # restore leave the game running; where the window is given another size all the same,
 # the picture fills it with its shape kept; while a file chooser (a stand-in) is open the
-# window stays alive, and a save asks before it replaces a file. Pictures are
-# checked by their pixels through the frame-rate text (F11), the one thing the first scene
-# draws; as nothing else draws, the text stays in the back buffer once drawn, and only a
-# switch of the display mode (which makes new, black buffers) shows whether frames are
-# still drawn and presented. QUOR_SHOTS=folder keeps the screenshots there as PNG pictures.
+# window stays alive and the chooser, like the game's own boxes, stays above it; a save
+# asks once before it replaces a file. Pictures are checked by their pixels through the
+# frame-rate text (F11), the one thing the first scene draws; as nothing else draws, the
+# text stays in the back buffer once drawn, and only a switch of the display mode (which
+# makes new, black buffers) shows whether frames are still drawn and presented.
+# QUOR_SHOTS=folder keeps the screenshots there as PNG pictures.
 set -u
 quor=${1:?path to quor}
 here=$(cd "$(dirname "$0")" && pwd)
@@ -102,19 +103,25 @@ cat >bin/zenity <<'EOF'
 echo "start $*" >>"$CHOOSER_LOG"
 read -r seconds status answer <"$CHOOSER_PLAN" || { echo end >>"$CHOOSER_LOG"; exit 1; }
 sed -i 1d "$CHOOSER_PLAN"
-sleep "$seconds"
+case $seconds in
+  w*) python3 "$DIALOG_WINDOW" Chooser "${seconds#w}" ;;  # "w9": a window, closed by 9 s
+  *) sleep "$seconds" ;;
+esac
 [ -n "$answer" ] && echo "$answer"
 echo end >>"$CHOOSER_LOG"
 exit "$status"
 EOF
 chmod +x bin/zenity
-export PATH="$PWD/bin:$PATH" CHOOSER_LOG="$PWD/chooser.log" CHOOSER_PLAN="$PWD/chooser.plan"
-# F5 with the plan given, one line a call; the call has begun once it logs.
+export PATH="$PWD/bin:$PATH" CHOOSER_LOG="$PWD/chooser.log" CHOOSER_PLAN="$PWD/chooser.plan" \
+  DIALOG_WINDOW="$here/dialog_window.py"
+# F5 (or the key in $chooser_key) with the plan given, one line a call; the call has
+# begun once it logs.
 open_chooser() {
+  local key=${chooser_key:-F5}
   printf '%s\n' "$@" >chooser.plan
   : >chooser.log
-  wait_until focused || fail "the game's window lost the focus before F5"
-  hold_until F5 grep -q "^start" chooser.log || fail "F5 opened no chooser: $(cat chooser.log)"
+  wait_until focused || fail "the game's window lost the focus before $key"
+  hold_until "$key" grep -q "^start" chooser.log || fail "$key opened no chooser: $(cat chooser.log)"
 }
 chooser_ended() { [ "$(grep -c "^end" chooser.log)" -eq "$1" ]; }
 # User and system time of the game's main thread, in clock ticks (fields 14 and 15 of its
@@ -133,6 +140,49 @@ wait_until window_up || fail "no window titled Quor"
 
 # Full screen: the window covers the screen.
 wait_until geometry_is 1400x1000+0+0 || fail "not full screen at start: $(geometry)"
+
+# A chooser stays above the full-screen game until it is answered: a click on the game
+# must not raise the game over it, where the game would wait, paused, behind its picture.
+# The stand-in's window claims no owner, as zenity's file chooser does.
+id_of() { xwininfo -name "$1" 2>/dev/null | awk '/Window id:/{print $4}'; }
+named_up() { [ -n "$(id_of "$1")" ]; }
+# Whether the window named stands above the game in the window manager's stacking order.
+above_game() {
+  local of game_at=-1 at=-1 i=0 id
+  of=$(id_of "$1")
+  [ -n "$of" ] || return 1
+  for id in $(xprop -root _NET_CLIENT_LIST_STACKING | sed 's/.*#//; s/,/ /g'); do
+    [ $((id)) -eq $(($(window_id))) ] && game_at=$i
+    [ $((id)) -eq $((of)) ] && at=$i
+    i=$((i + 1))
+  done
+  [ $game_at -ge 0 ] && [ $at -gt $game_at ]
+}
+open_chooser "w20 1"
+wait_until above_game Chooser || fail "the chooser did not come up above the game"
+# Away from the chooser, which the window manager centres.
+xdotool mousemove 100 100 click 1
+sleep 0.5
+above_game Chooser || fail "a click on the full-screen game hid the chooser behind the game"
+xdotool windowclose "$(id_of Chooser)"
+wait_until chooser_ended 1 || fail "the chooser did not end: $(cat chooser.log)"
+# The game takes keys again once it has seen the chooser end.
+sleep 0.3
+
+# The game's own message boxes belong to its window too: a damaged saved game, loaded.
+echo damaged >bad.sav
+chooser_key=F6 open_chooser "0 0 bad.sav"
+wait_until named_up "Load error ." || fail "no box for a damaged saved game"
+owner=$(xprop -id "$(id_of "Load error .")" WM_TRANSIENT_FOR | sed -n 's/.*# //p')
+[ -n "$owner" ] && [ $((owner)) -eq $(($(window_id))) ] ||
+  fail "the box is not a dialog of the game's window: WM_TRANSIENT_FOR ${owner:-unset}"
+box_focused() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$(($(id_of "Load error .")))" ]; }
+wait_until box_focused || fail "the box did not get the focus"
+xdotool key Return
+wait_until focused || fail "the box did not go with Return"
+sleep 0.3
+
+# The frame-rate text in full screen, to be found again in the window.
 hold_until F11 text_shown || fail "no frame-rate text in full screen"
 read -r fl ft fr fb <<<"$box"
 keep_shot full-screen
@@ -200,6 +250,15 @@ grep -q -- "--confirm-overwrite" chooser.log && fail "the chooser asks its own o
 open_chooser "0 0 one" "0 0"
 replaced() { ! echo old | cmp -s - one.sav; }
 wait_until replaced || fail "one.sav was not replaced after a yes: $(cat chooser.log)"
+
+# kdialog asks on its own before it returns a file that is there: that file is not asked
+# about again. The stand-in plays kdialog where zenity is missing.
+mv bin/zenity bin/kdialog
+echo old >one.sav
+open_chooser "0 0 $PWD/one.sav"
+wait_until replaced || fail "one.sav was not saved with kdialog: $(cat chooser.log)"
+grep -q -- "--warningyesno" chooser.log && fail "kdialog's answer was asked about again: $(cat chooser.log)"
+mv bin/kdialog bin/zenity
 
 # A window manager that sizes windows its own way is played by none at all: the X server
 # gives the window whatever size is asked. 1000 x 600 holds the frame at 800 x 600, a

@@ -2,7 +2,8 @@
 # Starts the game in a virtual X display, finds its window, checks that a second copy is
 # refused and that SIGTERM ends the second copy while its box is up, ends the first with
 # SIGTERM as a desktop session would, and checks that without a display the game says so
-# in its own words only and fails at once, suggesting a headless command that works. The
+# in its own words only and fails at once, suggesting a headless command that works from
+# anywhere, and that started away from its files it says how to start it from anywhere. The
 # first copy starts on a machine without a sound card: it says so in one line, and nothing
 # else reaches the terminal.
 set -u
@@ -38,6 +39,23 @@ tail -n +2 nodisplay.err | grep -v "^  " &&
 suggested=$(grep "quor_headless" nodisplay.err)
 (cd elsewhere && timeout -s KILL 60 bash -c "$suggested" >headless.out 2>&1) && [ -s elsewhere/frame.png ] ||
   { echo "the suggested command failed from where quor was started:$suggested"; cat elsewhere/headless.out; exit 1; }
+# Started in the game's folder, as ./play starts it, the command still works from where the
+# player stands.
+env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER XDG_RUNTIME_DIR=elsewhere/runtime \
+  timeout -s KILL 20 "$quor" 2>infolder.err
+suggested=$(grep "quor_headless" infolder.err)
+rm -f elsewhere/frame.png
+(cd elsewhere && timeout -s KILL 60 bash -c "$suggested" >headless.out 2>&1) && [ -s elsewhere/frame.png ] ||
+  { echo "started in the game's folder, the suggested command failed elsewhere:$suggested"; cat elsewhere/headless.out; exit 1; }
+
+# Started away from its files (on SDL's invisible driver, named), the game ends with the
+# command that starts it from any folder: into the folder that holds its files, and the
+# program from there.
+(cd elsewhere && env -u DISPLAY -u WAYLAND_DISPLAY SDL_VIDEODRIVER=dummy XDG_RUNTIME_DIR=runtime \
+  timeout -s KILL 20 "$quor" 2>../nofiles.err)
+advised=$(grep " && \.\./quor$" nofiles.err)
+(cd / && bash -c "${advised%&&*}&& [ -d BITMAPS ] && [ -x ${advised##*&& } ]") ||
+  { echo "the command advised does not lead to the game from another folder:"; cat nofiles.err; exit 1; }
 
 . "$here/virtual_display.sh"
 trap 'stop_virtual_display; rm -rf "$work"' EXIT

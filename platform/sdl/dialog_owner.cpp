@@ -1,0 +1,110 @@
+#include "platform/sdl/dialog_owner.h"
+
+#include <SDL.h>
+#include <SDL_syswm.h>
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+namespace {
+
+// A window may be gone by the time it is asked about; that is no fault of the game's.
+int IgnoreError(Display*, XErrorEvent*) { return 0; }
+
+class ErrorsIgnored {
+ public:
+  explicit ErrorsIgnored(Display* display) : display_(display) {
+    // Errors of requests made before belong to the handler that was in place for them.
+    XSync(display_, False);
+    previous_ = XSetErrorHandler(IgnoreError);
+  }
+  ~ErrorsIgnored() {
+    XSync(display_, False);
+    XSetErrorHandler(previous_);
+  }
+  ErrorsIgnored(const ErrorsIgnored&) = delete;
+  ErrorsIgnored& operator=(const ErrorsIgnored&) = delete;
+
+ private:
+  Display* display_;
+  int (*previous_)(Display*, XErrorEvent*);
+};
+
+// The 32-bit values of a window's property, as Xlib hands them (in longs).
+std::vector<unsigned long> Values(Display* display, Window window, const char* name, Atom type) {
+  std::vector<unsigned long> values;
+  Atom actualType = None;
+  int format = 0;
+  unsigned long count = 0, after = 0;
+  unsigned char* data = nullptr;
+  if (XGetWindowProperty(display, window, XInternAtom(display, name, False), 0, 4096, False, type,
+                         &actualType, &format, &count, &after, &data) == Success &&
+      actualType == type && format == 32 && data) {
+    const unsigned long* items = reinterpret_cast<const unsigned long*>(data);
+    values.assign(items, items + count);
+  }
+  if (data) XFree(data);
+  return values;
+}
+
+pid_t ParentOf(pid_t pid) {
+  std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
+  std::string stat((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  // The name in parentheses may hold anything, a ')' too; the fields after it do not.
+  size_t close = stat.rfind(')');
+  if (close == std::string::npos) return 0;
+  std::istringstream fields(stat.substr(close + 1));
+  char state = 0;
+  long parent = 0;
+  fields >> state >> parent;
+  return fields ? static_cast<pid_t>(parent) : 0;
+}
+
+bool DescendsFrom(pid_t pid, pid_t ancestor) {
+  // Bounded: a process tree is shallow, and a pid reused meanwhile must not loop.
+  for (int depth = 0; pid > 1 && depth < 32; ++depth) {
+    if (pid == ancestor) return true;
+    pid = ParentOf(pid);
+  }
+  return false;
+}
+
+}  // namespace
+
+DialogOwner::DialogOwner(SDL_Window* owner, pid_t program) : program_(program) {
+  SDL_SysWMinfo info;
+  SDL_VERSION(&info.version);
+  if (!owner || !SDL_GetWindowWMInfo(owner, &info) || info.subsystem != SDL_SYSWM_X11) return;
+  display_ = info.info.x11.display;
+  owner_ = info.info.x11.window;
+  root_ = DefaultRootWindow(display_);
+}
+
+void DialogOwner::Adopt() {
+  if (!display_) return;
+  ErrorsIgnored quietly(display_);
+  // The windows the window manager has taken on; a window of the program is there once
+  // it is mapped.
+  for (unsigned long window : Values(display_, root_, "_NET_CLIENT_LIST", XA_WINDOW)) {
+    if (!seen_.insert(window).second || window == owner_) continue;
+    std::vector<unsigned long> pid = Values(display_, window, "_NET_WM_PID", XA_CARDINAL);
+    if (pid.size() == 1 && DescendsFrom(static_cast<pid_t>(pid[0]), program_))
+      XSetTransientForHint(display_, window, owner_);
+  }
+}
+
+SDL_Window* BoxOwner(SDL_Window* window) {
+  SDL_SysWMinfo info;
+  SDL_VERSION(&info.version);
+  if (!window || !SDL_GetWindowWMInfo(window, &info)) return nullptr;
+  return info.subsystem == SDL_SYSWM_X11 || info.subsystem == SDL_SYSWM_WAYLAND ? window : nullptr;
+}
+
+}  // namespace platform
