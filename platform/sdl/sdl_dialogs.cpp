@@ -109,7 +109,7 @@ bool SdlHost::PromptInWindow(const FileDialogRequest& request, std::string& path
   SDL_StartTextInput();
   bool answered = false, accepted = false;
   while (!answered) {
-    std::string hint = !question.empty() ? "Y or Enter replaces it; N or Escape goes back to the name."
+    std::string hint = !question.empty() ? "Y or Enter says yes; N or Escape goes back to the name."
                        : refusal.empty() ? "Type a file name, Enter to accept, Escape to cancel."
                                          : "Type another name, or Escape to cancel.";
     const std::string& notice = question.empty() ? refusal : question;
