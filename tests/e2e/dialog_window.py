@@ -11,13 +11,14 @@ whatever makes it stay above the game must come from the game. Only the standard
 library: libX11 through ctypes.
 """
 import ctypes
-import ctypes.util
 import os
 import select
 import sys
 import time
 
-Atom = Window = ctypes.c_ulong
+import xlib
+from xlib import Atom, Window
+
 PropModeReplace = 0
 StructureNotifyMask = 1 << 17
 DestroyNotify = 17
@@ -29,23 +30,15 @@ def main():
     if len(sys.argv) != 3:
         sys.exit(__doc__)
     title, seconds = sys.argv[1].encode(), float(sys.argv[2])
-    x = ctypes.CDLL(ctypes.util.find_library('X11') or 'libX11.so.6')
-    x.XOpenDisplay.restype = ctypes.c_void_p
-    x.XOpenDisplay.argtypes = [ctypes.c_char_p]
-    x.XDefaultRootWindow.restype = Window
-    x.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
+    x = xlib.load()
     x.XCreateSimpleWindow.restype = Window
     x.XCreateSimpleWindow.argtypes = [ctypes.c_void_p, Window, ctypes.c_int, ctypes.c_int,
                                       ctypes.c_uint, ctypes.c_uint, ctypes.c_uint,
                                       ctypes.c_ulong, ctypes.c_ulong]
-    x.XInternAtom.restype = Atom
-    x.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
     x.XStoreName.argtypes = [ctypes.c_void_p, Window, ctypes.c_char_p]
     x.XChangeProperty.argtypes = [ctypes.c_void_p, Window, Atom, Atom, ctypes.c_int,
                                   ctypes.c_int, ctypes.c_void_p, ctypes.c_int]
     x.XMapRaised.argtypes = [ctypes.c_void_p, Window]
-    x.XSelectInput.argtypes = [ctypes.c_void_p, Window, ctypes.c_long]
-    x.XFlush.argtypes = x.XPending.argtypes = x.XConnectionNumber.argtypes = [ctypes.c_void_p]
     x.XNextEvent.argtypes = [ctypes.c_void_p, ctypes.c_void_p]
 
     display = x.XOpenDisplay(None)

@@ -10,12 +10,13 @@ answer is the same message sent back to the root window, where this script liste
 Only the standard library: libX11 through ctypes.
 """
 import ctypes
-import ctypes.util
 import select
 import sys
 import time
 
-Atom = Window = ctypes.c_ulong
+import xlib
+from xlib import Atom, Window
+
 SubstructureNotifyMask = 1 << 19
 ClientMessage = 33
 
@@ -36,19 +37,11 @@ def main():
         sys.exit(__doc__)
     window = int(sys.argv[1], 0)
     seconds = float(sys.argv[2]) if len(sys.argv) == 3 else 1.0
-    x = ctypes.CDLL(ctypes.util.find_library('X11') or 'libX11.so.6')
-    x.XOpenDisplay.restype = ctypes.c_void_p
-    x.XOpenDisplay.argtypes = [ctypes.c_char_p]
-    x.XDefaultRootWindow.restype = Window
-    x.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
-    x.XInternAtom.restype = Atom
-    x.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
-    x.XSelectInput.argtypes = [ctypes.c_void_p, Window, ctypes.c_long]
+    x = xlib.load()
     x.XSendEvent.argtypes = [ctypes.c_void_p, Window, ctypes.c_int, ctypes.c_long,
                              ctypes.POINTER(XEvent)]
     x.XGetWMProtocols.argtypes = [ctypes.c_void_p, Window, ctypes.POINTER(ctypes.POINTER(Atom)),
                                   ctypes.POINTER(ctypes.c_int)]
-    x.XFlush.argtypes = x.XPending.argtypes = x.XConnectionNumber.argtypes = [ctypes.c_void_p]
     x.XNextEvent.argtypes = [ctypes.c_void_p, ctypes.POINTER(XEvent)]
     x.XFree.argtypes = [ctypes.c_void_p]
 

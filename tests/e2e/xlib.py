@@ -1,0 +1,18 @@
+"""libX11 through ctypes, with the calls that the desktop tests' X helpers share."""
+import ctypes
+import ctypes.util
+
+Atom = Window = ctypes.c_ulong
+
+
+def load():
+    x = ctypes.CDLL(ctypes.util.find_library('X11') or 'libX11.so.6')
+    x.XOpenDisplay.restype = ctypes.c_void_p
+    x.XOpenDisplay.argtypes = [ctypes.c_char_p]
+    x.XDefaultRootWindow.restype = Window
+    x.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
+    x.XInternAtom.restype = Atom
+    x.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+    x.XSelectInput.argtypes = [ctypes.c_void_p, Window, ctypes.c_long]
+    x.XFlush.argtypes = x.XPending.argtypes = x.XConnectionNumber.argtypes = [ctypes.c_void_p]
+    return x
