@@ -8,17 +8,19 @@ namespace platform {
 
 namespace {
 
-struct stat StatOf(const std::string& path, bool& there) {
-  struct stat st {};
-  there = stat(MapPath(path).c_str(), &st) == 0;
-  return st;
+// What the name is on disk (a file, a folder...); 0 where nothing is.
+mode_t ModeOf(const std::string& path) {
+  struct stat st;
+  return stat(MapPath(path).c_str(), &st) == 0 ? st.st_mode : 0;
 }
 
 // A file the engine can open: a folder of that name will not do.
-bool IsFile(const std::string& path) {
-  bool there = false;
-  struct stat st = StatOf(path, there);
-  return there && S_ISREG(st.st_mode);
+bool IsFile(const std::string& path) { return S_ISREG(ModeOf(path)); }
+
+// A name as the dialog takes it: a relative one in the dialog's folder.
+std::string InDialogFolder(const FileDialogRequest& request, const std::string& name) {
+  if (name.empty() || name[0] == '/' || request.initialDirectory.empty()) return name;
+  return request.initialDirectory + "/" + name;
 }
 
 bool HasExtension(const std::string& name) {
@@ -51,8 +53,7 @@ bool ResolveDialogAnswer(const FileDialogRequest& request, const std::string& an
     refusal = "\"" + answer + "\" names a folder, not a file.";
     return false;
   }
-  std::string given = answer;
-  if (given[0] != '/' && !request.initialDirectory.empty()) given = request.initialDirectory + "/" + given;
+  std::string given = InDialogFolder(request, answer);
   std::string withExtension = given;
   std::string shown = answer;
   const std::string& extension = request.defaultExtension;
@@ -74,11 +75,10 @@ bool ResolveDialogAnswer(const FileDialogRequest& request, const std::string& an
   }
   // A save writes plain files only; a folder or the like of a written name stays as it is.
   for (const std::string& written : FilesWritten(request, withExtension)) {
-    bool there = false;
-    struct stat st = StatOf(written, there);
-    if (there && !S_ISREG(st.st_mode)) {
+    mode_t mode = ModeOf(written);
+    if (mode != 0 && !S_ISREG(mode)) {
       refusal = "\"" + LastPart(MapPath(written)) + "\" is " +
-                (S_ISDIR(st.st_mode) ? "a folder, not a file." : "not a plain file.");
+                (S_ISDIR(mode) ? "a folder, not a file." : "not a plain file.");
       return false;
     }
   }
@@ -97,7 +97,8 @@ bool AskBeforeReplacing(const FileDialogRequest& request, const std::string& pat
                         const std::string& askedByChooser, std::string& question) {
   question.clear();
   if (request.kind != FileDialogKind::Save) return false;
-  const std::string asked = askedByChooser.empty() ? "" : MapPath(askedByChooser);
+  const std::string asked =
+      askedByChooser.empty() ? "" : MapPath(InDialogFolder(request, askedByChooser));
   // Named as the write will find them, which may differ in case from the typed name.
   std::vector<std::string> replaced;
   for (const std::string& written : FilesWritten(request, path))

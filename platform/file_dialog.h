@@ -25,8 +25,8 @@ std::vector<std::string> FilesWritten(const FileDialogRequest& request, const st
 
 // Whether a save dialog must ask before its answer is taken: a file it will write is
 // there already. question then holds what to ask, naming each such file once, leaving
-// out askedByChooser, the name a chooser has asked about itself ("" for none); a no sends
-// the user back to choosing the name.
+// out askedByChooser, the name a chooser has asked about itself, taken as an answer is
+// ("" for none); a no sends the user back to choosing the name.
 bool AskBeforeReplacing(const FileDialogRequest& request, const std::string& path,
                         const std::string& askedByChooser, std::string& question);
 

@@ -130,18 +130,12 @@ bool FolderExists(const std::string& name) {
 }
 
 bool CopyFile(const std::string& source, const std::string& target) {
-  std::FILE* in = OpenFileForReading(source);
-  if (!in) return false;
+  std::vector<uint8_t> bytes;
+  if (!ReadWholeFile(source, bytes)) return false;
   std::FILE* out = std::fopen(MapPath(target).c_str(), "wb");
-  bool good = out != nullptr;
-  char buffer[65536];
-  size_t n;
-  while (good && (n = std::fread(buffer, 1, sizeof buffer, in)) > 0)
-    good = std::fwrite(buffer, 1, n, out) == n;
-  good = good && !std::ferror(in);
-  std::fclose(in);
-  if (out && std::fclose(out) != 0) good = false;
-  return good;
+  if (!out) return false;
+  bool good = std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
+  return std::fclose(out) == 0 && good;
 }
 
 bool DeleteFile(const std::string& name) { return std::remove(MapPath(name).c_str()) == 0; }

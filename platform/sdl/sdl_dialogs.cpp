@@ -192,14 +192,7 @@ bool SdlHost::AskFileName(const FileDialogRequest& request, std::string& path) {
         return false;
       continue;
     }
-    std::string asked;
-    if (!zenity && save) {
-      // Taken in the dialog's folder, as the answer itself is.
-      asked = chosen;
-      if (asked[0] != '/' && !request.initialDirectory.empty())
-        asked = request.initialDirectory + "/" + asked;
-    }
-    if (!AskBeforeReplacing(request, path, asked, question)) return true;
+    if (!AskBeforeReplacing(request, path, zenity ? "" : chosen, question)) return true;
     if (RunDialogProgram(replace + ShellQuote(question) + " >/dev/null 2>&1", nullptr) == 0)
       return true;
     start = path;
