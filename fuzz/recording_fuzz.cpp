@@ -1,6 +1,7 @@
 // Recordings replayed in the running furnished room: the input is a ".rep" file whose
 // ".sar" start state is the room's own save. A recording either replays (its frames run,
 // and the game comes back when it ends) or is refused with one box.
+#include "engine/core/object_stream.h"
 #include "fuzz/running_game.h"
 #include "platform/files.h"
 #include "platform/input_keys.h"
@@ -12,7 +13,7 @@ constexpr int kMostReplayedFrames = 40;
 int ReplayInTheRoom(const uint8_t* data, size_t size) {
   using quor::CurrentGameDirector;
   testing_support::WriteBytes(fuzzing::File("input.rep"), std::vector<uint8_t>(data, data + size));
-  platform::CopyFile(fuzzing::Game().good, fuzzing::File("input.sar"));
+  platform::CopyFile(fuzzing::Game().good, fuzzing::File("input.sar"), quor::kLargestSavedGame);
   fuzzing::Game().host->messageBoxes.clear();
   CurrentGameDirector->StartReplayFromFile(fuzzing::File("input.rep"), false);
   // The replay starts with the next frame's load, once its start state has loaded.

@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include <cstring>
+#include <new>
 #include <utility>
 
 #include "platform/files.h"
@@ -23,6 +24,9 @@ constexpr int64_t kLargestSide = 16384;
 constexpr uint64_t kLargestPixelCount = uint64_t{1} << 25;
 // A run-length file spends at least two bytes on every 255 pixels it fills.
 constexpr uint64_t kMostPixelsPerRunByte = 128;
+// The largest file read: twice the largest picture above at 32 bits a pixel, so a file
+// that could hold no readable picture is refused before it is read.
+constexpr uint64_t kLargestFile = kLargestPixelCount * 4 * 2;
 
 // Checks what SDL would trust: the sizes in the headers against the file's length, so a
 // damaged header can neither ask for an absurd picture nor read past the data.
@@ -82,7 +86,12 @@ bool DecodeBmp(const std::vector<uint8_t>& bytes, Image& out) {
   Image image;
   image.width = loaded->w;
   image.height = loaded->h;
-  image.colors.resize(size_t(loaded->w) * loaded->h);
+  try {
+    image.colors.resize(size_t(loaded->w) * loaded->h);
+  } catch (const std::bad_alloc&) {
+    SDL_FreeSurface(loaded);
+    return false;
+  }
   SDL_Surface* colors = SDL_CreateRGBSurfaceWithFormatFrom(
       image.colors.data(), loaded->w, loaded->h, 32, loaded->w * 4, SDL_PIXELFORMAT_XBGR8888);
   bool ok = colors && SDL_SetColorKey(loaded, SDL_FALSE, 0) == 0 &&
@@ -98,7 +107,7 @@ bool DecodeBmp(const std::vector<uint8_t>& bytes, Image& out) {
 
 bool LoadBmpFile(const std::string& name, Image& out) {
   std::vector<uint8_t> bytes;
-  return ReadWholeFile(name, bytes) && DecodeBmp(bytes, out);
+  return ReadWholeFile(name, bytes, kLargestFile) && DecodeBmp(bytes, out);
 }
 
 }  // namespace platform

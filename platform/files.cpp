@@ -6,8 +6,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <new>
 #include <vector>
 
 namespace platform {
@@ -82,18 +88,26 @@ std::string MapPath(const std::string& name) {
   return result;
 }
 
-std::FILE* OpenFileForReading(const std::string& name) {
+std::FILE* OpenFileForReading(const std::string& name, uint64_t maxBytes) {
   std::string path = MapPath(name);
   // Looked at before it is opened, since opening a device can itself do something.
   struct stat st;
-  if (stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return nullptr;
+  if (stat(path.c_str(), &st) != 0) return nullptr;
+  if (!S_ISREG(st.st_mode)) {
+    errno = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+    return nullptr;
+  }
   // A pipe put in its place meanwhile must not hold the open until a writer comes.
   int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
   if (fd < 0) return nullptr;
   int flags = fcntl(fd, F_GETFL);
-  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || flags < 0 ||
-      fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+  int refused = fstat(fd, &st) != 0 || flags < 0 ? EIO
+                : !S_ISREG(st.st_mode)             ? EINVAL
+                : uint64_t(st.st_size) > maxBytes  ? EFBIG
+                                                   : 0;
+  if (refused || fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
     close(fd);
+    errno = refused ? refused : EIO;
     return nullptr;
   }
   std::FILE* file = fdopen(fd, "rb");
@@ -101,19 +115,30 @@ std::FILE* OpenFileForReading(const std::string& name) {
   return file;
 }
 
-bool ReadWholeFile(const std::string& name, std::vector<uint8_t>& bytes) {
-  std::FILE* f = OpenFileForReading(name);
+bool ReadWholeFile(const std::string& name, std::vector<uint8_t>& bytes, uint64_t maxBytes) {
+  std::FILE* f = OpenFileForReading(name, maxBytes);
   if (!f) return false;
-  // The size the file has now, in one read; a file that grows meanwhile is read to its end.
-  struct stat st;
-  size_t size = fstat(fileno(f), &st) == 0 && st.st_size > 0 ? size_t(st.st_size) : 0;
-  bytes.resize(size);
-  bytes.resize(size ? std::fread(bytes.data(), 1, size, f) : 0);
-  uint8_t buffer[65536];
-  size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0)
-    bytes.insert(bytes.end(), buffer, buffer + n);
-  bool ok = !std::ferror(f);
+  bool ok = false;
+  try {
+    // The size the file has now, in one read; a file that grows meanwhile is read to its
+    // end, as long as it stays within its bounds.
+    struct stat st;
+    size_t size = fstat(fileno(f), &st) == 0 && st.st_size > 0 ? size_t(st.st_size) : 0;
+    bytes.resize(size);
+    bytes.resize(size ? std::fread(bytes.data(), 1, size, f) : 0);
+    uint8_t buffer[65536];
+    size_t n;
+    bool within = true;
+    while (within && (n = std::fread(buffer, 1, sizeof buffer, f)) > 0) {
+      within = bytes.size() + n <= maxBytes;
+      if (within) bytes.insert(bytes.end(), buffer, buffer + n);
+    }
+    ok = within && !std::ferror(f);
+    if (!within) errno = EFBIG;
+  } catch (const std::bad_alloc&) {
+    std::vector<uint8_t>().swap(bytes);
+    errno = ENOMEM;
+  }
   std::fclose(f);
   return ok;
 }
@@ -129,13 +154,11 @@ bool FolderExists(const std::string& name) {
   return stat(MapPath(name).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-bool CopyFile(const std::string& source, const std::string& target) {
+bool CopyFile(const std::string& source, const std::string& target, uint64_t maxBytes) {
   std::vector<uint8_t> bytes;
-  if (!ReadWholeFile(source, bytes)) return false;
-  std::FILE* out = std::fopen(MapPath(target).c_str(), "wb");
-  if (!out) return false;
-  bool good = std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
-  return std::fclose(out) == 0 && good;
+  if (!ReadWholeFile(source, bytes, maxBytes)) return false;
+  FileReplacement replacement;
+  return replacement.Write(target, bytes) && replacement.Commit();
 }
 
 bool DeleteFile(const std::string& name) { return std::remove(MapPath(name).c_str()) == 0; }
@@ -152,13 +175,6 @@ bool EndsWithExtension(const std::string& name, const std::string& extension) {
          strncasecmp(name.c_str() + n - e, extension.c_str(), e) == 0;
 }
 
-// Files made here get the permissions any new file of the user's would.
-void GiveUsualPermissions(int fd) {
-  mode_t mask = umask(0);
-  umask(mask);
-  fchmod(fd, 0666 & ~mask);
-}
-
 }  // namespace
 
 std::string WithExtension(const std::string& name, const std::string& extension) {
@@ -173,57 +189,197 @@ std::string CompanionFile(const std::string& name, const std::string& extension,
   return stem + "." + companion;
 }
 
-std::string CreateTemporaryBeside(const std::string& target) {
-  std::string mapped = MapPath(target);
-  size_t slash = mapped.find_last_of('/');
-  std::string pattern =
-      (slash == std::string::npos ? std::string() : mapped.substr(0, slash + 1)) + ".quor-XXXXXX";
-  int fd = mkstemp(&pattern[0]);
-  if (fd < 0) return "";
-  GiveUsualPermissions(fd);
-  close(fd);
-  return pattern;
+namespace {
+
+// Temporaries are named ".quor-PID-XXXXXX" after the process that made them, so that the
+// next save in their folder can tell those whose save was killed half way.
+constexpr char kTemporaryPrefix[] = ".quor-";
+
+std::string FolderOf(const std::string& path) {
+  size_t slash = path.find_last_of('/');
+  return slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
 }
 
-bool ReplaceFilesTogether(const std::vector<std::pair<std::string, std::string>>& moves) {
-  // Each target that is there is first moved aside under a name of its own, so that a
-  // later move that fails can put it back.
-  struct Step {
-    std::string temporary, target, aside;
-    bool movedAside = false, placed = false;
-  };
-  std::vector<Step> steps;
-  for (const auto& move : moves)
-    steps.push_back({move.first, MapPath(move.second), "", false, false});
-  bool good = true;
-  for (Step& step : steps) {
-    struct stat st;
-    if (lstat(step.target.c_str(), &st) == 0) {
-      step.aside = CreateTemporaryBeside(step.target);
-      // A folder does not go over the empty file, and so is refused as a target.
-      step.movedAside =
-          !step.aside.empty() && std::rename(step.target.c_str(), step.aside.c_str()) == 0;
-      if (!step.movedAside) {
-        good = false;
-        break;
-      }
-    }
-    step.placed = std::rename(step.temporary.c_str(), step.target.c_str()) == 0;
-    if (!step.placed) {
-      good = false;
-      break;
-    }
+std::string TemporaryStem(const std::string& folder) {
+  return (folder == "/" ? "/" : folder + "/") + kTemporaryPrefix + std::to_string(getpid()) + "-";
+}
+
+// Removes the temporaries of processes that are gone. Names of any other shape, those of
+// earlier versions among them (which may hold an earlier save), are left alone.
+void ClearAbandonedTemporaries(const std::string& folder) {
+  DIR* d = opendir(folder.c_str());
+  if (!d) return;
+  const size_t prefix = sizeof kTemporaryPrefix - 1;
+  while (dirent* e = readdir(d)) {
+    const char* name = e->d_name;
+    if (std::strncmp(name, kTemporaryPrefix, prefix) != 0) continue;
+    char* end = nullptr;
+    long pid = std::strtol(name + prefix, &end, 10);
+    if (end == name + prefix || *end != '-' || pid <= 0 || pid == getpid()) continue;
+    if (kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH)
+      unlinkat(dirfd(d), name, 0);
   }
-  for (auto step = steps.rbegin(); step != steps.rend(); ++step) {
-    if (!good && step->placed && !step->movedAside) std::remove(step->target.c_str());
-    // The earlier file goes back; where even that fails it stays aside rather than lost.
-    if (!good && step->movedAside)
-      std::rename(step->aside.c_str(), step->target.c_str());
-    else if (!step->aside.empty())
-      std::remove(step->aside.c_str());
-    if (!step->placed) std::remove(step->temporary.c_str());
+  closedir(d);
+}
+
+bool FlushToDisk(const std::string& path, int flags) {
+  int fd = open(path.c_str(), flags | O_CLOEXEC);
+  if (fd < 0) return false;
+  bool good = fsync(fd) == 0;
+  return close(fd) == 0 && good;
+}
+
+// Copies the regular file at path to a new temporary beside it, flushed to disk.
+std::string CopyBeside(const std::string& path) {
+  std::string copy = TemporaryStem(FolderOf(path)) + "XXXXXX";
+  int out = mkstemp(&copy[0]);
+  if (out < 0) return "";
+  int in = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  bool good = in >= 0;
+  char buffer[65536];
+  ssize_t n = 0;
+  while (good && (n = read(in, buffer, sizeof buffer)) > 0) good = write(out, buffer, n) == n;
+  good = good && n == 0 && fsync(out) == 0;
+  if (in >= 0) close(in);
+  if (close(out) != 0 || !good) {
+    unlink(copy.c_str());
+    return "";
+  }
+  return copy;
+}
+
+// The regular file at path kept under a second name beside it for as long as a save may
+// have to put it back: a hard link, or a copy where the file system has none.
+std::string KeepBeside(const std::string& path) {
+  const std::string stem = TemporaryStem(FolderOf(path));
+  static const char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+  static uint32_t state = static_cast<uint32_t>(time(nullptr)) ^ static_cast<uint32_t>(getpid());
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    std::string name = stem;
+    for (int i = 0; i < 6; ++i) {
+      state = state * 1664525u + 1013904223u;
+      name += kLetters[(state >> 16) % (sizeof kLetters - 1)];
+    }
+    if (link(path.c_str(), name.c_str()) == 0) return name;
+    if (errno == EEXIST) continue;
+    if (errno == EPERM || errno == EOPNOTSUPP || errno == EMLINK || errno == ENOSYS)
+      return CopyBeside(path);
+    return "";
+  }
+  return "";
+}
+
+}  // namespace
+
+FileReplacement::~FileReplacement() { RemoveTemporaries(); }
+
+std::string FileReplacement::Add(const std::string& target) {
+  std::string mapped = MapPath(target);
+  std::string folder = FolderOf(mapped);
+  bool firstInFolder = true;
+  for (const Entry& entry : entries_) firstInFolder = firstInFolder && FolderOf(entry.target) != folder;
+  if (firstInFolder) ClearAbandonedTemporaries(folder);
+  std::string temporary = TemporaryStem(folder) + "XXXXXX";
+  int fd = mkstemp(&temporary[0]);
+  if (fd < 0) {
+    Failed(errno);
+    return "";
+  }
+  // The permissions a new file of the user's gets, until Commit finds an earlier file's.
+  mode_t mask = umask(0);
+  umask(mask);
+  fchmod(fd, 0666 & ~mask);
+  close(fd);
+  entries_.push_back({temporary, mapped, ""});
+  return temporary;
+}
+
+bool FileReplacement::Write(const std::string& target, const std::vector<uint8_t>& bytes) {
+  std::string temporary = Add(target);
+  if (temporary.empty()) return false;
+  int fd = open(temporary.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+  size_t done = 0;
+  while (fd >= 0 && done < bytes.size()) {
+    ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
+    if (n <= 0) break;
+    done += size_t(n);
+  }
+  bool good = fd >= 0 && done == bytes.size();
+  if (!good) Fail();
+  if (fd >= 0 && close(fd) != 0 && good) {
+    Fail();
+    good = false;
   }
   return good;
+}
+
+void FileReplacement::Fail() { Failed(errno ? errno : EIO); }
+
+bool FileReplacement::Failed(int error) {
+  if (!error_) error_ = error;
+  return false;
+}
+
+void FileReplacement::RemoveTemporaries() {
+  for (Entry& entry : entries_) {
+    if (!entry.temporary.empty()) unlink(entry.temporary.c_str());
+    if (!entry.kept.empty()) unlink(entry.kept.c_str());
+    entry.temporary.clear();
+    entry.kept.clear();
+  }
+}
+
+bool FileReplacement::Commit() {
+  // Every new file on the disk, with the permissions of the file it replaces, before any
+  // name changes.
+  for (const Entry& entry : entries_) {
+    if (error_) break;
+    struct stat earlier;
+    if (stat(entry.target.c_str(), &earlier) == 0 && S_ISREG(earlier.st_mode))
+      chmod(entry.temporary.c_str(), earlier.st_mode & 07777);
+    if (!FlushToDisk(entry.temporary, O_RDONLY)) Fail();
+  }
+  // Where a later rename can fail after an earlier one took effect, each earlier file is
+  // kept to be put back.
+  for (Entry& entry : entries_) {
+    if (error_ || entries_.size() < 2) break;
+    struct stat earlier;
+    if (lstat(entry.target.c_str(), &earlier) == 0 && S_ISREG(earlier.st_mode)) {
+      entry.kept = KeepBeside(entry.target);
+      if (entry.kept.empty()) Fail();
+    }
+  }
+  size_t placed = 0;
+  while (!error_ && placed < entries_.size()) {
+    Entry& entry = entries_[placed];
+    if (rename(entry.temporary.c_str(), entry.target.c_str()) != 0) {
+      Fail();
+      break;
+    }
+    entry.temporary.clear();
+    ++placed;
+  }
+  // A failure puts back, in one step each, what the renames before it replaced.
+  for (size_t i = error_ ? placed : 0; i-- > 0;) {
+    Entry& entry = entries_[i];
+    if (entry.kept.empty()) {
+      unlink(entry.target.c_str());
+    } else {
+      // Where even that fails, the earlier file stays beside its name rather than lost.
+      rename(entry.kept.c_str(), entry.target.c_str());
+      entry.kept.clear();
+    }
+  }
+  std::vector<std::string> folders;
+  for (const Entry& entry : entries_) {
+    std::string folder = FolderOf(entry.target);
+    if (std::find(folders.begin(), folders.end(), folder) == folders.end()) folders.push_back(folder);
+  }
+  if (placed) {
+    for (const std::string& folder : folders) FlushToDisk(folder, O_RDONLY | O_DIRECTORY);
+  }
+  RemoveTemporaries();
+  return !error_;
 }
 
 }  // namespace platform

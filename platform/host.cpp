@@ -1,5 +1,6 @@
 #include "platform/host.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -20,5 +21,46 @@ Host& CurrentHost() {
 }
 
 bool HasHost() { return installedHost != nullptr; }
+
+namespace {
+
+bool StartsCharacter(char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }
+
+// The byte at which the character numbered `column` (from 0) starts; the size when the
+// line has no more characters than that.
+size_t ByteAtColumn(const std::string& line, size_t column) {
+  for (size_t i = 0; i < line.size(); ++i)
+    if (StartsCharacter(line[i]) && column-- == 0) return i;
+  return line.size();
+}
+
+}  // namespace
+
+std::string BreakIntoLines(const std::string& text, size_t columns) {
+  if (columns == 0) return text;
+  std::string out;
+  size_t start = 0;
+  for (;;) {
+    size_t end = std::min(text.find('\n', start), text.size());
+    std::string line = text.substr(start, end - start);
+    for (size_t cut; (cut = ByteAtColumn(line, columns)) < line.size();) {
+      // The blank before a closing " ." stays with the word it ends.
+      size_t space = cut;
+      while ((space = line.rfind(' ', space)) != std::string::npos && space > 0 &&
+             line.compare(space, 2, " .") == 0 && (space + 2 == line.size() || line[space + 2] == ' '))
+        --space;
+      size_t slash = line.rfind('/', cut - 1);
+      size_t at = space != std::string::npos && space > 0 ? space
+                  : slash != std::string::npos          ? slash + 1
+                                                         : cut;
+      out += line.substr(0, at) + "\n";
+      line.erase(0, at == space ? at + 1 : at);
+    }
+    out += line;
+    if (end == text.size()) return out;
+    out += '\n';
+    start = end + 1;
+  }
+}
 
 }  // namespace platform

@@ -15,6 +15,12 @@ class InputSource;
 
 enum class MessageBoxIcon { None, Exclamation, Stop, Information, Question };
 
+// A message box's text broken into lines of at most `columns` characters, so that the box
+// fits the game's window whatever names it quotes: at a space where one falls within the
+// line (not the one before a closing " ."), else after a slash (a long path breaks between
+// its folders), else anywhere but inside a character. Line breaks already there are kept.
+std::string BreakIntoLines(const std::string& text, size_t columns);
+
 // What the window tells the engine; taken one at a time by the main loop.
 enum class WindowEvent {
   None,

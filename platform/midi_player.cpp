@@ -71,9 +71,12 @@ MidiPerformance::~MidiPerformance() {
 }
 
 bool MidiPerformance::LoadSegment(const std::string& path) {
+  // Music files run to some hundreds of kilobytes; a file larger than this is refused as
+  // a missing one is, before it is read.
+  constexpr uint64_t kLargestFile = uint64_t{16} << 20;
   std::vector<uint8_t> bytes;
   // A file that cannot be read is an empty one, which no segment accepts.
-  if (!ReadWholeFile(path, bytes)) bytes.clear();
+  if (!ReadWholeFile(path, bytes, kLargestFile)) bytes.clear();
   std::lock_guard<std::mutex> guard(mixer_->Lock());
   mixer_->AdvanceLocked();
   StopLocked();

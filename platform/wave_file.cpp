@@ -31,7 +31,8 @@ WaveFile::~WaveFile() { Close(); }
 
 bool WaveFile::Open(const std::string& path) {
   Close();
-  file_ = OpenFileForReading(path);
+  // Chunk sizes are 32 bits: no wave file is larger than its outer chunk's 4 GiB and header.
+  file_ = OpenFileForReading(path, uint64_t{0xFFFFFFFF} + 8);
   if (!file_) return false;
   if (std::fseek(file_, 0, SEEK_END) != 0) {
     Close();

@@ -52,7 +52,8 @@ class WaveFile {
   WaveFile& operator=(const WaveFile&) = delete;
   ~WaveFile();
 
-  // Opens a Windows-style or Linux path for reading, as OpenFileForReading does.
+  // Opens a Windows-style or Linux path for reading, as OpenFileForReading does; a file
+  // larger than any wave file can be is refused as a missing one is.
   bool Open(const std::string& path);
   void Close();
   bool IsOpen() const { return file_ != nullptr; }

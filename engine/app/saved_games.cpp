@@ -5,8 +5,10 @@
 // A save is written whole to temporary files beside its targets and only then put in
 // place, so a failed save never destroys an earlier good one.
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <new>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -30,6 +32,8 @@ namespace {
 
 constexpr char kLoadError[] = "Load error .";
 constexpr char kReplayError[] = "Replay error .";
+// A replay holds 13 bytes a frame: this is some 90 hours of play at 60 frames a second.
+constexpr uint64_t kLargestReplay = uint64_t{256} << 20;
 
 void ErrorBox(const std::string& text, const char* caption) {
   platform::CurrentHost().ShowMessageBox(text, caption, platform::MessageBoxIcon::Exclamation);
@@ -50,25 +54,28 @@ std::string StateFileBeside(const std::string& replayPath) {
 
 std::string UndoStatePath() { return platform::CurrentDirectory() + "/gamesavebeforeload.sat"; }
 
-// Writes the running game to path through a temporary file; false when anything failed.
-bool WriteGame(const std::string& path) {
+// Writes the running game to path, replacing the file there whole; 0, or the errno value
+// that says why it could not.
+int WriteGame(const std::string& path) {
   GameNode* scene = CurrentGameNode;
-  if (!scene) return false;
-  std::string temporary = platform::CreateTemporaryBeside(path);
-  if (temporary.empty()) return false;
-  bool good;
+  if (!scene) return EINVAL;
+  platform::FileReplacement replacement;
+  std::string temporary = replacement.Add(path);
+  if (temporary.empty()) return replacement.Error();
   {
     ObjectStream stream(temporary, true);
     GameSaveVariables(stream);
     stream.WriteLong(scene->GetId());
     scene->Save(stream);
     stream.flush();
-    good = stream.Good();
+    if (!stream.Good()) replacement.Fail();
   }
-  if (good) return platform::ReplaceFilesTogether({{temporary, path}});
-  platform::DeleteFile(temporary);
-  return false;
+  replacement.Commit();
+  return replacement.Error();
 }
+
+// The system's own words for why a file could not be written.
+std::string Why(int error) { return std::strerror(error); }
 
 // Deletes what a failed read created and left outside every list. Objects inside a
 // list belong to it (an orphaned map takes its shapes with it), so the orphans are all
@@ -111,8 +118,9 @@ bool ReadGame(const std::string& path) {
 }  // namespace
 
 bool SaveGameFile(const std::string& path) {
-  if (WriteGame(path)) return true;
-  ErrorBox("The game could not be saved to \"" + path + "\" .", "Save error .");
+  int error = WriteGame(path);
+  if (!error) return true;
+  ErrorBox("The game could not be saved to \"" + path + "\": " + Why(error) + " .", "Save error .");
   return false;
 }
 
@@ -122,12 +130,18 @@ bool LoadGameFile(const std::string& path) {
     return false;
   }
   std::string undo = UndoStatePath();
-  if (!WriteGame(undo)) {
-    ErrorBox("The saved game \"" + path + "\" was not loaded: the present game could not be kept .",
+  if (int error = WriteGame(undo)) {
+    ErrorBox("The saved game \"" + path + "\" was not loaded: the present game could not be kept (" +
+                 Why(error) + ") .",
              kLoadError);
     return false;
   }
-  bool loaded = ReadGame(path);
+  bool loaded = false;
+  try {
+    loaded = ReadGame(path);
+  } catch (const std::bad_alloc&) {
+    // Memory ran out on the way: refused as a damaged file is.
+  }
   if (!loaded) {
     if (CurrentGameNode) EmptyGameNode(CurrentGameNode, true);
     ReadGame(undo);
@@ -187,7 +201,7 @@ struct RecordedInput {
 // Reads a recording's three counted arrays whole, trusting no count beyond the file.
 bool ReadRecordedInput(const std::string& path, RecordedInput& input) {
   std::vector<uint8_t> bytes;
-  if (!platform::ReadWholeFile(path, bytes)) return false;
+  if (!platform::ReadWholeFile(path, bytes, kLargestReplay)) return false;
   size_t at = 0;
   auto readLong = [&]() {
     uint32_t v;
@@ -201,17 +215,26 @@ bool ReadRecordedInput(const std::string& path, RecordedInput& input) {
     count = n < 1 ? 0 : static_cast<uint32_t>(n);
     return uint64_t(count) * elementSize <= bytes.size() - at;
   };
+  // Each array is given its room at once: grown ten at a time, hours of play would take
+  // hours to read.
   uint32_t count = 0;
-  if (!readCount(4, count)) return false;
-  for (uint32_t i = 0; i < count; ++i) input.masks.Add(readLong());
-  if (!readCount(1, count)) return false;
-  for (uint32_t i = 0; i < count; ++i) input.flags.Add(bytes[at++]);
-  if (!readCount(8, count)) return false;
-  for (uint32_t i = 0; i < count; ++i) {
-    MouseDelta delta;
-    delta.dx = static_cast<int32_t>(readLong());
-    delta.dy = static_cast<int32_t>(readLong());
-    input.moves.Add(delta);
+  try {
+    if (!readCount(4, count)) return false;
+    input.masks.Reserve(count);
+    for (uint32_t i = 0; i < count; ++i) input.masks.Add(readLong());
+    if (!readCount(1, count)) return false;
+    input.flags.Reserve(count);
+    for (uint32_t i = 0; i < count; ++i) input.flags.Add(bytes[at++]);
+    if (!readCount(8, count)) return false;
+    input.moves.Reserve(count);
+    for (uint32_t i = 0; i < count; ++i) {
+      MouseDelta delta;
+      delta.dx = static_cast<int32_t>(readLong());
+      delta.dy = static_cast<int32_t>(readLong());
+      input.moves.Add(delta);
+    }
+  } catch (const std::bad_alloc&) {
+    return false;
   }
   return true;
 }
@@ -277,7 +300,7 @@ void GameDirector::DoPendingLoad() {
       return;
     }
     if (fromReplayFile) {
-      platform::CopyFile(path, StartRecordingStatePath());
+      platform::CopyFile(path, StartRecordingStatePath(), kLargestSavedGame);
       CurrentGameNode->recordedKeyMasks = input.masks;
       CurrentGameNode->recordedMouseFlags = input.flags;
       CurrentGameNode->recordedMouseMovement = input.moves;
@@ -371,18 +394,17 @@ void GameDirector::SaveReplayFile(const std::string& path) {
   GameNode* scene = CurrentGameNode;
   if (!scene || scene->recordedKeyMasks.Size() < 1) return;
   const std::string replay = ReplayFileFor(path), state = StateFileBeside(replay);
-  const std::string stateTemporary = platform::CreateTemporaryBeside(state);
-  const std::string replayTemporary = platform::CreateTemporaryBeside(replay);
-  bool good = !stateTemporary.empty() && !replayTemporary.empty() &&
-              platform::CopyFile(StartRecordingStatePath(), stateTemporary) &&
-              WriteRecordedInput(*scene, replayTemporary);
-  if (good) {
-    good = platform::ReplaceFilesTogether({{stateTemporary, state}, {replayTemporary, replay}});
-  } else {
-    for (const std::string& temporary : {stateTemporary, replayTemporary})
-      if (!temporary.empty()) platform::DeleteFile(temporary);
+  platform::FileReplacement replacement;
+  std::vector<uint8_t> startState;
+  if (!platform::ReadWholeFile(StartRecordingStatePath(), startState, kLargestSavedGame)) {
+    replacement.Fail();
+  } else if (replacement.Write(state, startState)) {
+    std::string temporary = replacement.Add(replay);
+    if (!temporary.empty() && !WriteRecordedInput(*scene, temporary)) replacement.Fail();
   }
-  if (!good) ErrorBox("The replay could not be saved to \"" + replay + "\" .", "Replay error .");
+  if (!replacement.Commit())
+    ErrorBox("The replay could not be saved to \"" + replay + "\": " + Why(replacement.Error()) + " .",
+             "Replay error .");
 }
 
 void GameDirector::SaveReplayDialog() {

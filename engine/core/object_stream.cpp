@@ -18,12 +18,32 @@ ObjectStream::ObjectStream(const std::string& path, bool write)
   }
   rdbuf(&bytes_);
   std::vector<uint8_t> bytes;
-  if (!platform::ReadWholeFile(path, bytes)) {
+  if (!platform::ReadWholeFile(path, bytes, kLargestSavedGame)) {
     setstate(std::ios::failbit);
     return;
   }
-  bytes_.str(std::string(bytes.begin(), bytes.end()));
   size_ = bytes.size();
+  bytes_.Take(std::move(bytes));
+}
+
+void ObjectStream::ByteReader::Take(std::vector<uint8_t>&& bytes) {
+  bytes_ = std::move(bytes);
+  char* start = reinterpret_cast<char*>(bytes_.data());
+  setg(start, start, start + bytes_.size());
+}
+
+std::streambuf::pos_type ObjectStream::ByteReader::seekoff(off_type offset, std::ios::seekdir from,
+                                                           std::ios::openmode) {
+  char* base = from == std::ios::beg ? eback() : from == std::ios::cur ? gptr() : egptr();
+  off_type at = (base - eback()) + offset;
+  if (at < 0 || at > egptr() - eback()) return pos_type(off_type(-1));
+  setg(eback(), eback() + at, egptr());
+  return pos_type(at);
+}
+
+std::streambuf::pos_type ObjectStream::ByteReader::seekpos(pos_type position,
+                                                           std::ios::openmode which) {
+  return seekoff(off_type(position), std::ios::beg, which);
 }
 
 ObjectStream::~ObjectStream() {

@@ -11,7 +11,7 @@
 #include <cstring>
 #include <fstream>
 #include <istream>
-#include <sstream>
+#include <streambuf>
 #include <string>
 #include <type_traits>
 #include <utility>
@@ -31,6 +31,11 @@ constexpr float kLargestSavedCoordinate = 268435456.0f;  // 2^28
 constexpr int32_t kLargestSavedWhole = 1 << 28;            // the same in whole pixels
 constexpr float kLargestSavedRate = 4096.0f;
 constexpr float kLargestSavedUnit = 2.0f;
+
+// The largest saved game (or state file) read. The game's own are some tens of kilobytes;
+// this leaves room for scenes a thousand times fuller, while a larger file is refused before
+// anything is allocated for it.
+constexpr uint64_t kLargestSavedGame = uint64_t{64} << 20;
 
 class ObjectStream : public std::iostream {
  public:
@@ -123,10 +128,23 @@ class ObjectStream : public std::iostream {
  private:
   uint8_t reading_;
   uint64_t size_ = 0;  // the file's length when reading
+  // The whole file, read where it lies in memory.
+  class ByteReader : public std::streambuf {
+   public:
+    void Take(std::vector<uint8_t>&& bytes);
+
+   protected:
+    pos_type seekoff(off_type offset, std::ios::seekdir from, std::ios::openmode) override;
+    pos_type seekpos(pos_type position, std::ios::openmode which) override;
+
+   private:
+    std::vector<uint8_t> bytes_;
+  };
+
   // Writes go to the file; a read takes the whole file at once and then reads from
   // memory, saved games being small.
   std::filebuf file_;
-  std::stringbuf bytes_{std::ios::in | std::ios::binary};
+  ByteReader bytes_;
   std::vector<std::pair<uint32_t, Node*>> table_;
   uint32_t lastId_ = 0;
 };

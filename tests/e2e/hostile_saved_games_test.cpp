@@ -1,6 +1,7 @@
 // Saved games made hostile one field at a time, loaded into a running furnished room: each
 // must be refused with the load error box and leave the running game exactly as it was.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <cstdio>
@@ -340,9 +341,14 @@ TEST_F(HostileSavedGames, SceneCountersOutsideTheirRangeAreRefused) {
   });
 }
 
-// A name that leads to a folder is no file: the load goes on exactly as it does for a
-// missing one. Reading a folder as music used to end the program.
-TEST_F(HostileSavedGames, AFolderNamedForAFileLoadsAsAMissingFile) {
+// A name that leads to a folder is no file, nor one far larger than any of its kind: the
+// load goes on exactly as it does for a missing one. Reading a folder as music, or a 2 TB
+// file (which takes no room on the disk) as music or a picture, used to end the program.
+TEST_F(HostileSavedGames, AFolderOrAFileTooLargeNamedForAFileLoadsAsAMissingFile) {
+  for (const char* huge : {"huge", "Sounds/huge", "BITMAPS/huge"}) {
+    WriteBytes(dir.File(huge), {});
+    ASSERT_EQ(truncate(dir.File(huge).c_str(), off_t{2} << 40), 0);
+  }
   AtFrame20([&] {
     testing_support::AddTune();
     ASSERT_TRUE(SaveGameFile(dir.File("tuned.sav")));
@@ -367,7 +373,9 @@ TEST_F(HostileSavedGames, AFolderNamedForAFileLoadsAsAMissingFile) {
         EXPECT_TRUE(LoadGameFile(dir.File("tuned.sav")));
         return seen;
       };
-      EXPECT_EQ(loadNaming("."), loadNaming("nowhere"));
+      const std::vector<std::string> missing = loadNaming("nowhere");
+      EXPECT_EQ(loadNaming("."), missing);
+      EXPECT_EQ(loadNaming("huge"), missing);
     }
   });
 }

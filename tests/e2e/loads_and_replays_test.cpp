@@ -3,6 +3,7 @@
 // stage it can go on from and text effects their sounds.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <functional>
 #include <string>
@@ -11,6 +12,7 @@
 #include "engine/app/game_director.h"
 #include "engine/app/game_hooks.h"
 #include "engine/core/engine_globals.h"
+#include "engine/core/object_stream.h"
 #include "engine/display/variable.h"
 #include "engine/scene/game_node.h"
 #include "engine/scene/sprite.h"
@@ -158,6 +160,31 @@ TEST_F(LoadsAndReplays, EveryReplayNameKeepsAStartStateOfItsOwn) {
     director.DoPendingLoad();
     EXPECT_EQ(CurrentGameNode->recordedKeyMasks.Size(), 4u);
     EXPECT_TRUE(host->messageBoxes.empty());
+  });
+}
+
+// A saved game, a replay or its start state far larger than its kind is read whole into
+// memory first: a 2 TB file (which takes no room on the disk) ended the game.
+TEST_F(LoadsAndReplays, AFileFarTooLargeForItsKindIsRefusedAtOnce) {
+  AtFrame20([&](GameDirector&) {
+    auto huge = [&](const std::string& name) {
+      testing_support::WriteBytes(dir.File(name), {});
+      EXPECT_EQ(truncate(dir.File(name).c_str(), off_t{2} << 40), 0);
+      return dir.File(name);
+    };
+    platform::CopyFile(sar, dir.File("huge.sar"), kLargestSavedGame);
+    EXPECT_EQ(Refused(huge("huge.rep")), "The replay \"" + dir.File("huge.rep") + "\" is damaged .");
+    platform::CopyFile(rep, dir.File("big.rep"), kLargestSavedGame);
+    huge("big.sar");
+    EXPECT_NE(Refused(dir.File("big.rep")).find("big.sar\" is damaged"), std::string::npos);
+    // F6.
+    ASSERT_TRUE(SaveGameFile("before.sav"));
+    host->messageBoxes.clear();
+    EXPECT_FALSE(LoadGameFile(huge("huge.sav")));
+    ASSERT_EQ(host->messageBoxes.size(), 1u);
+    EXPECT_NE(host->messageBoxes[0].text.find("huge.sav\" is damaged"), std::string::npos);
+    ASSERT_TRUE(SaveGameFile("after.sav"));
+    EXPECT_EQ(ReadBytes(dir.File("before.sav")), ReadBytes(dir.File("after.sav")));
   });
 }
 

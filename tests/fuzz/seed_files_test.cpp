@@ -10,6 +10,7 @@
 
 #include "engine/app/game_director.h"
 #include "engine/core/engine_globals.h"
+#include "engine/core/object_stream.h"
 #include "engine/scene/game_node.h"
 #include "engine/sound_input/sound.h"
 #include "engine/sound_input/sound_device.h"
@@ -87,8 +88,8 @@ TEST_F(SeedFiles, RecordingsOfTheRoomReplayToTheirEnd) {
   });
   run.host.AtFrame(52, [&](platform::HeadlessHost&) {
     // The start state belongs beside the recording, not in the corpus.
-    platform::CopyFile(folder + "/walk.sar", dir.File("walk.sar"));
-    platform::CopyFile(folder + "/walk.rep", dir.File("walk.rep"));
+    platform::CopyFile(folder + "/walk.sar", dir.File("walk.sar"), quor::kLargestSavedGame);
+    platform::CopyFile(folder + "/walk.rep", dir.File("walk.rep"), quor::kLargestSavedGame);
     platform::DeleteFile(folder + "/walk.sar");
     CurrentGameDirector->StartReplayFromFile(dir.File("walk.rep"), false);
   });

@@ -3,8 +3,12 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <fstream>
+#include <string>
+#include <vector>
 
+#include "platform/host.h"
 #include "tests/support/temp_dir.h"
 
 namespace platform {
@@ -76,6 +80,32 @@ TEST(FileDialogAnswer, AReplaySaveNamesItsPairAndRefusesFolders) {
   mkdir(dir.File("w.sar").c_str(), 0700);
   EXPECT_FALSE(ResolveDialogAnswer(save, "w", path, refusal));
   EXPECT_EQ(refusal, "\"w.sar\" is a folder, not a file.");
+}
+
+// A save error naming a long file made a box wider than the screen, its button out of reach.
+TEST(MessageBoxText, BreaksIntoLinesThatFitAndLosesNothing) {
+  const std::string name = "/home/player/" + std::string(254, 'n') + ".sav";
+  const std::string text = "The game could not be saved to \"" + name + "\": File name too long .";
+  const std::string broken = BreakIntoLines(text, 56);
+  std::vector<std::string> lines;
+  for (size_t at = 0, end; at <= broken.size(); at = end + 1) {
+    end = std::min(broken.find('\n', at), broken.size());
+    lines.push_back(broken.substr(at, end - at));
+    EXPECT_LE(lines.back().size(), 56u) << lines.back();
+  }
+  EXPECT_EQ(lines.front(), "The game could not be saved to");
+  EXPECT_EQ(lines[1], "\"/home/player/");
+  EXPECT_EQ(lines.back(), "long .");  // never a lone "." closing a line of its own
+  std::string joined;
+  for (const std::string& line : lines) joined += line;
+  std::string unbroken = text;
+  unbroken.erase(std::remove(unbroken.begin(), unbroken.end(), ' '), unbroken.end());
+  joined.erase(std::remove(joined.begin(), joined.end(), ' '), joined.end());
+  EXPECT_EQ(joined, unbroken);
+  // Characters are counted whole: 60 two-byte letters make lines of 56 and 4.
+  std::string accents;
+  for (int i = 0; i < 60; ++i) accents += "\xc3\xa9";
+  EXPECT_EQ(BreakIntoLines(accents + "\nnext", 56), accents.substr(0, 112) + "\n" + accents.substr(112) + "\nnext");
 }
 
 }  // namespace

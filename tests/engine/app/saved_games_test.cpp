@@ -1,10 +1,14 @@
 #include <gtest/gtest.h>
+#include <sys/inotify.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <vector>
 
 #include "engine/app/game_director.h"
 #include "engine/core/engine_globals.h"
+#include "engine/core/object_stream.h"
 #include "engine/core/node_list.h"
 #include "engine/display/variable.h"
 #include "engine/scene/game_node.h"
@@ -105,13 +109,18 @@ TEST_F(SavedGames, UnknownSceneIdsAndMissingFilesAreRefused) {
   EXPECT_EQ(CurrentGameNode->GetId(), 1);
 }
 
-TEST_F(SavedGames, AFailedSaveKeepsTheEarlierFileAndSaysSo) {
+// The box used to say only that the save failed, never why.
+TEST_F(SavedGames, AFailedSaveKeepsTheEarlierFileAndSaysWhy) {
   ASSERT_TRUE(SaveGameFile(dir.File("keep.sav")));
   std::vector<uint8_t> kept = ReadBytes(dir.File("keep.sav"));
   EXPECT_FALSE(SaveGameFile(dir.File("no-such-folder/keep.sav")));
-  ASSERT_EQ(host.messageBoxes.size(), 1u);
+  EXPECT_FALSE(SaveGameFile(dir.File(std::string(254, 'n') + ".sav")));
+  ASSERT_EQ(host.messageBoxes.size(), 2u);
   EXPECT_EQ(host.messageBoxes[0].caption, "Save error .");
+  EXPECT_NE(host.messageBoxes[0].text.find("\": No such file or directory ."), std::string::npos);
+  EXPECT_NE(host.messageBoxes[1].text.find("\": File name too long ."), std::string::npos);
   EXPECT_EQ(ReadBytes(dir.File("keep.sav")), kept);
+  EXPECT_EQ(dir.Names(), (std::vector<std::string>{"keep.sav"}));
 }
 
 TEST_F(SavedGames, DialogsSaveWhereTheUserSaysAndCancelDoesNothing) {
@@ -172,7 +181,7 @@ TEST_F(SavedGames, NamesAsLongAsTheFileSystemTakesSaveGamesAndReplays) {
   const std::string stem(250, 'n');
   EXPECT_TRUE(SaveGameFile(dir.File(stem + ".sav")));
   CurrentGameNode->recordedKeyMasks.Add(1u);
-  ASSERT_TRUE(platform::CopyFile(dir.File(stem + ".sav"), StartRecordingStatePath()));
+  ASSERT_TRUE(platform::CopyFile(dir.File(stem + ".sav"), StartRecordingStatePath(), kLargestSavedGame));
   director->SaveReplayFile(dir.File(stem + ".rep"));
   EXPECT_TRUE(host.messageBoxes.empty());
   EXPECT_TRUE(platform::FileExists(dir.File(stem + ".rep")));
@@ -189,9 +198,91 @@ TEST_F(SavedGames, AReplayThatCannotBeSavedWholeLeavesTheEarlierPairAsItWas) {
   director->SaveReplayFile(dir.File("pair.rep"));
   ASSERT_EQ(host.messageBoxes.size(), 1u);
   EXPECT_EQ(host.messageBoxes[0].caption, "Replay error .");
+  EXPECT_NE(host.messageBoxes[0].text.find("pair.rep\": Is a directory ."), std::string::npos);
   EXPECT_EQ(ReadBytes(dir.File("pair.sar")), (std::vector<uint8_t>{1, 2, 3}));
   EXPECT_EQ(dir.Names(),
             (std::vector<std::string>{"gamesavestartrecording.sat", "pair.rep", "pair.sar"}));
+}
+
+// What happens to the names of a folder, as inotify tells it: each change and the name it
+// touched.
+class FolderWatch {
+ public:
+  explicit FolderWatch(const std::string& folder) : fd_(inotify_init1(IN_NONBLOCK | IN_CLOEXEC)) {
+    EXPECT_GE(inotify_add_watch(fd_, folder.c_str(), IN_ALL_EVENTS), 0);
+  }
+  ~FolderWatch() { close(fd_); }
+  std::vector<std::pair<uint32_t, std::string>> Events() {
+    std::vector<std::pair<uint32_t, std::string>> events;
+    alignas(inotify_event) char buffer[65536];
+    ssize_t n;
+    while ((n = read(fd_, buffer, sizeof buffer)) > 0) {
+      for (char* at = buffer; at < buffer + n;) {
+        auto* event = reinterpret_cast<inotify_event*>(at);
+        events.emplace_back(event->mask, event->len ? event->name : "");
+        at += sizeof(inotify_event) + event->len;
+      }
+    }
+    return events;
+  }
+
+ private:
+  int fd_;
+};
+
+// A save moved the earlier file away from its name before it put the new one there, so a
+// game killed between the two left the name empty; a replay's start state was copied into
+// the state file itself (and a pipe of that name held the game for good); a save over a
+// file took the usual permissions in place of that file's; the temporaries of a killed save
+// stayed for ever.
+TEST_F(SavedGames, EveryNameShowsItsEarlierFileOrTheNewOneWholeAndKeepsItsPermissions) {
+  const std::string state = platform::MapPath(StartRecordingStatePath());
+  ASSERT_TRUE(SaveGameFile(dir.File("keep.sav")));
+  ASSERT_EQ(chmod(dir.File("keep.sav").c_str(), 0600), 0);
+  ASSERT_TRUE(SaveGameFile(state));
+  CurrentGameNode->recordedKeyMasks.Add(1u);
+  director->SaveReplayFile(dir.File("pair.rep"));
+  pid_t gone = fork();
+  if (gone == 0) _exit(0);
+  ASSERT_EQ(waitpid(gone, nullptr, 0), gone);
+  WriteBytes(dir.File(".quor-" + std::to_string(gone) + "-abcdef"), {1});
+  // An earlier version's temporary may be the only copy of an earlier save.
+  WriteBytes(dir.File(".quor-AbCdEf"), {2});
+
+  FolderWatch watch(dir.Path());
+  CurrentGameNode->SetFPS(45);
+  ASSERT_TRUE(SaveGameFile(dir.File("keep.sav")));
+  CurrentGameNode->recordedKeyMasks.Add(2u);
+  director->SaveReplayFile(dir.File("pair.rep"));
+  std::vector<std::pair<uint32_t, std::string>> events = watch.Events();
+  ASSERT_EQ(unlink(state.c_str()), 0);
+  ASSERT_EQ(mkfifo(state.c_str(), 0600), 0);
+  watch.Events();
+  director->StartReplayFromFile(dir.File("pair.rep"), false);
+  director->DoPendingSave();
+  director->DoPendingLoad();
+  EXPECT_EQ(director->replaying, 1);
+  EXPECT_TRUE(host.messageBoxes.empty());
+
+  std::vector<std::string> replaced;
+  for (const auto& event : watch.Events()) events.push_back(event);
+  for (const auto& [mask, name] : events) {
+    if (name != "keep.sav" && name != "pair.rep" && name != "pair.sar" &&
+        name != "gamesavestartrecording.sat")
+      continue;
+    EXPECT_EQ(mask & (IN_MOVED_FROM | IN_DELETE | IN_CREATE | IN_MODIFY | IN_CLOSE_WRITE), 0u)
+        << name << " changed otherwise than by a rename over it: " << std::hex << mask;
+    if (mask & IN_MOVED_TO) replaced.push_back(name);
+  }
+  EXPECT_EQ(replaced, (std::vector<std::string>{"keep.sav", "pair.sar", "pair.rep",
+                                                "gamesavestartrecording.sat"}));
+  struct stat st;
+  ASSERT_EQ(stat(dir.File("keep.sav").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0600u);
+  EXPECT_EQ(ReadBytes(state), ReadBytes(dir.File("pair.sar")));
+  EXPECT_EQ(dir.Names(), (std::vector<std::string>{".quor-AbCdEf", "gamesavestartrecording.sat",
+                                                   "gamesavewhenreplay.sat", "keep.sav",
+                                                   "pair.rep", "pair.sar"}));
 }
 
 }  // namespace
