@@ -1,4 +1,5 @@
-// A fresh folder for a test's files, made current for the test's lifetime.
+// A fresh folder for a test's files (in $TMPDIR, else /tmp), made current for the test's
+// lifetime.
 #pragma once
 
 #include <dirent.h>
@@ -16,8 +17,9 @@ namespace testing_support {
 class TempDir {
  public:
   TempDir() {
-    char pattern[] = "/tmp/quor-test-XXXXXX";
-    path_ = mkdtemp(pattern);
+    const char* base = std::getenv("TMPDIR");
+    std::string pattern = std::string(base && *base ? base : "/tmp") + "/quor-test-XXXXXX";
+    path_ = mkdtemp(&pattern[0]);
     previous_ = platform::CurrentDirectory();
     platform::SetCurrentDirectory(path_);
   }
