@@ -174,8 +174,11 @@ ticks() {
   echo $((${12} + ${13}))
 }
 
-HOME=$PWD XDG_CONFIG_HOME=$PWD XDG_CACHE_HOME=$PWD openbox >/dev/null 2>&1 & wm=$!
-wait_ms 30000 wm_up || fail "openbox did not start"
+HOME=$PWD XDG_CONFIG_HOME=$PWD XDG_CACHE_HOME=$PWD openbox >wm.log 2>&1 & wm=$!
+wait_ms 30000 wm_up || {
+  kill -0 "$wm" 2>/dev/null && state="still running" || state="ended"
+  fail "openbox did not start ($state): $(tail -n 5 wm.log)"
+}
 PATH=$game_path "$quor" 2>game.err & game=$!
 wait_until window_up || fail "no window titled Quor"
 
