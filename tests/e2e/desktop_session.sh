@@ -94,10 +94,10 @@ text_box() {
 text_shown() { text_box; [ "$box" != none ]; }
 text_gone() { text_box; [ "$box" = none ]; }
 
-# The desktop's chooser, played by a stand-in first on the game's PATH: it logs how it was
+# The desktop's chooser, played by a stand-in in the game's bin/: it logs how it was
 # called ("start ARGS", and "end" once it is done), then plays the next line of its plan:
 # seconds to wait, its exit status, and the name it prints. With no plan left it cancels.
-mkdir bin
+mkdir bin tools
 cat >bin/zenity <<'EOF'
 #!/usr/bin/env bash
 echo "start $*" >>"$CHOOSER_LOG"
@@ -112,8 +112,42 @@ echo end >>"$CHOOSER_LOG"
 exit "$status"
 EOF
 chmod +x bin/zenity
-export PATH="$PWD/bin:$PATH" CHOOSER_LOG="$PWD/chooser.log" CHOOSER_PLAN="$PWD/chooser.plan" \
+# The game runs with a PATH of the test's own, so that it finds only the dialog programs
+# each step means it to: a real zenity or kdialog on this machine would be taken before
+# a stand-in that has been renamed. tools/ holds the programs that the stand-ins run and,
+# where installed, the sanitizers' symbolizers; the game itself runs /bin/sh by its path.
+# python3 is linked as the interpreter itself: what PATH finds may be a wrapper script
+# that needs more of PATH (pyenv's shims are).
+for tool in bash sed sleep; do
+  ln -s "$(command -v $tool)" tools/ || { echo "$tool missing"; exit 1; }
+done
+ln -s "$(python3 -c 'import sys; print(sys.executable)')" tools/python3
+for tool in llvm-symbolizer addr2line; do
+  command -v $tool >/dev/null && ln -s "$(command -v $tool)" tools/
+done
+game_path="$PWD/bin:$PWD/tools"
+export CHOOSER_LOG="$PWD/chooser.log" CHOOSER_PLAN="$PWD/chooser.plan" \
   DIALOG_WINDOW="$here/dialog_window.py"
+# The real zenity and kdialog among the game's descendants, one "PID ARGS" a line. A
+# stand-in runs as its interpreter (argv[0] bash), a real one under its own name.
+real_dialogs() {
+  local dir stat pid up argv0
+  local -A parent
+  for dir in /proc/[0-9]*; do
+    stat=$(cat "$dir/stat" 2>/dev/null) || continue
+    set -- ${stat##*) }
+    parent[${dir#/proc/}]=$2
+  done
+  for pid in "${!parent[@]}"; do
+    up=${parent[$pid]}
+    while [ "${up:-0}" -gt 1 ] && [ "$up" != "$game" ]; do up=${parent[$up]:-0}; done
+    [ "$up" = "$game" ] || continue
+    IFS= read -r -d '' argv0 <"/proc/$pid/cmdline" 2>/dev/null
+    case ${argv0##*/} in
+      zenity | kdialog) echo "$pid $(tr '\0' ' ' <"/proc/$pid/cmdline" 2>/dev/null)" ;;
+    esac
+  done
+}
 # F5 (or the key in $chooser_key) with the plan given, one line a call; the call has
 # begun once it logs.
 open_chooser() {
@@ -121,7 +155,14 @@ open_chooser() {
   printf '%s\n' "$@" >chooser.plan
   : >chooser.log
   wait_until focused || fail "the game's window lost the focus before $key"
-  hold_until "$key" grep -q "^start" chooser.log || fail "$key opened no chooser: $(cat chooser.log)"
+  hold_until "$key" grep -q "^start" chooser.log && return
+  local real
+  real=$(real_dialogs | head -n 1)
+  if [ -n "$real" ]; then
+    kill "${real%% *}" 2>/dev/null
+    fail "$key opened a real ${real#* }instead of the stand-in in $PWD/bin"
+  fi
+  fail "$key opened no chooser: $(cat chooser.log)"
 }
 chooser_ended() { [ "$(grep -c "^end" chooser.log)" -eq "$1" ]; }
 # User and system time of the game's main thread, in clock ticks (fields 14 and 15 of its
@@ -133,9 +174,12 @@ ticks() {
   echo $((${12} + ${13}))
 }
 
-HOME=$PWD XDG_CONFIG_HOME=$PWD XDG_CACHE_HOME=$PWD openbox >/dev/null 2>&1 & wm=$!
-wait_ms 30000 wm_up || fail "openbox did not start"
-"$quor" 2>game.err & game=$!
+HOME=$PWD XDG_CONFIG_HOME=$PWD XDG_CACHE_HOME=$PWD openbox >wm.log 2>&1 & wm=$!
+wait_ms 30000 wm_up || {
+  kill -0 "$wm" 2>/dev/null && state="still running" || state="ended"
+  fail "openbox did not start ($state): $(tail -n 5 wm.log)"
+}
+PATH=$game_path "$quor" 2>game.err & game=$!
 wait_until window_up || fail "no window titled Quor"
 
 # Full screen: the window covers the screen.
