@@ -220,10 +220,23 @@ wait_until named_up "Load error ." || fail "no box for a damaged saved game"
 owner=$(xprop -id "$(id_of "Load error .")" WM_TRANSIENT_FOR | sed -n 's/.*# //p')
 [ -n "$owner" ] && [ $((owner)) -eq $(($(window_id))) ] ||
   fail "the box is not a dialog of the game's window: WM_TRANSIENT_FOR ${owner:-unset}"
-box_focused() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$(($(id_of "Load error .")))" ]; }
-wait_until box_focused || fail "the box did not get the focus"
+box_focused() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$(($(id_of "$1")))" ]; }
+wait_until box_focused "Load error ." || fail "the box did not get the focus"
 xdotool key Return
 wait_until focused || fail "the box did not go with Return"
+sleep 0.3
+
+# A save the file system refuses is told in a box that fits the game's 640 x 480 window,
+# however long the name it quotes: 254 characters and ".sav" once made a box 2,326 pixels
+# wide, its button out of reach.
+open_chooser "0 0 $(printf 'n%.0s' $(seq 254))"
+wait_until named_up "Save error ." || fail "no box for a name too long to save"
+read -r bw bh <<<"$(xwininfo -id "$(id_of "Save error .")" | awk '/Width:/{w=$NF}/Height:/{h=$NF}END{print w, h}')"
+[ "$bw" -le 640 ] && [ "$bh" -le 480 ] || fail "the save error box is $bw x $bh, larger than the window"
+grep -q "File name too long" game.err || fail "the save error does not say why: $(tail -n 1 game.err)"
+wait_until box_focused "Save error ." || fail "the save error box did not get the focus"
+xdotool key Return
+wait_until focused || fail "the save error box did not go with Return"
 sleep 0.3
 
 # The frame-rate text in full screen, to be found again in the window.
