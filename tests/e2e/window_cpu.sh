@@ -4,7 +4,7 @@
 # thread is asleep most of the time; a wait that spins keeps it runnable (on a core, or
 # queued for one) for most of the time, sleeping only on the X server. Its share of a core
 # alone would not tell the two apart where every core is busy, as a spinner then gets only
-# part of one. The check fails when the thread was runnable for more than the limit
+# a fraction of one. The check fails when the thread was runnable for more than the limit
 # (percent of the time): a sleeping wait stays far below it on a machine with twice as
 # many busy programs as cores, a spinning one stays above it however busy the machine is.
 set -u
