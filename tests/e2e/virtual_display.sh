@@ -9,5 +9,7 @@ xvfb_pid=$!
 for _ in $(seq 1 100); do [ -s "$display_file" ] && break; sleep 0.05; done
 [ -s "$display_file" ] || { echo "Xvfb did not start"; kill "$xvfb_pid" 2>/dev/null; exit 1; }
 export DISPLAY=":$(head -n 1 "$display_file")"
+# The game meets this display alone, never the desktop the tests were started from.
+unset WAYLAND_DISPLAY WAYLAND_SOCKET SDL_VIDEODRIVER
 rm -f "$display_file"
 stop_virtual_display() { kill "$xvfb_pid" 2>/dev/null; wait "$xvfb_pid" 2>/dev/null; }

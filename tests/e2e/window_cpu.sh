@@ -39,6 +39,8 @@ for i in $(seq 1 50); do
 done
 [ -s display ] || { echo "Xvfb did not start"; cat xvfb.err; exit 1; }
 export DISPLAY=:$(cat display)
+# The game meets this display alone, never the desktop the test was started from.
+unset WAYLAND_DISPLAY WAYLAND_SOCKET SDL_VIDEODRIVER
 
 "$quor" 2>quor.err &
 pid=$!
