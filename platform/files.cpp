@@ -101,10 +101,10 @@ std::FILE* OpenFileForReading(const std::string& name, uint64_t maxBytes) {
   int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
   if (fd < 0) return nullptr;
   int flags = fcntl(fd, F_GETFL);
-  int refused = fstat(fd, &st) != 0 || flags < 0 ? EIO
-                : !S_ISREG(st.st_mode)             ? EINVAL
-                : uint64_t(st.st_size) > maxBytes  ? EFBIG
-                                                   : 0;
+  int refused = fstat(fd, &st) != 0 || flags < 0  ? EIO
+                : !S_ISREG(st.st_mode)            ? EINVAL
+                : uint64_t(st.st_size) > maxBytes ? EFBIG
+                                                  : 0;
   if (refused || fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
     close(fd);
     errno = refused ? refused : EIO;
@@ -216,8 +216,7 @@ void ClearAbandonedTemporaries(const std::string& folder) {
     char* end = nullptr;
     long pid = std::strtol(name + prefix, &end, 10);
     if (end == name + prefix || *end != '-' || pid <= 0 || pid == getpid()) continue;
-    if (kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH)
-      unlinkat(dirfd(d), name, 0);
+    if (kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH) unlinkat(dirfd(d), name, 0);
   }
   closedir(d);
 }
@@ -277,7 +276,8 @@ std::string FileReplacement::Add(const std::string& target) {
   std::string mapped = MapPath(target);
   std::string folder = FolderOf(mapped);
   bool firstInFolder = true;
-  for (const Entry& entry : entries_) firstInFolder = firstInFolder && FolderOf(entry.target) != folder;
+  for (const Entry& entry : entries_)
+    firstInFolder = firstInFolder && FolderOf(entry.target) != folder;
   if (firstInFolder) ClearAbandonedTemporaries(folder);
   std::string temporary = TemporaryStem(folder) + "XXXXXX";
   int fd = mkstemp(&temporary[0]);
@@ -373,7 +373,8 @@ bool FileReplacement::Commit() {
   std::vector<std::string> folders;
   for (const Entry& entry : entries_) {
     std::string folder = FolderOf(entry.target);
-    if (std::find(folders.begin(), folders.end(), folder) == folders.end()) folders.push_back(folder);
+    if (std::find(folders.begin(), folders.end(), folder) == folders.end())
+      folders.push_back(folder);
   }
   if (placed) {
     for (const std::string& folder : folders) FlushToDisk(folder, O_RDONLY | O_DIRECTORY);

@@ -47,12 +47,13 @@ std::string BreakIntoLines(const std::string& text, size_t columns) {
       // The blank before a closing " ." stays with the word it ends.
       size_t space = cut;
       while ((space = line.rfind(' ', space)) != std::string::npos && space > 0 &&
-             line.compare(space, 2, " .") == 0 && (space + 2 == line.size() || line[space + 2] == ' '))
+             line.compare(space, 2, " .") == 0 &&
+             (space + 2 == line.size() || line[space + 2] == ' '))
         --space;
       size_t slash = line.rfind('/', cut - 1);
       size_t at = space != std::string::npos && space > 0 ? space
-                  : slash != std::string::npos          ? slash + 1
-                                                         : cut;
+                  : slash != std::string::npos            ? slash + 1
+                                                          : cut;
       out += line.substr(0, at) + "\n";
       line.erase(0, at == space ? at + 1 : at);
     }

@@ -8,21 +8,21 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <new>
 #include <fstream>
+#include <new>
 #include <string>
 #include <vector>
 
-#include "engine/core/engine_globals.h"
 #include "engine/app/frame_passes.h"
 #include "engine/app/game_director.h"
+#include "engine/app/game_hooks.h"
+#include "engine/core/engine_globals.h"
 #include "engine/core/object_stream.h"
 #include "engine/display/display.h"
 #include "engine/scene/game_node.h"
 #include "engine/scene/sprite.h"
 #include "engine/sound_input/keyboard.h"
 #include "engine/sound_input/mouse.h"
-#include "engine/app/game_hooks.h"
 #include "platform/files.h"
 #include "platform/host.h"
 
@@ -131,8 +131,8 @@ bool LoadGameFile(const std::string& path) {
   }
   std::string undo = UndoStatePath();
   if (int error = WriteGame(undo)) {
-    ErrorBox("The saved game \"" + path + "\" was not loaded: the present game could not be kept (" +
-                 Why(error) + ") .",
+    ErrorBox("The saved game \"" + path +
+                 "\" was not loaded: the present game could not be kept (" + Why(error) + ") .",
              kLoadError);
     return false;
   }
@@ -403,8 +403,9 @@ void GameDirector::SaveReplayFile(const std::string& path) {
     if (!temporary.empty() && !WriteRecordedInput(*scene, temporary)) replacement.Fail();
   }
   if (!replacement.Commit())
-    ErrorBox("The replay could not be saved to \"" + replay + "\": " + Why(replacement.Error()) + " .",
-             "Replay error .");
+    ErrorBox(
+        "The replay could not be saved to \"" + replay + "\": " + Why(replacement.Error()) + " .",
+        "Replay error .");
 }
 
 void GameDirector::SaveReplayDialog() {

@@ -14,10 +14,10 @@
 
 #include "engine/app/game_director.h"
 #include "engine/core/engine_globals.h"
+#include "engine/core/live_list.h"
 #include "engine/display/map.h"
 #include "engine/display/variable.h"
 #include "engine/scene/alarm.h"
-#include "engine/core/live_list.h"
 #include "engine/scene/game_node.h"
 #include "engine/scene/sprite.h"
 #include "engine/sound_input/midi_file.h"

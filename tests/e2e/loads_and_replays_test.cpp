@@ -173,7 +173,8 @@ TEST_F(LoadsAndReplays, AFileFarTooLargeForItsKindIsRefusedAtOnce) {
       return dir.File(name);
     };
     platform::CopyFile(sar, dir.File("huge.sar"), kLargestSavedGame);
-    EXPECT_EQ(Refused(huge("huge.rep")), "The replay \"" + dir.File("huge.rep") + "\" is damaged .");
+    EXPECT_EQ(Refused(huge("huge.rep")),
+              "The replay \"" + dir.File("huge.rep") + "\" is damaged .");
     platform::CopyFile(rep, dir.File("big.rep"), kLargestSavedGame);
     huge("big.sar");
     EXPECT_NE(Refused(dir.File("big.rep")).find("big.sar\" is damaged"), std::string::npos);

@@ -105,7 +105,8 @@ TEST(MessageBoxText, BreaksIntoLinesThatFitAndLosesNothing) {
   // Characters are counted whole: 60 two-byte letters make lines of 56 and 4.
   std::string accents;
   for (int i = 0; i < 60; ++i) accents += "\xc3\xa9";
-  EXPECT_EQ(BreakIntoLines(accents + "\nnext", 56), accents.substr(0, 112) + "\n" + accents.substr(112) + "\nnext");
+  EXPECT_EQ(BreakIntoLines(accents + "\nnext", 56),
+            accents.substr(0, 112) + "\n" + accents.substr(112) + "\nnext");
 }
 
 }  // namespace

@@ -8,8 +8,8 @@
 
 #include "engine/app/game_director.h"
 #include "engine/core/engine_globals.h"
-#include "engine/core/object_stream.h"
 #include "engine/core/node_list.h"
+#include "engine/core/object_stream.h"
 #include "engine/display/variable.h"
 #include "engine/scene/game_node.h"
 #include "engine/sound_input/keyboard.h"
@@ -181,7 +181,8 @@ TEST_F(SavedGames, NamesAsLongAsTheFileSystemTakesSaveGamesAndReplays) {
   const std::string stem(250, 'n');
   EXPECT_TRUE(SaveGameFile(dir.File(stem + ".sav")));
   CurrentGameNode->recordedKeyMasks.Add(1u);
-  ASSERT_TRUE(platform::CopyFile(dir.File(stem + ".sav"), StartRecordingStatePath(), kLargestSavedGame));
+  ASSERT_TRUE(
+      platform::CopyFile(dir.File(stem + ".sav"), StartRecordingStatePath(), kLargestSavedGame));
   director->SaveReplayFile(dir.File(stem + ".rep"));
   EXPECT_TRUE(host.messageBoxes.empty());
   EXPECT_TRUE(platform::FileExists(dir.File(stem + ".rep")));
@@ -281,8 +282,8 @@ TEST_F(SavedGames, EveryNameShowsItsEarlierFileOrTheNewOneWholeAndKeepsItsPermis
   EXPECT_EQ(st.st_mode & 07777, 0600u);
   EXPECT_EQ(ReadBytes(state), ReadBytes(dir.File("pair.sar")));
   EXPECT_EQ(dir.Names(), (std::vector<std::string>{".quor-AbCdEf", "gamesavestartrecording.sat",
-                                                   "gamesavewhenreplay.sat", "keep.sav",
-                                                   "pair.rep", "pair.sar"}));
+                                                   "gamesavewhenreplay.sat", "keep.sav", "pair.rep",
+                                                   "pair.sar"}));
 }
 
 }  // namespace
