@@ -12,7 +12,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <ctime>
 #include <new>
 #include <vector>
 
@@ -228,44 +227,22 @@ bool FlushToDisk(const std::string& path, int flags) {
   return close(fd) == 0 && good;
 }
 
-// Copies the regular file at path to a new temporary beside it, flushed to disk.
-std::string CopyBeside(const std::string& path) {
-  std::string copy = TemporaryStem(FolderOf(path)) + "XXXXXX";
-  int out = mkstemp(&copy[0]);
-  if (out < 0) return "";
+// The regular file at path kept under the new name `kept` for as long as a save may have
+// to put it back: a hard link, or a copy flushed to disk where the file system has none.
+bool KeepAs(const std::string& path, const std::string& kept) {
+  if (link(path.c_str(), kept.c_str()) == 0) return true;
+  if (errno != EPERM && errno != EOPNOTSUPP && errno != EMLINK && errno != ENOSYS) return false;
   int in = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  bool good = in >= 0;
+  int out = open(kept.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+  bool good = in >= 0 && out >= 0;
   char buffer[65536];
   ssize_t n = 0;
   while (good && (n = read(in, buffer, sizeof buffer)) > 0) good = write(out, buffer, n) == n;
   good = good && n == 0 && fsync(out) == 0;
   if (in >= 0) close(in);
-  if (close(out) != 0 || !good) {
-    unlink(copy.c_str());
-    return "";
-  }
-  return copy;
-}
-
-// The regular file at path kept under a second name beside it for as long as a save may
-// have to put it back: a hard link, or a copy where the file system has none.
-std::string KeepBeside(const std::string& path) {
-  const std::string stem = TemporaryStem(FolderOf(path));
-  static const char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
-  static uint32_t state = static_cast<uint32_t>(time(nullptr)) ^ static_cast<uint32_t>(getpid());
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    std::string name = stem;
-    for (int i = 0; i < 6; ++i) {
-      state = state * 1664525u + 1013904223u;
-      name += kLetters[(state >> 16) % (sizeof kLetters - 1)];
-    }
-    if (link(path.c_str(), name.c_str()) == 0) return name;
-    if (errno == EEXIST) continue;
-    if (errno == EPERM || errno == EOPNOTSUPP || errno == EMLINK || errno == ENOSYS)
-      return CopyBeside(path);
-    return "";
-  }
-  return "";
+  if (out >= 0 && close(out) != 0) good = false;
+  if (!good && out >= 0) unlink(kept.c_str());
+  return good;
 }
 
 }  // namespace
@@ -315,9 +292,8 @@ bool FileReplacement::Write(const std::string& target, const std::vector<uint8_t
 
 void FileReplacement::Fail() { Failed(errno ? errno : EIO); }
 
-bool FileReplacement::Failed(int error) {
+void FileReplacement::Failed(int error) {
   if (!error_) error_ = error;
-  return false;
 }
 
 void FileReplacement::RemoveTemporaries() {
@@ -344,9 +320,12 @@ bool FileReplacement::Commit() {
   for (Entry& entry : entries_) {
     if (error_ || entries_.size() < 2) break;
     struct stat earlier;
+    // Named after the entry's own temporary, whose name no other file shares.
     if (lstat(entry.target.c_str(), &earlier) == 0 && S_ISREG(earlier.st_mode)) {
-      entry.kept = KeepBeside(entry.target);
-      if (entry.kept.empty()) Fail();
+      if (KeepAs(entry.target, entry.temporary + "-kept"))
+        entry.kept = entry.temporary + "-kept";
+      else
+        Fail();
     }
   }
   size_t placed = 0;

@@ -81,7 +81,7 @@ class FileReplacement {
   struct Entry {
     std::string temporary, target, kept;
   };
-  bool Failed(int error);
+  void Failed(int error);
   void RemoveTemporaries();
 
   std::vector<Entry> entries_;
