@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <functional>
 #include <new>
 #include <string>
 #include <vector>
@@ -39,9 +40,33 @@ void ErrorBox(const std::string& text, const char* caption) {
   platform::CurrentHost().ShowMessageBox(text, caption, platform::MessageBoxIcon::Exclamation);
 }
 
-// A file the player named that is not there is called missing in the same words by every load.
-void SayMissing(const std::string& what, const std::string& path, const char* caption) {
-  ErrorBox("The " + what + " \"" + path + "\" does not exist .", caption);
+// The system's own words for why a file could not be written or read.
+std::string Why(int error) { return std::strerror(error); }
+
+// A file the player named is checked in the same words by every load: one that is not
+// there is called missing, one that is there but cannot be opened says why.
+bool Readable(const std::string& what, const std::string& path, const char* caption) {
+  if (std::FILE* file = platform::OpenFileForReading(path)) {
+    std::fclose(file);
+    return true;
+  }
+  const int error = errno;
+  const std::string named = "The " + what + " \"" + path + "\" ";
+  if (error == ENOENT || error == ENOTDIR)
+    ErrorBox(named + "does not exist .", caption);
+  else
+    ErrorBox(
+        named + "cannot be read (" + (error == EINVAL ? "not a plain file" : Why(error)) + ") .",
+        caption);
+  return false;
+}
+
+// The game keeps its own state files in its folder. Where it cannot write them, a box
+// names that folder and says what it keeps there, never the state file itself, which the
+// player did not choose.
+std::string GameFolderRefused(const std::string& kept, int error) {
+  return "the game keeps " + kept + " in its folder \"" + platform::CurrentDirectory() +
+         "\", which must be writable (" + Why(error) + ") .";
 }
 
 // A replay is saved as "x.rep" with its start state "x.sar" beside it: a name without
@@ -73,9 +98,6 @@ int WriteGame(const std::string& path) {
   replacement.Commit();
   return replacement.Error();
 }
-
-// The system's own words for why a file could not be written.
-std::string Why(int error) { return std::strerror(error); }
 
 // Deletes what a failed read created and left outside every list. Objects inside a
 // list belong to it (an orphaned map takes its shapes with it), so the orphans are all
@@ -124,15 +146,17 @@ bool SaveGameFile(const std::string& path) {
   return false;
 }
 
-bool LoadGameFile(const std::string& path) {
-  if (!platform::FileExists(path)) {
-    SayMissing("saved game", path, kLoadError);
-    return false;
-  }
+namespace {
+
+// Loads a saved game as LoadGameFile does. Where `stands` is given, the load counts only
+// once it agrees (having said why where it does not); otherwise the game goes back to where
+// it was.
+bool LoadGame(const std::string& path, const std::function<bool()>& stands) {
+  if (!Readable("saved game", path, kLoadError)) return false;
   std::string undo = UndoStatePath();
   if (int error = WriteGame(undo)) {
-    ErrorBox("The saved game \"" + path +
-                 "\" was not loaded: the present game could not be kept (" + Why(error) + ") .",
+    ErrorBox("The saved game \"" + path + "\" was not loaded: " +
+                 GameFolderRefused("the present game while it loads", error),
              kLoadError);
     return false;
   }
@@ -142,15 +166,22 @@ bool LoadGameFile(const std::string& path) {
   } catch (const std::bad_alloc&) {
     // Memory ran out on the way: refused as a damaged file is.
   }
-  if (!loaded) {
+  const bool kept = loaded && (!stands || stands());
+  if (!kept) {
     if (CurrentGameNode) EmptyGameNode(CurrentGameNode, true);
     ReadGame(undo);
-    ErrorBox("The saved game \"" + path + "\" is damaged or is not a saved game; the game goes on .",
-             kLoadError);
   }
+  if (!loaded)
+    ErrorBox(
+        "The saved game \"" + path + "\" is damaged or is not a saved game; the game goes on .",
+        kLoadError);
   platform::DeleteFile(undo);
-  return loaded;
+  return kept;
 }
+
+}  // namespace
+
+bool LoadGameFile(const std::string& path) { return LoadGame(path, nullptr); }
 
 namespace {
 
@@ -257,12 +288,43 @@ void GameDirector::DoPendingSave() {
             path))
       return;
   }
-  SaveGameFile(path);
+  const bool recordingStart = path == StartRecordingStatePath();
+  if (!recordingStart && path != WhenReplayStatePath()) {
+    SaveGameFile(path);
+    return;
+  }
+  // A state of the game's own that cannot be kept stops what needs it: a recording with
+  // no start state, or a replay with nothing to come back to (whose load waits in this
+  // frame).
+  const int error = WriteGame(path);
+  if (!error) return;
+  if (recordingStart) {
+    StopRecording();
+    ErrorBox(
+        "Recording did not start: " + GameFolderRefused("the state a recording starts from", error),
+        "Recording error .");
+    return;
+  }
+  const std::string replay = replayInputRequested ? " \"" + replayInputPath + "\"" : "";
+  loadRequested = replayStartRequested = replayInputRequested = slowReplay = 0;
+  loadPath.clear();
+  replayInputPath.clear();
+  ErrorBox("The replay" + replay + " did not start: " +
+               GameFolderRefused("the present game to come back to after a replay", error),
+           kReplayError);
 }
 
 namespace {
 // The rate a replay returns to: the scene's target, which is never 0.
 uint32_t ReplayReturnRate() { return CurrentGameNode ? CurrentGameNode->targetRate : 60; }
+
+// Says why a replay from a file did not start: its start state could not be kept; false.
+bool StartStateNotKept(const std::string& replay, int error) {
+  ErrorBox("The replay \"" + replay +
+               "\" did not start: " + GameFolderRefused("the state a replay starts from", error),
+           kReplayError);
+  return false;
+}
 
 void EnterReplayMode(GameDirector& director, uint32_t returnRate) {
   platform::CurrentHost().SetWindowTitle("Quor - Replay Mode");
@@ -288,31 +350,46 @@ void GameDirector::DoPendingLoad() {
             path))
       return;
   }
-  if (startsReplay) {
-    // A replay, the player's own (F3) or one from a file (F8), starts only once its
-    // recording has been read whole and its start state has loaded; a refusal has said why
-    // and left the game, the player's own recording included, as it was.
-    RecordedInput input;
-    const uint32_t returnRate = ReplayReturnRate();
-    if ((fromReplayFile && !ReadRecordedInputOrSay(inputPath, input)) || !LoadGameFile(path) ||
-        !CurrentGameNode) {
-      slowReplay = 0;
+  if (!startsReplay) {
+    LoadGameFile(path);
+    return;
+  }
+  // A replay, the player's own (F3) or one from a file (F8), starts only once its
+  // recording has been read whole and its start state has loaded; a refusal has said why
+  // and left the game, the player's own recording included, as it was.
+  const bool slow = slowReplay != 0;
+  slowReplay = 0;
+  RecordedInput input;
+  const uint32_t returnRate = ReplayReturnRate();
+  // A replay from a file becomes the player's last recording, so its start state takes the
+  // place of theirs in the same step as the load, and a later F7 saves the pair whole. The
+  // copy is written out before the load and put in place once the load has succeeded.
+  platform::FileReplacement startState;
+  std::function<bool()> keepStartState;
+  if (fromReplayFile) {
+    if (!ReadRecordedInputOrSay(inputPath, input)) return;
+    std::vector<uint8_t> bytes;
+    // A start state that cannot be read is refused by the load itself, in its own words.
+    const bool read = platform::ReadWholeFile(path, bytes, kLargestSavedGame);
+    if (read && !startState.Write(StartRecordingStatePath(), bytes)) {
+      StartStateNotKept(inputPath, startState.Error());
       return;
     }
-    if (fromReplayFile) {
-      platform::CopyFile(path, StartRecordingStatePath(), kLargestSavedGame);
-      CurrentGameNode->recordedKeyMasks = input.masks;
-      CurrentGameNode->recordedMouseFlags = input.flags;
-      CurrentGameNode->recordedMouseMovement = input.moves;
-    }
-    EnterReplayMode(*this, returnRate);
-  } else {
-    LoadGameFile(path);
+    keepStartState = [&, read] {
+      return (read && startState.Commit()) ||
+             StartStateNotKept(inputPath, read ? startState.Error() : EIO);
+    };
   }
-  if (slowReplay && CurrentGameNode) {
+  if (!LoadGame(path, keepStartState) || !CurrentGameNode) return;
+  if (fromReplayFile) {
+    CurrentGameNode->recordedKeyMasks = input.masks;
+    CurrentGameNode->recordedMouseFlags = input.flags;
+    CurrentGameNode->recordedMouseMovement = input.moves;
+  }
+  EnterReplayMode(*this, returnRate);
+  if (slow) {
     uint32_t rate = CurrentGameNode->measuredRate;
     CurrentGameNode->SetFPS(rate >= 60 ? rate / 4 : 15);
-    slowReplay = 0;
   }
 }
 
@@ -344,14 +421,8 @@ void GameDirector::StartReplay(bool slow) {
 // of the next frame, which starts the replay only when both are good.
 void GameDirector::StartReplayFromFile(const std::string& path, bool slow) {
   std::string state = StateFileBeside(path);
-  if (!platform::FileExists(path)) {
-    SayMissing("replay", path, kReplayError);
+  if (!Readable("replay", path, kReplayError) || !Readable("saved game", state, kReplayError))
     return;
-  }
-  if (!platform::FileExists(state)) {
-    SayMissing("saved game", state, kReplayError);
-    return;
-  }
   RecordedInput input;
   if (!ReadRecordedInputOrSay(path, input)) return;
   RequestSave(WhenReplayStatePath().c_str());
@@ -394,18 +465,22 @@ void GameDirector::SaveReplayFile(const std::string& path) {
   GameNode* scene = CurrentGameNode;
   if (!scene || scene->recordedKeyMasks.Size() < 1) return;
   const std::string replay = ReplayFileFor(path), state = StateFileBeside(replay);
-  platform::FileReplacement replacement;
   std::vector<uint8_t> startState;
   if (!platform::ReadWholeFile(StartRecordingStatePath(), startState, kLargestSavedGame)) {
-    replacement.Fail();
-  } else if (replacement.Write(state, startState)) {
+    ErrorBox("The replay could not be saved to \"" + replay +
+                 "\": the state its recording starts from could not be read (" + Why(errno) + ") .",
+             kReplayError);
+    return;
+  }
+  platform::FileReplacement replacement;
+  if (replacement.Write(state, startState)) {
     std::string temporary = replacement.Add(replay);
     if (!temporary.empty() && !WriteRecordedInput(*scene, temporary)) replacement.Fail();
   }
   if (!replacement.Commit())
     ErrorBox(
         "The replay could not be saved to \"" + replay + "\": " + Why(replacement.Error()) + " .",
-        "Replay error .");
+        kReplayError);
 }
 
 void GameDirector::SaveReplayDialog() {

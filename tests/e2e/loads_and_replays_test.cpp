@@ -23,6 +23,7 @@
 #include "tests/support/file_bytes.h"
 #include "tests/support/game_run.h"
 #include "tests/support/headless_run.h"
+#include "tests/support/ordinary_user.h"
 #include "tests/support/room_scene.h"
 #include "tests/support/temp_dir.h"
 
@@ -59,20 +60,26 @@ class LoadsAndReplays : public ::testing::Test {
   }
 
   // The replay chosen after F8 and the start of the next frame: one box (its text
-  // returned), the game saving as it did before and the window title as it was. (The
-  // dialog itself refuses a name that names no file; a file can still go before its
-  // replay starts.)
+  // returned), the game saving as it did before (into the folder `scratch`) and the window
+  // title as it was. (The dialog itself refuses a name that names no file; a file can
+  // still go before its replay starts.)
   std::string Refused(const std::string& path) {
+    return RefusedAfter([&](GameDirector& director) { director.StartReplayFromFile(path, false); });
+  }
+  std::string RefusedAfter(const std::function<void(GameDirector&)>& key) {
     GameDirector& director = *CurrentGameDirector;
     const std::string title = host->WindowTitle();
-    EXPECT_TRUE(SaveGameFile("before.sav"));
+    const std::string before = scratch + "/before.sav", after = scratch + "/after.sav";
+    EXPECT_TRUE(SaveGameFile(before));
     host->messageBoxes.clear();
-    director.StartReplayFromFile(path, false);
+    const uint32_t recorded = CurrentGameNode->recordedKeyMasks.Size();
+    key(director);
     if (director.saveRequested) director.DoPendingSave();
     if (director.loadRequested) director.DoPendingLoad();
-    EXPECT_TRUE(SaveGameFile("after.sav"));
-    EXPECT_EQ(ReadBytes(dir.File("before.sav")), ReadBytes(dir.File("after.sav")));
+    EXPECT_TRUE(SaveGameFile(after));
+    EXPECT_EQ(ReadBytes(before), ReadBytes(after));
     EXPECT_EQ(host->WindowTitle(), title);
+    EXPECT_EQ(CurrentGameNode->recordedKeyMasks.Size(), recorded);
     EXPECT_EQ(host->messageBoxes.size(), 1u);
     return host->messageBoxes.empty() ? "" : host->messageBoxes[0].text;
   }
@@ -86,6 +93,7 @@ class LoadsAndReplays : public ::testing::Test {
   testing_support::TempDir dir;
   platform::HeadlessHost* host = nullptr;
   const std::string rep = dir.File("run.rep"), sar = dir.File("run.sar");
+  std::string scratch = dir.Path();
 };
 
 TEST_F(LoadsAndReplays, AReplayCutShortChangesNothing) {
@@ -108,13 +116,89 @@ TEST_F(LoadsAndReplays, ARefusedReplayKeepsThePlayersOwnRecording) {
   });
 }
 
-TEST_F(LoadsAndReplays, AMissingReplayOrStartStateIsCalledMissing) {
+// A file there that the player may not read was called missing too.
+TEST_F(LoadsAndReplays, AMissingReplayOrStartStateIsCalledMissingAndAnUnreadableOneSaysWhy) {
   AtFrame20([&](GameDirector&) {
+    testing_support::OrdinaryUser user;
+    for (const std::string& file : {rep, sar}) {
+      ASSERT_EQ(chmod(file.c_str(), 0), 0);
+      EXPECT_EQ(Refused(rep), "The " + std::string(file == rep ? "replay" : "saved game") + " \"" +
+                                  file + "\" cannot be read (Permission denied) .");
+      ASSERT_EQ(chmod(file.c_str(), 0600), 0);
+    }
+    ASSERT_TRUE(SaveGameFile("one.sav"));
+    ASSERT_EQ(chmod("one.sav", 0), 0);
+    host->messageBoxes.clear();
+    EXPECT_FALSE(LoadGameFile("one.sav"));
+    ASSERT_EQ(host->messageBoxes.size(), 1u);
+    EXPECT_EQ(host->messageBoxes[0].text,
+              "The saved game \"one.sav\" cannot be read (Permission denied) .");
+
     platform::RenameFile(rep, "aside.rep");
     EXPECT_EQ(Refused(rep), "The replay \"" + rep + "\" does not exist .");
     platform::RenameFile("aside.rep", rep);
     platform::DeleteFile(sar);
     EXPECT_EQ(Refused(rep), "The saved game \"" + sar + "\" does not exist .");
+  });
+}
+
+// F8 played on with no word when the copy of its start state over the player's own failed,
+// so a later F7 saved the played recording beside another start state.
+TEST_F(LoadsAndReplays, AReplayWhoseStartStateCannotBeKeptDoesNotStart) {
+  AtFrame20([&](GameDirector&) {
+    const std::string own = platform::MapPath(StartRecordingStatePath());
+    ASSERT_TRUE(platform::DeleteFile(own));
+    ASSERT_EQ(mkdir(own.c_str(), 0700), 0);
+    ASSERT_EQ(mkdir((own + "/held").c_str(), 0700), 0);
+    const std::string text = Refused(rep);
+    EXPECT_EQ(text.rfind("The replay \"" + rep +
+                             "\" did not start: the game keeps the state a "
+                             "replay starts from in its folder \"" +
+                             dir.Path() + "\"",
+                         0),
+              0u)
+        << text;
+  });
+}
+
+// In a game folder that may not be written, the boxes named the game's own state files,
+// said nothing of the folder, and F8 gave two.
+TEST_F(LoadsAndReplays, AGameFolderThatCannotBeWrittenIsNamedOnceByEachKey) {
+  AtFrame20([&](GameDirector& director) {
+    scratch = dir.File("sub");
+    ASSERT_EQ(mkdir(scratch.c_str(), 0700), 0);
+    ASSERT_TRUE(SaveGameFile("sub/one.sav"));
+    platform::CopyFile(rep, "sub/run.rep", kLargestSavedGame);
+    platform::CopyFile(sar, "sub/run.sar", kLargestSavedGame);
+    ASSERT_EQ(chmod(dir.Path().c_str(), 0555), 0);
+    testing_support::OrdinaryUser user;
+    const std::string folder =
+        " in its folder \"" + dir.Path() + "\", which must be writable (Permission denied) .";
+    std::vector<std::string> boxes{
+        RefusedAfter([&](GameDirector&) { EXPECT_FALSE(LoadGameFile("sub/one.sav")); }),
+        Refused(dir.File("sub/run.rep")),
+        RefusedAfter([](GameDirector& director) { director.StartReplay(false); })};
+    EXPECT_EQ(boxes[0],
+              "The saved game \"sub/one.sav\" was not loaded: the game keeps the "
+              "present game while it loads" +
+                  folder);
+    EXPECT_EQ(boxes[1], "The replay \"" + dir.File("sub/run.rep") +
+                            "\" did not start: the "
+                            "game keeps the present game to come back to after a replay" +
+                            folder);
+    EXPECT_EQ(boxes[2],
+              "The replay did not start: the game keeps the present game to come "
+              "back to after a replay" +
+                  folder);
+    host->messageBoxes.clear();
+    director.StartRecording();
+    director.DoPendingSave();
+    EXPECT_EQ(director.recording, 0);
+    EXPECT_EQ(host->WindowTitle(), "Quor");
+    ASSERT_EQ(host->messageBoxes.size(), 1u);
+    EXPECT_EQ(host->messageBoxes[0].text,
+              "Recording did not start: the game keeps the state a recording starts from" + folder);
+    EXPECT_EQ(chmod(dir.Path().c_str(), 0700), 0);
   });
 }
 
