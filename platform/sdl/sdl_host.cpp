@@ -133,9 +133,8 @@ void SdlHost::ShowMessageBox(const std::string& text, const std::string& caption
   // Without a display the box cannot be shown; the text still reaches the terminal.
   std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
   DefaultStopSignals stoppable;
-  // A box is as wide as its longest line: lines of 56 characters, of some 7 pixels each,
-  // leave the box's margins room inside the 640-pixel window.
-  SDL_ShowSimpleMessageBox(flags, caption.c_str(), BreakIntoLines(text, 56).c_str(),
+  // A box is as wide as its longest line.
+  SDL_ShowSimpleMessageBox(flags, caption.c_str(), BreakIntoLines(text, kBoxColumns).c_str(),
                            BoxOwner(video_->window));
 }
 
