@@ -180,6 +180,13 @@ bool SdlHost::AskFileName(const FileDialogRequest& request, std::string& path) {
   // asked about again.
   std::string complaint = zenity ? "zenity --error --no-markup --text=" : "kdialog --error ";
   std::string replace = zenity ? "zenity --question --no-markup --text=" : "kdialog --warningyesno ";
+  // zenity makes its box as wide as the text's longest line and breaks lines only at
+  // spaces, so a long name would push its buttons off the screen: its texts come in lines
+  // as the game's own boxes do, the breaks kept as they are inside the quotes. kdialog
+  // shortens a long name itself to fit the screen, and is given the text as it is.
+  auto text = [&](const std::string& said) {
+    return ShellQuote(zenity ? BreakIntoLines(said, kBoxColumns) : said);
+  };
   std::string start = zenity ? directory + "/" : directory;
   for (;;) {
     std::string chosen, refusal, question;
@@ -188,13 +195,12 @@ bool SdlHost::AskFileName(const FileDialogRequest& request, std::string& path) {
     if (chosen.empty()) return false;
     if (!ResolveDialogAnswer(request, chosen, path, refusal)) {
       // The chooser says why and asks again, as a dialog that must find its file does.
-      if (RunDialogProgram(complaint + ShellQuote(refusal) + " >/dev/null 2>&1", nullptr) < 0)
+      if (RunDialogProgram(complaint + text(refusal) + " >/dev/null 2>&1", nullptr) < 0)
         return false;
       continue;
     }
     if (!AskBeforeReplacing(request, path, zenity ? "" : chosen, question)) return true;
-    if (RunDialogProgram(replace + ShellQuote(question) + " >/dev/null 2>&1", nullptr) == 0)
-      return true;
+    if (RunDialogProgram(replace + text(question) + " >/dev/null 2>&1", nullptr) == 0) return true;
     start = path;
   }
 }

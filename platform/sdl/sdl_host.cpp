@@ -76,13 +76,42 @@ bool StartVideo() {
 // Whether the folder holds the game's pictures, found as the game finds them.
 bool HoldsGameFiles(const std::string& folder) { return FolderExists(folder + "/BITMAPS"); }
 
-void SayNoDisplay() {
+// Why the game cannot show its window, said on the terminal with what the player can do.
+// sdlSaid is SDL's word on the failed start of its video.
+void SayNoDisplay(const std::string& sdlSaid) {
   const char* x11 = std::getenv("DISPLAY");
   const char* wayland = std::getenv("WAYLAND_DISPLAY");
+  const char* named = SDL_getenv("SDL_VIDEODRIVER");
   bool haveX11 = x11 && *x11, haveWayland = wayland && *wayland;
-  std::string reason = "neither DISPLAY nor WAYLAND_DISPLAY is set";
-  if (haveX11) reason = std::string("the display DISPLAY=") + x11 + " could not be opened";
-  else if (haveWayland) reason = std::string("the display WAYLAND_DISPLAY=") + wayland + " could not be opened";
+  std::string display = haveX11       ? std::string("DISPLAY=") + x11
+                        : haveWayland ? std::string("WAYLAND_DISPLAY=") + wayland
+                                      : "";
+  if (named && *named) {
+    // Only the driver named was tried: the display may well be there, and the name at fault.
+    std::string drivers;
+    for (int i = 0; i < SDL_GetNumVideoDrivers(); ++i) {
+      const char* driver = SDL_GetVideoDriver(i);
+      if (driver && !Invisible(driver))
+        drivers += (drivers.empty() ? "" : ", ") + std::string(driver);
+    }
+    std::fprintf(
+        stderr,
+        "quor: the video driver named in SDL_VIDEODRIVER=%s could not be started (SDL: %s).\n",
+        named, sdlSaid.c_str());
+    if (!display.empty()) {
+      std::fprintf(stderr,
+                   "  For the display %s, unset SDL_VIDEODRIVER to let the game choose the\n"
+                   "  driver itself, or name one of the drivers that show a window: %s.\n",
+                   display.c_str(), drivers.empty() ? "none" : drivers.c_str());
+      return;
+    }
+    std::fprintf(stderr,
+                 "  Nor was a display found (neither DISPLAY nor WAYLAND_DISPLAY is set).\n");
+  } else {
+    std::fprintf(stderr, "quor: no display was found (%s).\n",
+                 display.empty() ? "neither DISPLAY nor WAYLAND_DISPLAY is set"
+                                 : ("the display " + display + " could not be opened").c_str());
+  }
   // The suggested command must work where the player stands, which is seldom the folder
   // the game ran in (./play moves into the game's folder beside the program): every
   // folder is named in full.
@@ -92,16 +121,16 @@ void SayNoDisplay() {
     dir = " --dir " + ShellWord(CurrentDirectory());
   else if (HoldsGameFiles(program + "/game")) dir = " --dir " + ShellWord(program + "/game");
   std::fprintf(stderr,
-               "quor: no display was found (%s).\n"
                "  Start the game from a desktop session (X11 or Wayland), or play it without a\n"
                "  display with the headless runner, which writes chosen frames as PNG pictures:\n"
                "    %s/quor_headless%s --frames 600 --shot 300:frame.png\n"
                "%s"
                "  To run on one of SDL's invisible video drivers anyway, name it in\n"
                "  SDL_VIDEODRIVER (offscreen or dummy).\n",
-               reason.c_str(), ShellWord(program).c_str(), dir.c_str(),
-               dir.empty() ? "  (with --dir naming the folder that holds the game's BITMAPS and Sounds)\n"
-                           : "");
+               ShellWord(program).c_str(), dir.c_str(),
+               dir.empty()
+                   ? "  (with --dir naming the folder that holds the game's BITMAPS and Sounds)\n"
+                   : "");
 }
 
 }  // namespace
@@ -133,9 +162,8 @@ void SdlHost::ShowMessageBox(const std::string& text, const std::string& caption
   // Without a display the box cannot be shown; the text still reaches the terminal.
   std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
   DefaultStopSignals stoppable;
-  // A box is as wide as its longest line: lines of 56 characters, of some 7 pixels each,
-  // leave the box's margins room inside the 640-pixel window.
-  SDL_ShowSimpleMessageBox(flags, caption.c_str(), BreakIntoLines(text, 56).c_str(),
+  // A box is as wide as its longest line.
+  SDL_ShowSimpleMessageBox(flags, caption.c_str(), BreakIntoLines(text, kBoxColumns).c_str(),
                            BoxOwner(video_->window));
 }
 
@@ -167,7 +195,7 @@ bool SdlHost::EnsureVideo() {
 bool SdlHost::CreateMainWindow(const std::string& title, int width, int height,
                                bool fullScreen) {
   if (!EnsureVideo()) {
-    SayNoDisplay();
+    SayNoDisplay(SDL_GetError());
     return false;
   }
   // A fixed frame: the window is the display's size and the user cannot resize it.

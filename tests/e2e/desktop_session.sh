@@ -5,7 +5,8 @@
 # restore leave the game running; where the window is given another size all the same,
 # the picture fills it with its shape kept; while a file chooser (a stand-in) is open the
 # window stays alive and the chooser, like the game's own boxes, stays above it; a save
-# asks once before it replaces a file. Pictures are checked by their pixels through the
+# asks once before it replaces a file, and the desktop's question and refusals come in
+# lines that fit the screen. Pictures are checked by their pixels through the
 # frame-rate text (F11), the one thing the first scene draws; as nothing else draws, the
 # text stays in the back buffer once drawn, and only a switch of the display mode (which
 # makes new, black buffers) shows whether frames are still drawn and presented.
@@ -97,10 +98,13 @@ text_gone() { text_box; [ "$box" = none ]; }
 # The desktop's chooser, played by a stand-in in the game's bin/: it logs how it was
 # called ("start ARGS", and "end" once it is done), then plays the next line of its plan:
 # seconds to wait, its exit status, and the name it prints. With no plan left it cancels.
+# The text of a question or an error (--text) is kept whole in its own file, line breaks
+# and all.
 mkdir bin tools
 cat >bin/zenity <<'EOF'
 #!/usr/bin/env bash
 echo "start $*" >>"$CHOOSER_LOG"
+for arg; do [ "${arg#--text=}" = "$arg" ] || printf '%s\n' "${arg#--text=}" >"$CHOOSER_TEXT"; done
 read -r seconds status answer <"$CHOOSER_PLAN" || { echo end >>"$CHOOSER_LOG"; exit 1; }
 sed -i 1d "$CHOOSER_PLAN"
 case $seconds in
@@ -127,7 +131,7 @@ for tool in llvm-symbolizer addr2line; do
 done
 game_path="$PWD/bin:$PWD/tools"
 export CHOOSER_LOG="$PWD/chooser.log" CHOOSER_PLAN="$PWD/chooser.plan" \
-  DIALOG_WINDOW="$here/dialog_window.py"
+  CHOOSER_TEXT="$PWD/chooser.text" DIALOG_WINDOW="$here/dialog_window.py"
 # The real zenity and kdialog among the game's descendants, one "PID ARGS" a line. A
 # stand-in runs as its interpreter (argv[0] bash), a real one under its own name.
 real_dialogs() {
@@ -307,6 +311,26 @@ grep -q -- "--confirm-overwrite" chooser.log && fail "the chooser asks its own o
 open_chooser "0 0 one" "0 0"
 replaced() { ! echo old | cmp -s - one.sav; }
 wait_until replaced || fail "one.sav was not replaced after a yes: $(cat chooser.log)"
+
+# zenity makes a box as wide as its text's longest line: a question about a name of 180
+# characters once made one 1,563 pixels wide, its Yes and No off the screen. Its texts,
+# the question and the refusal of a name that is not there, come in lines of 64
+# characters at most, some 470 pixels in zenity's font, and the name is whole in them.
+long=$(printf 'n%.0s' $(seq 180))
+echo old >"$long.sav"
+text_fits() {
+  [ "$(awk '{ if (length > m) m = length } END { print m + 0 }' chooser.text)" -le 64 ] &&
+    tr -d '\n' <chooser.text | grep -q "$1" ||
+    fail "$2 does not come in lines that fit: $(cat chooser.text)"
+}
+: >chooser.text
+open_chooser "0 0 $long" "0 1" "0 1"
+wait_until chooser_ended 3 || fail "no question about replacing $long.sav: $(cat chooser.log)"
+text_fits "$long.sav" "the question about replacing a file with a long name"
+: >chooser.text
+chooser_key=F6 open_chooser "0 0 o$long.sav" "0 0" "0 1"
+wait_until chooser_ended 3 || fail "no refusal of a missing file: $(cat chooser.log)"
+text_fits "o$long.sav" "the refusal of a missing file with a long name"
 
 # kdialog asks on its own before it returns a file that is there: that file is not asked
 # about again. The stand-in plays kdialog where zenity is missing.

@@ -3,8 +3,9 @@
 # refused and that SIGTERM ends the second copy while its box is up, ends the first with
 # SIGTERM as a desktop session would, and checks that without a display the game says so
 # in its own words only and fails at once, suggesting a headless command that works from
-# anywhere, and that started away from its files it says how to start it from anywhere. The
-# first copy starts on a machine without a sound card: it says so in one line, and nothing
+# anywhere, that started away from its files it says how to start it from anywhere, and
+# that a video driver named in SDL_VIDEODRIVER that fails is named as the cause. The first
+# copy starts on a machine without a sound card: it says so in one line, and nothing
 # else reaches the terminal.
 set -u
 quor=${1:?path to quor}
@@ -59,6 +60,18 @@ advised=$(grep " && \.\./quor$" nofiles.err)
 
 . "$here/virtual_display.sh"
 trap 'stop_virtual_display; rm -rf "$work"' EXIT
+
+# The display works but the video driver named does not start: one SDL has yet that finds
+# no server (wayland, on this X display alone), and one it lacks. The game names the driver
+# and SDL's word on it, and does not blame the display.
+for driver in wayland nosuchdriver; do
+  SDL_VIDEODRIVER=$driver timeout -s KILL 20 "$quor" 2>driver.err
+  status=$?
+  [ $status -ne 0 ] && [ $status -ne 137 ] || { echo "with SDL_VIDEODRIVER=$driver quor ended with $status"; cat driver.err; exit 1; }
+  head -n 1 driver.err | grep -q "SDL_VIDEODRIVER=$driver could not be started (SDL: [^)]" &&
+    ! grep -q "no display was found" driver.err ||
+    { echo "with SDL_VIDEODRIVER=$driver and a working display, the driver is not named as the cause:"; cat driver.err; exit 1; }
+done
 
 window_up() { xwininfo -root -tree 2>/dev/null | grep -q "\"$1\""; }
 wait_for_window() {
