@@ -23,6 +23,7 @@
 #include "engine/scene/sprite.h"
 #include "engine/sound_input/keyboard.h"
 #include "engine/sound_input/mouse.h"
+#include "platform/file_replacement.h"
 #include "platform/files.h"
 #include "platform/host.h"
 
