@@ -118,15 +118,15 @@ bool ReadWholeFile(const std::string& name, std::vector<uint8_t>& bytes, uint64_
   if (!f) return false;
   bool ok = false;
   try {
-    // The size the file has now, in one read; a file that grows meanwhile is read to its
-    // end, as long as it stays within its bounds.
+    // The size the file has now, in one read; a file that grows meanwhile (since the open
+    // looked at it, too) is read to its end as long as it stays within its bounds.
     struct stat st;
-    size_t size = fstat(fileno(f), &st) == 0 && st.st_size > 0 ? size_t(st.st_size) : 0;
-    bytes.resize(size);
-    bytes.resize(size ? std::fread(bytes.data(), 1, size, f) : 0);
+    uint64_t size = fstat(fileno(f), &st) == 0 && st.st_size > 0 ? uint64_t(st.st_size) : 0;
+    bool within = size <= maxBytes;
+    bytes.resize(within ? size_t(size) : 0);
+    bytes.resize(within && size ? std::fread(bytes.data(), 1, size_t(size), f) : 0);
     uint8_t buffer[65536];
     size_t n;
-    bool within = true;
     while (within && (n = std::fread(buffer, 1, sizeof buffer, f)) > 0) {
       within = bytes.size() + n <= maxBytes;
       if (within) bytes.insert(bytes.end(), buffer, buffer + n);
