@@ -344,6 +344,8 @@ void GameDirector::StartReplay(bool slow) {
 // The recording is read and checked whole at once; its start state is checked by the load
 // of the next frame, which starts the replay only when both are good.
 void GameDirector::StartReplayFromFile(const std::string& path, bool slow) {
+  // A pair whose save was stopped between its two renames is made whole before it is read.
+  platform::SettleInterruptedSaves(path);
   std::string state = StateFileBeside(path);
   if (!platform::FileExists(path)) {
     SayMissing("replay", path, kReplayError);
