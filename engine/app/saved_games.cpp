@@ -24,6 +24,7 @@
 #include "engine/scene/sprite.h"
 #include "engine/sound_input/keyboard.h"
 #include "engine/sound_input/mouse.h"
+#include "platform/file_replacement.h"
 #include "platform/files.h"
 #include "platform/host.h"
 
@@ -420,6 +421,8 @@ void GameDirector::StartReplay(bool slow) {
 // The recording is read and checked whole at once; its start state is checked by the load
 // of the next frame, which starts the replay only when both are good.
 void GameDirector::StartReplayFromFile(const std::string& path, bool slow) {
+  // A pair whose save was stopped between its two renames is made whole before it is read.
+  platform::SettleInterruptedSaves(path);
   std::string state = StateFileBeside(path);
   if (!Readable("replay", path, kReplayError) || !Readable("saved game", state, kReplayError))
     return;

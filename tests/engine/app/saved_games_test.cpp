@@ -4,6 +4,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <csignal>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/app/game_director.h"
@@ -17,7 +21,10 @@
 #include "platform/files.h"
 #include "platform/headless/headless_host.h"
 #include "tests/engine/app/director_fixture.h"
+#include "tests/support/faults.h"
 #include "tests/support/file_bytes.h"
+#include "tests/support/game_files.h"
+#include "tests/support/ordinary_user.h"
 
 namespace quor {
 namespace {
@@ -307,6 +314,214 @@ TEST_F(SavedGames, AReplayWithoutItsStateFileOrWithHugeCountsDoesNotStart) {
   EXPECT_EQ(director->replaying, 0);
   EXPECT_EQ(CurrentGameNode->recordedKeyMasks.Size(), 0u);
   EXPECT_NE(host.WindowTitle(), "Quor - Replay Mode");
+}
+
+}  // namespace
+}  // namespace quor
+
+namespace quor {
+namespace {
+
+// The real game, run headless in folder (given the game's files there) with faults staged in
+// its file calls: a recording of `frames` frames saved by F7 as pair.rep, and `boxes`
+// message boxes by the end. The exit status, or -1 where it was killed.
+int SaveReplayInGame(const std::string& folder, int frames, int boxes, const std::string& faults,
+                     std::string* output = nullptr) {
+  testing_support::ProvideGameFiles(folder);
+  const std::string stop = std::to_string(10 + frames), save = std::to_string(20 + frames),
+                    look = std::to_string(30 + frames);
+  testing_support::FaultedRun game(
+      {QUOR_BINARY_DIR "/quor_headless", "--do", "10 tap F1", "--do", stop + " tap F2", "--do",
+       save + " answer pair.rep", "--do", save + " tap F7", "--do",
+       look + " expect messages " + std::to_string(boxes)},
+      faults, folder);
+  int status = game.Wait();
+  if (output) *output = game.Output();
+  return status;
+}
+
+// The names a save keeps beside its files while it lives.
+std::vector<std::string> HiddenNames(const testing_support::TempDir& dir) {
+  std::vector<std::string> hidden;
+  for (const std::string& name : dir.Names())
+    if (name.rfind(".quor-", 0) == 0) hidden.push_back(name);
+  return hidden;
+}
+
+constexpr char kFailWithEio[] = ":fail=5";
+
+// Only plain files were kept for the rollback: where the recording's rename failed over a
+// pair whose start state was a symbolic link, the link was deleted instead of put back.
+TEST_F(SavedGames, AFailedReplaySaveLeavesEveryNameAsItWasLinksIncluded) {
+  ASSERT_EQ(mkdir(dir.File("elsewhere").c_str(), 0700), 0);
+  WriteBytes(dir.File("elsewhere/start.sar"), {1, 2, 3});
+  ASSERT_EQ(symlink("elsewhere/start.sar", dir.File("pair.sar").c_str()), 0);
+  WriteBytes(dir.File("pair.rep"), {4, 5});
+  for (const char* failing : {"pair.rep", "pair.sar"}) {
+    std::string output;
+    EXPECT_EQ(SaveReplayInGame(dir.Path(), 30, 1, "rename:" + std::string(failing) + kFailWithEio,
+                               &output),
+              0)
+        << output;
+    EXPECT_NE(output.find("Input/output error"), std::string::npos) << output;
+    char link[64] = {};
+    EXPECT_EQ(readlink(dir.File("pair.sar").c_str(), link, sizeof link - 1), 19) << failing;
+    EXPECT_STREQ(link, "elsewhere/start.sar");
+    EXPECT_EQ(ReadBytes(dir.File("elsewhere/start.sar")), (std::vector<uint8_t>{1, 2, 3}));
+    EXPECT_EQ(ReadBytes(dir.File("pair.rep")), (std::vector<uint8_t>{4, 5}));
+    EXPECT_EQ(dir.Names(),
+              (std::vector<std::string>{"BITMAPS", "Sounds", "elsewhere", "pair.rep", "pair.sar"}));
+  }
+}
+
+// A pair saved here by the director as the earlier one, and what the real game saves as the
+// new one, in a folder of its own: a pair whose names hold one of them is whole.
+class SavedPairs : public SavedGames {
+ protected:
+  void SetUp() override {
+    SavedGames::SetUp();
+    ASSERT_TRUE(SaveGameFile(StartRecordingStatePath()));
+    CurrentGameNode->recordedKeyMasks.Add(1u);
+    director->SaveReplayFile(dir.File("pair.rep"));
+    earlier = {ReadBytes(dir.File("pair.rep")), ReadBytes(dir.File("pair.sar"))};
+    ASSERT_EQ(mkdir(dir.File("clean").c_str(), 0700), 0);
+    ASSERT_EQ(SaveReplayInGame(dir.File("clean"), 40, 0, ""), 0);
+    fresh = {ReadBytes(dir.File("clean/pair.rep")), ReadBytes(dir.File("clean/pair.sar"))};
+    ASSERT_NE(fresh.second, earlier.second);
+  }
+  bool Whole() const {
+    auto pair = std::make_pair(ReadBytes(dir.File("pair.rep")), ReadBytes(dir.File("pair.sar")));
+    return pair == earlier || pair == fresh;
+  }
+  std::pair<std::vector<uint8_t>, std::vector<uint8_t>> earlier, fresh;
+};
+
+// A game killed between the pair's two renames left the new start state beside the earlier
+// recording, and F8 then played that mixed pair without a word.
+TEST_F(SavedPairs, AReplaySaveKilledBetweenItsRenamesIsWholeByTheNextReplay) {
+  EXPECT_EQ(SaveReplayInGame(dir.Path(), 40, 0, "rename:pair.rep:kill"), -1);
+  EXPECT_FALSE(Whole()) << "the game was not killed between the renames";
+  director->StartReplayFromFile(dir.File("pair.rep"), false);
+  EXPECT_TRUE(Whole());
+  EXPECT_EQ(HiddenNames(dir), std::vector<std::string>{});
+}
+
+// Where the rename that was to put the earlier start state back failed too, that file was
+// left only under its hidden kept name, which the next save deleted as abandoned: the mixed
+// pair stayed for good.
+TEST_F(SavedPairs, AnEarlierFileIsKeptUntilItsPairIsWholeAgain) {
+  std::string output;
+  const std::string faults =
+      std::string("rename:pair.rep") + kFailWithEio + ",rename:pair.sar@2" + kFailWithEio;
+  EXPECT_EQ(SaveReplayInGame(dir.Path(), 40, 1, faults, &output), 0) << output;
+  EXPECT_FALSE(Whole()) << "the putting back did not fail";
+  ASSERT_TRUE(SaveGameFile(dir.File("next.sav")));
+  EXPECT_TRUE(Whole());
+  EXPECT_EQ(HiddenNames(dir), std::vector<std::string>{});
+}
+
+// In a shared folder with the sticky bit, a failed save over another user's pair left hard
+// links to that user's files, which neither the player nor a later save could remove.
+TEST_F(SavedGames, AFailedSaveInASharedFolderLeavesNothingBehind) {
+  if (geteuid() != 0) GTEST_SKIP() << "making files another user's takes root";
+  const std::string shared = dir.File("shared");
+  ASSERT_EQ(mkdir(shared.c_str(), 0700), 0);
+  ASSERT_EQ(chmod(shared.c_str(), 01777), 0);
+  ASSERT_EQ(chown(shared.c_str(), 65533, 65533), 0);
+  for (const char* name : {"/pair.rep", "/pair.sar"}) {
+    WriteBytes(shared + name, {7});
+    ASSERT_EQ(chmod((shared + name).c_str(), 0666), 0);
+    ASSERT_EQ(chown((shared + name).c_str(), 65534, 65534), 0);
+  }
+  ASSERT_TRUE(SaveGameFile(StartRecordingStatePath()));
+  CurrentGameNode->recordedKeyMasks.Add(1u);
+  {
+    testing_support::OrdinaryUser user;
+    director->SaveReplayFile(shared + "/pair.rep");
+    director->SaveReplayFile(shared + "/pair.rep");
+  }
+  ASSERT_EQ(host.messageBoxes.size(), 2u);
+  EXPECT_NE(host.messageBoxes[1].text.find("Operation not permitted"), std::string::npos);
+  EXPECT_EQ(dir.Names("shared"), (std::vector<std::string>{"pair.rep", "pair.sar"}));
+  EXPECT_EQ(ReadBytes(shared + "/pair.sar"), (std::vector<uint8_t>{7}));
+}
+
+// The commit gave the temporary the earlier file's mode and then opened it to flush it, which
+// a player's own write-only or unreadable save refused.
+TEST_F(SavedGames, APlayersOwnSaveIsReplacedWhateverItsPermissionsAndKeepsThem) {
+  testing_support::OrdinaryUser user;
+  ASSERT_TRUE(SaveGameFile(dir.File("own.sav")));
+  for (mode_t mode : {0200, 0000, 0400}) {
+    ASSERT_EQ(chmod(dir.File("own.sav").c_str(), mode), 0);
+    EXPECT_TRUE(SaveGameFile(dir.File("own.sav"))) << std::oct << mode;
+    struct stat st;
+    ASSERT_EQ(stat(dir.File("own.sav").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, mode);
+  }
+  EXPECT_TRUE(host.messageBoxes.empty());
+  EXPECT_EQ(dir.Names(), std::vector<std::string>{"own.sav"});
+}
+
+// argv run in a PID namespace of its own, as a sandboxed desktop app runs, under process id
+// pid there.
+std::vector<std::string> InPidNamespace(pid_t pid, std::vector<std::string> argv) {
+  std::vector<std::string> command{"/usr/bin/unshare",
+                                   "--pid",
+                                   "--fork",
+                                   "--kill-child",
+                                   "--mount-proc",
+                                   "/bin/sh",
+                                   "-c",
+                                   "echo $0 > /proc/sys/kernel/ns_last_pid && \"$@\"; exit $?",
+                                   std::to_string(pid - 1)};
+  command.insert(command.end(), argv.begin(), argv.end());
+  return command;
+}
+
+std::vector<std::string> SaveInGame(const std::string& name) {
+  return {QUOR_BINARY_DIR "/quor_headless",
+          "--do",
+          "10 answer " + name,
+          "--do",
+          "10 tap F5",
+          "--do",
+          "20 expect messages 0"};
+}
+
+// Temporaries were told abandoned by the process id in their names, which in a PID namespace
+// (a sandboxed desktop app) names some other process or none outside: a killed save's
+// temporary stayed while a game of the same id ran, and a game outside removed the live
+// temporary of a game inside, which failed its save.
+TEST_F(SavedGames, ATemporaryIsAbandonedWhenNoRunningGameHoldsItWhateverItsProcessId) {
+  testing_support::FaultedRun probe(InPidNamespace(4242, {"/bin/sh", "-c", "echo $$"}), "");
+  if (probe.Wait() != 0 || probe.Output() != "4242\n")
+    GTEST_SKIP() << "this machine gives no PID namespace with a chosen process id: "
+                 << probe.Output();
+  testing_support::ProvideGameFiles(dir.Path());
+  const std::string mine = ".quor-" + std::to_string(getpid()) + "-";
+
+  testing_support::FaultedRun killed(InPidNamespace(getpid(), SaveInGame("killed.sav")),
+                                     "rename:killed.sav:kill");
+  EXPECT_NE(killed.Wait(), 0);
+  ASSERT_EQ(HiddenNames(dir).size(), 1u) << killed.Output();
+  EXPECT_EQ(HiddenNames(dir)[0].rfind(mine, 0), 0u);
+  ASSERT_TRUE(SaveGameFile(dir.File("other.sav")));
+  EXPECT_EQ(HiddenNames(dir), std::vector<std::string>{});
+
+  pid_t gone = 0;
+  for (pid_t pid = 30000; pid > 300 && !gone; --pid)
+    if (kill(pid, 0) != 0 && errno == ESRCH) gone = pid;
+  testing_support::FaultedRun live(InPidNamespace(gone, SaveInGame("live.sav")),
+                                   "rename:live.sav:hold=" + dir.File("go"));
+  for (int wait = 0; wait < 12000 && !platform::FileExists(dir.File("go.held")); ++wait)
+    usleep(10000);
+  ASSERT_EQ(HiddenNames(dir).size(), 1u) << live.Output();
+  EXPECT_EQ(HiddenNames(dir)[0].rfind(".quor-" + std::to_string(gone) + "-", 0), 0u);
+  ASSERT_TRUE(SaveGameFile(dir.File("other.sav")));
+  WriteBytes(dir.File("go"), {});
+  EXPECT_EQ(live.Wait(), 0) << live.Output();
+  EXPECT_TRUE(platform::FileExists(dir.File("live.sav")));
+  EXPECT_EQ(HiddenNames(dir), std::vector<std::string>{});
 }
 
 }  // namespace
