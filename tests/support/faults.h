@@ -61,8 +61,6 @@ class FaultedRun {
     pid_ = -1;
     return WIFEXITED(status_) ? WEXITSTATUS(status_) : -1;
   }
-  // The signal that ended it, 0 where it exited.
-  int Signal() const { return WIFSIGNALED(status_) ? WTERMSIG(status_) : 0; }
   // What it wrote on its standard output and error.
   std::string Output() const {
     std::string text;
