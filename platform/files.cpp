@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstring>
 #include <new>
+#include <utility>
 #include <vector>
 
 #include "platform/file_replacement.h"
@@ -156,7 +157,10 @@ bool CopyFile(const std::string& source, const std::string& target, uint64_t max
   std::vector<uint8_t> bytes;
   if (!ReadWholeFile(source, bytes, maxBytes)) return false;
   FileReplacement replacement;
-  return replacement.Write(target, bytes) && replacement.Commit();
+  replacement.Write(target, std::move(bytes));
+  const FileReplacement::Result result = replacement.Commit();
+  return result == FileReplacement::Result::kReplaced ||
+         result == FileReplacement::Result::kNotDurable;
 }
 
 bool DeleteFile(const std::string& name) { return std::remove(MapPath(name).c_str()) == 0; }

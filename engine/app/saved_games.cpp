@@ -8,7 +8,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <functional>
 #include <new>
 #include <string>
@@ -42,7 +41,7 @@ void ErrorBox(const std::string& text, const char* caption) {
 }
 
 // The system's own words for why a file could not be written or read.
-std::string Why(int error) { return std::strerror(error); }
+std::string Why(int error) { return platform::ErrorText(error); }
 
 // A file the player named is checked in the same words by every load: one that is not
 // there is called missing, one that is there but cannot be opened says why.
@@ -60,6 +59,11 @@ bool Readable(const std::string& what, const std::string& path, const char* capt
         named + "cannot be read (" + (error == EINVAL ? "not a plain file" : Why(error)) + ") .",
         caption);
   return false;
+}
+
+void DamagedBox(const std::string& path) {
+  ErrorBox("The saved game \"" + path + "\" is damaged or is not a saved game; the game goes on .",
+           kLoadError);
 }
 
 // The game keeps its own state files in its folder. Where it cannot write them, a box
@@ -80,24 +84,52 @@ std::string StateFileBeside(const std::string& replayPath) {
 
 std::string UndoStatePath() { return platform::CurrentDirectory() + "/gamesavebeforeload.sat"; }
 
-// Writes the running game to path, replacing the file there whole; 0, or the errno value
-// that says why it could not.
-int WriteGame(const std::string& path) {
+using SaveResult = platform::FileReplacement::Result;
+
+// Writes the running game to path, replacing the file there whole. The result, with in
+// error why it failed or may not last.
+SaveResult WriteGame(const std::string& path, int& error) {
   GameNode* scene = CurrentGameNode;
-  if (!scene) return EINVAL;
+  error = EINVAL;
+  if (!scene) return SaveResult::kFailed;
+  ObjectStream stream;
+  GameSaveVariables(stream);
+  stream.WriteLong(scene->GetId());
+  scene->Save(stream);
+  if (!stream.Good()) return SaveResult::kFailed;
   platform::FileReplacement replacement;
-  std::string temporary = replacement.Add(path);
-  if (temporary.empty()) return replacement.Error();
-  {
-    ObjectStream stream(temporary, true);
-    GameSaveVariables(stream);
-    stream.WriteLong(scene->GetId());
-    scene->Save(stream);
-    stream.flush();
-    if (!stream.Good()) replacement.Fail();
+  replacement.Write(path, stream.WrittenBytes());
+  const SaveResult result = replacement.Commit();
+  error = replacement.Error();
+  return result;
+}
+
+// A state of the game's own, which lives no longer than this run: 0 once it is in place, or
+// why not.
+int WriteState(const std::string& path) {
+  int error;
+  const SaveResult result = WriteGame(path, error);
+  return result == SaveResult::kReplaced || result == SaveResult::kNotDurable ? 0 : error;
+}
+
+// What a save that did not simply succeed tells the player, or "" where it did: what
+// failed, and where the names now hold the new files, that a power loss may yet undo them.
+std::string SaveTrouble(const std::string& what, const std::string& path, SaveResult result,
+                        int error) {
+  const std::string named = "\"" + path + "\"";
+  switch (result) {
+    case SaveResult::kReplaced:
+      return "";
+    case SaveResult::kNotDurable:
+      return what + " was saved to " + named + ", but the disk did not confirm it, so it may " +
+             "not survive a power loss (" + Why(error) + ") .";
+    case SaveResult::kPutBackLater:
+      return what + " could not be saved to " + named + ": " + Why(error) +
+             " . Its earlier files are put back by the next save in its folder .";
+    case SaveResult::kFailed:
+      break;
   }
-  replacement.Commit();
-  return replacement.Error();
+  return what + " could not be saved to " + named + ": " + Why(error) + " .";
 }
 
 // Deletes what a failed read created and left outside every list. Objects inside a
@@ -112,8 +144,7 @@ void DeleteOrphans(const ObjectStream& stream) {
 
 // Reads a saved game into the running one; false (with the game possibly half replaced)
 // when the file is damaged.
-bool ReadGame(const std::string& path) {
-  ObjectStream stream(path, false);
+bool ReadGame(ObjectStream& stream) {
   if (!stream.Good()) return false;
   GameLoadVariables(stream);
   int32_t id = 0;
@@ -141,21 +172,23 @@ bool ReadGame(const std::string& path) {
 }  // namespace
 
 bool SaveGameFile(const std::string& path) {
-  int error = WriteGame(path);
-  if (!error) return true;
-  ErrorBox("The game could not be saved to \"" + path + "\": " + Why(error) + " .", "Save error .");
-  return false;
+  int error;
+  const SaveResult result = WriteGame(path, error);
+  const std::string trouble = SaveTrouble("The game", path, result, error);
+  if (!trouble.empty()) ErrorBox(trouble, "Save error .");
+  return result == SaveResult::kReplaced || result == SaveResult::kNotDurable;
 }
 
 namespace {
 
-// Loads a saved game as LoadGameFile does. Where `stands` is given, the load counts only
-// once it agrees (having said why where it does not); otherwise the game goes back to where
-// it was.
-bool LoadGame(const std::string& path, const std::function<bool()>& stands) {
-  if (!Readable("saved game", path, kLoadError)) return false;
+// Loads a saved game as LoadGameFile does, from the bytes given where there are any (path
+// then only names them). Where `stands` is given, the load counts only once it agrees
+// (having said why where it does not); otherwise the game goes back to where it was.
+bool LoadGame(const std::string& path, const std::vector<uint8_t>* bytes,
+              const std::function<bool()>& stands) {
+  if (!bytes && !Readable("saved game", path, kLoadError)) return false;
   std::string undo = UndoStatePath();
-  if (int error = WriteGame(undo)) {
+  if (int error = WriteState(undo)) {
     ErrorBox("The saved game \"" + path + "\" was not loaded: " +
                  GameFolderRefused("the present game while it loads", error),
              kLoadError);
@@ -163,26 +196,25 @@ bool LoadGame(const std::string& path, const std::function<bool()>& stands) {
   }
   bool loaded = false;
   try {
-    loaded = ReadGame(path);
+    ObjectStream stream = bytes ? ObjectStream(*bytes) : ObjectStream(path, false);
+    loaded = ReadGame(stream);
   } catch (const std::bad_alloc&) {
     // Memory ran out on the way: refused as a damaged file is.
   }
   const bool kept = loaded && (!stands || stands());
   if (!kept) {
     if (CurrentGameNode) EmptyGameNode(CurrentGameNode, true);
-    ReadGame(undo);
+    ObjectStream stream(undo, false);
+    ReadGame(stream);
   }
-  if (!loaded)
-    ErrorBox(
-        "The saved game \"" + path + "\" is damaged or is not a saved game; the game goes on .",
-        kLoadError);
+  if (!loaded) DamagedBox(path);
   platform::DeleteFile(undo);
   return kept;
 }
 
 }  // namespace
 
-bool LoadGameFile(const std::string& path) { return LoadGame(path, nullptr); }
+bool LoadGameFile(const std::string& path) { return LoadGame(path, nullptr, nullptr); }
 
 namespace {
 
@@ -231,9 +263,7 @@ struct RecordedInput {
 };
 
 // Reads a recording's three counted arrays whole, trusting no count beyond the file.
-bool ReadRecordedInput(const std::string& path, RecordedInput& input) {
-  std::vector<uint8_t> bytes;
-  if (!platform::ReadWholeFile(path, bytes, kLargestReplay)) return false;
+bool ReadRecordedInput(const std::vector<uint8_t>& bytes, RecordedInput& input) {
   size_t at = 0;
   auto readLong = [&]() {
     uint32_t v;
@@ -271,8 +301,9 @@ bool ReadRecordedInput(const std::string& path, RecordedInput& input) {
   return true;
 }
 
-bool ReadRecordedInputOrSay(const std::string& path, RecordedInput& input) {
-  if (ReadRecordedInput(path, input)) return true;
+bool ReadRecordedInputOrSay(const std::string& path, const std::vector<uint8_t>& bytes,
+                            RecordedInput& input) {
+  if (ReadRecordedInput(bytes, input)) return true;
   ErrorBox("The replay \"" + path + "\" is damaged .", kReplayError);
   return false;
 }
@@ -297,7 +328,7 @@ void GameDirector::DoPendingSave() {
   // A state of the game's own that cannot be kept stops what needs it: a recording with
   // no start state, or a replay with nothing to come back to (whose load waits in this
   // frame).
-  const int error = WriteGame(path);
+  const int error = WriteState(path);
   if (!error) return;
   if (recordingStart) {
     StopRecording();
@@ -310,6 +341,8 @@ void GameDirector::DoPendingSave() {
   loadRequested = replayStartRequested = replayInputRequested = slowReplay = 0;
   loadPath.clear();
   replayInputPath.clear();
+  replayInputBytes.clear();
+  replayStateBytes.clear();
   ErrorBox("The replay" + replay + " did not start: " +
                GameFolderRefused("the present game to come back to after a replay", error),
            kReplayError);
@@ -345,6 +378,9 @@ void GameDirector::DoPendingLoad() {
   std::string inputPath = replayInputPath;
   replayInputPath.clear();
   replayInputRequested = 0;
+  std::vector<uint8_t> inputBytes, stateBytes;
+  inputBytes.swap(replayInputBytes);
+  stateBytes.swap(replayStateBytes);
   if (path.empty()) {
     if (!AskForFile(
             DialogRequest(platform::FileDialogKind::Open, "Load Files (*.sav)", "*.sav", "sav"),
@@ -368,20 +404,16 @@ void GameDirector::DoPendingLoad() {
   platform::FileReplacement startState;
   std::function<bool()> keepStartState;
   if (fromReplayFile) {
-    if (!ReadRecordedInputOrSay(inputPath, input)) return;
-    std::vector<uint8_t> bytes;
-    // A start state that cannot be read is refused by the load itself, in its own words.
-    const bool read = platform::ReadWholeFile(path, bytes, kLargestSavedGame);
-    if (read && !startState.Write(StartRecordingStatePath(), bytes)) {
-      StartStateNotKept(inputPath, startState.Error());
-      return;
-    }
-    keepStartState = [&, read] {
-      return (read && startState.Commit()) ||
-             StartStateNotKept(inputPath, read ? startState.Error() : EIO);
+    if (!ReadRecordedInputOrSay(inputPath, inputBytes, input)) return;
+    startState.Write(StartRecordingStatePath(), stateBytes);
+    keepStartState = [&] {
+      const SaveResult kept = startState.Commit();
+      return kept == SaveResult::kReplaced || kept == SaveResult::kNotDurable ||
+             StartStateNotKept(inputPath, startState.Error());
     };
   }
-  if (!LoadGame(path, keepStartState) || !CurrentGameNode) return;
+  if (!LoadGame(path, fromReplayFile ? &stateBytes : nullptr, keepStartState) || !CurrentGameNode)
+    return;
   if (fromReplayFile) {
     CurrentGameNode->recordedKeyMasks = input.masks;
     CurrentGameNode->recordedMouseFlags = input.flags;
@@ -418,23 +450,43 @@ void GameDirector::StartReplay(bool slow) {
   if (slow) slowReplay = 1;
 }
 
-// The recording is read and checked whole at once; its start state is checked by the load
-// of the next frame, which starts the replay only when both are good.
+// The pair is read whole at once, as one: no game saves it meanwhile, and one whose save a
+// game left half way is made whole first, or the replay does not start. The recording is
+// checked now; its start state is checked by the load of the next frame, which starts the
+// replay only when both are good.
 void GameDirector::StartReplayFromFile(const std::string& path, bool slow) {
-  // A pair whose save was stopped between its two renames is made whole before it is read.
-  platform::SettleInterruptedSaves(path);
-  std::string state = StateFileBeside(path);
+  const platform::SettledFolder folder(path);
+  const std::string state = StateFileBeside(path);
+  int why = folder.Busy();
+  if (why || !folder.Whole(path, why) || !folder.Whole(state, why)) {
+    ErrorBox("The replay \"" + path + "\" did not start: " +
+                 (why == platform::kFolderBusy
+                      ? Why(why)
+                      : "its save was interrupted and could not be finished here (" + Why(why) +
+                            ")") +
+                 " .",
+             kReplayError);
+    return;
+  }
   if (!Readable("replay", path, kReplayError) || !Readable("saved game", state, kReplayError))
     return;
+  std::vector<uint8_t> inputBytes, stateBytes;
   RecordedInput input;
-  if (!ReadRecordedInputOrSay(path, input)) return;
+  if (!platform::ReadWholeFile(path, inputBytes, kLargestReplay)) inputBytes.clear();
+  if (!ReadRecordedInputOrSay(path, inputBytes, input)) return;
+  if (!platform::ReadWholeFile(state, stateBytes, kLargestSavedGame)) {
+    DamagedBox(state);
+    return;
+  }
+  replayInputBytes.swap(inputBytes);
+  replayStateBytes.swap(stateBytes);
   RequestSave(WhenReplayStatePath().c_str());
   LoadReplayFile(path);
   if (slow) slowReplay = 1;
 }
 
-// The start state is copied over the player's own recording's only once the replay is
-// accepted (see DoPendingLoad).
+// Plays the pair that StartReplayFromFile read. The start state is copied over the player's
+// own recording's only once the replay is accepted (see DoPendingLoad).
 void GameDirector::LoadReplayFile(const std::string& path) {
   RequestLoad(StateFileBeside(path).c_str());
   RequestReplayInput(path.c_str());
@@ -443,21 +495,23 @@ void GameDirector::LoadReplayFile(const std::string& path) {
 
 namespace {
 
-bool WriteRecordedInput(const GameNode& scene, const std::string& path) {
-  std::ofstream out(platform::MapPath(path), std::ios::binary | std::ios::trunc);
-  auto writeLong = [&](uint32_t v) { out.write(reinterpret_cast<const char*>(&v), 4); };
+std::vector<uint8_t> RecordedInputBytes(const GameNode& scene) {
+  std::vector<uint8_t> out;
+  auto writeLong = [&](uint32_t v) {
+    const auto* at = reinterpret_cast<const uint8_t*>(&v);
+    out.insert(out.end(), at, at + 4);
+  };
   writeLong(scene.recordedKeyMasks.Size());
   for (uint32_t i = 0; i < scene.recordedKeyMasks.Size(); ++i) writeLong(scene.recordedKeyMasks[i]);
   writeLong(scene.recordedMouseFlags.Size());
   for (uint32_t i = 0; i < scene.recordedMouseFlags.Size(); ++i)
-    out.write(reinterpret_cast<const char*>(scene.recordedMouseFlags.At(i)), 1);
+    out.push_back(*scene.recordedMouseFlags.At(i));
   writeLong(scene.recordedMouseMovement.Size());
   for (uint32_t i = 0; i < scene.recordedMouseMovement.Size(); ++i) {
     writeLong(static_cast<uint32_t>(scene.recordedMouseMovement[i].dx));
     writeLong(static_cast<uint32_t>(scene.recordedMouseMovement[i].dy));
   }
-  out.flush();
-  return static_cast<bool>(out);
+  return out;
 }
 
 }  // namespace
@@ -476,14 +530,11 @@ void GameDirector::SaveReplayFile(const std::string& path) {
     return;
   }
   platform::FileReplacement replacement;
-  if (replacement.Write(state, startState)) {
-    std::string temporary = replacement.Add(replay);
-    if (!temporary.empty() && !WriteRecordedInput(*scene, temporary)) replacement.Fail();
-  }
-  if (!replacement.Commit())
-    ErrorBox(
-        "The replay could not be saved to \"" + replay + "\": " + Why(replacement.Error()) + " .",
-        kReplayError);
+  replacement.Write(state, std::move(startState));
+  replacement.Write(replay, RecordedInputBytes(*scene));
+  const SaveResult result = replacement.Commit();
+  const std::string trouble = SaveTrouble("The replay", replay, result, replacement.Error());
+  if (!trouble.empty()) ErrorBox(trouble, kReplayError);
 }
 
 void GameDirector::SaveReplayDialog() {

@@ -26,6 +26,21 @@ ObjectStream::ObjectStream(const std::string& path, bool write)
   bytes_.Take(std::move(bytes));
 }
 
+ObjectStream::ObjectStream() : std::iostream(nullptr), reading_(0) {
+  rdbuf(&memory_);
+}
+
+ObjectStream::ObjectStream(std::vector<uint8_t> bytes) : std::iostream(nullptr), reading_(1) {
+  rdbuf(&bytes_);
+  size_ = bytes.size();
+  bytes_.Take(std::move(bytes));
+}
+
+std::vector<uint8_t> ObjectStream::WrittenBytes() const {
+  const std::string written = memory_.str();
+  return std::vector<uint8_t>(written.begin(), written.end());
+}
+
 void ObjectStream::ByteReader::Take(std::vector<uint8_t>&& bytes) {
   bytes_ = std::move(bytes);
   char* start = reinterpret_cast<char*>(bytes_.data());

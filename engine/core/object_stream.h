@@ -11,6 +11,7 @@
 #include <cstring>
 #include <fstream>
 #include <istream>
+#include <sstream>
 #include <streambuf>
 #include <string>
 #include <type_traits>
@@ -42,7 +43,14 @@ class ObjectStream : public std::iostream {
   // Opens path (a Windows-style name is mapped) for writing (created or truncated) or
   // reading; a file is read only where platform::ReadWholeFile reads it.
   ObjectStream(const std::string& path, bool write);
+  // Writes into memory, for a save that puts its bytes in place whole (WrittenBytes).
+  ObjectStream();
+  // Reads these bytes as it would a file that holds them.
+  explicit ObjectStream(std::vector<uint8_t> bytes);
   ~ObjectStream() override;
+
+  // What a stream that writes into memory holds.
+  std::vector<uint8_t> WrittenBytes() const;
 
   bool IsReading() const { return reading_ != 0; }
   // True while no read, write or open has failed.
@@ -141,9 +149,10 @@ class ObjectStream : public std::iostream {
     std::vector<uint8_t> bytes_;
   };
 
-  // Writes go to the file; a read takes the whole file at once and then reads from
-  // memory, saved games being small.
+  // Writes go to the file or to memory; a read takes the whole file at once and then reads
+  // from memory, saved games being small.
   std::filebuf file_;
+  std::stringbuf memory_;
   ByteReader bytes_;
   std::vector<std::pair<uint32_t, Node*>> table_;
   uint32_t lastId_ = 0;

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace quor {
 
@@ -63,6 +64,9 @@ class GameDirector {
   std::string loadPath;
   std::string savePath;
   std::string replayInputPath;
+  // A replay from a file as StartReplayFromFile read it whole: its recording and the state
+  // it starts from, for the next frame's load.
+  std::vector<uint8_t> replayInputBytes, replayStateBytes;
 };
 
 // The temporary state files: the current directory + "/gamesavestartrecording.sat" and

@@ -6,7 +6,17 @@
 //   rename:NAME[@N]:kill        the process is killed (SIGKILL) as it is about to make it;
 //   rename:NAME[@N]:hold=PATH   it waits, having made PATH.held, until PATH is there;
 //   grow:NAME:SIZE              a file called NAME grows to SIZE bytes as it is opened through
-//                               fdopen, once: between an open's look at its size and its read.
+//                               fdopen, once: between an open's look at its size and its read;
+//   fsync:file|folder[@N]:fail=ERRNO
+//                               the Nth flush (every one without @N) of a file, or of a
+//                               folder, fails with ERRNO;
+//   flock:all|readonly:fail=ERRNO
+//                               every lock, or every lock through a descriptor not open for
+//                               writing (as NFS refuses it), fails with ERRNO;
+//   flock:all:mandatory         an exclusive lock makes writes to its file through any other
+//                               descriptor fail with EACCES, as an SMB share's lock does;
+//   log:PATH                    each rename and flush is written to PATH as a line: "rename
+//                               FROM TO", "fsync NAME" or "fsync-folder NAME" (last parts).
 // Built without the sanitizers, since it comes first in the program's libraries.
 #define _GNU_SOURCE
 #include <dlfcn.h>
@@ -16,16 +26,19 @@
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <sys/uio.h>
 #include <time.h>
 #include <unistd.h>
 
 enum { kMaxRules = 16, kNameSize = 256, kPathSize = 4096 };
 
 struct Rule {
-  char kind;  // 'r' rename, 'g' grow
+  char kind;  // 'r' rename, 'g' grow, 's' fsync, 'l' flock
   char name[kNameSize];
-  int nth, seen;
-  char action;  // 'f' fail, 'k' kill, 'h' hold
+  int nth, seen, every;
+  char action;  // 'f' fail, 'k' kill, 'h' hold, 'm' mandatory
   int error;
   long long size;
   char path[kPathSize];
@@ -33,6 +46,7 @@ struct Rule {
 
 static struct Rule rules[kMaxRules];
 static int ruleCount = -1;
+static char logPath[kPathSize];
 
 static void CopyField(char* to, size_t size, const char* from, size_t length) {
   if (length >= size) length = size - 1;
@@ -52,10 +66,15 @@ static void ParseRules(void) {
     struct Rule* r = &rules[ruleCount];
     memset(r, 0, sizeof *r);
     r->nth = 1;
+    r->every = 1;
     char* kind = rule;
     char* name = strchr(kind, ':');
     if (!name) continue;
     *name++ = '\0';
+    if (strcmp(kind, "log") == 0) {
+      CopyField(logPath, sizeof logPath, name, strlen(name));
+      continue;
+    }
     char* action = strrchr(name, ':');
     if (!action) continue;
     *action++ = '\0';
@@ -63,11 +82,22 @@ static void ParseRules(void) {
     if (at) {
       *at++ = '\0';
       r->nth = atoi(at);
+      r->every = 0;
     }
     CopyField(r->name, sizeof r->name, name, strlen(name));
     if (strcmp(kind, "grow") == 0) {
       r->kind = 'g';
       r->size = atoll(action);
+    } else if (strcmp(kind, "fsync") == 0 || strcmp(kind, "flock") == 0) {
+      r->kind = kind[1] == 's' ? 's' : 'l';
+      if (strncmp(action, "fail=", 5) == 0) {
+        r->action = 'f';
+        r->error = atoi(action + 5);
+      } else if (r->kind == 'l' && strcmp(action, "mandatory") == 0) {
+        r->action = 'm';
+      } else {
+        continue;
+      }
     } else if (strcmp(kind, "rename") == 0) {
       r->kind = 'r';
       if (strncmp(action, "fail=", 5) == 0) {
@@ -113,16 +143,141 @@ static int BeforeRename(const char* path) {
   return 0;
 }
 
+static ssize_t RealWrite(int fd, const void* data, size_t size) {
+  static ssize_t (*real)(int, const void*, size_t);
+  if (!real) real = (ssize_t(*)(int, const void*, size_t))dlsym(RTLD_NEXT, "write");
+  return real(fd, data, size);
+}
+
+static void Log(const char* what, const char* from, const char* to) {
+  if (ruleCount < 0) ParseRules();
+  if (!logPath[0]) return;
+  char line[2 * kPathSize + 64];
+  int n = snprintf(line, sizeof line, "%s %s%s%s\n", what, BaseName(from), to ? " " : "",
+                   to ? BaseName(to) : "");
+  int fd = open(logPath, O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0600);
+  if (fd < 0) return;
+  if (RealWrite(fd, line, (size_t)n) != n) perror("fault_preload: log");
+  close(fd);
+}
+
 int rename(const char* from, const char* to) {
   static int (*real)(const char*, const char*);
   if (!real) real = (int (*)(const char*, const char*))dlsym(RTLD_NEXT, "rename");
-  return BeforeRename(to) != 0 ? -1 : real(from, to);
+  if (BeforeRename(to) != 0) return -1;
+  Log("rename", from, to);
+  return real(from, to);
 }
 
 int renameat(int fromFolder, const char* from, int toFolder, const char* to) {
   static int (*real)(int, const char*, int, const char*);
   if (!real) real = (int (*)(int, const char*, int, const char*))dlsym(RTLD_NEXT, "renameat");
-  return BeforeRename(to) != 0 ? -1 : real(fromFolder, from, toFolder, to);
+  if (BeforeRename(to) != 0) return -1;
+  Log("rename", from, to);
+  return real(fromFolder, from, toFolder, to);
+}
+
+// The rule of kind for a call on fd, or null: name "file" or "folder" for fsync, "all" or
+// "readonly" for flock.
+static struct Rule* RuleFor(char kind, int fd) {
+  if (ruleCount < 0) ParseRules();
+  struct stat st;
+  int mode = fcntl(fd, F_GETFL);
+  int isFolder = fstat(fd, &st) == 0 && S_ISDIR(st.st_mode);
+  for (int i = 0; i < ruleCount; ++i) {
+    struct Rule* r = &rules[i];
+    if (r->kind != kind) continue;
+    if (kind == 's' && strcmp(r->name, isFolder ? "folder" : "file") != 0) continue;
+    if (kind == 'l' && strcmp(r->name, "all") != 0 &&
+        !(strcmp(r->name, "readonly") == 0 && mode >= 0 && (mode & O_ACCMODE) == O_RDONLY))
+      continue;
+    ++r->seen;
+    if (r->every || r->seen == r->nth) return r;
+  }
+  return NULL;
+}
+
+int fsync(int fd) {
+  static int (*real)(int);
+  if (!real) real = (int (*)(int))dlsym(RTLD_NEXT, "fsync");
+  char link[64], path[kPathSize];
+  snprintf(link, sizeof link, "/proc/self/fd/%d", fd);
+  ssize_t n = readlink(link, path, sizeof path - 1);
+  path[n > 0 ? n : 0] = '\0';
+  struct stat st;
+  Log(fstat(fd, &st) == 0 && S_ISDIR(st.st_mode) ? "fsync-folder" : "fsync", path, NULL);
+  struct Rule* r = RuleFor('s', fd);
+  if (r) {
+    errno = r->error;
+    return -1;
+  }
+  return real(fd);
+}
+
+// The exclusive locks taken under a "mandatory" rule: their file and the descriptor that
+// holds each.
+enum { kMaxLocks = 64 };
+static struct {
+  dev_t dev;
+  ino_t ino;
+  int fd;
+} locks[kMaxLocks];
+static int lockCount;
+
+static void Unlock(int fd) {
+  for (int i = 0; i < lockCount;)
+    if (locks[i].fd == fd)
+      locks[i] = locks[--lockCount];
+    else
+      ++i;
+}
+
+int flock(int fd, int operation) {
+  static int (*real)(int, int);
+  if (!real) real = (int (*)(int, int))dlsym(RTLD_NEXT, "flock");
+  struct Rule* r = RuleFor('l', fd);
+  if (r && r->action == 'f') {
+    errno = r->error;
+    return -1;
+  }
+  int result = real(fd, operation);
+  struct stat st;
+  if (result == 0 && (operation & LOCK_UN)) Unlock(fd);
+  if (result == 0 && r && (operation & LOCK_EX) && lockCount < kMaxLocks && fstat(fd, &st) == 0) {
+    locks[lockCount].dev = st.st_dev;
+    locks[lockCount].ino = st.st_ino;
+    locks[lockCount++].fd = fd;
+  }
+  return result;
+}
+
+int close(int fd) {
+  static int (*real)(int);
+  if (!real) real = (int (*)(int))dlsym(RTLD_NEXT, "close");
+  Unlock(fd);
+  return real(fd);
+}
+
+// 0 where fd may write, or -1 with errno EACCES where another descriptor locks its file.
+static int MayWrite(int fd) {
+  struct stat st;
+  if (lockCount == 0 || fstat(fd, &st) != 0) return 0;
+  for (int i = 0; i < lockCount; ++i)
+    if (locks[i].dev == st.st_dev && locks[i].ino == st.st_ino && locks[i].fd != fd) {
+      errno = EACCES;
+      return -1;
+    }
+  return 0;
+}
+
+ssize_t write(int fd, const void* data, size_t size) {
+  return MayWrite(fd) != 0 ? -1 : RealWrite(fd, data, size);
+}
+
+ssize_t writev(int fd, const struct iovec* parts, int count) {
+  static ssize_t (*real)(int, const struct iovec*, int);
+  if (!real) real = (ssize_t(*)(int, const struct iovec*, int))dlsym(RTLD_NEXT, "writev");
+  return MayWrite(fd) != 0 ? -1 : real(fd, parts, count);
 }
 
 FILE* fdopen(int fd, const char* mode) {
