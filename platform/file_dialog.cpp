@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include "platform/file_replacement.h"
 #include "platform/files.h"
 
 namespace platform {
@@ -73,8 +74,14 @@ bool ResolveDialogAnswer(const FileDialogRequest& request, const std::string& an
     refusal = "The file \"" + shown + "\" does not exist.";
     return false;
   }
-  // A save writes plain files only; a folder or the like of a written name stays as it is.
+  // A save writes plain files only; a folder or the like of a written name stays as it is,
+  // and so does a name of the kind the game's own hidden files have.
   for (const std::string& written : FilesWritten(request, withExtension)) {
+    if (IsSaveWorkName(LastPart(MapPath(written)))) {
+      refusal = "\"" + LastPart(MapPath(written)) +
+                "\" is a name the game keeps for its own files while it saves.";
+      return false;
+    }
     mode_t mode = ModeOf(written);
     if (mode != 0 && !S_ISREG(mode)) {
       refusal = "\"" + LastPart(MapPath(written)) + "\" is " +

@@ -70,6 +70,8 @@ void DamagedBox(const std::string& path) {
 // names that folder and says what it keeps there, never the state file itself, which the
 // player did not choose.
 std::string GameFolderRefused(const std::string& kept, int error) {
+  if (error == platform::kFolderBusy)
+    return Why(error) + ", the game's folder \"" + platform::CurrentDirectory() + "\" .";
   return "the game keeps " + kept + " in its folder \"" + platform::CurrentDirectory() +
          "\", which must be writable (" + Why(error) + ") .";
 }
