@@ -13,6 +13,7 @@
 #include <chrono>
 #include <cstring>
 #include <ctime>
+#include <map>
 #include <set>
 #include <thread>
 
@@ -337,12 +338,16 @@ int WriteRecord(const std::string& path, const std::vector<Saved>& saved) {
 // put in place goes back where a kept file holds the earlier one. 0 once nothing more can be
 // done: its names are whole, or none holds a file of this save's any more (a player's own
 // file stays as it is, and so does a first save's new file where its pair is not there);
-// else why the names stay mixed. Where it may not act, cannot is that why.
-int SettleSave(const std::string& folder, const std::vector<Saved>& saved, int cannot) {
+// else why the names stay mixed. Where it may not act, cannot is that why, and what each name
+// holds may be taken from and kept in looks.
+int SettleSave(const std::string& folder, const std::vector<Saved>& saved, int cannot,
+               std::map<std::string, Fingerprint>* looks = nullptr) {
   auto at = [&](const std::string& name) { return InFolder(folder, name); };
   std::vector<bool> isNew, isEarlier;
   for (const Saved& s : saved) {
-    const Fingerprint now = Of(at(s.target));
+    auto seen = looks ? looks->find(s.target) : std::map<std::string, Fingerprint>::iterator();
+    if (looks && seen == looks->end()) seen = looks->emplace(s.target, Of(at(s.target))).first;
+    const Fingerprint now = looks ? seen->second : Of(at(s.target));
     isNew.push_back(Same(now, s.made));
     isEarlier.push_back(Same(now, s.earlier));
   }
@@ -507,10 +512,12 @@ SettledFolder::SettledFolder(const std::string& file) : folder_(FolderOf(MapPath
       else kept.insert(record);
       continue;
     }
-    int why = SettleSave(folder_, saved, !mine ? EPERM : cannot);
+    // A save this game may not settle here is looked at only where a read asks for its files.
+    const bool acts = mine && locked_;
+    int why = acts ? SettleSave(folder_, saved, 0) : !mine ? EPERM : cannot;
     // Every name holds a file of one save, on the disk, before the spare copies go.
-    if (!why && mine && locked_) why = FlushFolder(folder_);
-    if (!why && mine && locked_) {
+    if (acts && !why) why = FlushFolder(folder_);
+    if (acts && !why) {
       for (const Saved& s : saved) {
         if (!s.kept.empty()) unlink(InFolder(folder_, s.kept).c_str());
         unlink(InFolder(folder_, s.temporary).c_str());
@@ -519,10 +526,11 @@ SettledFolder::SettledFolder(const std::string& file) : folder_(FolderOf(MapPath
       continue;
     }
     kept.insert(record);
+    unsettled_.push_back({record, {}, why, acts});
     for (const Saved& s : saved) {
       kept.insert(s.temporary);
       kept.insert(s.kept);
-      if (why) unsettled_.emplace_back(s.target, why);
+      unsettled_.back().targets.push_back(s.target);
     }
   }
   // What no save in the folder is making and no unsettled one names is left over; another
@@ -545,12 +553,25 @@ SettledFolder::~SettledFolder() {
 }
 
 bool SettledFolder::Whole(const std::string& file, int& why) const {
+  // Every save not looked at yet is looked at once, each name it changes read once.
+  std::map<std::string, Fingerprint> looks;
+  for (Unsettled& save : unsettled_) {
+    if (save.looked) continue;
+    save.looked = true;
+    int fd = open(InFolder(folder_, save.record).c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+    std::vector<Saved> saved;
+    // Names whole all the same, another user's save or not, read as they are.
+    save.why = fd >= 0 && ReadRecord(fd, saved) ? SettleSave(folder_, saved, save.why, &looks) : 0;
+    if (fd >= 0) close(fd);
+  }
   const std::string name = NameOf(MapPath(file));
-  for (const auto& [target, error] : unsettled_)
-    if (target == name) {
-      why = error;
+  for (const Unsettled& save : unsettled_) {
+    if (std::find(save.targets.begin(), save.targets.end(), name) == save.targets.end()) continue;
+    if (save.why) {
+      why = save.why;
       return false;
     }
+  }
   return true;
 }
 

@@ -97,8 +97,16 @@ class SettledFolder {
   std::string folder_;
   int lock_ = -1;
   bool locked_ = false, busy_ = false;
-  // What each save left half way that stays unsettled names, and why it stays.
-  std::vector<std::pair<std::string, int>> unsettled_;
+  // A save left half way that stays unsettled: its record, the names it changes, and why
+  // it stays. Where this game may not act on it, whether its names are whole all the same
+  // is looked at only once a read asks (looked).
+  struct Unsettled {
+    std::string record;
+    std::vector<std::string> targets;
+    int why;
+    bool looked;
+  };
+  mutable std::vector<Unsettled> unsettled_;
   friend class FileReplacement;
 };
 
