@@ -65,7 +65,7 @@ Kind KindOf(const std::string& name) {
   for (size_t i = at + 1; i < at + 1 + unique; ++i)
     if (!std::isalnum(static_cast<unsigned char>(name[i]))) return Kind::kOther;
   const std::string rest = name.substr(at + 1 + unique);
-  return rest.empty()               ? Kind::kTemporary
+  return rest.empty()            ? Kind::kTemporary
          : rest == kKeptSuffix   ? Kind::kKept
          : rest == kRecordSuffix ? Kind::kRecord
                                  : Kind::kOther;
@@ -195,10 +195,9 @@ bool Same(const Fingerprint& a, const Fingerprint& b) {
     case 'l':
       return a.size == b.size && a.sum == b.sum;
     case 'f':
-      return a.size == b.size &&
-             (a.kind == 'f' && b.kind == 'f'
-                  ? a.sum == b.sum
-                  : a.seconds == b.seconds && a.nanoseconds == b.nanoseconds);
+      return a.size == b.size && (a.kind == 'f' && b.kind == 'f'
+                                      ? a.sum == b.sum
+                                      : a.seconds == b.seconds && a.nanoseconds == b.nanoseconds);
     default:
       return false;
   }
@@ -351,7 +350,9 @@ int SettleSave(const std::string& folder, const std::vector<Saved>& saved, int c
     isNew.push_back(Same(now, s.made));
     isEarlier.push_back(Same(now, s.earlier));
   }
-  auto all = [](const std::vector<bool>& v) { return std::find(v.begin(), v.end(), false) == v.end(); };
+  auto all = [](const std::vector<bool>& v) {
+    return std::find(v.begin(), v.end(), false) == v.end();
+  };
   if (all(isNew) || all(isEarlier) || std::find(isNew.begin(), isNew.end(), true) == isNew.end())
     return 0;
   if (cannot) return cannot;
@@ -360,9 +361,9 @@ int SettleSave(const std::string& folder, const std::vector<Saved>& saved, int c
     finish = isNew[i] || (isEarlier[i] && Same(Of(at(saved[i].temporary)), saved[i].made));
   for (size_t i = 0; i < saved.size(); ++i) {
     const Saved& s = saved[i];
-    const bool move = finish ? !isNew[i]
-                             : isNew[i] && !isEarlier[i] && !s.kept.empty() &&
-                                   Same(Of(at(s.kept)), s.earlier);
+    const bool move =
+        finish ? !isNew[i]
+               : isNew[i] && !isEarlier[i] && !s.kept.empty() && Same(Of(at(s.kept)), s.earlier);
     if (move && rename(at(finish ? s.temporary : s.kept).c_str(), at(s.target).c_str()) != 0)
       return errno;
   }
@@ -441,7 +442,7 @@ int KeepEarlier(const std::string& target, const std::string& kept) {
     while ((n = readlink(target.c_str(), to.data(), to.size())) == ssize_t(to.size()))
       to.resize(to.size() * 2);
     return n >= 0 && symlink(std::string(to.data(), size_t(n)).c_str(), kept.c_str()) == 0 ? 0
-                                                                                            : errno;
+                                                                                           : errno;
   }
   if (S_ISFIFO(earlier.st_mode)) return mkfifo(kept.c_str(), earlier.st_mode & 07777) ? errno : 0;
   if (!S_ISREG(earlier.st_mode)) return EPERM;
@@ -471,8 +472,7 @@ int KeepEarlier(const std::string& target, const std::string& kept) {
 }  // namespace
 
 std::string ErrorText(int error) {
-  return error == kFolderBusy ? "another game is saving in the same folder"
-                              : std::strerror(error);
+  return error == kFolderBusy ? "another game is saving in the same folder" : std::strerror(error);
 }
 
 bool IsSaveWorkName(const std::string& name) {
@@ -508,8 +508,10 @@ SettledFolder::SettledFolder(const std::string& file) : folder_(FolderOf(MapPath
     const bool read = fd >= 0 && ReadRecord(fd, saved);
     if (fd >= 0) close(fd);
     if (!read) {
-      if (mine && locked_) unlink(path.c_str());
-      else kept.insert(record);
+      if (mine && locked_)
+        unlink(path.c_str());
+      else
+        kept.insert(record);
       continue;
     }
     // A save this game may not settle here is looked at only where a read asks for its files.
@@ -681,7 +683,8 @@ FileReplacement::Result FileReplacement::Commit() {
     // first (a file cut short proves nothing either), then the earlier files go back.
     bool back = true;
     for (size_t i = placed; i < count; ++i)
-      if (unlink(at(saved[i].temporary).c_str()) != 0 && truncate(at(saved[i].temporary).c_str(), 0) != 0) {
+      if (unlink(at(saved[i].temporary).c_str()) != 0 &&
+          truncate(at(saved[i].temporary).c_str(), 0) != 0) {
       }
     for (size_t i = placed; i-- > 0;) {
       const std::string& target = files_[i].target;

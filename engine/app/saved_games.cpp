@@ -461,13 +461,11 @@ void GameDirector::StartReplayFromFile(const std::string& path, bool slow) {
   const std::string state = StateFileBeside(path);
   int why = folder.Busy();
   if (why || !folder.Whole(path, why) || !folder.Whole(state, why)) {
-    ErrorBox("The replay \"" + path + "\" did not start: " +
-                 (why == platform::kFolderBusy
-                      ? Why(why)
-                      : "its save was interrupted and could not be finished here (" + Why(why) +
-                            ")") +
-                 " .",
-             kReplayError);
+    const std::string because =
+        why == platform::kFolderBusy
+            ? Why(why)
+            : "its save was interrupted and could not be finished here (" + Why(why) + ")";
+    ErrorBox("The replay \"" + path + "\" did not start: " + because + " .", kReplayError);
     return;
   }
   if (!Readable("replay", path, kReplayError) || !Readable("saved game", state, kReplayError))

@@ -26,9 +26,7 @@ ObjectStream::ObjectStream(const std::string& path, bool write)
   bytes_.Take(std::move(bytes));
 }
 
-ObjectStream::ObjectStream() : std::iostream(nullptr), reading_(0) {
-  rdbuf(&memory_);
-}
+ObjectStream::ObjectStream() : std::iostream(nullptr), reading_(0) { rdbuf(&memory_); }
 
 ObjectStream::ObjectStream(std::vector<uint8_t> bytes) : std::iostream(nullptr), reading_(1) {
   rdbuf(&bytes_);

@@ -6,10 +6,10 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
-#include <csignal>
 #include <string>
 #include <thread>
 #include <utility>
@@ -484,9 +484,9 @@ TEST_F(SavedPairs, AnInterruptedSaveIsSettledWhereLocksFailAsOnNetworkFileSystem
   for (const char* locks : {"flock:readonly:fail=9", "flock:all:mandatory", "flock:all:fail=37"}) {
     PutEarlierBack();
     std::string output;
-    EXPECT_EQ(SaveReplayInGame(dir.Path(), 40, 0, locks + std::string(",rename:pair.rep:kill"),
-                               &output),
-              -1)
+    EXPECT_EQ(
+        SaveReplayInGame(dir.Path(), 40, 0, locks + std::string(",rename:pair.rep:kill"), &output),
+        -1)
         << locks << output;
     EXPECT_FALSE(Whole()) << locks;
     if (std::string(locks) == "flock:all:fail=37") {
