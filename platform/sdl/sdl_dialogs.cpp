@@ -102,9 +102,13 @@ bool SdlHost::PromptInWindow(const FileDialogRequest& request, std::string& path
   SDL_StartTextInput();
   bool answered = false, accepted = false;
   while (!answered) {
-    video_->Present(page->Draw(state));
     SDL_Event e;
-    if (!SDL_WaitEventTimeout(&e, 100)) continue;
+    // The page is drawn once the events waiting are all taken, not after each of them: a
+    // name typed fast is shown as fast, never keys behind.
+    if (!SDL_PollEvent(&e)) {
+      video_->Present(page->Draw(state));
+      if (!SDL_WaitEventTimeout(&e, 100)) continue;
+    }
     bool closing = e.type == SDL_QUIT ||
                    (e.type == SDL_WINDOWEVENT && e.window.event == SDL_WINDOWEVENT_CLOSE);
     // A held key repeats: Enter held after the name must not also answer the question.
