@@ -26,6 +26,8 @@ class FilePromptPage {
   // The page showing the state, with the keys that answer it; it holds that picture until
   // the next call.
   const Surface& Draw(const FilePromptState& state);
+  // The font every line of the page is written in.
+  const Font& TextFont() const { return *font_; }
 
  private:
   FilePromptPage() = default;
