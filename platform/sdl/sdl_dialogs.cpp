@@ -106,7 +106,7 @@ bool SdlHost::PromptInWindow(const FileDialogRequest& request, std::string& path
     // The page is drawn once the events waiting are all taken, not after each of them: a
     // name typed fast is shown as fast, never keys behind.
     if (!SDL_PollEvent(&e)) {
-      video_->Present(page->Draw(state));
+      video_->PresentOver(page->Draw(state));
       if (!SDL_WaitEventTimeout(&e, 100)) continue;
     }
     bool closing = e.type == SDL_QUIT ||
@@ -145,6 +145,9 @@ bool SdlHost::PromptInWindow(const FileDialogRequest& request, std::string& path
     }
   }
   SDL_StopTextInput();
+  // Whatever follows the prompt, a box that says why a save failed included, stands
+  // over the game's own picture.
+  video_->ShowGameFrame();
   return accepted;
 }
 
