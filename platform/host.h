@@ -3,6 +3,7 @@
 // video, audio and input. One Host is installed per process by the program that starts.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -20,6 +21,10 @@ enum class MessageBoxIcon { None, Exclamation, Stop, Information, Question };
 // line (not the one before a closing " ."), else after a slash (a long path breaks between
 // its folders), else anywhere but inside a character. Line breaks already there are kept.
 std::string BreakIntoLines(const std::string& text, size_t columns);
+// The longest line of a box shown to the player, the game's own, the desktop's or the
+// prompt's, in characters: at some 7 pixels each, with the box's margins, it fits the
+// 640-pixel window.
+constexpr size_t kBoxColumns = 56;
 
 // What the window tells the engine; taken one at a time by the main loop.
 enum class WindowEvent {

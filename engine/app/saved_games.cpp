@@ -444,8 +444,19 @@ void GameDirector::StopRecording() {
   platform::CurrentHost().SetWindowTitle("Quor");
 }
 
+namespace {
+// F3 and F7 need a recording; without one the player is told which keys make it.
+bool RecordingThere(const char* wanted) {
+  if (CurrentGameNode && CurrentGameNode->recordedKeyMasks.Size() >= 1) return true;
+  ErrorBox(std::string("Nothing has been recorded to ") + wanted +
+               ": F1 starts a recording and F2 stops it .",
+           kReplayError);
+  return false;
+}
+}  // namespace
+
 void GameDirector::StartReplay(bool slow) {
-  if (!CurrentGameNode || CurrentGameNode->recordedKeyMasks.Size() < 1) return;
+  if (!RecordingThere("replay")) return;
   RequestSave(WhenReplayStatePath().c_str());
   RequestLoad(StartRecordingStatePath().c_str());
   replayStartRequested = 1;
@@ -538,6 +549,7 @@ void GameDirector::SaveReplayFile(const std::string& path) {
 }
 
 void GameDirector::SaveReplayDialog() {
+  if (!RecordingThere("save")) return;
   std::string path;
   if (AskForFile(ReplayDialogRequest(platform::FileDialogKind::Save, "Saved Replays (*.rep)"),
                  path))

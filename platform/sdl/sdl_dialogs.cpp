@@ -15,13 +15,11 @@
 #include <string>
 
 #include "platform/file_dialog.h"
-#include "platform/font.h"
+#include "platform/file_prompt.h"
 #include "platform/program_folder.h"
 #include "platform/sdl/dialog_owner.h"
 #include "platform/sdl/sdl_host.h"
 #include "platform/sdl/sdl_video.h"
-#include "platform/surface.h"
-#include "platform/text.h"
 
 namespace platform {
 
@@ -96,32 +94,21 @@ int SdlHost::RunDialogProgram(const std::string& command, std::string* output) {
 
 bool SdlHost::PromptInWindow(const FileDialogRequest& request, std::string& path) {
   if (!video_->window) return false;
-  FontRequest fontRequest;
-  fontRequest.face = "Arial";
-  fontRequest.height = -16;
-  std::unique_ptr<Font> font = Font::Create(fontRequest);
-  std::unique_ptr<Surface> page = Surface::Create(640, 480, PixelFormat::ForDepth(32));
-  if (!font || !page) return false;
+  std::unique_ptr<FilePromptPage> page = FilePromptPage::Create();
+  if (!page) return false;
   bool save = request.kind == FileDialogKind::Save;
-  std::string title = std::string(save ? "Save as" : "Open") + " - " + request.filterDescription;
-  // While question is set, the typed name waits for a yes or no to replacing its file.
-  std::string typed, refusal, question;
+  FilePromptState state;
+  state.title = std::string(save ? "Save as" : "Open") + " - " + request.filterDescription;
   SDL_StartTextInput();
   bool answered = false, accepted = false;
   while (!answered) {
-    std::string hint = !question.empty() ? "Y or Enter says yes; N or Escape goes back to the name."
-                       : refusal.empty() ? "Type a file name, Enter to accept, Escape to cancel."
-                                         : "Type another name, or Escape to cancel.";
-    const std::string& notice = question.empty() ? refusal : question;
-    page->Fill(nullptr, page->MatchColor(0x00402020));
-    DrawText(*page, *font, 40, 160, title.c_str(), title.size(), 0x00FFFFFF);
-    std::string line = question.empty() ? typed + "_" : typed;
-    DrawText(*page, *font, 40, 220, line.c_str(), line.size(), 0x0000FFFF);
-    if (!notice.empty()) DrawText(*page, *font, 40, 260, notice.c_str(), notice.size(), 0x006080FF);
-    DrawText(*page, *font, 40, 300, hint.c_str(), hint.size(), 0x00C0C0C0);
-    video_->Present(*page);
     SDL_Event e;
-    if (!SDL_WaitEventTimeout(&e, 100)) continue;
+    // The page is drawn once the events waiting are all taken, not after each of them: a
+    // name typed fast is shown as fast, never keys behind.
+    if (!SDL_PollEvent(&e)) {
+      video_->PresentOver(page->Draw(state));
+      if (!SDL_WaitEventTimeout(&e, 100)) continue;
+    }
     bool closing = e.type == SDL_QUIT ||
                    (e.type == SDL_WINDOWEVENT && e.window.event == SDL_WINDOWEVENT_CLOSE);
     // A held key repeats: Enter held after the name must not also answer the question.
@@ -135,27 +122,32 @@ bool SdlHost::PromptInWindow(const FileDialogRequest& request, std::string& path
       answered = true;
     } else if (e.type != SDL_TEXTINPUT && e.type != SDL_KEYDOWN) {
       Dispatch(e, false);
-    } else if (!question.empty()) {
+    } else if (!state.question.empty()) {
       // Y and N are taken as typed text, so that the N's own text never lands in the name
       // the user goes back to.
       std::string text = e.type == SDL_TEXTINPUT ? e.text.text : "";
       if (enter || text == "y" || text == "Y") answered = accepted = true;
-      if (escape || text == "n" || text == "N") question.clear();
+      if (escape || text == "n" || text == "N") state.question.clear();
     } else if (e.type == SDL_TEXTINPUT) {
-      typed += e.text.text;
+      state.typed += e.text.text;
     } else {
-      if (key == SDLK_BACKSPACE && !typed.empty()) {
+      if (key == SDLK_BACKSPACE && !state.typed.empty()) {
         // A whole character goes, however many bytes it takes.
-        while (typed.size() > 1 && (typed.back() & 0xC0) == 0x80) typed.pop_back();
-        typed.pop_back();
+        while (state.typed.size() > 1 && (state.typed.back() & 0xC0) == 0x80)
+          state.typed.pop_back();
+        state.typed.pop_back();
       }
       if (escape) answered = true;
       // A refused name stays typed, to be mended or replaced.
-      if (enter && !typed.empty() && ResolveDialogAnswer(request, typed, path, refusal))
-        answered = accepted = !AskBeforeReplacing(request, path, "", question);
+      if (enter && !state.typed.empty() &&
+          ResolveDialogAnswer(request, state.typed, path, state.refusal))
+        answered = accepted = !AskBeforeReplacing(request, path, "", state.question);
     }
   }
   SDL_StopTextInput();
+  // Whatever follows the prompt, a box that says why a save failed included, stands
+  // over the game's own picture.
+  video_->ShowGameFrame();
   return accepted;
 }
 

@@ -17,10 +17,6 @@ union SDL_Event;
 
 namespace platform {
 
-// The longest line of a box shown to the player, the game's own or the desktop's, in
-// characters: at some 7 pixels each, with the box's margins, it fits the 640-pixel window.
-constexpr size_t kBoxColumns = 56;
-
 class SdlVideo;
 class SdlAudio;
 class SdlInput;

@@ -62,6 +62,29 @@ void SdlVideo::Present(const Surface& frame) {
   Redraw();
 }
 
+void SdlVideo::PresentOver(const Surface& picture) {
+  if (!EnsureRenderer(picture.Width(), picture.Height())) return;
+  if (!over_.Convert(picture, gamma_)) return;
+  SDL_UpdateTexture(texture_, nullptr, over_.Pixels(), over_.Pitch());
+  haveFrame_ = true;
+  Redraw();
+}
+
+void SdlVideo::ShowGameFrame() {
+  if (!converted_.Pixels()) {
+    haveFrame_ = false;
+    if (!renderer_) return;
+    SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+    SDL_RenderClear(renderer_);
+    SDL_RenderPresent(renderer_);
+    return;
+  }
+  if (!EnsureRenderer(converted_.Width(), converted_.Height())) return;
+  SDL_UpdateTexture(texture_, nullptr, converted_.Pixels(), converted_.Pitch());
+  haveFrame_ = true;
+  Redraw();
+}
+
 void SdlVideo::Redraw() {
   if (!renderer_ || !texture_ || !haveFrame_) return;
   int ow = 0, oh = 0;

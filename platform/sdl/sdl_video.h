@@ -26,7 +26,13 @@ class SdlVideo : public VideoOutput {
   void SetGammaRamp(const GammaTable& ramp) override { gamma_ = ramp; }
   GammaTable GetGammaRamp() const override { return gamma_; }
 
-  // Shows the last presented frame again (after the window was resized or exposed).
+  // Shows a picture of the host's own (the prompt typed into the window) in place of the
+  // game's frame, which is kept to be shown again by ShowGameFrame.
+  void PresentOver(const Surface& picture);
+  // Shows the last frame the game presented again, whatever was shown over it since; a
+  // black window before the game's first frame.
+  void ShowGameFrame();
+  // Shows the last presented picture again (after the window was resized or exposed).
   void Redraw();
   // Frees what belongs to the window; called before the window is destroyed.
   void ReleaseWindow();
@@ -38,7 +44,8 @@ class SdlVideo : public VideoOutput {
 
   SDL_Renderer* renderer_ = nullptr;
   SDL_Texture* texture_ = nullptr;
-  WindowFrame converted_;  // the frame in the texture's format
+  WindowFrame converted_;  // the game's last frame in the texture's format
+  WindowFrame over_;       // the host's own picture shown over it
   int textureWidth_ = 0, textureHeight_ = 0;
   GammaTable gamma_;
   bool haveFrame_ = false;

@@ -6,7 +6,8 @@
 # the picture fills it with its shape kept; while a file chooser (a stand-in) is open the
 # window stays alive and the chooser, like the game's own boxes, stays above it; a save
 # asks once before it replaces a file, and the desktop's question and refusals come in
-# lines that fit the screen. Pictures are checked by their pixels through the
+# lines that fit the screen; without a chooser, a box after the prompt typed into the
+# window stands over the game's picture, not over the prompt. Pictures are checked by their pixels through the
 # frame-rate text (F11), the one thing the first scene draws; as nothing else draws, the
 # text stays in the back buffer once drawn, and only a switch of the display mode (which
 # makes new, black buffers) shows whether frames are still drawn and presented.
@@ -340,6 +341,30 @@ open_chooser "0 0 $PWD/one.sav"
 wait_until replaced || fail "one.sav was not saved with kdialog: $(cat chooser.log)"
 grep -q -- "--warningyesno" chooser.log && fail "kdialog's answer was asked about again: $(cat chooser.log)"
 mv bin/kdialog bin/zenity
+
+# Without a chooser on the desktop, the name is typed into a prompt in the game's window.
+# A save there that fails is told in a box, and behind the box stands the game's own
+# picture: the whole prompt, its "Enter to accept, Escape to cancel" included, used to stay
+# drawn there while the box was open. The prompt's page is the only thing of its dark blue.
+mv bin/zenity zenity.away
+prompt_pixels() {
+  xwd -name Quor -silent -out shot.xwd 2>/dev/null && python3 "$here/screen.py" count shot.xwd 202040
+}
+prompt_up() { [ "$(prompt_pixels)" -gt 100000 ]; }
+prompt_gone() { [ "$(prompt_pixels)" -eq 0 ]; }
+wait_until focused || fail "the game's window lost the focus before F5 without a chooser"
+hold_until F5 prompt_up || fail "F5 without a chooser showed no prompt in the window"
+# 254 letters and ".sav": too long a name for the file system.
+xdotool type "$(printf 'n%.0s' $(seq 254))"
+xdotool key Return
+wait_until named_up "Save error ." || fail "no box for a name too long to save from the prompt"
+wait_until prompt_gone ||
+  fail "the prompt stayed drawn behind the box: $(prompt_pixels) of its pixels"
+keep_shot box-after-prompt
+wait_until box_focused "Save error ." || fail "the box after the prompt did not get the focus"
+xdotool key Return
+wait_until focused || fail "the box after the prompt did not go with Return"
+mv zenity.away bin/zenity
 
 # A window manager that sizes windows its own way is played by none at all: the X server
 # gives the window whatever size is asked. 1000 x 600 holds the frame at 800 x 600, a

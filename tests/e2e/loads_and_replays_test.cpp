@@ -320,6 +320,48 @@ TEST(OwnReplay, AStartStateThatCannotLoadStartsNoReplay) {
   EXPECT_TRUE(Level1WithOwnReplay(true) == Level1WithOwnReplay(false));
 }
 
+// F7 with nothing recorded opened the chooser, took a name and wrote nothing, and F3 did
+// nothing at all, neither saying why. Now each says so in one box, and the game plays on as
+// if neither key had been pressed: a recording made afterwards (F1 at 60, F2 at 90) is
+// still saved by F7 while it runs (at 80).
+TEST(OwnReplay, NothingRecordedIsSaidByF7AndF3AndPlayGoesOn) {
+  struct Played {
+    std::vector<uint32_t> lastFrame;
+    std::vector<platform::RecordedMessageBox> boxes;
+    size_t choosers = 0;
+    bool saved = false;
+  };
+  auto play = [](bool keysFirst) {
+    testing_support::GameRun run;
+    run.EnterAt(0, "Level1");
+    if (keysFirst) {
+      testing_support::TapKey(run.host, platform::KeyF7, 10);
+      testing_support::TapKey(run.host, platform::KeyF3, 20);
+    }
+    testing_support::TapKey(run.host, platform::KeyF1, 60);
+    run.host.AtFrame(80, [](platform::HeadlessHost& host) { host.AnswerFileDialog("mid"); });
+    testing_support::TapKey(run.host, platform::KeyF7, 80);
+    testing_support::TapKey(run.host, platform::KeyF2, 90);
+    testing_support::HoldKey(run.host, platform::KeyDown, 105, 195);
+    run.Run(196);
+    EXPECT_EQ(run.host.WindowTitle(), "Quor");
+    return Played{run.host.video.lastFrame.Colors().colors, run.host.messageBoxes,
+                  run.host.dialogRequests.size(), platform::FileExists("mid.rep")};
+  };
+  const Played quiet = play(false), told = play(true);
+  EXPECT_TRUE(told.lastFrame == quiet.lastFrame);
+  ASSERT_EQ(told.boxes.size(), 2u);
+  EXPECT_EQ(told.boxes[0].text,
+            "Nothing has been recorded to save: F1 starts a recording and F2 stops it .");
+  EXPECT_EQ(told.boxes[1].text,
+            "Nothing has been recorded to replay: F1 starts a recording and F2 stops it .");
+  for (const platform::RecordedMessageBox& box : told.boxes)
+    EXPECT_EQ(box.caption, "Replay error .");
+  EXPECT_EQ(told.choosers, 1u);
+  EXPECT_TRUE(told.saved && quiet.saved);
+  EXPECT_TRUE(quiet.boxes.empty());
+}
+
 // A load with F6 while paused (F10), then F12: two saves 40 frames apart, still paused, are
 // the same; the music plays again once the pause ends, also in a game saved while paused.
 TEST(PausedLoad, SoundsWaitForThePauseToEnd) {

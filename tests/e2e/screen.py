@@ -3,6 +3,8 @@
 
   screen.py text DUMP      the box around the frame-rate text's green pixels, as
                            "left top right bottom" (inclusive), or "none"
+  screen.py count DUMP RRGGBB
+                           how many pixels show that colour exactly
   screen.py png DUMP OUT   the dump as a PNG picture, to look at
 """
 import struct
@@ -34,16 +36,34 @@ def read_dump(path):
     return width, height, pixel
 
 
-def text_box(path, rows=160):
-    """The frame-rate text is the only green on the screen: red and blue low, green high.
-    It stands at the top of the picture, so only the top rows are searched."""
+def dump_of_24_bits(path):
+    """Width, height, bytes a pixel, bytes a line and the pixels of a dump of a 24-bit
+    display, whose pixels hold blue, green and red in that order."""
     data = open(path, 'rb').read()
     header = struct.unpack('>25I', data[:100])
     width, height, byte_order = header[4], header[5], header[7]
     size, line_bytes, masks = header[11] // 8, header[12], header[14:17]
     if byte_order != 0 or size not in (3, 4) or masks != (0xff0000, 0xff00, 0xff):
         sys.exit('%s: not a dump of a 24-bit display' % path)
-    pixels = data[header[0] + header[19] * 12:]
+    return width, height, size, line_bytes, data[header[0] + header[19] * 12:]
+
+
+def count(path, colour):
+    width, height, size, line_bytes, pixels = dump_of_24_bits(path)
+    value = int(colour, 16)
+    wanted = (value & 0xff, (value >> 8) & 0xff, value >> 16)
+    found = 0
+    for y in range(height):
+        row = pixels[y * line_bytes:y * line_bytes + width * size]
+        found += sum(1 for pixel in zip(row[0::size], row[1::size], row[2::size])
+                     if pixel == wanted)
+    return found
+
+
+def text_box(path, rows=160):
+    """The frame-rate text is the only green on the screen: red and blue low, green high.
+    It stands at the top of the picture, so only the top rows are searched."""
+    width, height, size, line_bytes, pixels = dump_of_24_bits(path)
     high = bytes(1 if v > 128 else 0 for v in range(256))
     low = bytes(1 if v < 100 else 0 for v in range(256))
     xs, ys = [], []
@@ -85,6 +105,8 @@ if __name__ == '__main__':
     if len(sys.argv) == 3 and sys.argv[1] == 'text':
         box = text_box(sys.argv[2])
         print('none' if box is None else '%d %d %d %d' % box)
+    elif len(sys.argv) == 4 and sys.argv[1] == 'count':
+        print(count(sys.argv[2], sys.argv[3]))
     elif len(sys.argv) == 4 and sys.argv[1] == 'png':
         write_png(sys.argv[2], sys.argv[3])
     else:

@@ -5,9 +5,12 @@
 
 #include <algorithm>
 #include <fstream>
+#include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "platform/file_prompt.h"
 #include "platform/host.h"
 #include "tests/support/temp_dir.h"
 
@@ -107,6 +110,74 @@ TEST(MessageBoxText, BreaksIntoLinesThatFitAndLosesNothing) {
   for (int i = 0; i < 60; ++i) accents += "\xc3\xa9";
   EXPECT_EQ(BreakIntoLines(accents + "\nnext", 56),
             accents.substr(0, 112) + "\n" + accents.substr(112) + "\nnext");
+}
+
+// The pixels of one colour on a page (in rows from `top` to `bottom`): how many, and the
+// box around them.
+struct Ink {
+  int count = 0, left = 1 << 20, top = 1 << 20, right = -1, bottom = -1;
+};
+Ink InkOf(const Image& page, uint32_t color, int top = 0, int bottom = 1 << 20) {
+  Ink ink;
+  for (int y = top; y < page.height && y <= bottom; ++y)
+    for (int x = 0; x < page.width; ++x)
+      if (page.At(x, y) == color) {
+        ++ink.count;
+        ink.left = std::min(ink.left, x);
+        ink.right = std::max(ink.right, x);
+        ink.top = std::min(ink.top, y);
+        ink.bottom = std::max(ink.bottom, y);
+      }
+  return ink;
+}
+
+constexpr uint32_t kTypedColor = 0x0000FFFF, kNoticeColor = 0x006080FF, kHintColor = 0x00C0C0C0;
+
+// A name longer than the prompt's field ran off the page's right edge as it was typed, the
+// cursor with it.
+TEST(FilePrompt, ALongNameKeepsItsEndAndTheCursorInView) {
+  std::unique_ptr<FilePromptPage> prompt = FilePromptPage::Create();
+  ASSERT_TRUE(prompt);
+  FilePromptState state;
+  state.title = "Save as - Saved Files (*.sav)";
+  state.typed = std::string(180, 'n');
+  const Image page = prompt->Draw(state).ReadImage();
+  const Ink typed = InkOf(page, kTypedColor);
+  ASSERT_GT(typed.count, 0);
+  EXPECT_LE(typed.right, page.width - 40);
+  // The cursor, the line's lowest stroke and alone in its rows, stands at its end.
+  const Ink cursor = InkOf(page, kTypedColor, typed.bottom, typed.bottom);
+  EXPECT_EQ(cursor.right, typed.right);
+  EXPECT_LT(cursor.right - cursor.left, 16);
+}
+
+// The question before replacing a file with a long name was cut off at the page's edge. It
+// shows whole, in lines within the page's margins, above the keys that answer it.
+TEST(FilePrompt, AQuestionAboutALongNameShowsWholeAboveItsKeys) {
+  std::unique_ptr<FilePromptPage> prompt = FilePromptPage::Create();
+  ASSERT_TRUE(prompt);
+  const std::string stem180(180, 'n'), stem251(251, 'n'), wide(180, 'W');
+  for (const std::string& question :
+       {"The file \"" + stem180 + ".sav\" exists. Replace it?",
+        "The files \"" + stem251 + ".rep\" and \"" + stem251 + ".sar\" exist. Replace them?",
+        "The file \"" + wide + ".sav\" exists. Replace it?"}) {
+    FilePromptState state;
+    state.title = "Save as - Saved Replays (*.rep)";
+    state.typed = question.substr(10, 180);
+    state.question = question;
+    const Image page = prompt->Draw(state).ReadImage();
+    // Every stroke of the question is on the page.
+    std::set<std::pair<int, int>> strokes;
+    prompt->TextFont().Rasterise(question.data(), question.size(), [&](int x, int y) {
+      strokes.insert({x, y});
+    });
+    const Ink notice = InkOf(page, kNoticeColor), hint = InkOf(page, kHintColor);
+    EXPECT_EQ(notice.count, int(strokes.size())) << question;
+    EXPECT_GE(notice.left, 40);
+    EXPECT_LE(notice.right, page.width - 40);
+    EXPECT_GT(hint.top, notice.bottom);
+    EXPECT_LT(hint.bottom, page.height - 1);
+  }
 }
 
 }  // namespace

@@ -1,0 +1,98 @@
+#include "platform/file_prompt.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "platform/host.h"
+#include "platform/text.h"
+
+namespace platform {
+
+namespace {
+
+// Every line keeps this far from the page's left and right edges.
+constexpr int kMargin = 40;
+
+bool StartsCharacter(char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }
+
+int WidthOf(const Font& font, const std::string& text, size_t from = 0) {
+  return font.Measure(text.data() + from, text.size() - from).width;
+}
+
+// The end of the line that fits the width, from the start of a character: as in a
+// desktop's text field, the end of a long name, where the cursor is, stays in view.
+std::string EndThatFits(const Font& font, const std::string& line, int width) {
+  size_t from = 0;
+  while (from < line.size() && WidthOf(font, line, from) > width) {
+    ++from;
+    while (from < line.size() && !StartsCharacter(line[from])) ++from;
+  }
+  return line.substr(from);
+}
+
+// The text in lines as the game's boxes break it, with fewer characters to a line where
+// wide letters would still run past the width.
+std::vector<std::string> LinesThatFit(const Font& font, const std::string& text, int width) {
+  for (size_t columns = kBoxColumns;; --columns) {
+    std::vector<std::string> lines;
+    const std::string broken = BreakIntoLines(text, columns);
+    for (size_t at = 0, end; at <= broken.size(); at = end + 1) {
+      end = std::min(broken.find('\n', at), broken.size());
+      lines.push_back(broken.substr(at, end - at));
+    }
+    if (columns == 1 || std::all_of(lines.begin(), lines.end(), [&](const std::string& line) {
+          return WidthOf(font, line) <= width;
+        }))
+      return lines;
+  }
+}
+
+}  // namespace
+
+std::unique_ptr<FilePromptPage> FilePromptPage::Create() {
+  FontRequest fontRequest;
+  fontRequest.face = "Arial";
+  fontRequest.height = -16;
+  std::unique_ptr<FilePromptPage> prompt(new FilePromptPage);
+  prompt->font_ = Font::Create(fontRequest);
+  prompt->page_ = Surface::Create(640, 480, PixelFormat::ForDepth(32));
+  if (!prompt->font_ || !prompt->page_) return nullptr;
+  return prompt;
+}
+
+const Surface& FilePromptPage::Draw(const FilePromptState& state) {
+  Surface& page = *page_;
+  const Font& font = *font_;
+  const int width = page.Width() - 2 * kMargin;
+  const bool asking = !state.question.empty();
+  std::string hint = asking ? "Y or Enter says yes; N or Escape goes back to the name."
+                     : state.refusal.empty()
+                         ? "Type a file name, Enter to accept, Escape to cancel."
+                         : "Type another name, or Escape to cancel.";
+  const std::string line = EndThatFits(font, asking ? state.typed : state.typed + "_", width);
+  const std::vector<std::string> notice =
+      LinesThatFit(font, asking ? state.question : state.refusal, width);
+  // The title, the name, the notice and the keys stand as one block in the middle of the
+  // page; a notice too long for the usual gaps narrows them.
+  const int step = font.Height() + 2;
+  int titleGap = 60, gap = 40;
+  auto blockHeight = [&] {
+    return titleGap + gap + int(notice.size() - 1) * step + gap + font.Height();
+  };
+  if (blockHeight() > page.Height()) titleGap = gap = step;
+  int y = std::max(0, (page.Height() - blockHeight()) / 2);
+  page.Fill(nullptr, page.MatchColor(0x00402020));
+  DrawText(page, font, kMargin, y, state.title.c_str(), state.title.size(), 0x00FFFFFF);
+  y += titleGap;
+  DrawText(page, font, kMargin, y, line.c_str(), line.size(), 0x0000FFFF);
+  y += gap;
+  for (const std::string& part : notice) {
+    DrawText(page, font, kMargin, y, part.c_str(), part.size(), 0x006080FF);
+    y += step;
+  }
+  y += gap - step;
+  DrawText(page, font, kMargin, y, hint.c_str(), hint.size(), 0x00C0C0C0);
+  return page;
+}
+
+}  // namespace platform
