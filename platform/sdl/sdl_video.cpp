@@ -54,18 +54,14 @@ bool SdlVideo::EnsureRenderer(int width, int height) {
   return true;
 }
 
-void SdlVideo::Present(const Surface& frame) {
-  if (!EnsureRenderer(frame.Width(), frame.Height())) return;
-  if (!converted_.Convert(frame, gamma_)) return;
-  SDL_UpdateTexture(texture_, nullptr, converted_.Pixels(), converted_.Pitch());
-  haveFrame_ = true;
-  Redraw();
-}
+void SdlVideo::Present(const Surface& frame) { Show(frame, converted_); }
 
-void SdlVideo::PresentOver(const Surface& picture) {
+void SdlVideo::PresentOver(const Surface& picture) { Show(picture, over_); }
+
+void SdlVideo::Show(const Surface& picture, WindowFrame& buffer) {
   if (!EnsureRenderer(picture.Width(), picture.Height())) return;
-  if (!over_.Convert(picture, gamma_)) return;
-  SDL_UpdateTexture(texture_, nullptr, over_.Pixels(), over_.Pitch());
+  if (!buffer.Convert(picture, gamma_)) return;
+  SDL_UpdateTexture(texture_, nullptr, buffer.Pixels(), buffer.Pitch());
   haveFrame_ = true;
   Redraw();
 }

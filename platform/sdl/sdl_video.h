@@ -41,6 +41,8 @@ class SdlVideo : public VideoOutput {
 
  private:
   bool EnsureRenderer(int width, int height);
+  // Shows picture, converted into buffer on the way.
+  void Show(const Surface& picture, WindowFrame& buffer);
 
   SDL_Renderer* renderer_ = nullptr;
   SDL_Texture* texture_ = nullptr;
