@@ -26,6 +26,12 @@
 // A barrier that fails fails the save with the system's reason: before step 4 nothing the
 // player sees has changed; after it the names hold the new files, which a power loss may
 // yet undo. A file system that cannot flush a folder at all fails nothing.
+//
+// The folder's lock is a hidden lock file there, locked with flock through a descriptor
+// open for writing, as NFS asks; nothing is written through it, so an SMB share's locks,
+// which bar other descriptors' writes, bar nothing the save does. Where the file system has
+// no locks at all, the lock file's being there is the lock, and one left untouched for two
+// minutes was left by a game that stopped.
 #pragma once
 
 #include <cstdint>
