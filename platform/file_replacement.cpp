@@ -327,6 +327,17 @@ int WriteRecord(const std::string& path, const std::vector<Saved>& saved) {
   return error;
 }
 
+// Removes the hidden files of a save, its record ("" where it has none) last, so that where
+// a game stops on the way, the record still names what is left for a later settle.
+void RemoveHidden(const std::string& folder, const std::vector<Saved>& saved,
+                  const std::string& record, bool temporaries) {
+  for (const Saved& s : saved) {
+    if (temporaries && !s.temporary.empty()) unlink(InFolder(folder, s.temporary).c_str());
+    if (!s.kept.empty()) unlink(InFolder(folder, s.kept).c_str());
+  }
+  if (!record.empty()) unlink(InFolder(folder, record).c_str());
+}
+
 // ---- Settling a save that a game left half way --------------------------------------------
 
 // Brings the names of such a save to all its new files or all its earlier ones, changing
@@ -520,11 +531,7 @@ SettledFolder::SettledFolder(const std::string& file) : folder_(FolderOf(MapPath
     // Every name holds a file of one save, on the disk, before the spare copies go.
     if (acts && !why) why = FlushFolder(folder_);
     if (acts && !why) {
-      for (const Saved& s : saved) {
-        if (!s.kept.empty()) unlink(InFolder(folder_, s.kept).c_str());
-        unlink(InFolder(folder_, s.temporary).c_str());
-      }
-      unlink(path.c_str());
+      RemoveHidden(folder_, saved, record, true);
       continue;
     }
     kept.insert(record);
@@ -602,14 +609,7 @@ FileReplacement::Result FileReplacement::Commit() {
   std::vector<int> descriptors(count, -1);
   std::string record;
   auto at = [&](const std::string& name) { return InFolder(folder, name); };
-  // Removes the hidden files of this save: where some stay, a later settle finds them.
-  auto clear = [&](bool temporaries) {
-    for (const Saved& s : saved) {
-      if (temporaries && !s.temporary.empty()) unlink(at(s.temporary).c_str());
-      if (!s.kept.empty()) unlink(at(s.kept).c_str());
-    }
-    if (!record.empty()) unlink(record.c_str());
-  };
+  auto clear = [&](bool temporaries) { RemoveHidden(folder, saved, record, temporaries); };
   auto finish = [&](Result result) {
     for (int fd : descriptors)
       if (fd >= 0) close(fd);
@@ -650,7 +650,7 @@ FileReplacement::Result FileReplacement::Commit() {
   }
   if (several && !error_) {
     error_ = WriteRecord(at(saved[0].temporary + kRecordSuffix), saved);
-    if (!error_) record = at(saved[0].temporary + kRecordSuffix);
+    if (!error_) record = saved[0].temporary + kRecordSuffix;
     for (size_t i = 0; i < count && !error_; ++i) {
       if (saved[i].kept.empty()) continue;
       error_ = KeepEarlier(files_[i].target, at(saved[i].kept));

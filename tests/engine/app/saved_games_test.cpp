@@ -426,10 +426,11 @@ class SavedPairs : public SavedGames {
   bool Whole(const std::string& folder = "") const {
     return Held(folder) == earlier || Held(folder) == fresh;
   }
-  // The earlier pair back in place, as before a save.
-  void PutEarlierBack() {
-    WriteBytes(dir.File("pair.rep"), earlier.first);
-    WriteBytes(dir.File("pair.sar"), earlier.second);
+  // The earlier pair back in place (in folder), as before a save.
+  void PutEarlierBack(const std::string& folder = "") {
+    const std::string at = folder.empty() ? dir.Path() : dir.File(folder);
+    WriteBytes(at + "/pair.rep", earlier.first);
+    WriteBytes(at + "/pair.sar", earlier.second);
   }
   Pair earlier, fresh;
 };
@@ -544,8 +545,7 @@ TEST_F(SavedPairs, AFlushTheDiskRefusesFailsTheSaveOrSaysItMayNotLast) {
   EXPECT_TRUE(platform::FileExists(dir.File("keep.sav")));
 
   ASSERT_EQ(mkdir(dir.File("sub").c_str(), 0700), 0);
-  WriteBytes(dir.File("sub/pair.rep"), earlier.first);
-  WriteBytes(dir.File("sub/pair.sar"), earlier.second);
+  PutEarlierBack("sub");
   EXPECT_EQ(SaveReplayInGame(dir.Path(), 40, 1, "fsync:folder:fail=5", &output, "sub/pair.rep"), 0)
       << output;
   EXPECT_NE(output.find("could not be saved to"), std::string::npos) << output;
