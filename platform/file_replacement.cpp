@@ -18,6 +18,7 @@
 #include <thread>
 
 #include "platform/files.h"
+#include "platform/folder_lock.h"
 
 namespace platform {
 
@@ -398,6 +399,16 @@ enum class Lock { kHeld, kBusy, kNone };
 Lock TakeLock(const std::string& folder, int& fd) {
   const std::string path = InFolder(folder, kLockName);
   const auto until = std::chrono::steady_clock::now() + kLockWait;
+  struct Waiting {
+    bool begun = false;
+    void GoesOn() {
+      TellFolderWait(begun ? FolderWait::kGoesOn : FolderWait::kBegins);
+      begun = true;
+    }
+    ~Waiting() {
+      if (begun) TellFolderWait(FolderWait::kEnds);
+    }
+  } waiting;
   for (;;) {
     const int flags = O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK;
     bool made = true;
@@ -427,7 +438,10 @@ Lock TakeLock(const std::string& folder, int& fd) {
     fd = -1;
     if (std::chrono::steady_clock::now() >= until) return Lock::kBusy;
     // Tried again at once where the name went to another file since the look.
-    if (locked != 0 && current) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    if (locked != 0 && current) {
+      waiting.GoesOn();
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
   }
 }
 
