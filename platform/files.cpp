@@ -169,6 +169,11 @@ bool RenameFile(const std::string& source, const std::string& target) {
   return std::rename(MapPath(source).c_str(), MapPath(target).c_str()) == 0;
 }
 
+bool IsAnotherUsersFile(const std::string& name) {
+  struct stat st;
+  return lstat(MapPath(name).c_str(), &st) == 0 && st.st_uid != geteuid();
+}
+
 namespace {
 
 bool EndsWithExtension(const std::string& name, const std::string& extension) {

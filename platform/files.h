@@ -38,6 +38,8 @@ bool CopyFile(const std::string& source, const std::string& target, uint64_t max
 bool DeleteFile(const std::string& name);
 // Renames source to target, replacing target.
 bool RenameFile(const std::string& source, const std::string& target);
+// True for a name (a Windows-style name is mapped) that holds a file of another user's.
+bool IsAnotherUsersFile(const std::string& name);
 
 // The name ending in "." + extension, in any case: as given, or with it added ("v1.2"
 // becomes "v1.2.rep").

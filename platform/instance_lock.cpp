@@ -34,7 +34,24 @@ InstanceLock::Result InstanceLock::Acquire(const std::string& name) {
   return Result::Held;
 }
 
+InstanceLock::Result InstanceLock::AcquireFolder(const std::string& folder) {
+  folder_ = std::make_unique<FolderLock>(folder, FolderLock::Use::kRun);
+  switch (folder_->Taken()) {
+    case FolderLock::State::kHeld:
+      return Result::Held;
+    case FolderLock::State::kHeldElsewhere:
+      folder_.reset();
+      return Result::HeldElsewhere;
+    case FolderLock::State::kUnavailable:
+      break;
+  }
+  problem_ = folder + ": " + std::strerror(folder_->Error());
+  folder_.reset();
+  return Result::Unavailable;
+}
+
 void InstanceLock::Release() {
+  folder_.reset();
   if (fd_ >= 0) {
     flock(fd_, LOCK_UN);
     close(fd_);

@@ -34,6 +34,8 @@ int main(int argc, char** argv) {
   }
 
   platform::HeadlessHost host;
+  // Two games never share one folder's state files, the runner's included.
+  host.holdGameFolder = true;
   runner::ScriptRun run(options.script, std::cout);
   run.Install(host);
   platform::InstallHost(&host);

@@ -35,6 +35,9 @@ constexpr char kLoadError[] = "Load error .";
 constexpr char kReplayError[] = "Replay error .";
 // A replay holds 13 bytes a frame: this is some 90 hours of play at 60 frames a second.
 constexpr uint64_t kLargestReplay = uint64_t{256} << 20;
+static_assert(kLargestReplay <= platform::kLargestSavedFile &&
+                  kLargestSavedGame <= platform::kLargestSavedFile,
+              "a save's files are told apart by reading no more than the largest");
 
 void ErrorBox(const std::string& text, const char* caption) {
   platform::CurrentHost().ShowMessageBox(text, caption, platform::MessageBoxIcon::Exclamation);
@@ -43,22 +46,26 @@ void ErrorBox(const std::string& text, const char* caption) {
 // The system's own words for why a file could not be written or read.
 std::string Why(int error) { return platform::ErrorText(error); }
 
-// A file the player named is checked in the same words by every load: one that is not
+// A file the player named is told of in the same words by every load: one that is not
 // there is called missing, one that is there but cannot be opened says why.
-bool Readable(const std::string& what, const std::string& path, const char* caption) {
-  if (std::FILE* file = platform::OpenFileForReading(path)) {
-    std::fclose(file);
-    return true;
-  }
-  const int error = errno;
+std::string UnreadableText(const std::string& what, const std::string& path, int error) {
   const std::string named = "The " + what + " \"" + path + "\" ";
-  if (error == ENOENT || error == ENOTDIR)
-    ErrorBox(named + "does not exist .", caption);
-  else
-    ErrorBox(
-        named + "cannot be read (" + (error == EINVAL ? "not a plain file" : Why(error)) + ") .",
-        caption);
-  return false;
+  if (error == ENOENT || error == ENOTDIR) return named + "does not exist .";
+  return named + "cannot be read (" + (error == EINVAL ? "not a plain file" : Why(error)) + ") .";
+}
+
+// 0 where path opens for reading, else why not.
+int OpenError(const std::string& path) {
+  std::FILE* file = platform::OpenFileForReading(path);
+  if (!file) return errno ? errno : EIO;
+  std::fclose(file);
+  return 0;
+}
+
+bool Readable(const std::string& what, const std::string& path, const char* caption) {
+  const int error = OpenError(path);
+  if (error) ErrorBox(UnreadableText(what, path, error), caption);
+  return !error;
 }
 
 void DamagedBox(const std::string& path) {
@@ -66,14 +73,28 @@ void DamagedBox(const std::string& path) {
            kLoadError);
 }
 
+// Why a save failed: an errno value (or the save path's own) and its words.
+struct SaveFailure {
+  int error = 0;
+  std::string why;
+};
+
 // The game keeps its own state files in its folder. Where it cannot write them, a box
 // names that folder and says what it keeps there, never the state file itself, which the
 // player did not choose.
-std::string GameFolderRefused(const std::string& kept, int error) {
-  if (error == platform::kFolderBusy)
-    return Why(error) + ", the game's folder \"" + platform::CurrentDirectory() + "\" .";
-  return "the game keeps " + kept + " in its folder \"" + platform::CurrentDirectory() +
-         "\", which must be writable (" + Why(error) + ") .";
+std::string GameFolderRefused(const std::string& kept, const std::string& file,
+                              const SaveFailure& failure) {
+  const std::string folder = "\"" + platform::CurrentDirectory() + "\"";
+  if (failure.error == platform::kFolderBusy || failure.error == platform::kFolderLost)
+    return failure.why + ", the game's folder " + folder + " .";
+  // In a shared folder, a state of another user's game that stopped may be one that only
+  // they may replace, however writable the folder.
+  if ((failure.error == EPERM || failure.error == EACCES) && platform::IsAnotherUsersFile(file))
+    return "the game keeps " + kept + " in its folder " + folder +
+           ", where another user's game left one that only they may replace (" + failure.why +
+           ") .";
+  return "the game keeps " + kept + " in its folder " + folder + ", which must be writable (" +
+         failure.why + ") .";
 }
 
 // A replay is saved as "x.rep" with its start state "x.sar" beside it: a name without
@@ -88,11 +109,17 @@ std::string UndoStatePath() { return platform::CurrentDirectory() + "/gamesavebe
 
 using SaveResult = platform::FileReplacement::Result;
 
+SaveResult Commit(platform::FileReplacement& replacement, SaveFailure& failure) {
+  const SaveResult result = replacement.Commit();
+  failure = {replacement.Error(), replacement.ErrorText()};
+  return result;
+}
+
 // Writes the running game to path, replacing the file there whole. The result, with in
-// error why it failed or may not last.
-SaveResult WriteGame(const std::string& path, int& error) {
+// failure why it failed or may not last.
+SaveResult WriteGame(const std::string& path, SaveFailure& failure) {
   GameNode* scene = CurrentGameNode;
-  error = EINVAL;
+  failure = {EINVAL, Why(EINVAL)};
   if (!scene) return SaveResult::kFailed;
   ObjectStream stream;
   GameSaveVariables(stream);
@@ -101,37 +128,40 @@ SaveResult WriteGame(const std::string& path, int& error) {
   if (!stream.Good()) return SaveResult::kFailed;
   platform::FileReplacement replacement;
   replacement.Write(path, stream.WrittenBytes());
-  const SaveResult result = replacement.Commit();
-  error = replacement.Error();
-  return result;
+  return Commit(replacement, failure);
 }
 
-// A state of the game's own, which lives no longer than this run: 0 once it is in place, or
-// why not.
-int WriteState(const std::string& path) {
-  int error;
-  const SaveResult result = WriteGame(path, error);
-  return result == SaveResult::kReplaced || result == SaveResult::kNotDurable ? 0 : error;
+bool Saved(SaveResult result) {
+  return result == SaveResult::kReplaced || result == SaveResult::kNotDurable;
 }
 
-// What a save that did not simply succeed tells the player, or "" where it did: what
-// failed, and where the names now hold the new files, that a power loss may yet undo them.
-std::string SaveTrouble(const std::string& what, const std::string& path, SaveResult result,
-                        int error) {
+// A state of the game's own, which lives no longer than this run: kept, or why not.
+bool WriteState(const std::string& path, SaveFailure& failure) {
+  return Saved(WriteGame(path, failure));
+}
+
+// Tells the player of a save that did not simply succeed: one the disk did not confirm, whose
+// names hold the new files that a power loss may yet undo; or what failed.
+void SayHowSaved(const std::string& what, const std::string& path, SaveResult result,
+                 const SaveFailure& failure, const char* failed, const char* unconfirmed) {
   const std::string named = "\"" + path + "\"";
   switch (result) {
     case SaveResult::kReplaced:
-      return "";
+      return;
     case SaveResult::kNotDurable:
-      return what + " was saved to " + named + ", but the disk did not confirm it, so it may " +
-             "not survive a power loss (" + Why(error) + ") .";
+      ErrorBox(what + " was saved to " + named + ", but the disk did not confirm it, so it may " +
+                   "not survive a power loss (" + failure.why + ") .",
+               unconfirmed);
+      return;
     case SaveResult::kPutBackLater:
-      return what + " could not be saved to " + named + ": " + Why(error) +
-             " . Its earlier files are put back by the next save in its folder .";
+      ErrorBox(what + " could not be saved to " + named + ": " + failure.why +
+                   " . Its earlier files are put back by the next save in its folder .",
+               failed);
+      return;
     case SaveResult::kFailed:
       break;
   }
-  return what + " could not be saved to " + named + ": " + Why(error) + " .";
+  ErrorBox(what + " could not be saved to " + named + ": " + failure.why + " .", failed);
 }
 
 // Deletes what a failed read created and left outside every list. Objects inside a
@@ -174,11 +204,10 @@ bool ReadGame(ObjectStream& stream) {
 }  // namespace
 
 bool SaveGameFile(const std::string& path) {
-  int error;
-  const SaveResult result = WriteGame(path, error);
-  const std::string trouble = SaveTrouble("The game", path, result, error);
-  if (!trouble.empty()) ErrorBox(trouble, "Save error .");
-  return result == SaveResult::kReplaced || result == SaveResult::kNotDurable;
+  SaveFailure failure;
+  const SaveResult result = WriteGame(path, failure);
+  SayHowSaved("The game", path, result, failure, "Save error .", "Saved, not confirmed .");
+  return Saved(result);
 }
 
 namespace {
@@ -190,9 +219,10 @@ bool LoadGame(const std::string& path, const std::vector<uint8_t>* bytes,
               const std::function<bool()>& stands) {
   if (!bytes && !Readable("saved game", path, kLoadError)) return false;
   std::string undo = UndoStatePath();
-  if (int error = WriteState(undo)) {
+  SaveFailure failure;
+  if (!WriteState(undo, failure)) {
     ErrorBox("The saved game \"" + path + "\" was not loaded: " +
-                 GameFolderRefused("the present game while it loads", error),
+                 GameFolderRefused("the present game while it loads", undo, failure),
              kLoadError);
     return false;
   }
@@ -330,13 +360,13 @@ void GameDirector::DoPendingSave() {
   // A state of the game's own that cannot be kept stops what needs it: a recording with
   // no start state, or a replay with nothing to come back to (whose load waits in this
   // frame).
-  const int error = WriteState(path);
-  if (!error) return;
+  SaveFailure failure;
+  if (WriteState(path, failure)) return;
   if (recordingStart) {
     StopRecording();
-    ErrorBox(
-        "Recording did not start: " + GameFolderRefused("the state a recording starts from", error),
-        "Recording error .");
+    ErrorBox("Recording did not start: " +
+                 GameFolderRefused("the state a recording starts from", path, failure),
+             "Recording error .");
     return;
   }
   const std::string replay = replayInputRequested ? " \"" + replayInputPath + "\"" : "";
@@ -346,7 +376,8 @@ void GameDirector::DoPendingSave() {
   replayInputBytes.clear();
   replayStateBytes.clear();
   ErrorBox("The replay" + replay + " did not start: " +
-               GameFolderRefused("the present game to come back to after a replay", error),
+               GameFolderRefused("the present game to come back to after a replay", path,
+                                 failure),
            kReplayError);
 }
 
@@ -355,9 +386,10 @@ namespace {
 uint32_t ReplayReturnRate() { return CurrentGameNode ? CurrentGameNode->targetRate : 60; }
 
 // Says why a replay from a file did not start: its start state could not be kept; false.
-bool StartStateNotKept(const std::string& replay, int error) {
-  ErrorBox("The replay \"" + replay +
-               "\" did not start: " + GameFolderRefused("the state a replay starts from", error),
+bool StartStateNotKept(const std::string& replay, const SaveFailure& failure) {
+  ErrorBox("The replay \"" + replay + "\" did not start: " +
+               GameFolderRefused("the state a replay starts from", StartRecordingStatePath(),
+                                 failure),
            kReplayError);
   return false;
 }
@@ -409,9 +441,8 @@ void GameDirector::DoPendingLoad() {
     if (!ReadRecordedInputOrSay(inputPath, inputBytes, input)) return;
     startState.Write(StartRecordingStatePath(), stateBytes);
     keepStartState = [&] {
-      const SaveResult kept = startState.Commit();
-      return kept == SaveResult::kReplaced || kept == SaveResult::kNotDurable ||
-             StartStateNotKept(inputPath, startState.Error());
+      SaveFailure failure;
+      return Saved(Commit(startState, failure)) || StartStateNotKept(inputPath, failure);
     };
   }
   if (!LoadGame(path, fromReplayFile ? &stateBytes : nullptr, keepStartState) || !CurrentGameNode)
@@ -463,29 +494,75 @@ void GameDirector::StartReplay(bool slow) {
   if (slow) slowReplay = 1;
 }
 
+namespace {
+
+// Why a replay's pair, left half way by its save, does not play, and what would let it.
+std::string InterruptedText(const platform::Interrupted& why, const std::string& path) {
+  const std::string mapped = platform::MapPath(path);
+  const size_t slash = mapped.find_last_of('/');
+  const std::string folder = slash == std::string::npos ? platform::CurrentDirectory()
+                             : slash == 0               ? "/"
+                                                        : mapped.substr(0, slash);
+  const std::string interrupted = "its save was interrupted";
+  switch (why.kind) {
+    case platform::Interrupted::kFolderLocked:
+      return interrupted + ", and only a game that may write its folder \"" + folder +
+             "\" can finish it (" + Why(why.error) + ")";
+    case platform::Interrupted::kAnotherUsers:
+      return "its save, another user's, was interrupted, and only that user's game can "
+             "finish it";
+    case platform::Interrupted::kUnreadable:
+      return interrupted + ", and what finishes it cannot be read now (" + Why(why.error) +
+             "); the replay plays once that can be read";
+    case platform::Interrupted::kLaterVersion:
+      return interrupted + " by a later version of the game, which finishes it";
+    case platform::Interrupted::kNotFinished:
+    case platform::Interrupted::kNone:
+      break;
+  }
+  return interrupted + " and could not be finished here (" + Why(why.error) +
+         "): save the replay again";
+}
+
+}  // namespace
+
 // The pair is read whole at once, as one: no game saves it meanwhile, and one whose save a
-// game left half way is made whole first, or the replay does not start. The recording is
-// checked now; its start state is checked by the load of the next frame, which starts the
-// replay only when both are good.
+// game left half way is made whole first, or the replay does not start. The folder is let go
+// before anything is said. The recording is checked now; its start state is checked by the
+// load of the next frame, which starts the replay only when both are good.
 void GameDirector::StartReplayFromFile(const std::string& path, bool slow) {
-  const platform::SettledFolder folder(path);
   const std::string state = StateFileBeside(path);
-  int why = folder.Busy();
-  if (why || !folder.Whole(path, why) || !folder.Whole(state, why)) {
-    const std::string because =
-        why == platform::kFolderBusy
-            ? Why(why)
-            : "its save was interrupted and could not be finished here (" + Why(why) + ")";
-    ErrorBox("The replay \"" + path + "\" did not start: " + because + " .", kReplayError);
+  std::string refused;
+  int replayError = 0, stateError = 0;
+  bool replayRead = false, stateRead = false;
+  std::vector<uint8_t> inputBytes, stateBytes;
+  {
+    const platform::SettledFolder folder(path);
+    platform::Interrupted why;
+    if (folder.Refused()) {
+      refused = folder.RefusalText();
+    } else if ((why = folder.Whole(path)).kind != platform::Interrupted::kNone ||
+               (why = folder.Whole(state)).kind != platform::Interrupted::kNone) {
+      refused = InterruptedText(why, path);
+    } else if (!(replayError = OpenError(path)) && !(stateError = OpenError(state))) {
+      replayRead = platform::ReadWholeFile(path, inputBytes, kLargestReplay);
+      stateRead = platform::ReadWholeFile(state, stateBytes, kLargestSavedGame);
+    }
+  }
+  if (!refused.empty()) {
+    ErrorBox("The replay \"" + path + "\" did not start: " + refused + " .", kReplayError);
     return;
   }
-  if (!Readable("replay", path, kReplayError) || !Readable("saved game", state, kReplayError))
+  if (replayError || stateError) {
+    ErrorBox(replayError ? UnreadableText("replay", path, replayError)
+                         : UnreadableText("saved game", state, stateError),
+             kReplayError);
     return;
-  std::vector<uint8_t> inputBytes, stateBytes;
+  }
   RecordedInput input;
-  if (!platform::ReadWholeFile(path, inputBytes, kLargestReplay)) inputBytes.clear();
+  if (!replayRead) inputBytes.clear();
   if (!ReadRecordedInputOrSay(path, inputBytes, input)) return;
-  if (!platform::ReadWholeFile(state, stateBytes, kLargestSavedGame)) {
+  if (!stateRead) {
     DamagedBox(state);
     return;
   }
@@ -543,9 +620,9 @@ void GameDirector::SaveReplayFile(const std::string& path) {
   platform::FileReplacement replacement;
   replacement.Write(state, std::move(startState));
   replacement.Write(replay, RecordedInputBytes(*scene));
-  const SaveResult result = replacement.Commit();
-  const std::string trouble = SaveTrouble("The replay", replay, result, replacement.Error());
-  if (!trouble.empty()) ErrorBox(trouble, kReplayError);
+  SaveFailure failure;
+  const SaveResult result = Commit(replacement, failure);
+  SayHowSaved("The replay", replay, result, failure, kReplayError, "Replay saved, not confirmed .");
 }
 
 void GameDirector::SaveReplayDialog() {

@@ -1,6 +1,7 @@
 #include "platform/headless/headless_host.h"
 
 #include "platform/file_dialog.h"
+#include "platform/files.h"
 
 namespace platform {
 
@@ -26,11 +27,17 @@ void HeadlessHost::ShowMessageBox(const std::string& text, const std::string& ca
 
 bool HeadlessHost::AcquireInstanceLock(const std::string&) {
   if (instanceAlreadyRunning) return false;
+  if (holdGameFolder &&
+      folderLock_.AcquireFolder(CurrentDirectory()) == InstanceLock::Result::HeldElsewhere)
+    return false;
   lockHeld_ = true;
   return true;
 }
 
-void HeadlessHost::ReleaseInstanceLock() { lockHeld_ = false; }
+void HeadlessHost::ReleaseInstanceLock() {
+  folderLock_.Release();
+  lockHeld_ = false;
+}
 
 bool HeadlessHost::CreateMainWindow(const std::string& title, int width, int height,
                                     bool fullScreen) {

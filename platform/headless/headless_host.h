@@ -14,6 +14,7 @@
 #include "platform/headless/headless_input.h"
 #include "platform/headless/headless_video.h"
 #include "platform/host.h"
+#include "platform/instance_lock.h"
 
 namespace platform {
 
@@ -92,6 +93,9 @@ class HeadlessHost : public Host {
   int64_t calendarSeconds = 1000000000;
   int desktopWidth = 1920, desktopHeight = 1080;
   bool instanceAlreadyRunning = false;
+  // The game's folder held for the run as the player's host holds it: a second game there,
+  // of this process or another, is refused.
+  bool holdGameFolder = false;
   bool failWindowCreation = false;
   int windowWidth = 0, windowHeight = 0;
   bool windowFullScreen = false;
@@ -114,6 +118,7 @@ class HeadlessHost : public Host {
   std::string title_;
   bool windowOpen_ = false;
   bool lockHeld_ = false;
+  InstanceLock folderLock_;
   int frame_ = -1;
 };
 

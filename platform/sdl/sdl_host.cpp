@@ -168,17 +168,29 @@ void SdlHost::ShowMessageBox(const std::string& text, const std::string& caption
 }
 
 bool SdlHost::AcquireInstanceLock(const std::string& name) {
+  // A lock that cannot be had says nothing about another copy.
   switch (lock_.Acquire(name)) {
     case InstanceLock::Result::Held:
-      return true;
+      break;
     case InstanceLock::Result::HeldElsewhere:
       return false;
     case InstanceLock::Result::Unavailable:
+      std::fprintf(stderr,
+                   "quor: the single-instance lock could not be opened (%s); starting without it.\n",
+                   lock_.Problem().c_str());
       break;
   }
-  // A lock file that cannot be made says nothing about another copy.
-  std::fprintf(stderr, "quor: the single-instance lock could not be opened (%s); starting without it.\n",
-               lock_.Problem().c_str());
+  switch (lock_.AcquireFolder(CurrentDirectory())) {
+    case InstanceLock::Result::Held:
+      return true;
+    case InstanceLock::Result::HeldElsewhere:
+      lock_.Release();
+      return false;
+    case InstanceLock::Result::Unavailable:
+      std::fprintf(stderr, "quor: the game's folder could not be locked (%s); starting without it.\n",
+                   lock_.Problem().c_str());
+      return true;
+  }
   return true;
 }
 

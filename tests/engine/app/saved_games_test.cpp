@@ -246,8 +246,7 @@ class FolderWatch {
 // A save moved the earlier file away from its name before it put the new one there, so a
 // game killed between the two left the name empty; a replay's start state was copied into
 // the state file itself (and a pipe of that name held the game for good); a save over a
-// file took the usual permissions in place of that file's; the temporaries of a killed save
-// stayed for ever.
+// file took the usual permissions in place of that file's.
 TEST_F(SavedGames, EveryNameShowsItsEarlierFileOrTheNewOneWholeAndKeepsItsPermissions) {
   const std::string state = platform::MapPath(StartRecordingStatePath());
   ASSERT_TRUE(SaveGameFile(dir.File("keep.sav")));
@@ -255,10 +254,6 @@ TEST_F(SavedGames, EveryNameShowsItsEarlierFileOrTheNewOneWholeAndKeepsItsPermis
   ASSERT_TRUE(SaveGameFile(state));
   CurrentGameNode->recordedKeyMasks.Add(1u);
   director->SaveReplayFile(dir.File("pair.rep"));
-  pid_t gone = fork();
-  if (gone == 0) _exit(0);
-  ASSERT_EQ(waitpid(gone, nullptr, 0), gone);
-  WriteBytes(dir.File(".quor-" + std::to_string(gone) + "-abcdef"), {1});
   // An earlier version's temporary may be the only copy of an earlier save.
   WriteBytes(dir.File(".quor-AbCdEf"), {2});
 
@@ -591,31 +586,45 @@ TEST_F(SavedPairs, EachNewFileIsOnTheDiskBeforeItsNameAndEachNameBeforeTheSaveEn
   EXPECT_EQ(renames, 4);  // keep.sav, the recording's start state, and the pair
 }
 
-// A name of the kind the game's hidden files have was saved under as given, and the next save
-// deleted it; a temporary given an unreadable save's mode just before a kill, and a kept file
-// whose name the player changed after a kill, stayed for good.
+// A name of the kind the game's hidden files had was taken for one of them: the dialog
+// refused it, and the next save deleted a player's ".quor-2024-backup"; a temporary given an
+// unreadable save's mode just before a kill, and a kept file whose name the player changed
+// after a kill, stayed for good.
 TEST_F(SavedPairs, NothingHiddenStaysAndNoNameOfThePlayersIsTakenForTheGames) {
-  host.AnswerFileDialog(dir.File(".quor-1-abcdef"));
+  const std::vector<std::string> players{".quor-0-saves1", ".quor-1-abcdef", ".quor-12-Level4",
+                                         ".quor-2024-backup"};
+  host.AnswerFileDialog(dir.File(players[1]));
   director->RequestSaveDialog();
   director->DoPendingSave();
-  ASSERT_EQ(host.dialogRefusals.size(), 1u);
-  EXPECT_NE(host.dialogRefusals[0].text.find("the game keeps for its own files"),
-            std::string::npos);
-  EXPECT_FALSE(platform::FileExists(dir.File(".quor-1-abcdef")));
+  EXPECT_TRUE(host.dialogRefusals.empty());
+  for (const std::string& name : players) WriteBytes(dir.File(name), {5});
 
   WriteBytes(dir.File("own.sav"), {1});
   ASSERT_EQ(chmod(dir.File("own.sav").c_str(), 0), 0);
   EXPECT_EQ(RunGame(dir.Path(), {"10 answer own.sav", "10 tap F5", "20 expect messages 0"},
                     "rename:own.sav:kill"),
             -1);
+  // What the game keeps for itself is no name for a save.
+  std::vector<std::string> left;
+  for (const std::string& name : HiddenNames(dir))
+    if (std::find(players.begin(), players.end(), name) == players.end()) left.push_back(name);
+  ASSERT_FALSE(left.empty());
+  host.AnswerFileDialog(dir.File(left[0]));
+  director->RequestSaveDialog();
+  director->DoPendingSave();
+  ASSERT_EQ(host.dialogRefusals.size(), 1u);
+  EXPECT_NE(host.dialogRefusals[0].text.find("the game keeps for its own files"),
+            std::string::npos);
+
   EXPECT_EQ(SaveReplayInGame(dir.Path(), 40, 0, "rename:pair.rep:kill"), -1);
   WriteBytes(dir.File("pair.sar"), {9});
   {
     testing_support::OrdinaryUser user;
     ASSERT_TRUE(SaveGameFile(dir.File("next.sav")));
   }
-  EXPECT_EQ(HiddenNames(dir), std::vector<std::string>{});
+  EXPECT_EQ(HiddenNames(dir), players);
   EXPECT_EQ(ReadBytes(dir.File("pair.sar")), (std::vector<uint8_t>{9}));
+  for (const std::string& name : players) EXPECT_EQ(ReadBytes(dir.File(name)).size(), 1u) << name;
 }
 
 // F8 dropped what the settle said: a pair it could not make whole (a folder it may not
@@ -630,8 +639,8 @@ TEST_F(SavedPairs, APairThatCannotBeMadeWholeHereIsNotPlayed) {
   ASSERT_EQ(chmod(dir.Path().c_str(), 0755), 0);
   EXPECT_EQ(director->replaying, 0);
   ASSERT_EQ(host.messageBoxes.size(), 1u);
-  EXPECT_NE(host.messageBoxes[0].text.find("its save was interrupted and could not be finished "
-                                           "here (Permission denied)"),
+  EXPECT_NE(host.messageBoxes[0].text.find("its save was interrupted, and only a game that may "
+                                           "write its folder"),
             std::string::npos)
       << host.messageBoxes[0].text;
   director->StartReplayFromFile(dir.File("pair.rep"), false);

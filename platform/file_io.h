@@ -1,0 +1,50 @@
+// Small steps on files shared by the save path and the folder's lock.
+#pragma once
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstddef>
+#include <string>
+
+namespace platform {
+
+inline std::string InFolder(const std::string& folder, const std::string& name) {
+  return (folder == "/" ? "/" : folder + "/") + name;
+}
+
+inline bool SameFile(const struct stat& a, const struct stat& b) {
+  return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+// Writes all of data; false (errno saying why) where it could not.
+inline bool WriteAll(int fd, const void* data, size_t size) {
+  const char* at = static_cast<const char*>(data);
+  while (size > 0) {
+    ssize_t n = write(fd, at, size);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      if (n == 0) errno = EIO;
+      return false;
+    }
+    at += n;
+    size -= size_t(n);
+  }
+  return true;
+}
+
+// Reads up to limit bytes into text; false (errno saying why) where a read failed.
+inline bool ReadUpTo(int fd, std::string& text, size_t limit) {
+  char buffer[4096];
+  while (text.size() < limit) {
+    ssize_t n = read(fd, buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return false;
+    if (n == 0) break;
+    text.append(buffer, size_t(n));
+  }
+  return true;
+}
+
+}  // namespace platform
