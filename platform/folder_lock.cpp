@@ -81,7 +81,7 @@ const std::string& RunFileName() {
 // A claim untouched this long, by the clock of the disk that holds it, was left by a game
 // that stopped; a live one is touched far more often.
 constexpr int64_t kAbandonedSeconds = 120;
-constexpr auto kTouchEvery = std::chrono::seconds(15);
+constexpr auto kTouchEvery = std::chrono::seconds(5);
 constexpr char kClaimHeader[] = "quor claim 1\n";
 
 const char* ClaimRole(FolderLock::Use use) {

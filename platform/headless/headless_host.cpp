@@ -23,6 +23,7 @@ void HeadlessHost::SleepUntil(uint32_t deadline) {
 void HeadlessHost::ShowMessageBox(const std::string& text, const std::string& caption,
                                   MessageBoxIcon icon) {
   messageBoxes.push_back({text, caption, icon});
+  if (whileBoxIsOpen) whileBoxIsOpen(messageBoxes.back());
 }
 
 bool HeadlessHost::AcquireInstanceLock(const std::string&) {

@@ -78,6 +78,8 @@ class HeadlessHost : public Host {
   // --- observation ---
   int Frame() const { return frame_; }
   std::vector<RecordedMessageBox> messageBoxes;
+  // Called as each box is shown, as though the player took this long to close it.
+  std::function<void(const RecordedMessageBox&)> whileBoxIsOpen;
   std::vector<FileDialogRequest> dialogRequests;
   struct DialogRefusal {
     size_t dialog;       // index into dialogRequests

@@ -15,13 +15,22 @@
 //                               writing (as NFS refuses it), fails with ERRNO;
 //   flock:all:mandatory         an exclusive lock makes writes to its file through any other
 //                               descriptor fail with EACCES, as an SMB share's lock does;
-//   log:PATH                    each rename and flush is written to PATH as a line: "rename
-//                               FROM TO", "fsync NAME" or "fsync-folder NAME" (last parts).
+//   read:NAME:fail=ERRNO        every read of a file whose name matches NAME (a shell
+//                               pattern) fails with ERRNO;
+//   unlink:NAME[@N]:kill        the process is killed as it is about to remove the Nth file
+//                               called NAME;
+//   fifo:NAME@N                 the Nth open of a file whose name matches NAME finds a pipe
+//                               in its place, as another user could put there;
+//   log:PATH                    each rename, flush and new file is written to PATH as a line:
+//                               "rename FROM TO", "fsync NAME", "fsync-folder NAME" or
+//                               "create NAME" (last parts).
 // Built without the sanitizers, since it comes first in the program's libraries.
 #define _GNU_SOURCE
 #include <dlfcn.h>
 #include <errno.h>
 #include <fcntl.h>
+#include <fnmatch.h>
+#include <stdarg.h>
 #include <signal.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -35,7 +44,7 @@
 enum { kMaxRules = 16, kNameSize = 256, kPathSize = 4096 };
 
 struct Rule {
-  char kind;  // 'r' rename, 'g' grow, 's' fsync, 'l' flock
+  char kind;  // 'r' rename, 'g' grow, 's' fsync, 'l' flock, 'd' read, 'u' unlink, 'p' fifo
   char name[kNameSize];
   int nth, seen, every;
   char action;  // 'f' fail, 'k' kill, 'h' hold, 'm' mandatory
@@ -76,8 +85,10 @@ static void ParseRules(void) {
       continue;
     }
     char* action = strrchr(name, ':');
+    // "fifo:NAME@N" is the one rule without an action.
+    if (!action && strcmp(kind, "fifo") == 0) action = name + strlen(name);
     if (!action) continue;
-    *action++ = '\0';
+    if (*action) *action++ = '\0';
     char* at = strchr(name, '@');
     if (at) {
       *at++ = '\0';
@@ -85,7 +96,9 @@ static void ParseRules(void) {
       r->every = 0;
     }
     CopyField(r->name, sizeof r->name, name, strlen(name));
-    if (strcmp(kind, "grow") == 0) {
+    if (strcmp(kind, "fifo") == 0) {
+      r->kind = 'p';
+    } else if (strcmp(kind, "grow") == 0) {
       r->kind = 'g';
       r->size = atoll(action);
     } else if (strcmp(kind, "fsync") == 0 || strcmp(kind, "flock") == 0) {
@@ -98,6 +111,13 @@ static void ParseRules(void) {
       } else {
         continue;
       }
+    } else if (strcmp(kind, "read") == 0 && strncmp(action, "fail=", 5) == 0) {
+      r->kind = 'd';
+      r->action = 'f';
+      r->error = atoi(action + 5);
+    } else if (strcmp(kind, "unlink") == 0 && strcmp(action, "kill") == 0) {
+      r->kind = 'u';
+      r->action = 'k';
     } else if (strcmp(kind, "rename") == 0) {
       r->kind = 'r';
       if (strncmp(action, "fail=", 5) == 0) {
@@ -123,6 +143,12 @@ static const char* BaseName(const char* path) {
   return slash ? slash + 1 : path;
 }
 
+static int RealOpen(const char* path, int flags, mode_t mode) {
+  static int (*real)(const char*, int, ...);
+  if (!real) real = (int (*)(const char*, int, ...))dlsym(RTLD_NEXT, "open");
+  return real(path, flags, mode);
+}
+
 // What the rules say of a rename onto path: 0 to go on, or -1 with errno set.
 static int BeforeRename(const char* path) {
   if (ruleCount < 0) ParseRules();
@@ -136,7 +162,7 @@ static int BeforeRename(const char* path) {
     }
     char held[kPathSize + 8];
     snprintf(held, sizeof held, "%s.held", r->path);
-    close(open(held, O_WRONLY | O_CREAT | O_CLOEXEC, 0600));
+    close(RealOpen(held, O_WRONLY | O_CREAT | O_CLOEXEC, 0600));
     struct timespec pause = {0, 10 * 1000 * 1000};
     while (access(r->path, F_OK) != 0) nanosleep(&pause, NULL);
   }
@@ -155,7 +181,7 @@ static void Log(const char* what, const char* from, const char* to) {
   char line[2 * kPathSize + 64];
   int n = snprintf(line, sizeof line, "%s %s%s%s\n", what, BaseName(from), to ? " " : "",
                    to ? BaseName(to) : "");
-  int fd = open(logPath, O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0600);
+  int fd = RealOpen(logPath, O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0600);
   if (fd < 0) return;
   if (RealWrite(fd, line, (size_t)n) != n) perror("fault_preload: log");
   close(fd);
@@ -195,6 +221,80 @@ static struct Rule* RuleFor(char kind, int fd) {
     if (r->every || r->seen == r->nth) return r;
   }
   return NULL;
+}
+
+// The name of the file open as fd (its last part), or "".
+static const char* NameOfDescriptor(int fd, char* path, size_t size) {
+  char link[64];
+  snprintf(link, sizeof link, "/proc/self/fd/%d", fd);
+  ssize_t n = readlink(link, path, size - 1);
+  path[n > 0 ? n : 0] = '\0';
+  return BaseName(path);
+}
+
+ssize_t read(int fd, void* data, size_t size) {
+  static ssize_t (*real)(int, void*, size_t);
+  if (!real) real = (ssize_t(*)(int, void*, size_t))dlsym(RTLD_NEXT, "read");
+  if (ruleCount < 0) ParseRules();
+  for (int i = 0; i < ruleCount; ++i) {
+    if (rules[i].kind != 'd') continue;
+    char path[kPathSize];
+    if (fnmatch(rules[i].name, NameOfDescriptor(fd, path, sizeof path), 0) == 0) {
+      errno = rules[i].error;
+      return -1;
+    }
+  }
+  return real(fd, data, size);
+}
+
+int unlink(const char* path) {
+  static int (*real)(const char*);
+  if (!real) real = (int (*)(const char*))dlsym(RTLD_NEXT, "unlink");
+  if (ruleCount < 0) ParseRules();
+  for (int i = 0; i < ruleCount; ++i)
+    if (rules[i].kind == 'u' && strcmp(rules[i].name, BaseName(path)) == 0 &&
+        ++rules[i].seen == rules[i].nth)
+      raise(SIGKILL);
+  return real(path);
+}
+
+// What the rules say of an open of path: a pipe put in its place, and the name logged where
+// the open makes a file.
+static void BeforeOpen(const char* path, int flags) {
+  if (ruleCount < 0) ParseRules();
+  for (int i = 0; i < ruleCount; ++i) {
+    struct Rule* r = &rules[i];
+    if (r->kind != 'p' || fnmatch(r->name, BaseName(path), 0) != 0 || ++r->seen != r->nth)
+      continue;
+    static int (*realUnlink)(const char*);
+    if (!realUnlink) realUnlink = (int (*)(const char*))dlsym(RTLD_NEXT, "unlink");
+    if (realUnlink(path) != 0 || mkfifo(path, 0666) != 0) perror("fault_preload: fifo");
+  }
+  if (flags & O_CREAT) Log("create", path, NULL);
+}
+
+static mode_t ModeOf(int flags, va_list parts) {
+  return (flags & O_CREAT) || (flags & O_TMPFILE) == O_TMPFILE ? (mode_t)va_arg(parts, int) : 0;
+}
+
+int open(const char* path, int flags, ...) {
+  va_list parts;
+  va_start(parts, flags);
+  mode_t mode = ModeOf(flags, parts);
+  va_end(parts);
+  BeforeOpen(path, flags);
+  return RealOpen(path, flags, mode);
+}
+
+int open64(const char* path, int flags, ...) {
+  static int (*real)(const char*, int, ...);
+  if (!real) real = (int (*)(const char*, int, ...))dlsym(RTLD_NEXT, "open64");
+  va_list parts;
+  va_start(parts, flags);
+  mode_t mode = ModeOf(flags, parts);
+  va_end(parts);
+  BeforeOpen(path, flags);
+  return real(path, flags, mode);
 }
 
 int fsync(int fd) {
