@@ -98,6 +98,12 @@ class Host {
   // Queues a Quit message carrying code.
   virtual void PostQuit(int code) = 0;
 
+  // Keeps the window alive while the program waits inside a frame for something outside it
+  // (another game's save): the window manager's pings answered, an uncovered window redrawn,
+  // the window's messages kept for the frame. Input meanwhile is dropped, as while a file
+  // dialog is open. Called every few hundredths of a second while the wait lasts.
+  virtual void ServiceWindow() = 0;
+
   // Asks the user for a file; false on cancel. The path is the name the user gave made
   // final as ResolveDialogAnswer says (platform/file_dialog.h): the default extension
   // added, and a missing file refused inside the dialog when it must exist.

@@ -52,6 +52,8 @@ class HeadlessHost : public Host {
   bool TakeMessage(WindowMessage& message) override;
   void PostQuit(int code) override;
 
+  void ServiceWindow() override { ++windowServices; }
+
   bool AskFileName(const FileDialogRequest& request, std::string& path) override;
 
   VideoOutput& Video() override { return video; }
@@ -85,6 +87,8 @@ class HeadlessHost : public Host {
   };
   std::vector<DialogRefusal> dialogRefusals;
   bool cursorVisible = true;
+  // How often the window was serviced while the program waited inside a frame.
+  int windowServices = 0;
 
   // --- settings and injected failures ---
   uint32_t clockStep = 1;      // how far each read of the clock moves it

@@ -48,6 +48,8 @@ class SdlHost : public Host {
   bool TakeMessage(WindowMessage& message) override;
   void PostQuit(int code) override;
 
+  void ServiceWindow() override { PumpEvents(false); }
+
   bool AskFileName(const FileDialogRequest& request, std::string& path) override;
 
   VideoOutput& Video() override;
