@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cstring>
 #include <fstream>
 #include <set>
 #include <string>
@@ -110,6 +111,40 @@ TEST(MessageBoxText, BreaksIntoLinesThatFitAndLosesNothing) {
   for (int i = 0; i < 60; ++i) accents += "\xc3\xa9";
   EXPECT_EQ(BreakIntoLines(accents + "\nnext", 56),
             accents.substr(0, 112) + "\n" + accents.substr(112) + "\nnext");
+}
+
+// A name that filled a line to its last column left the quote that closes it, or the mark
+// after it, to begin the next line, in the prompt's question and the desktop's.
+TEST(MessageBoxText, NoLineBeginsWithTheMarkThatClosesWhatStandsBeforeIt) {
+  std::vector<std::string> wrong;
+  for (const std::string& before : {std::string("The file \""), std::string("At \"/home/")})
+    for (size_t length = 1; length <= 130; ++length)
+      for (size_t columns : {20u, 37u, 56u}) {
+        const std::string name = before + std::string(length, 'n');
+        for (const std::string& text :
+             {name + ".sav\" exists. Replace it?", name + "/\" is read-only .",
+              name + "\", " + name + ".sar\"?"}) {
+          // The broken text is the text with breaks put in, some in place of a blank.
+          const std::string broken = BreakIntoLines(text, columns);
+          size_t from = 0, lineStart = 0;
+          for (size_t at = 0; at <= broken.size(); ++at) {
+            if (at < broken.size() && broken[at] != '\n') {
+              ASSERT_EQ(broken[at], text[from]) << broken;
+              ++from;
+              continue;
+            }
+            EXPECT_LE(at - lineStart, columns) << broken;
+            lineStart = at + 1;
+            if (at == broken.size()) break;
+            if (text[from] == ' ') ++from;
+            // A mark there closes what stands before it unless a blank parts them.
+            if (std::strchr("\".,:;?!)", text[from]) && text[from - 1] != ' ')
+              wrong.push_back(broken);
+          }
+          EXPECT_EQ(from, text.size()) << broken;
+        }
+      }
+  EXPECT_EQ(wrong.size(), 0u) << (wrong.empty() ? "" : wrong.front());
 }
 
 // The pixels of one colour on a page (in rows from `top` to `bottom`): how many, and the
