@@ -166,11 +166,12 @@ Ink InkOf(const Image& page, uint32_t color, int top = 0, int bottom = 1 << 20) 
   return ink;
 }
 
-constexpr uint32_t kTypedColor = 0x0000FFFF, kNoticeColor = 0x006080FF, kHintColor = 0x00C0C0C0;
+constexpr uint32_t kTypedColor = 0x0000FFFF, kNoticeColor = 0x006080FF, kHintColor = 0x00C0C0C0,
+                   kStartOutOfViewColor = 0x00008080;
 
 // A name longer than the prompt's field ran off the page's right edge as it was typed, the
-// cursor with it.
-TEST(FilePrompt, ALongNameKeepsItsEndAndTheCursorInView) {
+// cursor with it; scrolled to its end, it showed no sign that its start was out of view.
+TEST(FilePrompt, ALongNameKeepsItsEndAndTheCursorInViewAndShowsItsStartIsNot) {
   std::unique_ptr<FilePromptPage> prompt = FilePromptPage::Create();
   ASSERT_TRUE(prompt);
   FilePromptState state;
@@ -184,6 +185,20 @@ TEST(FilePrompt, ALongNameKeepsItsEndAndTheCursorInView) {
   const Ink cursor = InkOf(page, kTypedColor, typed.bottom, typed.bottom);
   EXPECT_EQ(cursor.right, typed.right);
   EXPECT_LT(cursor.right - cursor.left, 16);
+  // Three dots at the margin, on the name's line and apart from it, stand for its start.
+  int dots = 0;
+  prompt->TextFont().Rasterise("...", 3, [&](int, int) { ++dots; });
+  const Ink sign = InkOf(page, kStartOutOfViewColor);
+  EXPECT_EQ(sign.count, dots);
+  EXPECT_GE(sign.left, 40);
+  EXPECT_LE(sign.left, 42);
+  EXPECT_LT(sign.right + 2, typed.left);
+  EXPECT_GE(sign.top, typed.top);
+  EXPECT_LE(sign.bottom, typed.bottom);
+  // A name that fits shows whole, with no sign.
+  state.typed = std::string(20, 'n');
+  EXPECT_EQ(InkOf(prompt->Draw(state).ReadImage(), kStartOutOfViewColor).count, 0);
+  EXPECT_LE(InkOf(prompt->Draw(state).ReadImage(), kTypedColor).left, 42);
 }
 
 // The question before replacing a file with a long name was cut off at the page's edge. It
