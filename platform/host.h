@@ -105,6 +105,9 @@ class Host {
   // the window's messages kept for the frame. Input meanwhile is dropped, as while a file
   // dialog is open. Called every few hundredths of a second while the wait lasts.
   virtual void ServiceWindow() = 0;
+  // Shows a line over the top of the game's picture, saying why the game stands still, until
+  // called with no text; the game's picture is whole again then.
+  virtual void ShowNotice(const std::string& text) = 0;
 
   // Asks the user for a file; false on cancel. The path is the name the user gave made
   // final as ResolveDialogAnswer says (platform/file_dialog.h): the default extension

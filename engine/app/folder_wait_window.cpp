@@ -21,6 +21,7 @@ void FolderWaitWindow::Step(platform::FolderWait step) {
       waiting_ = true;
       titleBefore_ = host.WindowTitle();
       host.SetWindowTitle(kWaitingForSaveTitle);
+      host.ShowNotice(kWaitingForSaveNotice);
       // The devices are let go as for a dialog: what the player presses meanwhile is
       // dropped whole, never a press taken without its release.
       if (CurrentMouse) CurrentMouse->Unacquire();
@@ -32,6 +33,7 @@ void FolderWaitWindow::Step(platform::FolderWait step) {
       if (!waiting_) return;
       waiting_ = false;
       host.SetWindowTitle(titleBefore_);
+      host.ShowNotice("");
       if (CurrentMouse) CurrentMouse->Acquire();
       if (CurrentKeyboard) CurrentKeyboard->Acquire();
       if (CurrentMouse) CurrentMouse->ClearButtons();

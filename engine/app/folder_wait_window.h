@@ -9,11 +9,13 @@
 
 namespace quor {
 
-// The title the window shows while the wait lasts.
+// What the window's title and a line over its picture say while the wait lasts.
 constexpr char kWaitingForSaveTitle[] = "Quor - Waiting for another game's save";
+constexpr char kWaitingForSaveNotice[] = "Waiting for another game's save in the same folder";
 
-// While it lives, every such wait keeps the window answering and redrawn, and its title
-// says why the game stands still; the title before comes back once the wait is over.
+// While it lives, every such wait keeps the window answering and redrawn, and its title and
+// picture (full screen shows no title) say why the game stands still; the title before and
+// the whole picture come back once the wait is over.
 // Keys and buttons pressed meanwhile are not taken, as while a file dialog is open, and
 // none held when the wait began counts as held after it (its release may fall inside).
 class FolderWaitWindow {

@@ -7,7 +7,7 @@
 # window stays alive and the chooser, like the game's own boxes, stays above it; a save
 # asks once before it replaces a file, and the desktop's question and refusals come in
 # lines that fit the screen; a save that waits for another game's save in its folder keeps
-# the window answering and says so in the title; without a chooser, a box after the prompt
+# the window answering and says so in the title and over the picture; without a chooser, a box after the prompt
 # typed into the window stands over the game's picture, not over the prompt. Pictures are checked by their pixels through the
 # frame-rate text (F11), the one thing the first scene draws; as nothing else draws, the
 # text stays in the back buffer once drawn, and only a switch of the display mode (which
@@ -363,6 +363,11 @@ sleep 0.3
 python3 "$here/net_wm_ping.py" "$gid" 1 || fail "the window did not answer a ping while its save waited"
 title_is "Quor - Waiting for another game's save" ||
   fail "the title does not say the game waits: $(xprop -id "$gid" _NET_WM_NAME)"
+# Full screen shows no title: a band over the top of the picture says it too. It is of the
+# prompt's dark blue, which nothing else shows here.
+band_pixels() { xwd -id "$gid" -silent -out shot.xwd 2>/dev/null && python3 "$here/screen.py" count shot.xwd 202040; }
+[ "$(band_pixels)" -gt 12000 ] || fail "no band over the picture says the game waits: $(band_pixels) of its pixels"
+keep_shot save-waits
 # A key pressed meanwhile is not taken, as while a chooser is open: F11 leaves the frame
 # rate shown.
 xdotool keydown F11
@@ -372,6 +377,7 @@ touch go
 wait "$other" || fail "the other game failed: $(cat other.out)"
 wait_until test -e waits.sav || fail "the save that waited was not made: $(tail -n 3 game.err)"
 wait_until title_is Quor || fail "the title did not come back after the wait: $(xprop -id "$gid" _NET_WM_NAME)"
+[ "$(band_pixels)" -eq 0 ] || fail "the band stayed over the picture after the wait"
 text_shown || fail "a key pressed while the save waited was taken"
 rm -f go go.held pair.rep pair.sar waits.sav
 

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <set>
@@ -13,6 +14,7 @@
 
 #include "platform/file_prompt.h"
 #include "platform/host.h"
+#include "platform/notice_band.h"
 #include "tests/support/temp_dir.h"
 
 namespace platform {
@@ -228,6 +230,26 @@ TEST(FilePrompt, AQuestionAboutALongNameShowsWholeAboveItsKeys) {
     EXPECT_GT(hint.top, notice.bottom);
     EXPECT_LT(hint.bottom, page.height - 1);
   }
+}
+
+// While a save waits for another game's, a band over the top of the picture says so, the
+// line whole and in its middle.
+TEST(NoticeBand, ShowsItsLineWholeInTheMiddle) {
+  std::unique_ptr<NoticeBand> notice = NoticeBand::Create();
+  ASSERT_TRUE(notice);
+  const std::string text = "Waiting for another game's save in the same folder";
+  const Image band = notice->Draw(text).ReadImage();
+  EXPECT_EQ(band.width, 640);
+  std::set<std::pair<int, int>> strokes;
+  notice->TextFont().Rasterise(text.data(), text.size(), [&](int x, int y) {
+    strokes.insert({x, y});
+  });
+  const Ink ink = InkOf(band, 0x00FFFFFF);
+  EXPECT_EQ(ink.count, int(strokes.size()));
+  EXPECT_LE(std::abs(ink.left - (band.width - 1 - ink.right)), 4);
+  EXPECT_GT(ink.top, 0);
+  EXPECT_LT(ink.bottom, band.height - 1);
+  EXPECT_EQ(InkOf(band, 0x00402020).count, band.width * band.height - ink.count);
 }
 
 }  // namespace

@@ -111,10 +111,11 @@ TEST(RunApplication, AFirstSceneThatCannotStartEndsAsAFailedStart) {
 }
 
 // A save that waited for another game's save in its folder held the window unanswered and
-// unchanged for seconds, and a key let go meanwhile stayed down after it.
+// unchanged for seconds (full screen shows no title: the picture says it too), and a key
+// let go meanwhile stayed down after it.
 TEST(RunApplication, AWaitForAnotherGamesSaveKeepsTheWindowAnsweringAndSaysWhy) {
   HeadlessRun run;
-  std::vector<std::string> titles;
+  std::vector<std::string> titles, notices;
   int servicesBefore = -1, servicesDuring = -1;
   run.host.AtFrame(2, [](platform::HeadlessHost& h) {
     h.SetWindowTitle("Quor - Recording");
@@ -125,6 +126,7 @@ TEST(RunApplication, AWaitForAnotherGamesSaveKeepsTheWindowAnsweringAndSaysWhy) 
     servicesBefore = h.windowServices;
     platform::TellFolderWait(platform::FolderWait::kBegins);
     titles.push_back(h.WindowTitle());
+    notices.push_back(h.notice);
     h.input.ReleaseKey(platform::KeyRight);
     h.input.PressKey(platform::KeyLeft);
     platform::TellFolderWait(platform::FolderWait::kGoesOn);
@@ -132,6 +134,7 @@ TEST(RunApplication, AWaitForAnotherGamesSaveKeepsTheWindowAnsweringAndSaysWhy) 
     servicesDuring = h.windowServices;
     platform::TellFolderWait(platform::FolderWait::kEnds);
     titles.push_back(h.WindowTitle());
+    notices.push_back(h.notice);
   });
   run.host.AtFrame(6, [](platform::HeadlessHost&) {
     EXPECT_EQ(CurrentKeyboard->IsKeyDown(platform::KeyRight), 0);
@@ -140,6 +143,8 @@ TEST(RunApplication, AWaitForAnotherGamesSaveKeepsTheWindowAnsweringAndSaysWhy) 
   EXPECT_EQ(run.Run(8), 0);
   EXPECT_EQ(titles, (std::vector<std::string>{"Quor - Waiting for another game's save",
                                               "Quor - Recording"}));
+  EXPECT_EQ(notices,
+            (std::vector<std::string>{"Waiting for another game's save in the same folder", ""}));
   EXPECT_EQ(servicesBefore, 0);
   EXPECT_EQ(servicesDuring, 3);
   // Once the program has ended, a wait is only a wait.
