@@ -39,6 +39,7 @@ fail() {
   echo "desktop session: $*"
   keep_shot failed 2>/dev/null
   [ -n "${game:-}" ] && { cat game.err; kill -9 "$game" 2>/dev/null; }
+  [ -n "${other:-}" ] && kill -9 "$other" 2>/dev/null
   kill "$wm" 2>/dev/null
   exit 1
 }
@@ -374,7 +375,10 @@ xdotool keydown F11
 sleep 0.3
 xdotool keyup F11
 touch go
-wait "$other" || fail "the other game failed: $(cat other.out)"
+wait "$other"
+other_status=$?
+other=
+[ $other_status -eq 0 ] || fail "the other game failed: $(cat other.out)"
 wait_until test -e waits.sav || fail "the save that waited was not made: $(tail -n 3 game.err)"
 wait_until title_is Quor || fail "the title did not come back after the wait: $(xprop -id "$gid" _NET_WM_NAME)"
 [ "$(band_pixels)" -eq 0 ] || fail "the band stayed over the picture after the wait"
