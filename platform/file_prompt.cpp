@@ -12,6 +12,10 @@ namespace {
 
 // Every line keeps this far from the page's left and right edges.
 constexpr int kMargin = 40;
+// Stands before a name whose start is out of view, in a colour of its own, so that it is
+// never read as a part of the name.
+constexpr char kStartOutOfView[] = "...";
+constexpr uint32_t kStartOutOfViewColor = 0x00008080;
 
 bool StartsCharacter(char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }
 
@@ -69,7 +73,10 @@ const Surface& FilePromptPage::Draw(const FilePromptState& state) {
                      : state.refusal.empty()
                          ? "Type a file name, Enter to accept, Escape to cancel."
                          : "Type another name, or Escape to cancel.";
-  const std::string line = EndThatFits(font, asking ? state.typed : state.typed + "_", width);
+  const std::string name = asking ? state.typed : state.typed + "_";
+  const bool startHidden = WidthOf(font, name) > width;
+  const int signWidth = startHidden ? WidthOf(font, kStartOutOfView) + font.Height() / 4 : 0;
+  const std::string line = EndThatFits(font, name, width - signWidth);
   const std::vector<std::string> notice =
       LinesThatFit(font, asking ? state.question : state.refusal, width);
   // The title, the name, the notice and the keys stand as one block in the middle of the
@@ -84,7 +91,10 @@ const Surface& FilePromptPage::Draw(const FilePromptState& state) {
   page.Fill(nullptr, page.MatchColor(0x00402020));
   DrawText(page, font, kMargin, y, state.title.c_str(), state.title.size(), 0x00FFFFFF);
   y += titleGap;
-  DrawText(page, font, kMargin, y, line.c_str(), line.size(), 0x0000FFFF);
+  if (startHidden)
+    DrawText(page, font, kMargin, y, kStartOutOfView, sizeof kStartOutOfView - 1,
+             kStartOutOfViewColor);
+  DrawText(page, font, kMargin + signWidth, y, line.c_str(), line.size(), 0x0000FFFF);
   y += gap;
   for (const std::string& part : notice) {
     DrawText(page, font, kMargin, y, part.c_str(), part.size(), 0x006080FF);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 namespace platform {
 
@@ -34,6 +35,17 @@ size_t ByteAtColumn(const std::string& line, size_t column) {
   return line.size();
 }
 
+// A mark that closes what stands right before it (a quote after a name, the full stop or
+// question mark after the quote): a line never begins with one.
+bool Closes(char c) { return c != '\0' && std::strchr("\".,:;?!)", c) != nullptr; }
+
+// The start of the character before the byte at.
+size_t CharacterBefore(const std::string& line, size_t at) {
+  do --at;
+  while (at > 0 && !StartsCharacter(line[at]));
+  return at;
+}
+
 }  // namespace
 
 std::string BreakIntoLines(const std::string& text, size_t columns) {
@@ -50,9 +62,15 @@ std::string BreakIntoLines(const std::string& text, size_t columns) {
              line.compare(space, 2, " .") == 0 &&
              (space + 2 == line.size() || line[space + 2] == ' '))
         --space;
+      // A break after a slash, or inside a word, leaves the closing marks with the word.
       size_t slash = line.rfind('/', cut - 1);
+      while (slash != std::string::npos && Closes(line[slash + 1]))
+        slash = slash > 0 ? line.rfind('/', slash - 1) : std::string::npos;
+      size_t inside = cut;
+      while (inside > 0 && Closes(line[inside])) inside = CharacterBefore(line, inside);
       size_t at = space != std::string::npos && space > 0 ? space
                   : slash != std::string::npos            ? slash + 1
+                  : inside > 0                            ? inside
                                                           : cut;
       out += line.substr(0, at) + "\n";
       line.erase(0, at == space ? at + 1 : at);

@@ -19,7 +19,9 @@ enum class MessageBoxIcon { None, Exclamation, Stop, Information, Question };
 // A message box's text broken into lines of at most `columns` characters, so that the box
 // fits the game's window whatever names it quotes: at a space where one falls within the
 // line (not the one before a closing " ."), else after a slash (a long path breaks between
-// its folders), else anywhere but inside a character. Line breaks already there are kept.
+// its folders), else anywhere but inside a character; never so that a line begins with the
+// mark that closes what stands before it (the quote after a name, the full stop after the
+// quote). Line breaks already there are kept.
 std::string BreakIntoLines(const std::string& text, size_t columns);
 // The longest line of a box shown to the player, the game's own, the desktop's or the
 // prompt's, in characters: at some 7 pixels each, with the box's margins, it fits the
@@ -97,6 +99,15 @@ class Host {
   virtual bool TakeMessage(WindowMessage& message) = 0;
   // Queues a Quit message carrying code.
   virtual void PostQuit(int code) = 0;
+
+  // Keeps the window alive while the program waits inside a frame for something outside it
+  // (another game's save): the window manager's pings answered, an uncovered window redrawn,
+  // the window's messages kept for the frame. Input meanwhile is dropped, as while a file
+  // dialog is open. Called every few hundredths of a second while the wait lasts.
+  virtual void ServiceWindow() = 0;
+  // Shows a line over the top of the game's picture, saying why the game stands still, until
+  // called with no text; the game's picture is whole again then.
+  virtual void ShowNotice(const std::string& text) = 0;
 
   // Asks the user for a file; false on cancel. The path is the name the user gave made
   // final as ResolveDialogAnswer says (platform/file_dialog.h): the default extension

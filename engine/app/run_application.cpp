@@ -1,6 +1,7 @@
 #include "engine/app/run_application.h"
 
 #include "engine/core/engine_globals.h"
+#include "engine/app/folder_wait_window.h"
 #include "engine/app/game_director.h"
 #include "engine/core/node_list.h"
 #include "engine/display/display.h"
@@ -114,6 +115,8 @@ int RunApplication() {
   CurrentKeyboard = &keyboard;
   Mouse mouse;
   CurrentMouse = &mouse;
+  // A save that waits for another game's keeps the window alive, until the run ends.
+  FolderWaitWindow folderWaits;
 
   // A display mode refused by the graphics start-up has asked to quit already.
   bool quitBeforeLoop = QuitRequested != 0;

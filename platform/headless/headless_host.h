@@ -53,6 +53,9 @@ class HeadlessHost : public Host {
   bool TakeMessage(WindowMessage& message) override;
   void PostQuit(int code) override;
 
+  void ServiceWindow() override { ++windowServices; }
+  void ShowNotice(const std::string& text) override { notice = text; }
+
   bool AskFileName(const FileDialogRequest& request, std::string& path) override;
 
   VideoOutput& Video() override { return video; }
@@ -88,6 +91,10 @@ class HeadlessHost : public Host {
   };
   std::vector<DialogRefusal> dialogRefusals;
   bool cursorVisible = true;
+  // How often the window was serviced while the program waited inside a frame.
+  int windowServices = 0;
+  // The line shown over the picture, or nothing.
+  std::string notice;
 
   // --- settings and injected failures ---
   uint32_t clockStep = 1;      // how far each read of the clock moves it

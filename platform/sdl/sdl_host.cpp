@@ -9,6 +9,7 @@
 #include <ctime>
 
 #include "platform/files.h"
+#include "platform/notice_band.h"
 #include "platform/program_folder.h"
 #include "platform/sdl/dialog_owner.h"
 #include "platform/sdl/sdl_audio.h"
@@ -250,6 +251,15 @@ void SdlHost::DesktopSize(int& width, int& height) {
     width = 640;
     height = 480;
   }
+}
+
+void SdlHost::ShowNotice(const std::string& text) {
+  if (text.empty()) {
+    video_->HideNotice();
+    return;
+  }
+  if (!notice_) notice_ = NoticeBand::Create();
+  if (notice_) video_->ShowNotice(notice_->Draw(text));
 }
 
 void SdlHost::SetCursorVisible(bool visible) { SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE); }

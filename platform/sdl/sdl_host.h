@@ -17,6 +17,7 @@ union SDL_Event;
 
 namespace platform {
 
+class NoticeBand;
 class SdlVideo;
 class SdlAudio;
 class SdlInput;
@@ -48,6 +49,9 @@ class SdlHost : public Host {
   bool TakeMessage(WindowMessage& message) override;
   void PostQuit(int code) override;
 
+  void ServiceWindow() override { PumpEvents(false); }
+  void ShowNotice(const std::string& text) override;
+
   bool AskFileName(const FileDialogRequest& request, std::string& path) override;
 
   VideoOutput& Video() override;
@@ -75,6 +79,7 @@ class SdlHost : public Host {
   std::unique_ptr<SdlVideo> video_;
   std::unique_ptr<SdlAudio> audio_;
   std::unique_ptr<SdlInput> input_;
+  std::unique_ptr<NoticeBand> notice_;  // made at its first use
   InstanceLock lock_;
   MonotonicClock clock_;
   std::deque<WindowMessage> queue_;

@@ -27,6 +27,8 @@ bool SdlVideo::SetMode(int, int, int bitsPerPixel, bool fullScreen) {
 int SdlVideo::DesktopBitsPerPixel() const { return 32; }
 
 void SdlVideo::ReleaseWindow() {
+  if (noticeTexture_) SDL_DestroyTexture(noticeTexture_);
+  noticeTexture_ = nullptr;
   if (texture_) SDL_DestroyTexture(texture_);
   if (renderer_) SDL_DestroyRenderer(renderer_);
   texture_ = nullptr;
@@ -81,6 +83,23 @@ void SdlVideo::ShowGameFrame() {
   Redraw();
 }
 
+void SdlVideo::ShowNotice(const Surface& band) {
+  if (!renderer_ || !notice_.Convert(band, gamma_)) return;
+  if (!noticeTexture_)
+    noticeTexture_ = SDL_CreateTexture(renderer_, WindowFrame::PixelFormat(),
+                                       SDL_TEXTUREACCESS_STREAMING, band.Width(), band.Height());
+  if (!noticeTexture_) return;
+  SDL_UpdateTexture(noticeTexture_, nullptr, notice_.Pixels(), notice_.Pitch());
+  Redraw();
+}
+
+void SdlVideo::HideNotice() {
+  if (!noticeTexture_) return;
+  SDL_DestroyTexture(noticeTexture_);
+  noticeTexture_ = nullptr;
+  Redraw();
+}
+
 void SdlVideo::Redraw() {
   if (!renderer_ || !texture_ || !haveFrame_) return;
   int ow = 0, oh = 0;
@@ -106,6 +125,10 @@ void SdlVideo::Redraw() {
   SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
   SDL_RenderClear(renderer_);
   SDL_RenderCopy(renderer_, texture_, nullptr, &dst);
+  if (noticeTexture_) {
+    SDL_Rect band{dst.x, dst.y, dst.w, dst.h * notice_.Height() / h};
+    SDL_RenderCopy(renderer_, noticeTexture_, nullptr, &band);
+  }
   SDL_RenderPresent(renderer_);
 }
 

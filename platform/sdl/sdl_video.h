@@ -32,6 +32,10 @@ class SdlVideo : public VideoOutput {
   // Shows the last frame the game presented again, whatever was shown over it since; a
   // black window before the game's first frame.
   void ShowGameFrame();
+  // Shows a band of the host's own (NoticeBand) over the top of the picture, scaled with
+  // it, until HideNotice.
+  void ShowNotice(const Surface& band);
+  void HideNotice();
   // Shows the last presented picture again (after the window was resized or exposed).
   void Redraw();
   // Frees what belongs to the window; called before the window is destroyed.
@@ -48,6 +52,8 @@ class SdlVideo : public VideoOutput {
   SDL_Texture* texture_ = nullptr;
   WindowFrame converted_;  // the game's last frame in the texture's format
   WindowFrame over_;       // the host's own picture shown over it
+  WindowFrame notice_;     // the band shown over the top of either
+  SDL_Texture* noticeTexture_ = nullptr;
   int textureWidth_ = 0, textureHeight_ = 0;
   GammaTable gamma_;
   bool haveFrame_ = false;

@@ -6,8 +6,9 @@
 # the picture fills it with its shape kept; while a file chooser (a stand-in) is open the
 # window stays alive and the chooser, like the game's own boxes, stays above it; a save
 # asks once before it replaces a file, and the desktop's question and refusals come in
-# lines that fit the screen; without a chooser, a box after the prompt typed into the
-# window stands over the game's picture, not over the prompt. Pictures are checked by their pixels through the
+# lines that fit the screen; a save that waits for another game's save in its folder keeps
+# the window answering and says so in the title and over the picture; without a chooser, a box after the prompt
+# typed into the window stands over the game's picture, not over the prompt. Pictures are checked by their pixels through the
 # frame-rate text (F11), the one thing the first scene draws; as nothing else draws, the
 # text stays in the back buffer once drawn, and only a switch of the display mode (which
 # makes new, black buffers) shows whether frames are still drawn and presented.
@@ -38,6 +39,7 @@ fail() {
   echo "desktop session: $*"
   keep_shot failed 2>/dev/null
   [ -n "${game:-}" ] && { cat game.err; kill -9 "$game" 2>/dev/null; }
+  [ -n "${other:-}" ] && kill -9 "$other" 2>/dev/null
   kill "$wm" 2>/dev/null
   exit 1
 }
@@ -341,6 +343,47 @@ open_chooser "0 0 $PWD/one.sav"
 wait_until replaced || fail "one.sav was not saved with kdialog: $(cat chooser.log)"
 grep -q -- "--warningyesno" chooser.log && fail "kdialog's answer was asked about again: $(cat chooser.log)"
 mv bin/kdialog bin/zenity
+
+# A save that meets another game saving in the same folder waits for it, up to 5 s, inside
+# the key's handling. The window stayed unanswering and unchanged all that while, and a
+# desktop offers to force-quit such a window: it answers pings now, and its title says why
+# the game stands still. The other game is the headless runner, held by the fault library
+# just before it renames its replay, its save under way.
+build=$(dirname "$quor")
+LD_PRELOAD="$build/libquor_fault_preload.so" QUOR_FAULTS="rename:pair.rep:hold=$PWD/go" \
+  ASAN_OPTIONS="$ASAN_OPTIONS:verify_asan_link_order=0" "$build/quor_headless" \
+  --do "10 tap F1" --do "50 tap F2" --do "60 answer pair.rep" --do "60 tap F7" \
+  --frames 80 >other.out 2>&1 &
+other=$!
+wait_until test -e go.held || fail "the other game did not begin its save: $(cat other.out)"
+gid=$(window_id)
+title_is() { xprop -id "$gid" _NET_WM_NAME 2>/dev/null | grep -qF "= \"$1\""; }
+open_chooser "0 0 waits.sav"
+wait_until chooser_ended 1 || fail "the chooser did not end: $(cat chooser.log)"
+sleep 0.3
+python3 "$here/net_wm_ping.py" "$gid" 1 || fail "the window did not answer a ping while its save waited"
+title_is "Quor - Waiting for another game's save" ||
+  fail "the title does not say the game waits: $(xprop -id "$gid" _NET_WM_NAME)"
+# Full screen shows no title: a band over the top of the picture says it too. It is of the
+# prompt's dark blue, which nothing else shows here.
+band_pixels() { xwd -id "$gid" -silent -out shot.xwd 2>/dev/null && python3 "$here/screen.py" count shot.xwd 202040; }
+[ "$(band_pixels)" -gt 12000 ] || fail "no band over the picture says the game waits: $(band_pixels) of its pixels"
+keep_shot save-waits
+# A key pressed meanwhile is not taken, as while a chooser is open: F11 leaves the frame
+# rate shown.
+xdotool keydown F11
+sleep 0.3
+xdotool keyup F11
+touch go
+wait "$other"
+other_status=$?
+other=
+[ $other_status -eq 0 ] || fail "the other game failed: $(cat other.out)"
+wait_until test -e waits.sav || fail "the save that waited was not made: $(tail -n 3 game.err)"
+wait_until title_is Quor || fail "the title did not come back after the wait: $(xprop -id "$gid" _NET_WM_NAME)"
+[ "$(band_pixels)" -eq 0 ] || fail "the band stayed over the picture after the wait"
+text_shown || fail "a key pressed while the save waited was taken"
+rm -f go go.held pair.rep pair.sar waits.sav
 
 # Without a chooser on the desktop, the name is typed into a prompt in the game's window.
 # A save there that fails is told in a box, and behind the box stands the game's own

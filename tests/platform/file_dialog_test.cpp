@@ -4,6 +4,8 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <set>
 #include <string>
@@ -12,6 +14,7 @@
 
 #include "platform/file_prompt.h"
 #include "platform/host.h"
+#include "platform/notice_band.h"
 #include "tests/support/temp_dir.h"
 
 namespace platform {
@@ -112,6 +115,40 @@ TEST(MessageBoxText, BreaksIntoLinesThatFitAndLosesNothing) {
             accents.substr(0, 112) + "\n" + accents.substr(112) + "\nnext");
 }
 
+// A name that filled a line to its last column left the quote that closes it, or the mark
+// after it, to begin the next line, in the prompt's question and the desktop's.
+TEST(MessageBoxText, NoLineBeginsWithTheMarkThatClosesWhatStandsBeforeIt) {
+  std::vector<std::string> wrong;
+  for (const std::string& before : {std::string("The file \""), std::string("At \"/home/")})
+    for (size_t length = 1; length <= 130; ++length)
+      for (size_t columns : {20u, 37u, 56u}) {
+        const std::string name = before + std::string(length, 'n');
+        for (const std::string& text :
+             {name + ".sav\" exists. Replace it?", name + "/\" is read-only .",
+              name + "\", " + name + ".sar\"?"}) {
+          // The broken text is the text with breaks put in, some in place of a blank.
+          const std::string broken = BreakIntoLines(text, columns);
+          size_t from = 0, lineStart = 0;
+          for (size_t at = 0; at <= broken.size(); ++at) {
+            if (at < broken.size() && broken[at] != '\n') {
+              ASSERT_EQ(broken[at], text[from]) << broken;
+              ++from;
+              continue;
+            }
+            EXPECT_LE(at - lineStart, columns) << broken;
+            lineStart = at + 1;
+            if (at == broken.size()) break;
+            if (text[from] == ' ') ++from;
+            // A mark there closes what stands before it unless a blank parts them.
+            if (std::strchr("\".,:;?!)", text[from]) && text[from - 1] != ' ')
+              wrong.push_back(broken);
+          }
+          EXPECT_EQ(from, text.size()) << broken;
+        }
+      }
+  EXPECT_EQ(wrong.size(), 0u) << (wrong.empty() ? "" : wrong.front());
+}
+
 // The pixels of one colour on a page (in rows from `top` to `bottom`): how many, and the
 // box around them.
 struct Ink {
@@ -131,11 +168,12 @@ Ink InkOf(const Image& page, uint32_t color, int top = 0, int bottom = 1 << 20) 
   return ink;
 }
 
-constexpr uint32_t kTypedColor = 0x0000FFFF, kNoticeColor = 0x006080FF, kHintColor = 0x00C0C0C0;
+constexpr uint32_t kTypedColor = 0x0000FFFF, kNoticeColor = 0x006080FF, kHintColor = 0x00C0C0C0,
+                   kStartOutOfViewColor = 0x00008080;
 
 // A name longer than the prompt's field ran off the page's right edge as it was typed, the
-// cursor with it.
-TEST(FilePrompt, ALongNameKeepsItsEndAndTheCursorInView) {
+// cursor with it; scrolled to its end, it showed no sign that its start was out of view.
+TEST(FilePrompt, ALongNameKeepsItsEndAndTheCursorInViewAndShowsItsStartIsNot) {
   std::unique_ptr<FilePromptPage> prompt = FilePromptPage::Create();
   ASSERT_TRUE(prompt);
   FilePromptState state;
@@ -149,6 +187,20 @@ TEST(FilePrompt, ALongNameKeepsItsEndAndTheCursorInView) {
   const Ink cursor = InkOf(page, kTypedColor, typed.bottom, typed.bottom);
   EXPECT_EQ(cursor.right, typed.right);
   EXPECT_LT(cursor.right - cursor.left, 16);
+  // Three dots at the margin, on the name's line and apart from it, stand for its start.
+  int dots = 0;
+  prompt->TextFont().Rasterise("...", 3, [&](int, int) { ++dots; });
+  const Ink sign = InkOf(page, kStartOutOfViewColor);
+  EXPECT_EQ(sign.count, dots);
+  EXPECT_GE(sign.left, 40);
+  EXPECT_LE(sign.left, 42);
+  EXPECT_LT(sign.right + 2, typed.left);
+  EXPECT_GE(sign.top, typed.top);
+  EXPECT_LE(sign.bottom, typed.bottom);
+  // A name that fits shows whole, with no sign.
+  state.typed = std::string(20, 'n');
+  EXPECT_EQ(InkOf(prompt->Draw(state).ReadImage(), kStartOutOfViewColor).count, 0);
+  EXPECT_LE(InkOf(prompt->Draw(state).ReadImage(), kTypedColor).left, 42);
 }
 
 // The question before replacing a file with a long name was cut off at the page's edge. It
@@ -178,6 +230,26 @@ TEST(FilePrompt, AQuestionAboutALongNameShowsWholeAboveItsKeys) {
     EXPECT_GT(hint.top, notice.bottom);
     EXPECT_LT(hint.bottom, page.height - 1);
   }
+}
+
+// While a save waits for another game's, a band over the top of the picture says so, the
+// line whole and in its middle.
+TEST(NoticeBand, ShowsItsLineWholeInTheMiddle) {
+  std::unique_ptr<NoticeBand> notice = NoticeBand::Create();
+  ASSERT_TRUE(notice);
+  const std::string text = "Waiting for another game's save in the same folder";
+  const Image band = notice->Draw(text).ReadImage();
+  EXPECT_EQ(band.width, 640);
+  std::set<std::pair<int, int>> strokes;
+  notice->TextFont().Rasterise(text.data(), text.size(), [&](int x, int y) {
+    strokes.insert({x, y});
+  });
+  const Ink ink = InkOf(band, 0x00FFFFFF);
+  EXPECT_EQ(ink.count, int(strokes.size()));
+  EXPECT_LE(std::abs(ink.left - (band.width - 1 - ink.right)), 4);
+  EXPECT_GT(ink.top, 0);
+  EXPECT_LT(ink.bottom, band.height - 1);
+  EXPECT_EQ(InkOf(band, 0x00402020).count, band.width * band.height - ink.count);
 }
 
 }  // namespace

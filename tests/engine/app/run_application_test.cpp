@@ -5,6 +5,8 @@
 #include "engine/core/engine_globals.h"
 #include "engine/app/game_director.h"
 #include "engine/scene/game_node.h"
+#include "engine/sound_input/keyboard.h"
+#include "platform/folder_lock.h"
 #include "tests/support/headless_run.h"
 #include "tests/support/temp_dir.h"
 
@@ -106,6 +108,51 @@ TEST(RunApplication, AFirstSceneThatCannotStartEndsAsAFailedStart) {
   InstallGameHooks(hooks);
   EXPECT_EQ(run.Run(5), kFirstSceneFailed);
   EXPECT_EQ(run.host.Frame(), 0);
+}
+
+// A save that waited for another game's save in its folder held the window unanswered and
+// unchanged for seconds (full screen shows no title: the picture says it too), and a key
+// let go meanwhile stayed down after it.
+TEST(RunApplication, AWaitForAnotherGamesSaveKeepsTheWindowAnsweringAndSaysWhy) {
+  HeadlessRun run;
+  std::vector<std::string> titles, notices;
+  int servicesBefore = -1, servicesDuring = -1;
+  run.host.AtFrame(2, [](platform::HeadlessHost& h) {
+    h.SetWindowTitle("Quor - Recording");
+    h.input.PressKey(platform::KeyRight);
+  });
+  run.host.AtFrame(4, [&](platform::HeadlessHost& h) {
+    ASSERT_EQ(CurrentKeyboard->IsKeyDown(platform::KeyRight), 1);
+    servicesBefore = h.windowServices;
+    platform::TellFolderWait(platform::FolderWait::kBegins);
+    titles.push_back(h.WindowTitle());
+    notices.push_back(h.notice);
+    h.input.ReleaseKey(platform::KeyRight);
+    h.input.PressKey(platform::KeyLeft);
+    platform::TellFolderWait(platform::FolderWait::kGoesOn);
+    platform::TellFolderWait(platform::FolderWait::kGoesOn);
+    servicesDuring = h.windowServices;
+    platform::TellFolderWait(platform::FolderWait::kEnds);
+    titles.push_back(h.WindowTitle());
+    notices.push_back(h.notice);
+  });
+  run.host.AtFrame(6, [](platform::HeadlessHost&) {
+    EXPECT_EQ(CurrentKeyboard->IsKeyDown(platform::KeyRight), 0);
+    EXPECT_EQ(CurrentKeyboard->IsKeyDown(platform::KeyLeft), 0);
+  });
+  EXPECT_EQ(run.Run(8), 0);
+  EXPECT_EQ(titles, (std::vector<std::string>{"Quor - Waiting for another game's save",
+                                              "Quor - Recording"}));
+  EXPECT_EQ(notices,
+            (std::vector<std::string>{"Waiting for another game's save in the same folder", ""}));
+  EXPECT_EQ(servicesBefore, 0);
+  EXPECT_EQ(servicesDuring, 3);
+  // Once the program has ended, a wait is only a wait.
+  run.host.SetWindowTitle("Quor");
+  platform::TellFolderWait(platform::FolderWait::kBegins);
+  EXPECT_EQ(run.host.WindowTitle(), "Quor");
+  platform::TellFolderWait(platform::FolderWait::kEnds);
+  EXPECT_EQ(run.host.windowServices, 3);
 }
 
 }  // namespace

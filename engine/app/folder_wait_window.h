@@ -1,0 +1,35 @@
+// What the player meets while a save waits for another game's save in its folder: the wait
+// can last seconds inside a key's handling, and a window that stops answering meanwhile is
+// called "not responding" by the desktop, which offers to kill it.
+#pragma once
+
+#include <string>
+
+#include "platform/folder_lock.h"
+
+namespace quor {
+
+// What the window's title and a line over its picture say while the wait lasts.
+constexpr char kWaitingForSaveTitle[] = "Quor - Waiting for another game's save";
+constexpr char kWaitingForSaveNotice[] = "Waiting for another game's save in the same folder";
+
+// While it lives, every such wait keeps the window answering and redrawn, and its title and
+// picture (full screen shows no title) say why the game stands still; the title before and
+// the whole picture come back once the wait is over.
+// Keys and buttons pressed meanwhile are not taken, as while a file dialog is open, and
+// none held when the wait began counts as held after it (its release may fall inside).
+class FolderWaitWindow {
+ public:
+  FolderWaitWindow();
+  ~FolderWaitWindow();
+  FolderWaitWindow(const FolderWaitWindow&) = delete;
+  FolderWaitWindow& operator=(const FolderWaitWindow&) = delete;
+
+ private:
+  void Step(platform::FolderWait step);
+
+  bool waiting_ = false;
+  std::string titleBefore_;
+};
+
+}  // namespace quor
