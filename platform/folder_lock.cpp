@@ -38,11 +38,11 @@ std::function<void(FolderWait)>& WaitHandler() {
 class Waiting {
  public:
   void GoesOn() {
-    if (WaitHandler()) WaitHandler()(begun_ ? FolderWait::kGoesOn : FolderWait::kBegins);
+    TellFolderWait(begun_ ? FolderWait::kGoesOn : FolderWait::kBegins);
     begun_ = true;
   }
   ~Waiting() {
-    if (begun_ && WaitHandler()) WaitHandler()(FolderWait::kEnds);
+    if (begun_) TellFolderWait(FolderWait::kEnds);
   }
 
  private:
@@ -161,6 +161,10 @@ bool LiveClaim(const std::string& path, const struct timespec& now, bool& runnin
 
 void SetFolderWaitHandler(std::function<void(FolderWait)> handler) {
   WaitHandler() = std::move(handler);
+}
+
+void TellFolderWait(FolderWait step) {
+  if (WaitHandler()) WaitHandler()(step);
 }
 
 bool IsRunLockName(const std::string& name) { return name == RunFileName(); }

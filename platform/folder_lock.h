@@ -36,6 +36,8 @@ namespace platform {
 // handler serves the whole program; without one the wait is only a wait.
 enum class FolderWait { kBegins, kGoesOn, kEnds };
 void SetFolderWaitHandler(std::function<void(FolderWait)> handler);
+// Calls the handler, where there is one.
+void TellFolderWait(FolderWait step);
 
 // Whether name is that of the lock file a run takes in its folder (see kRun below).
 bool IsRunLockName(const std::string& name);

@@ -348,11 +348,14 @@ mv bin/kdialog bin/zenity
 # the key's handling. The window stayed unanswering and unchanged all that while, and a
 # desktop offers to force-quit such a window: it answers pings now, and its title says why
 # the game stands still. The other game is the headless runner, held by the fault library
-# just before it renames its replay, its save under way.
+# just before it renames its replay into this folder, its save under way; it runs in a game
+# folder of its own, since no two games run in one.
 build=$(dirname "$quor")
+mkdir other
+ln -s "$build/game/BITMAPS" "$build/game/Sounds" other/
 LD_PRELOAD="$build/libquor_fault_preload.so" QUOR_FAULTS="rename:pair.rep:hold=$PWD/go" \
-  ASAN_OPTIONS="$ASAN_OPTIONS:verify_asan_link_order=0" "$build/quor_headless" \
-  --do "10 tap F1" --do "50 tap F2" --do "60 answer pair.rep" --do "60 tap F7" \
+  ASAN_OPTIONS="$ASAN_OPTIONS:verify_asan_link_order=0" "$build/quor_headless" --dir other \
+  --do "10 tap F1" --do "50 tap F2" --do "60 answer $PWD/pair.rep" --do "60 tap F7" \
   --frames 80 >other.out 2>&1 &
 other=$!
 wait_until test -e go.held || fail "the other game did not begin its save: $(cat other.out)"
