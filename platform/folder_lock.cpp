@@ -2,10 +2,12 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <condition_variable>
@@ -18,6 +20,7 @@
 #include <utility>
 
 #include "platform/file_io.h"
+#include "platform/process_info.h"
 #include "platform/save_names.h"
 
 namespace platform {
@@ -102,27 +105,11 @@ const std::string& ThisMachine() {
   return machine;
 }
 
-// When the process pid started, in the system's ticks since boot; 0 where there is no such
-// process or it has ended.
-uint64_t StartOf(pid_t pid) {
-  std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
-  std::string stat((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  // The name in parentheses may hold anything, a ')' too; the fields after it do not.
-  const size_t close = stat.rfind(')');
-  if (close == std::string::npos) return 0;
-  std::istringstream fields(stat.substr(close + 1));
-  std::string field, state;
-  fields >> state;
-  uint64_t start = 0;
-  // The start time is the 22nd field, the 19th after the state.
-  for (int i = 0; i < 18 && fields >> field;) ++i;
-  fields >> start;
-  return fields && state != "Z" && state != "X" ? start : 0;
-}
-
 std::string ClaimText() {
+  ProcessInfo me;
+  ReadProcessInfo(getpid(), me);
   return kClaimHeader + ThisMachine() + "\n" + std::to_string(getpid()) + " " +
-         std::to_string(StartOf(getpid())) + "\n";
+         std::to_string(me.start) + "\n";
 }
 
 int64_t Nanoseconds(const struct timespec& t) { return int64_t(t.tv_sec) * 1000000000 + t.tv_nsec; }
@@ -146,9 +133,15 @@ bool LiveClaim(const std::string& path, const struct timespec& now, bool& runnin
   std::getline(lines, header);
   std::getline(lines, machine);
   lines >> pid >> start;
-  if (header + "\n" == kClaimHeader && lines && !machine.empty() && machine == ThisMachine()) {
-    running = pid > 0 && start != 0 && StartOf(pid_t(pid)) == start;
-    return running;
+  if (header + "\n" == kClaimHeader && lines && !machine.empty() && machine == ThisMachine() &&
+      pid > 0) {
+    ProcessInfo it;
+    if (ReadProcessInfo(pid_t(pid), it)) {
+      running = it.state != 'Z' && it.state != 'X' && it.start == start;
+      return running;
+    }
+    if (kill(pid_t(pid), 0) != 0 && errno == ESRCH) return false;
+    // A process this user may not look at (where other users' are hidden): told by its age.
   }
   // Made elsewhere, being made, or not to be read: told by its age.
   const int64_t age = (Nanoseconds(now) - Nanoseconds(st.st_mtim)) / 1000000000;
@@ -239,11 +232,11 @@ FolderLock::FolderLock(const std::string& folder, Use use) : folder_(folder), us
 FolderLock::~FolderLock() {
   toucher_.reset();
   struct stat mine, named;
-  const std::string& named_path = claim_.empty() ? runFile_ : claim_;
+  const std::string& namedPath = claim_.empty() ? runFile_ : claim_;
   // A name this game made goes with it, unless another game has made it its own meanwhile.
-  if (fd_ >= 0 && !named_path.empty() && fstat(fd_, &mine) == 0 &&
-      lstat(named_path.c_str(), &named) == 0 && SameFile(mine, named))
-    unlink(named_path.c_str());
+  if (fd_ >= 0 && !namedPath.empty() && fstat(fd_, &mine) == 0 &&
+      lstat(namedPath.c_str(), &named) == 0 && SameFile(mine, named))
+    unlink(namedPath.c_str());
   if (fd_ >= 0) close(fd_);
 }
 

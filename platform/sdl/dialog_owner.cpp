@@ -6,10 +6,10 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
+
+#include "platform/process_info.h"
 
 namespace platform {
 
@@ -55,16 +55,8 @@ std::vector<unsigned long> Values(Display* display, Window window, const char* n
 }
 
 pid_t ParentOf(pid_t pid) {
-  std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
-  std::string stat((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  // The name in parentheses may hold anything, a ')' too; the fields after it do not.
-  size_t close = stat.rfind(')');
-  if (close == std::string::npos) return 0;
-  std::istringstream fields(stat.substr(close + 1));
-  char state = 0;
-  long parent = 0;
-  fields >> state >> parent;
-  return fields ? static_cast<pid_t>(parent) : 0;
+  ProcessInfo info;
+  return ReadProcessInfo(pid, info) ? info.parent : 0;
 }
 
 bool DescendsFrom(pid_t pid, pid_t ancestor) {
