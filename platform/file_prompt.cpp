@@ -54,11 +54,8 @@ std::vector<std::string> LinesThatFit(const Font& font, const std::string& text,
 }  // namespace
 
 std::unique_ptr<FilePromptPage> FilePromptPage::Create() {
-  FontRequest fontRequest;
-  fontRequest.face = "Arial";
-  fontRequest.height = -16;
   std::unique_ptr<FilePromptPage> prompt(new FilePromptPage);
-  prompt->font_ = Font::Create(fontRequest);
+  prompt->font_ = HostFont();
   prompt->page_ = Surface::Create(640, 480, PixelFormat::ForDepth(32));
   if (!prompt->font_ || !prompt->page_) return nullptr;
   return prompt;
@@ -88,8 +85,8 @@ const Surface& FilePromptPage::Draw(const FilePromptState& state) {
   };
   if (blockHeight() > page.Height()) titleGap = gap = step;
   int y = std::max(0, (page.Height() - blockHeight()) / 2);
-  page.Fill(nullptr, page.MatchColor(0x00402020));
-  DrawText(page, font, kMargin, y, state.title.c_str(), state.title.size(), 0x00FFFFFF);
+  page.Fill(nullptr, page.MatchColor(kHostPaper));
+  DrawText(page, font, kMargin, y, state.title.c_str(), state.title.size(), kHostInk);
   y += titleGap;
   if (startHidden)
     DrawText(page, font, kMargin, y, kStartOutOfView, sizeof kStartOutOfView - 1,

@@ -11,4 +11,11 @@ SurfaceResult DrawText(Surface& surface, const Font& font, int x, int y, const c
   return SurfaceResult::Ok;
 }
 
+std::unique_ptr<Font> HostFont() {
+  FontRequest request;
+  request.face = "Arial";
+  request.height = -16;
+  return Font::Create(request);
+}
+
 }  // namespace platform

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 
 #include "platform/font.h"
 #include "platform/surface.h"
@@ -15,5 +16,10 @@ namespace platform {
 // (drawing nothing) when the surface is lost or locked.
 SurfaceResult DrawText(Surface& surface, const Font& font, int x, int y, const char* text,
                        size_t n, uint32_t color);
+
+// What the host says in its own words (the file prompt, a notice over the game's picture)
+// is drawn in this font and these 0x00BBGGRR colours, not the game's.
+std::unique_ptr<Font> HostFont();
+constexpr uint32_t kHostInk = 0x00FFFFFF, kHostPaper = 0x00402020;
 
 }  // namespace platform

@@ -30,8 +30,8 @@
 #include <errno.h>
 #include <fcntl.h>
 #include <fnmatch.h>
-#include <stdarg.h>
 #include <signal.h>
+#include <stdarg.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -264,8 +264,7 @@ static void BeforeOpen(const char* path, int flags) {
   if (ruleCount < 0) ParseRules();
   for (int i = 0; i < ruleCount; ++i) {
     struct Rule* r = &rules[i];
-    if (r->kind != 'p' || fnmatch(r->name, BaseName(path), 0) != 0 || ++r->seen != r->nth)
-      continue;
+    if (r->kind != 'p' || fnmatch(r->name, BaseName(path), 0) != 0 || ++r->seen != r->nth) continue;
     static int (*realUnlink)(const char*);
     if (!realUnlink) realUnlink = (int (*)(const char*))dlsym(RTLD_NEXT, "unlink");
     if (realUnlink(path) != 0 || mkfifo(path, 0666) != 0) perror("fault_preload: fifo");
@@ -273,29 +272,25 @@ static void BeforeOpen(const char* path, int flags) {
   if (flags & O_CREAT) Log("create", path, NULL);
 }
 
-static mode_t ModeOf(int flags, va_list parts) {
-  return (flags & O_CREAT) || (flags & O_TMPFILE) == O_TMPFILE ? (mode_t)va_arg(parts, int) : 0;
-}
+// Both spellings of open: the mode is there only where the open may make a file.
+#define OPEN_UNDER_RULES(real)                                                                \
+  va_list parts;                                                                              \
+  va_start(parts, flags);                                                                     \
+  mode_t mode =                                                                               \
+      (flags & O_CREAT) || (flags & O_TMPFILE) == O_TMPFILE ? (mode_t)va_arg(parts, int) : 0; \
+  va_end(parts);                                                                              \
+  BeforeOpen(path, flags);                                                                    \
+  return real(path, flags, mode)
 
-int open(const char* path, int flags, ...) {
-  va_list parts;
-  va_start(parts, flags);
-  mode_t mode = ModeOf(flags, parts);
-  va_end(parts);
-  BeforeOpen(path, flags);
-  return RealOpen(path, flags, mode);
-}
-
-int open64(const char* path, int flags, ...) {
+static int RealOpen64(const char* path, int flags, mode_t mode) {
   static int (*real)(const char*, int, ...);
   if (!real) real = (int (*)(const char*, int, ...))dlsym(RTLD_NEXT, "open64");
-  va_list parts;
-  va_start(parts, flags);
-  mode_t mode = ModeOf(flags, parts);
-  va_end(parts);
-  BeforeOpen(path, flags);
   return real(path, flags, mode);
 }
+
+int open(const char* path, int flags, ...) { OPEN_UNDER_RULES(RealOpen); }
+
+int open64(const char* path, int flags, ...) { OPEN_UNDER_RULES(RealOpen64); }
 
 int fsync(int fd) {
   static int (*real)(int);
