@@ -525,7 +525,6 @@ bool IsSaveWorkName(const std::string& name) { return save_names::IsOurs(name); 
 // ---- SettledFolder -------------------------------------------------------------------------
 
 struct SettledFolder::Pending {
-  std::string record;
   uid_t writer;
   bool read;
   std::vector<Saved> saved;
@@ -590,7 +589,7 @@ SettledFolder::SettledFolder(const std::string& file)
       const Interrupted why{
           read == RecordRead::kLaterVersion ? Interrupted::kLaterVersion : Interrupted::kUnreadable,
           error};
-      pending_.push_back({record, writer, false, {}, why, true});
+      pending_.push_back({writer, false, {}, why, true});
       continue;
     }
     Interrupted why;
@@ -607,7 +606,7 @@ SettledFolder::SettledFolder(const std::string& file)
       why = mine ? Interrupted{Interrupted::kFolderLocked, cannot}
                  : Interrupted{Interrupted::kAnotherUsers, EPERM};
     }
-    pending_.push_back({record, writer, true, saved, why, mine && acts_});
+    pending_.push_back({writer, true, saved, why, mine && acts_});
     for (const Saved& s : saved) keptNames.insert({s.temporary, s.kept});
   }
   // What no save in the folder is making and no unsettled one names is left over; another

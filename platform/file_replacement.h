@@ -99,8 +99,8 @@ class SettledFolder {
   FolderLock lock_;
   int refused_ = 0;
   bool acts_ = false;
-  // A save left half way that stays unsettled: its record, who wrote it, what it says where
-  // it could be read, and why its names stay as they are. Where this game may not act on it,
+  // A save left half way that stays unsettled: who wrote its record, what it says where it
+  // could be read, and why its names stay as they are. Where this game may not act on it,
   // whether its names are whole all the same is looked at only once a read asks (looked).
   struct Pending;
   mutable std::vector<Pending> pending_;
