@@ -103,8 +103,10 @@ class Host {
   // Keeps the window alive while the program waits inside a frame for something outside it
   // (another game's save): the window manager's pings answered, an uncovered window redrawn,
   // the window's messages kept for the frame. Input meanwhile is dropped, as while a file
-  // dialog is open. Called every few hundredths of a second while the wait lasts.
-  virtual void ServiceWindow() = 0;
+  // dialog is open. Called every few hundredths of a second while the wait lasts. False once
+  // the user has asked the program to end (the window closed, or a stop signal): the wait is
+  // given up, and the request stays queued for the frame.
+  virtual bool ServiceWindow() = 0;
   // Shows a line over the top of the game's picture, saying why the game stands still, until
   // called with no text; the game's picture is whole again then.
   virtual void ShowNotice(const std::string& text) = 0;

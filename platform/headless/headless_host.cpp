@@ -58,6 +58,13 @@ void HeadlessHost::DestroyMainWindow() {
   queue_.push_back(WindowMessage{WindowEvent::Destroyed});
 }
 
+bool HeadlessHost::ServiceWindow() {
+  ++windowServices;
+  for (const WindowMessage& m : queue_)
+    if (m.kind == WindowEvent::CloseRequest) return false;
+  return true;
+}
+
 void HeadlessHost::DesktopSize(int& width, int& height) {
   width = desktopWidth;
   height = desktopHeight;

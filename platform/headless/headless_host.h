@@ -53,7 +53,7 @@ class HeadlessHost : public Host {
   bool TakeMessage(WindowMessage& message) override;
   void PostQuit(int code) override;
 
-  void ServiceWindow() override { ++windowServices; }
+  bool ServiceWindow() override;
   void ShowNotice(const std::string& text) override { notice = text; }
 
   bool AskFileName(const FileDialogRequest& request, std::string& path) override;

@@ -297,6 +297,13 @@ void SdlHost::PumpEvents(bool deliverInput) {
   while (SDL_PollEvent(&e)) Dispatch(e, deliverInput);
 }
 
+bool SdlHost::ServiceWindow() {
+  PumpEvents(false);
+  for (const WindowMessage& m : queue_)
+    if (m.kind == WindowEvent::CloseRequest) return false;
+  return true;
+}
+
 bool SdlHost::TakeMessage(WindowMessage& message) {
   PumpEvents();
   if (queue_.empty()) return false;

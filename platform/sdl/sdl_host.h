@@ -49,7 +49,7 @@ class SdlHost : public Host {
   bool TakeMessage(WindowMessage& message) override;
   void PostQuit(int code) override;
 
-  void ServiceWindow() override { PumpEvents(false); }
+  bool ServiceWindow() override;
   void ShowNotice(const std::string& text) override;
 
   bool AskFileName(const FileDialogRequest& request, std::string& path) override;
