@@ -2,6 +2,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -9,7 +10,6 @@
 #include <cctype>
 #include <cerrno>
 #include <cstring>
-#include <ctime>
 #include <map>
 #include <set>
 #include <utility>
@@ -47,48 +47,39 @@ int FlushFolder(const std::string& folder) {
   return error == EINVAL || error == ENOTSUP || error == ENOSYS || error == EBADF ? 0 : error;
 }
 
-// The permissions a new file of the user's gets.
-mode_t NewFileMode() {
-  mode_t mask = umask(0);
-  umask(mask);
-  return 0666 & ~mask;
-}
-
 // Every open of a name in a save's folder: it never follows a link, never waits for a pipe's
 // writer and never takes a terminal.
 constexpr int kOpenFlags = O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY;
 
+// Whether user could replace the file at name in folder, given the folder may be written:
+// in one with the sticky bit only the file's owner or the folder's may.
+bool CouldReplace(const std::string& folder, uid_t user, const std::string& name) {
+  struct stat f, n;
+  if (stat(folder.c_str(), &f) != 0 || !(f.st_mode & S_ISVTX) || f.st_uid == user) return true;
+  return lstat(InFolder(folder, name).c_str(), &n) != 0 || n.st_uid == user;
+}
+
 // ---- What a name holds -------------------------------------------------------------------
 
-// A file told by what it holds: its kind, size and a checksum of its bytes (or a link's
+// A file told by what it holds: its kind, size and a checksum of its bytes (or of a link's
 // text), which a remount, a copy or a number handed out again leave as they are. A file this
 // user may not read, or one larger than any a save writes, is told by its size and the time
-// it was written. A record of an earlier version told files by their inode number alone.
+// it was written.
+enum class Kind : char { kNothing = 'n', kFile = 'f', kFileByTime = 'u', kLink = 'l', kOther = 'o' };
 struct Fingerprint {
-  // 'n' nothing there, 'f' a file, 'u' a file told by its time, 'l' a symbolic link,
-  // 'p' a pipe, 'o' anything else; '?' where the name could not be looked at, 'i' an inode
-  // number alone.
-  char kind = 'n';
-  uint64_t size = 0, sum = 0, seconds = 0, nanoseconds = 0, inode = 0;
+  Kind kind = Kind::kNothing;
+  uint64_t size = 0, sum = 0, seconds = 0, nanoseconds = 0;
 };
+
+// What a look at a name tells of a fingerprint.
+enum class Tells { kHolds, kNotHeld, kCannotTell };
 
 constexpr uint64_t kSumStart = 0xcbf29ce484222325u;
 
-uint64_t Sum(uint64_t sum, const uint8_t* at, size_t n) {
+uint64_t Sum(uint64_t sum, const void* data, size_t n) {
+  const auto* at = static_cast<const uint8_t*>(data);
   for (size_t i = 0; i < n; ++i) sum = (sum ^ at[i]) * 0x100000001b3u;
   return sum;
-}
-
-// The new file written with bytes, whose checksum only a record needs.
-Fingerprint Written(const std::vector<uint8_t>& bytes, const struct stat& st, bool summed) {
-  Fingerprint f;
-  f.kind = 'f';
-  f.size = bytes.size();
-  f.sum = summed ? Sum(kSumStart, bytes.data(), bytes.size()) : 0;
-  f.seconds = uint64_t(st.st_mtim.tv_sec);
-  f.nanoseconds = uint64_t(st.st_mtim.tv_nsec);
-  f.inode = st.st_ino;
-  return f;
 }
 
 // A name as it is now, read no further than telling it from a fingerprint needs (never when
@@ -96,94 +87,79 @@ Fingerprint Written(const std::vector<uint8_t>& bytes, const struct stat& st, bo
 class Look {
  public:
   explicit Look(std::string path) : path_(std::move(path)) {
-    if (lstat(path_.c_str(), &st_) != 0)
-      kind_ = errno == ENOENT ? 'n' : '?';
-    else
-      kind_ = S_ISREG(st_.st_mode)    ? 'f'
-              : S_ISLNK(st_.st_mode)  ? 'l'
-              : S_ISFIFO(st_.st_mode) ? 'p'
-                                      : 'o';
+    if (lstat(path_.c_str(), &st_) == 0)
+      kind_ = S_ISREG(st_.st_mode) ? Kind::kFile : S_ISLNK(st_.st_mode) ? Kind::kLink : Kind::kOther;
+    else if (errno != ENOENT)
+      error_ = errno;
   }
 
-  // Whether the name holds the file that f tells.
-  bool Holds(const Fingerprint& f) {
-    switch (f.kind) {
-      case 'i':
-        return kind_ != 'n' && kind_ != '?' && uint64_t(st_.st_ino) == f.inode;
-      case 'n':
-      case 'p':
-        return kind_ == f.kind;
-      case 'l':
-        return kind_ == 'l' && Size() == f.size && Summed() && sum_ == f.sum;
-      case 'f':
-      case 'u':
-        if (kind_ != 'f' || Size() != f.size) return false;
-        if (f.kind == 'f' && f.size <= kLargestSavedFile && Summed()) return sum_ == f.sum;
-        return (f.kind == 'u' || f.size > kLargestSavedFile || unreadable_) && ByTime(f);
-      default:
-        return false;
-    }
+  Tells Holds(const Fingerprint& f) {
+    if (error_) return Tells::kCannotTell;
+    const Kind kind = f.kind == Kind::kFileByTime ? Kind::kFile : f.kind;
+    if (kind_ != kind || (kind != Kind::kNothing && Size() != f.size)) return Tells::kNotHeld;
+    if (kind == Kind::kNothing) return Tells::kHolds;
+    if (f.kind != Kind::kFileByTime && Summed()) return sum_ == f.sum ? Tells::kHolds : Tells::kNotHeld;
+    // A file this user may not read is told by the time it was written.
+    if (f.kind != Kind::kFileByTime && (kind == Kind::kLink || readError_ != EACCES))
+      return Tells::kCannotTell;
+    return SameTime(f) ? Tells::kHolds : Tells::kNotHeld;
   }
 
-  // The name told in full, as a record keeps it.
-  Fingerprint Print() {
-    Fingerprint f;
-    f.kind = kind_;
-    if (kind_ == 'n' || kind_ == '?') return f;
-    f.size = Size();
-    f.seconds = uint64_t(st_.st_mtim.tv_sec);
-    f.nanoseconds = uint64_t(st_.st_mtim.tv_nsec);
-    f.inode = st_.st_ino;
-    if (kind_ == 'l' || (kind_ == 'f' && f.size <= kLargestSavedFile)) {
-      if (Summed())
-        f.sum = sum_;
-      else
-        f.kind = kind_ == 'f' && unreadable_ ? 'u' : '?';
-    } else if (kind_ == 'f') {
-      f.kind = 'u';
-    }
-    return f;
+  // The name told in full, as a record keeps it; false where it cannot be (Error() says why).
+  bool Print(Fingerprint& f) {
+    if (error_) return false;
+    f = {kind_, kind_ == Kind::kNothing ? 0 : Size(), 0, uint64_t(st_.st_mtim.tv_sec),
+         uint64_t(st_.st_mtim.tv_nsec)};
+    if (kind_ == Kind::kOther) readError_ = S_ISDIR(st_.st_mode) ? EISDIR : EINVAL;
+    if (kind_ == Kind::kNothing || readError_) return !readError_;
+    if (kind_ == Kind::kFile && Size() > kLargestSavedFile) f.kind = Kind::kFileByTime;
+    else if (Summed()) f.sum = sum_;
+    else if (kind_ == Kind::kFile && readError_ == EACCES) f.kind = Kind::kFileByTime;
+    else return false;
+    return true;
   }
+
+  int Error() const { return error_ ? error_ : readError_; }
 
  private:
   uint64_t Size() const { return uint64_t(st_.st_size); }
-  bool ByTime(const Fingerprint& f) const {
+  bool SameTime(const Fingerprint& f) const {
     return uint64_t(st_.st_mtim.tv_sec) == f.seconds &&
            uint64_t(st_.st_mtim.tv_nsec) == f.nanoseconds;
   }
 
   // The checksum of its bytes (or of its link's text); false where they could not be read
-  // whole, unreadable_ telling whether that was for want of permission.
+  // whole, readError_ saying why.
   bool Summed() {
     if (summed_) return summed_ > 0;
     summed_ = -1;
-    if (kind_ == 'l') {
+    uint64_t sum = kSumStart, total = 0;
+    if (kind_ == Kind::kLink) {
       std::vector<char> text(size_t(Size()) + 1);
-      ssize_t n = readlink(path_.c_str(), text.data(), text.size());
-      if (n < 0 || uint64_t(n) != Size()) return false;
-      sum_ = Sum(kSumStart, reinterpret_cast<const uint8_t*>(text.data()), size_t(n));
-      summed_ = 1;
-      return true;
+      const ssize_t n = readlink(path_.c_str(), text.data(), text.size());
+      total = n < 0 ? 0 : uint64_t(n);
+      if (n < 0) readError_ = errno;
+      sum = Sum(sum, text.data(), size_t(total));
+    } else {
+      int fd = open(path_.c_str(), O_RDONLY | kOpenFlags);
+      struct stat opened;
+      if (fd < 0 || fstat(fd, &opened) != 0 || !SameFile(opened, st_))
+        readError_ = fd < 0 ? errno : EAGAIN;
+      uint8_t buffer[65536];
+      // A file that grows meanwhile is read no further than one byte past its size.
+      while (!readError_ && total <= Size()) {
+        const ssize_t n = read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) readError_ = errno;
+        if (n <= 0) break;
+        sum = Sum(sum, buffer, size_t(n));
+        total += uint64_t(n);
+      }
+      if (fd >= 0) close(fd);
     }
-    int fd = open(path_.c_str(), O_RDONLY | kOpenFlags);
-    if (fd < 0) {
-      unreadable_ = errno == EACCES;
-      return false;
-    }
-    struct stat opened;
-    uint64_t read_ = 0, sum = kSumStart;
-    bool good = fstat(fd, &opened) == 0 && SameFile(opened, st_);
-    uint8_t buffer[65536];
-    ssize_t n;
-    // A file that grows meanwhile is read no further than one byte past its size.
-    while (good && read_ <= Size() && (n = read(fd, buffer, sizeof buffer)) != 0) {
-      if (n < 0 && errno == EINTR) continue;
-      good = n > 0;
-      if (good) sum = Sum(sum, buffer, size_t(n));
-      read_ += good ? uint64_t(n) : 0;
-    }
-    close(fd);
-    if (!good || read_ != Size()) return false;
+    // One that changed as it was read cannot be told now.
+    if (!readError_ && total != Size()) readError_ = EAGAIN;
+    if (readError_) return false;
     sum_ = sum;
     summed_ = 1;
     return true;
@@ -191,43 +167,68 @@ class Look {
 
   std::string path_;
   struct stat st_ {};
-  char kind_;
-  int summed_ = 0;
-  bool unreadable_ = false;
+  Kind kind_ = Kind::kNothing;
+  int error_ = 0, readError_ = 0, summed_ = 0;
   uint64_t sum_ = 0;
 };
 
+using Looks = std::map<std::string, Look>;
+
+Look& LookAt(Looks& looks, const std::string& folder, const std::string& name) {
+  auto seen = looks.find(name);
+  if (seen == looks.end()) seen = looks.emplace(name, Look(InFolder(folder, name))).first;
+  return seen->second;
+}
+
+}  // namespace
+
 // ---- The record of a save of several files -----------------------------------------------
 
-// What a record says of each file of its save: the names in the save's folder of its
-// target, its new file and its kept earlier file ("" where there was none), what the new
-// file holds and what the earlier one held.
+// What a record says of each file of its save: its target's name in the folder, what the
+// new file holds and what the earlier one held. The new file and the kept earlier one have
+// the names NewName and KeptName give, of the record's ID.
 struct Saved {
-  std::string target, temporary, kept;
+  std::string target;
   Fingerprint made, earlier;
 };
 
+// A record in a folder: its name, ID and role, who wrote it, what it says where it has been
+// read, and why its files are held back.
+struct SavedRecord {
+  std::string name, id, role;
+  uid_t writer = 0;
+  bool judged = false;  // another user's: whether what its names hold has been looked at
+  std::vector<Saved> saved;
+  HeldBack why;
+};
+
+namespace {
+
+std::string NewName(const std::string& id, size_t i) {
+  return save_names::Make(id, "new" + std::to_string(i));
+}
+std::string KeptName(const std::string& id, size_t i) {
+  return save_names::Make(id, "kept" + std::to_string(i));
+}
+
 constexpr char kRecordHeader[] = "quor save record ";
-// Version 1 told files by inode numbers alone, 2 by what they hold under the earlier shape
-// of hidden names, 3 by what they hold under the present shape.
-constexpr uint64_t kRecordVersion = 3;
+constexpr uint64_t kRecordVersion = 4;
 constexpr char kRecordEnd[] = "end\n";
-constexpr size_t kLargestRecord = 64 * 1024;
+constexpr size_t kLargestRecord = 4096;
 
 std::string PrintText(const Fingerprint& f) {
-  return std::string(1, f.kind) + " " + std::to_string(f.size) + " " + std::to_string(f.sum) +
-         " " + std::to_string(f.seconds) + " " + std::to_string(f.nanoseconds) + "\n";
+  return std::string(1, char(f.kind)) + " " + std::to_string(f.size) + " " +
+         std::to_string(f.sum) + " " + std::to_string(f.seconds) + " " +
+         std::to_string(f.nanoseconds) + "\n";
 }
 
 // Names are written with their length first, since a file name may hold any byte but "/".
 std::string RecordText(const std::vector<Saved>& saved) {
   std::string text = kRecordHeader + std::to_string(kRecordVersion) + "\n" +
                      std::to_string(saved.size()) + "\n";
-  for (const Saved& s : saved) {
-    for (const std::string* name : {&s.target, &s.temporary, &s.kept})
-      text += std::to_string(name->size()) + ":" + *name + "\n";
-    text += PrintText(s.made) + PrintText(s.earlier);
-  }
+  for (const Saved& s : saved)
+    text += std::to_string(s.target.size()) + ":" + s.target + "\n" + PrintText(s.made) +
+            PrintText(s.earlier);
   return text + kRecordEnd;
 }
 
@@ -251,21 +252,24 @@ class RecordReader {
     }
     return at_ > start && at_ < text_.size() && text_[at_++] == end;
   }
-  // A name within the folder: no separator, and neither "." nor "..".
+  // A name of the player's in the folder: no separator, neither "." nor "..", no hidden
+  // name of the game's.
   bool Name(std::string& name) {
     uint64_t size;
     if (!Number(size, ':') || size > text_.size() - at_) return false;
     name = text_.substr(at_, size);
     at_ += size;
-    return Literal("\n") && name.find('/') == std::string::npos && name != "." && name != "..";
+    return Literal("\n") && !name.empty() && name.find('/') == std::string::npos &&
+           name != "." && name != ".." && !save_names::IsOurs(name);
   }
+  // A fingerprint of a kind a save writes: a file read whole no larger than a save writes.
   bool Print(Fingerprint& f) {
-    if (at_ + 2 > text_.size() || !std::strchr("nfulpo", text_[at_]) || text_[at_ + 1] != ' ')
+    if (at_ + 2 > text_.size() || !std::strchr("nful", text_[at_]) || text_[at_ + 1] != ' ')
       return false;
-    f.kind = text_[at_];
+    f.kind = Kind(text_[at_]);
     at_ += 2;
     return Number(f.size, ' ') && Number(f.sum, ' ') && Number(f.seconds, ' ') &&
-           Number(f.nanoseconds, '\n');
+           Number(f.nanoseconds, '\n') && (f.kind != Kind::kFile || f.size <= kLargestSavedFile);
   }
   bool AtEnd() const { return at_ == text_.size(); }
 
@@ -274,80 +278,51 @@ class RecordReader {
   size_t at_ = 0;
 };
 
-// Whether temporary and kept are the names a save of this version (or of the version of the
-// record) gives its new file and its kept earlier one.
-bool SaveNames(uint64_t version, const std::string& temporary, const std::string& kept) {
-  if (version < 3)
-    return save_names::EarlierShape(temporary) == save_names::Earlier::kNew &&
-           (kept.empty() || kept == temporary + "-kept");
-  std::string id, role, keptId, keptRole;
-  return save_names::Parse(temporary, id, role) && role.compare(0, 3, "new") == 0 &&
-         (kept.empty() || (save_names::Parse(kept, keptId, keptRole) && keptId == id &&
-                           keptRole == "kept" + role.substr(3)));
-}
-
-// A record that this game's saves could have written, past its header and version.
-bool ParseRecord(RecordReader& reader, uint64_t version, std::vector<Saved>& saved) {
-  uint64_t count;
-  if (!reader.Number(count, '\n') || count > 64) return false;
-  saved.assign(count, Saved());
+// Whether text is a record of this version's, for the files its role names.
+bool ParseRecord(const std::string& text, const std::string& role, std::vector<Saved>& saved) {
+  RecordReader reader(text);
+  uint64_t version, count;
+  if (!reader.Literal(kRecordHeader) || !reader.Number(version, '\n') ||
+      !reader.Number(count, '\n') || count == 0 || count > kMostSavedFiles)
+    return false;
+  saved.assign(size_t(count), Saved());
+  std::vector<std::string> targets;
   for (Saved& s : saved) {
-    if (!reader.Name(s.target) || !reader.Name(s.temporary) || !reader.Name(s.kept) ||
-        s.target.empty() || !SaveNames(version, s.temporary, s.kept))
-      return false;
-    if (version == 1) {
-      s.made.kind = 'i';
-      s.earlier.kind = 'i';
-      if (!reader.Number(s.made.inode, ' ') || !reader.Number(s.earlier.inode, '\n')) return false;
-      if (s.earlier.inode == 0) s.earlier.kind = 'n';
-    } else if (!reader.Print(s.made) || !reader.Print(s.earlier)) {
-      return false;
-    }
+    if (!reader.Name(s.target) || !reader.Print(s.made) || !reader.Print(s.earlier)) return false;
+    targets.push_back(s.target);
   }
-  return reader.Literal(kRecordEnd) && reader.AtEnd();
+  return reader.Literal(kRecordEnd) && reader.AtEnd() && save_names::RecordRole(targets) == role;
 }
 
 enum class RecordRead {
   kRead,
-  kGone,          // removed since the folder was looked at
-  kNotARecord,    // read whole and found to be no record this game's saves wrote
+  kGone,          // removed since the folder was listed
+  kNotARecord,    // read whole and found to be no record of this version's
   kUnreadable,    // not to be read now (error says why)
   kLaterVersion,  // a record of a version after this one
 };
 
-// Reads the record at path, and who wrote it.
-RecordRead ReadRecord(const std::string& path, std::vector<Saved>& saved, uid_t& writer,
-                      int& error) {
-  struct stat st;
-  if (lstat(path.c_str(), &st) != 0) {
-    error = errno;
-    return errno == ENOENT ? RecordRead::kGone : RecordRead::kUnreadable;
-  }
-  writer = st.st_uid;
-  // A save writes its record as a plain file, and nothing else.
-  if (!S_ISREG(st.st_mode)) return RecordRead::kNotARecord;
-  int fd = open(path.c_str(), O_RDONLY | kOpenFlags);
-  if (fd < 0) {
-    error = errno;
-    return errno == ENOENT ? RecordRead::kGone
-           : errno == ELOOP ? RecordRead::kNotARecord
-                            : RecordRead::kUnreadable;
-  }
+// Reads the record, once: never a second open, so nothing put in its place meanwhile is.
+RecordRead ReadRecord(const std::string& folder, SavedRecord& record, int& error) {
+  int fd = open(InFolder(folder, record.name).c_str(), O_RDONLY | kOpenFlags);
   std::string text;
-  struct stat opened;
-  const bool read = fstat(fd, &opened) == 0 && ReadUpTo(fd, text, kLargestRecord + 1);
-  error = errno;
-  close(fd);
-  if (!read) return RecordRead::kUnreadable;
-  if (!S_ISREG(opened.st_mode)) return RecordRead::kNotARecord;
+  struct stat st;
+  const bool read = fd >= 0 && fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
+                    ReadUpTo(fd, text, kLargestRecord + 1);
+  error = fd < 0 || !read ? errno : 0;
+  if (fd >= 0) close(fd);
+  if (error == ENOENT) return RecordRead::kGone;
+  // A save writes its record as a plain file, and nothing else.
+  if (error == ELOOP || (fd >= 0 && !S_ISREG(st.st_mode))) return RecordRead::kNotARecord;
+  if (error || !read) return RecordRead::kUnreadable;
   RecordReader reader(text);
   uint64_t version = 0;
-  if (!reader.Literal(kRecordHeader) || !reader.Number(version, '\n'))
-    return RecordRead::kNotARecord;
-  if (version > kRecordVersion) return RecordRead::kLaterVersion;
+  if (reader.Literal(kRecordHeader) && reader.Number(version, '\n') && version > kRecordVersion)
+    return RecordRead::kLaterVersion;
   // A record is written whole before any name the player sees changes: one cut short
   // belongs to a save that changed none.
-  return version >= 1 && text.size() <= kLargestRecord && ParseRecord(reader, version, saved)
+  return version == kRecordVersion && text.size() <= kLargestRecord &&
+                 ParseRecord(text, record.role, record.saved)
              ? RecordRead::kRead
              : RecordRead::kNotARecord;
 }
@@ -366,416 +341,518 @@ int WriteRecord(const std::string& path, const std::vector<Saved>& saved) {
   return error;
 }
 
-// Removes the hidden files of a save, its record ("" where it has none) last, so that where
-// a game stops on the way, the record still names what is left for a later settle.
-void RemoveHidden(const std::string& folder, const std::vector<Saved>& saved,
-                  const std::string& record, bool temporaries) {
-  for (const Saved& s : saved) {
-    if (temporaries && !s.temporary.empty()) unlink(InFolder(folder, s.temporary).c_str());
-    if (!s.kept.empty()) unlink(InFolder(folder, s.kept).c_str());
+// Removes the hidden files of a save, its record last, so that where a game stops on the
+// way the record still names what is left: 0, or why the record could not be removed.
+int RemoveSave(const std::string& folder, const std::string& id, size_t count,
+               const std::string& record) {
+  for (size_t i = 0; i < count; ++i) {
+    unlink(InFolder(folder, NewName(id, i)).c_str());
+    unlink(InFolder(folder, KeptName(id, i)).c_str());
   }
-  if (!record.empty()) unlink(InFolder(folder, record).c_str());
+  return record.empty() || unlink(InFolder(folder, record).c_str()) == 0 || errno == ENOENT
+             ? 0
+             : errno;
 }
 
 // ---- Settling a save that a game left half way --------------------------------------------
 
-using Looks = std::map<std::string, Look>;
+enum class Outcome {
+  kWhole,         // every name holds its new file, or every one its earlier file, or none
+                  // holds one of this save's new files: nothing to change
+  kFinish,        // the new files still hidden go in place
+  kPutBack,       // each name holding its new file gets its earlier one back
+  kCannotTell,    // a look could not tell (error says why)
+  kCannotRepair,  // neither can be done: what it takes is gone
+};
 
-Look& LookAt(Looks& looks, const std::string& folder, const std::string& name) {
-  auto seen = looks.find(name);
-  if (seen == looks.end()) seen = looks.emplace(name, Look(InFolder(folder, name))).first;
-  return seen->second;
+struct Decision {
+  Outcome outcome = Outcome::kWhole;
+  int error = 0;
+  std::vector<bool> isNew, isEarlier;
+};
+
+// What settling the save would do, from what its names and hidden files hold now.
+Decision Decide(const std::string& folder, const std::string& id,
+                const std::vector<Saved>& saved, Looks& looks) {
+  Decision d;
+  auto tell = [&](const std::string& name, const Fingerprint& f, bool& holds) {
+    Look& look = LookAt(looks, folder, name);
+    const Tells told = look.Holds(f);
+    holds = told == Tells::kHolds;
+    if (told == Tells::kCannotTell) d = {Outcome::kCannotTell, look.Error(), {}, {}};
+    return told != Tells::kCannotTell;
+  };
+  for (const Saved& s : saved) {
+    bool isNew, isEarlier;
+    if (!tell(s.target, s.made, isNew) || !tell(s.target, s.earlier, isEarlier)) return d;
+    d.isNew.push_back(isNew);
+    d.isEarlier.push_back(isEarlier);
+  }
+  const auto news = std::count(d.isNew.begin(), d.isNew.end(), true);
+  const auto earliers = std::count(d.isEarlier.begin(), d.isEarlier.end(), true);
+  if (news == 0 || size_t(news) == saved.size() || size_t(earliers) == saved.size()) return d;
+  // Every new file was whole on the disk before the first rename: where each name without
+  // its new file still holds its earlier one, its new file still beside it, the save goes on.
+  d.outcome = Outcome::kFinish;
+  for (size_t i = 0; i < saved.size(); ++i) {
+    bool there = d.isEarlier[i];
+    if (d.isNew[i]) continue;
+    if (there && !tell(NewName(id, i), saved[i].made, there)) return d;
+    if (!there) d.outcome = Outcome::kPutBack;
+  }
+  if (d.outcome == Outcome::kFinish) return d;
+  // Else each name holding its new file gets its earlier one back, kept beside it.
+  for (size_t i = 0; i < saved.size(); ++i) {
+    bool kept = saved[i].earlier.kind == Kind::kNothing;
+    if (!d.isNew[i] || d.isEarlier[i] || kept) continue;
+    if (!tell(KeptName(id, i), saved[i].earlier, kept)) return d;
+    if (!kept) d.outcome = Outcome::kCannotRepair;
+  }
+  return d;
 }
 
-// Brings the names of such a save to all its new files or all its earlier ones, changing
-// only a name whose bytes prove it holds one of this save's files, and only with the hidden
-// files of this save that prove to hold what it needs. Every new file was whole on the disk
-// before the first rename, so where some were put in place and every other is still there,
-// beside a name that still holds its earlier file, the save is finished; otherwise what was
-// put in place goes: the earlier file back where a kept file holds it, nothing where none
-// stood. 0 once nothing more can be done: its names are whole, or none holds a file of this
-// save's any more (a player's own file stays as it is); else why the names stay mixed. Where
-// it may not act, cannot is that why, and what each name holds may be taken from and kept in
-// looks.
-int SettleSave(const std::string& folder, const std::vector<Saved>& saved, int cannot,
-               Looks* looks = nullptr) {
-  Looks own;
-  Looks& seen = cannot && looks ? *looks : own;
-  std::vector<bool> isNew, isEarlier;
-  for (const Saved& s : saved) {
-    Look& now = LookAt(seen, folder, s.target);
-    isNew.push_back(now.Holds(s.made));
-    isEarlier.push_back(now.Holds(s.earlier));
-  }
-  auto all = [](const std::vector<bool>& v) {
-    return std::find(v.begin(), v.end(), false) == v.end();
-  };
-  if (all(isNew) || all(isEarlier) || std::find(isNew.begin(), isNew.end(), true) == isNew.end())
-    return 0;
-  if (cannot) return cannot;
-  bool finish = true;
-  for (size_t i = 0; i < saved.size() && finish; ++i)
-    finish = isNew[i] ||
-             (isEarlier[i] && Look(InFolder(folder, saved[i].temporary)).Holds(saved[i].made));
+// Brings the names to what the decision says: 0, or why a name could not be changed.
+int Apply(const std::string& folder, const std::string& id, const std::vector<Saved>& saved,
+          const Decision& d) {
   for (size_t i = 0; i < saved.size(); ++i) {
-    const Saved& s = saved[i];
-    const std::string target = InFolder(folder, s.target);
-    if (finish && !isNew[i] &&
-        rename(InFolder(folder, s.temporary).c_str(), target.c_str()) != 0)
-      return errno;
-    if (finish || !isNew[i] || isEarlier[i]) continue;
-    if (!s.kept.empty() && Look(InFolder(folder, s.kept)).Holds(s.earlier)) {
-      if (rename(InFolder(folder, s.kept).c_str(), target.c_str()) != 0) return errno;
-    } else if (s.earlier.kind == 'n' && unlink(target.c_str()) != 0) {
-      return errno;
-    }
+    const std::string target = InFolder(folder, saved[i].target);
+    int changed = 0;
+    if (d.outcome == Outcome::kFinish && !d.isNew[i])
+      changed = rename(InFolder(folder, NewName(id, i)).c_str(), target.c_str());
+    else if (d.outcome == Outcome::kPutBack && d.isNew[i] && !d.isEarlier[i])
+      changed = saved[i].earlier.kind == Kind::kNothing
+                    ? unlink(target.c_str())
+                    : rename(InFolder(folder, KeptName(id, i)).c_str(), target.c_str());
+    if (changed != 0) return errno;
   }
   return 0;
 }
 
-// Why names stay mixed, as a read is told it: a folder this game may not change, or
-// something else that failed.
-Interrupted NotSettled(int error) {
+// Settles a record of this user's, the folder held: its names made whole, then it and its
+// hidden files gone, each step on the disk before the next. Why its files stay held back
+// where they do; where it was settled but could not be removed, unremoved says why.
+HeldBack Settle(const std::string& folder, const SavedRecord& record, int& unremoved) {
+  Looks looks;
+  const Decision d = Decide(folder, record.id, record.saved, looks);
+  if (d.outcome == Outcome::kCannotTell) return {HeldBack::kCannotTell, d.error};
+  if (d.outcome == Outcome::kCannotRepair) return {HeldBack::kNotFinished, 0};
+  int error = Apply(folder, record.id, record.saved, d);
   const bool locked = error == EACCES || error == EPERM || error == EROFS;
-  return {locked ? Interrupted::kFolderLocked : Interrupted::kNotFinished, error};
+  if (error) return {locked ? HeldBack::kFolderLocked : HeldBack::kNotFinished, error};
+  error = FlushFolder(folder);
+  if (!error) error = RemoveSave(folder, record.id, record.saved.size(), record.name);
+  if (!error) error = FlushFolder(folder);
+  unremoved = error;
+  return {};
 }
 
-// Whether a save of writer's could have changed name in folder: a user's own saves could,
-// and so could anyone's in a folder without the sticky bit; in one with it, only its owner
-// and the owner of the file at name may replace that name.
-bool CouldChange(const std::string& folder, uid_t writer, const std::string& name) {
-  if (writer == geteuid()) return true;
-  struct stat f, n;
-  if (stat(folder.c_str(), &f) != 0 || !(f.st_mode & S_ISVTX) || f.st_uid == writer) return true;
-  return lstat(InFolder(folder, name).c_str(), &n) == 0 && n.st_uid == writer;
+// Another user's record, which this game never acts on: whether what its names hold is whole.
+HeldBack Judge(const std::string& folder, SavedRecord& record) {
+  int error = 0;
+  switch (ReadRecord(folder, record, error)) {
+    case RecordRead::kGone:
+    case RecordRead::kNotARecord:
+      return {};
+    case RecordRead::kUnreadable:
+      return {HeldBack::kCannotTell, error};
+    case RecordRead::kLaterVersion:
+      return {HeldBack::kLaterVersion, 0};
+    case RecordRead::kRead:
+      break;
+  }
+  Looks looks;
+  const Decision d = Decide(folder, record.id, record.saved, looks);
+  if (d.outcome == Outcome::kCannotTell) return {HeldBack::kCannotTell, d.error};
+  return d.outcome == Outcome::kWhole ? HeldBack() : HeldBack{HeldBack::kAnotherUsers, 0};
 }
 
-// ---- Keeping an earlier file ---------------------------------------------------------------
-
-// Keeps the earlier file at target under the name kept, to be put back by one rename: the
-// very file (a hard link, which for a symbolic link is the link itself) where this user can
-// remove the link again, else a copy of this user's, a link copied as a link. In a folder
-// with the sticky bit only a file's owner or the folder's may remove it, and a hard link has
-// its file's owner. 0, or why not.
-int KeepEarlier(const std::string& target, const std::string& kept) {
-  struct stat folder, earlier;
-  if (stat(FolderOf(target).c_str(), &folder) != 0 || lstat(target.c_str(), &earlier) != 0)
-    return errno;
-  const uid_t me = geteuid();
-  if (!(folder.st_mode & S_ISVTX) || folder.st_uid == me || earlier.st_uid == me) {
-    if (link(target.c_str(), kept.c_str()) == 0) return 0;
-    if (errno != EPERM && errno != EOPNOTSUPP && errno != EMLINK && errno != ENOSYS) return errno;
+// The game's own hidden files in folder: records, and the new and kept files of saves; and
+// whether a run's lock file is there. False (errno saying why) where it could not be listed.
+bool List(const std::string& folder, std::vector<std::string>& records,
+          std::vector<std::string>& hidden, bool& runLock) {
+  DIR* d = opendir(folder.c_str());
+  if (!d) return false;
+  for (;;) {
+    errno = 0;
+    const dirent* e = readdir(d);
+    if (!e) break;
+    std::string name = e->d_name, id, role;
+    if (!save_names::Parse(name, id, role)) continue;
+    if (save_names::IsRecordRole(role))
+      records.push_back(name);
+    else if (role.compare(0, 3, "new") == 0 || role.compare(0, 4, "kept") == 0)
+      hidden.push_back(name);
+    runLock = runLock || name == save_names::RunLockName();
   }
-  if (S_ISLNK(earlier.st_mode)) {
-    std::vector<char> to(4096);
-    ssize_t n;
-    while ((n = readlink(target.c_str(), to.data(), to.size())) == ssize_t(to.size()))
-      to.resize(to.size() * 2);
-    return n >= 0 && symlink(std::string(to.data(), size_t(n)).c_str(), kept.c_str()) == 0 ? 0
-                                                                                           : errno;
-  }
-  if (S_ISFIFO(earlier.st_mode)) return mkfifo(kept.c_str(), earlier.st_mode & 07777) ? errno : 0;
-  if (!S_ISREG(earlier.st_mode)) return EPERM;
-  int in = open(target.c_str(), O_RDONLY | kOpenFlags);
-  if (in < 0) return errno;
-  struct stat st;
-  if (fstat(in, &st) != 0 || !SameFile(st, earlier)) {
-    close(in);
-    return EAGAIN;
-  }
-  int out = open(kept.c_str(), O_WRONLY | O_CREAT | O_EXCL | kOpenFlags, 0600);
-  int error = out < 0 ? errno : 0;
-  char buffer[65536];
-  ssize_t n = 0;
-  while (!error && (n = read(in, buffer, sizeof buffer)) != 0) {
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0 || !WriteAll(out, buffer, size_t(n))) error = errno;
-  }
-  close(in);
-  if (out < 0) return error;
-  if (!error) error = fchmod(out, earlier.st_mode & 07777) == 0 ? FlushFile(out) : errno;
-  if (close(out) != 0 && !error) error = errno;
-  if (error) unlink(kept.c_str());
-  return error;
+  const int error = errno;
+  closedir(d);
+  errno = error;
+  return error == 0;
 }
 
-// Who holds a folder, in the player's words.
-std::string HolderText(const FolderLock& lock) {
-  if (lock.HolderRunning()) return ErrorText(kFolderBusy);
-  char when[16] = "";
-  const time_t at = time_t(lock.FreeFrom());
-  struct tm local;
-  if (localtime_r(&at, &local)) std::strftime(when, sizeof when, "%H:%M:%S", &local);
-  return std::string("another game holds the same folder: it is saving there from another ") +
-         "computer, or it stopped while saving; if it stopped, the folder is free again at " +
-         when;
+std::string UserName(uid_t user) {
+  const passwd* entry = getpwuid(user);
+  return entry ? entry->pw_name : "user " + std::to_string(user);
 }
 
 }  // namespace
 
 std::string ErrorText(int error) {
-  return error == kFolderBusy  ? "another game is saving in the same folder"
-         : error == kFolderLost ? "another game took the folder over, this game having stopped "
-                                  "for two minutes while it saved"
-                                : std::strerror(error);
+  return error == kFolderBusy ? "another game is saving in the same folder: try again in a moment"
+         : error == kGivenUp  ? "the game is ending"
+                              : std::strerror(error);
 }
 
 bool IsSaveWorkName(const std::string& name) { return save_names::IsOurs(name); }
 
+std::string HeldBackText(const HeldBack& why, const std::string& folder) {
+  const std::string cut = "its save was cut short";
+  switch (why.kind) {
+    case HeldBack::kNone:
+      return "";
+    case HeldBack::kFolderLocked:
+      if (why.error == ENOLCK)
+        return cut + ", and this folder's file system gives no locks, which finishing it needs: "
+                     "play it on the computer that saved it";
+      if (why.error == EROFS)
+        return cut + ", and its folder is read-only now: play it once the folder can be written";
+      return cut + ", and only a game that may write its folder \"" + folder +
+             "\" can finish it (" + ErrorText(why.error) + "): play it there once as that user";
+    case HeldBack::kAnotherUsers:
+      return "its save, another user's, was cut short, and only that user's game can finish "
+             "it: ask them to play it once";
+    case HeldBack::kCannotTell:
+      return cut + ", and what it holds cannot be read now (" + ErrorText(why.error) +
+             "): try again in a moment";
+    case HeldBack::kLaterVersion:
+      return cut + " by a later version of the game: play it once with that version";
+    case HeldBack::kNotFinished:
+      break;
+  }
+  return why.error ? cut + ", and finishing it failed here (" + ErrorText(why.error) +
+                         "): try again in a moment"
+                   : cut + ", and what would finish it is gone: it can no longer be played";
+}
+
 // ---- SettledFolder -------------------------------------------------------------------------
 
-struct SettledFolder::Pending {
-  uid_t writer;
-  bool read;
-  std::vector<Saved> saved;
-  Interrupted why;
-  bool looked;
-};
-
-SettledFolder::SettledFolder(const std::string& file)
-    : folder_(FolderOf(MapPath(file))), lock_(folder_, FolderLock::Use::kSave) {
-  int cannot = 0;
-  if (lock_.Taken() == FolderLock::State::kHeldElsewhere) {
-    refused_ = kFolderBusy;
-    return;
+SettledFolder::SettledFolder(const std::string& file) : folder_(FolderOf(MapPath(file))) {
+  lock_ = std::make_unique<LockFile>(InFolder(folder_, save_names::FolderLockName()),
+                                     LockFile::Wait::kFewSeconds);
+  switch (lock_->Taken()) {
+    case LockFile::State::kBusy:
+      refused_ = kFolderBusy;
+      return;
+    case LockFile::State::kGivenUp:
+      refused_ = kGivenUp;
+      return;
+    case LockFile::State::kNone:
+      lockError_ = lock_->Error();
+      break;
+    case LockFile::State::kHeld:
+      break;
   }
-  if (lock_.Taken() == FolderLock::State::kUnavailable) {
-    // On a disk that takes no writes nothing changes, and what is there reads as it is.
-    refused_ = lock_.Error() == EROFS ? 0 : lock_.Error() ? lock_.Error() : EPERM;
-    if (refused_) return;
-    cannot = EROFS;
-  }
-  acts_ = !cannot;
   std::vector<std::string> records, hidden;
-  DIR* d = opendir(folder_.c_str());
-  if (!d) {
+  bool runLock = false;
+  if (!List(folder_, records, hidden, runLock)) {
     refused_ = errno;
     return;
   }
-  bool runLock = false;
-  while (dirent* e = readdir(d)) {
-    const std::string name = e->d_name;
-    runLock = runLock || IsRunLockName(name);
-    std::string id, role;
-    const save_names::Earlier earlier = save_names::EarlierShape(name);
-    const bool ours = save_names::Parse(name, id, role);
-    if (earlier == save_names::Earlier::kRecord || (ours && role == "record"))
-      records.push_back(name);
-    else if (ours && (role.compare(0, 3, "new") == 0 || role.compare(0, 4, "kept") == 0))
-      hidden.push_back(name);
-  }
-  closedir(d);
-  if (runLock && acts_) RemoveAbandonedRunLock(folder_);
-  // The files of saves that stay unsettled stay with them: named by a record, or sharing the
-  // name of one that cannot be read.
-  std::set<std::string> keptNames, keptIds;
-  const uid_t me = geteuid();
-  for (const std::string& record : records) {
-    const std::string path = InFolder(folder_, record);
-    std::vector<Saved> saved;
-    // A record that cannot even be looked at may be anyone's, the player's own included.
-    uid_t writer = me;
-    int error = 0;
-    const RecordRead read = ReadRecord(path, saved, writer, error);
-    const bool mine = writer == me;
-    if (read == RecordRead::kGone) continue;
-    if (read == RecordRead::kNotARecord) {
-      if (mine && acts_) unlink(path.c_str());
-      continue;
-    }
-    std::string id, role;
-    if (save_names::Parse(record, id, role)) keptIds.insert(id);
-    if (read != RecordRead::kRead) {
-      const Interrupted why{
-          read == RecordRead::kLaterVersion ? Interrupted::kLaterVersion : Interrupted::kUnreadable,
-          error};
-      pending_.push_back({writer, false, {}, why, true});
-      continue;
-    }
-    Interrupted why;
-    if (mine && acts_) {
-      const int left = SettleSave(folder_, saved, 0);
-      // Every name holds a file of one save, on the disk, before what could undo it goes;
-      // where the disk does not say so, the names still read as one whole save.
-      if (!left && !FlushFolder(folder_)) {
-        RemoveHidden(folder_, saved, record, true);
-        continue;
-      }
-      if (left) why = NotSettled(left);
-    } else {
-      why = mine ? Interrupted{Interrupted::kFolderLocked, cannot}
-                 : Interrupted{Interrupted::kAnotherUsers, EPERM};
-    }
-    pending_.push_back({writer, true, saved, why, mine && acts_});
-    for (const Saved& s : saved) keptNames.insert({s.temporary, s.kept});
-  }
-  // What no save in the folder is making and no unsettled one names is left over; another
-  // user's stays theirs, and so does every name of an earlier shape that no record names.
-  struct stat st;
-  for (const std::string& name : hidden) {
-    std::string id, role;
-    if (acts_ && !keptNames.count(name) && save_names::Parse(name, id, role) &&
-        !keptIds.count(id) && lstat(InFolder(folder_, name).c_str(), &st) == 0 && st.st_uid == me)
-      unlink(InFolder(folder_, name).c_str());
-  }
+  SettleMine(records);
+  if (!lockError_) Sweep(hidden, runLock);
 }
 
 SettledFolder::~SettledFolder() = default;
 
-std::string SettledFolder::RefusalText() const {
-  return refused_ == kFolderBusy ? HolderText(lock_) : ErrorText(refused_);
+void SettledFolder::SettleMine(const std::vector<std::string>& records) {
+  for (const std::string& name : records) {
+    SavedRecord record;
+    record.name = name;
+    save_names::Parse(name, record.id, record.role);
+    struct stat st;
+    if (lstat(InFolder(folder_, name).c_str(), &st) != 0) {
+      if (errno == ENOENT) continue;
+      record.why = {HeldBack::kCannotTell, errno};
+    } else if (record.writer = st.st_uid, lockError_) {
+      // Without the lock nothing is read: a record holds back what it names.
+      record.why = {HeldBack::kFolderLocked, lockError_};
+    } else if (record.writer == geteuid()) {
+      int error = 0;
+      switch (ReadRecord(folder_, record, error)) {
+        case RecordRead::kGone:
+          continue;
+        case RecordRead::kNotARecord:
+          unlink(InFolder(folder_, name).c_str());
+          continue;
+        case RecordRead::kUnreadable:
+          record.why = {HeldBack::kCannotTell, error};
+          break;
+        case RecordRead::kLaterVersion:
+          record.why = {HeldBack::kLaterVersion, 0};
+          break;
+        case RecordRead::kRead:
+          int unremoved = 0;
+          record.why = Settle(folder_, record, unremoved);
+          if (record.why.kind == HeldBack::kNone && !unremoved) continue;
+          if (!unremoved_) unremoved_ = unremoved;
+          break;
+      }
+    }
+    record.judged = record.writer == geteuid() || lockError_ || record.why.kind != HeldBack::kNone;
+    staying_.push_back(std::move(record));
+  }
 }
 
-Interrupted SettledFolder::Whole(const std::string& file) const {
-  const std::string name = NameOf(MapPath(file));
-  // Each name is read once, however many saves name it.
-  Looks looks;
-  for (Pending& save : pending_) {
-    if (!CouldChange(folder_, save.writer, name)) continue;
-    if (save.read && std::none_of(save.saved.begin(), save.saved.end(),
-                                  [&](const Saved& s) { return s.target == name; }))
-      continue;
-    if (!save.looked) {
-      save.looked = true;
-      // Names whole all the same, another user's save or not, read as they are.
-      if (SettleSave(folder_, save.saved, EPERM, &looks) == 0) save.why = Interrupted();
-    }
-    if (save.why.kind != Interrupted::kNone) return save.why;
+void SettledFolder::Sweep(const std::vector<std::string>& hidden, bool runLock) {
+  // The files of saves that stay unsettled stay with them; the rest of this user's are left
+  // over, from saves that no game is making any more.
+  std::set<std::string> staying;
+  for (const SavedRecord& record : staying_) staying.insert(record.id);
+  for (const std::string& name : hidden) {
+    std::string id, role;
+    struct stat st;
+    save_names::Parse(name, id, role);
+    if (!staying.count(id) && lstat(InFolder(folder_, name).c_str(), &st) == 0 &&
+        st.st_uid == geteuid())
+      unlink(InFolder(folder_, name).c_str());
   }
-  return Interrupted();
+  // A game killed as it ran here left its lock file, which whoever holds it removes.
+  if (runLock) LockFile(InFolder(folder_, save_names::RunLockName()), LockFile::Wait::kNone);
+}
+
+std::string SettledFolder::RefusalText() const {
+  if (refused_) return ErrorText(refused_);
+  if (!lockError_)
+    return "a save cut short there could not be cleared up (" + ErrorText(unremoved_) +
+           "): try again in a moment";
+  if (lockError_ == ENOLCK)
+    return "this folder's file system gives no locks: save in a folder on this computer";
+  if (lock_->Stands() && lockError_ != EROFS)
+    return "its lock file \"" + lock_->Path() + "\", " + UserName(lock_->Owner()) +
+           "'s, cannot be opened for writing (" + ErrorText(lockError_) +
+           "): ask them to remove it, or save in another folder";
+  return ErrorText(lockError_);
+}
+
+HeldBack SettledFolder::Whole(const std::string& file) const {
+  const std::string name = NameOf(MapPath(file));
+  for (SavedRecord& record : staying_) {
+    if (!save_names::RecordNames(record.role, name) ||
+        (record.writer != geteuid() && !CouldReplace(folder_, record.writer, name)))
+      continue;
+    if (!record.judged) {
+      record.judged = true;
+      record.why = Judge(folder_, record);
+    }
+    if (record.why.kind != HeldBack::kNone) return record.why;
+  }
+  return {};
 }
 
 // ---- FileReplacement -----------------------------------------------------------------------
+
+namespace {
+
+// The permissions a new file of the user's gets.
+mode_t NewFileMode() {
+  mode_t mask = umask(0);
+  umask(mask);
+  return 0666 & ~mask;
+}
+
+// 4. Writes bytes whole into the hidden file path, beside target, with the earlier file's
+// permissions, and flushes it; made tells it (summed only where a record needs it). 0, or
+// why not.
+int WriteNew(const std::string& path, const std::string& target, const std::vector<uint8_t>& bytes,
+             bool summed, Fingerprint& made) {
+  int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | kOpenFlags, 0600);
+  if (fd < 0) return errno;
+  struct stat earlier, st {};
+  const bool regular = stat(target.c_str(), &earlier) == 0 && S_ISREG(earlier.st_mode);
+  int error = WriteAll(fd, bytes.data(), bytes.size()) ? 0 : errno;
+  // A file system without permissions keeps its own, which fails nothing.
+  if (!error) fchmod(fd, regular ? earlier.st_mode & 07777 : NewFileMode());
+  if (!error) error = FlushFile(fd);
+  if (!error && fstat(fd, &st) != 0) error = errno;
+  if (close(fd) != 0 && !error) error = errno;
+  made = {Kind::kFile, bytes.size(), summed ? Sum(kSumStart, bytes.data(), bytes.size()) : 0,
+          uint64_t(st.st_mtim.tv_sec), uint64_t(st.st_mtim.tv_nsec)};
+  return error;
+}
+
+// Copies the regular file at from, of at most the largest file a save writes, to the new
+// file to with its permissions, flushed. 0, or why not.
+int CopyEarlier(const std::string& from, const std::string& to, const struct stat& earlier) {
+  if (uint64_t(earlier.st_size) > kLargestSavedFile) return EFBIG;
+  int in = open(from.c_str(), O_RDONLY | kOpenFlags);
+  if (in < 0) return errno;
+  struct stat st;
+  int error = fstat(in, &st) != 0 ? errno : SameFile(st, earlier) ? 0 : EAGAIN;
+  int out = error ? -1 : open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | kOpenFlags, 0600);
+  if (!error && out < 0) error = errno;
+  char buffer[65536];
+  uint64_t copied = 0;
+  ssize_t n;
+  while (!error && (n = read(in, buffer, sizeof buffer)) != 0) {
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) error = errno;
+    else if ((copied += uint64_t(n)) > kLargestSavedFile) error = EFBIG;
+    else if (!WriteAll(out, buffer, size_t(n))) error = errno;
+  }
+  close(in);
+  if (!error) error = fchmod(out, earlier.st_mode & 07777) == 0 ? FlushFile(out) : errno;
+  if (out >= 0 && close(out) != 0 && !error) error = errno;
+  if (error && out >= 0) unlink(to.c_str());
+  return error;
+}
+
+// 5. Keeps the earlier file at target under the name kept, to be put back by one rename:
+// the very file (a hard link, which for a symbolic link is the link itself) where it may be
+// linked, else a copy of this user's, a link copied as a link. 0, or why not.
+int KeepEarlier(const std::string& target, const std::string& kept) {
+  struct stat earlier;
+  if (lstat(target.c_str(), &earlier) != 0) return errno;
+  if (link(target.c_str(), kept.c_str()) == 0) return 0;
+  if (errno != EPERM && errno != EOPNOTSUPP && errno != EMLINK && errno != ENOSYS) return errno;
+  if (!S_ISLNK(earlier.st_mode)) return CopyEarlier(target, kept, earlier);
+  std::vector<char> to(size_t(earlier.st_size) + 1);
+  const ssize_t n = readlink(target.c_str(), to.data(), to.size());
+  if (n < 0 || size_t(n) != size_t(earlier.st_size)) return n < 0 ? errno : EAGAIN;
+  return symlink(std::string(to.data(), size_t(n)).c_str(), kept.c_str()) == 0 ? 0 : errno;
+}
+
+}  // namespace
 
 void FileReplacement::Write(const std::string& target, std::vector<uint8_t> bytes) {
   files_.push_back({MapPath(target), std::move(bytes)});
 }
 
-FileReplacement::Result FileReplacement::Commit() {
+FileReplacement::Result FileReplacement::Commit(Locking locking) {
   error_ = 0;
   errorText_.clear();
+  holdingNew_.clear();
   if (files_.empty()) return Result::kReplaced;
   const std::string folder = FolderOf(files_[0].target);
   for (const File& f : files_) {
-    if (FolderOf(f.target) != folder || IsSaveWorkName(NameOf(f.target))) error_ = EINVAL;
-    if (f.bytes.size() > kLargestSavedFile) error_ = EFBIG;
+    if (FolderOf(f.target) != folder || IsSaveWorkName(NameOf(f.target)) ||
+        files_.size() > kMostSavedFiles)
+      error_ = EINVAL;
+    else if (f.bytes.size() > kLargestSavedFile)
+      error_ = EFBIG;
   }
+  // 1, 2. Hold the folder, its saves left half way settled, until the end.
+  std::unique_ptr<SettledFolder> held;
+  if (!error_) held = std::make_unique<SettledFolder>(files_[0].target);
+  if (!error_ && (locking == Locking::kRequired ? held->CannotSave() : held->Refused())) {
+    error_ = held->CannotSave();
+    errorText_ = held->RefusalText();
+  }
+  // 3. What is held back, or may not be replaced, is refused before anything is written.
+  for (size_t i = 0; i < files_.size() && !error_; ++i) {
+    const HeldBack why = held->Whole(files_[i].target);
+    if (why.kind != HeldBack::kNone) {
+      error_ = why.error ? why.error : EBUSY;
+      errorText_ = HeldBackText(why, folder);
+    } else if (!CouldReplace(folder, geteuid(), NameOf(files_[i].target))) {
+      error_ = EPERM;
+    }
+  }
+  if (error_) {
+    if (errorText_.empty()) errorText_ = platform::ErrorText(error_);
+    return Result::kFailed;
+  }
+  const Result result = Carry(folder);
+  if (error_ && errorText_.empty()) errorText_ = platform::ErrorText(error_);
+  return result;
+}
+
+FileReplacement::Result FileReplacement::Carry(const std::string& folder) {
   const size_t count = files_.size();
   const bool several = count > 1;
   std::vector<Saved> saved(count);
-  std::vector<int> descriptors(count, -1);
-  std::string record;
-  auto at = [&](const std::string& name) { return InFolder(folder, name); };
-  auto clear = [&](bool temporaries) { RemoveHidden(folder, saved, record, temporaries); };
-  // 1. Settle, holding the folder's lock until the end.
-  SettledFolder held(files_[0].target);
-  auto finish = [&](Result result) {
-    for (int fd : descriptors)
-      if (fd >= 0) close(fd);
-    if (error_) errorText_ = error_ == kFolderBusy ? held.RefusalText() : platform::ErrorText(error_);
-    return result;
-  };
-  if (!error_) error_ = held.Refused();
-  if (!error_ && !held.acts_) error_ = EROFS;
-  if (error_) return finish(Result::kFailed);
-  const mode_t newFile = NewFileMode();
-
-  // 2. Write each new file whole beside its target, with the earlier file's permissions.
-  std::string id = save_names::NewId();
+  std::string id = save_names::NewId(), record;
+  // 4. Each new file, whole and flushed beside its target.
   for (size_t i = 0; i < count && !error_; ++i) {
-    std::string name = save_names::Make(id, "new" + std::to_string(i));
-    descriptors[i] = open(at(name).c_str(), O_WRONLY | O_CREAT | O_EXCL | kOpenFlags, 0600);
-    // Another save's name, by the rarest of chances: the whole save takes another.
-    if (descriptors[i] < 0 && errno == EEXIST && i == 0) {
-      id = save_names::NewId();
-      --i;
-      continue;
-    }
-    if (descriptors[i] < 0) {
-      error_ = errno;
-      break;
-    }
     saved[i].target = NameOf(files_[i].target);
-    saved[i].temporary = name;
-    struct stat earlier, st;
-    const bool regular = stat(files_[i].target.c_str(), &earlier) == 0 && S_ISREG(earlier.st_mode);
-    if (!WriteAll(descriptors[i], files_[i].bytes.data(), files_[i].bytes.size())) error_ = errno;
-    // A file system without permissions keeps its own, which fails nothing.
-    if (!error_) fchmod(descriptors[i], regular ? earlier.st_mode & 07777 : newFile);
-    if (!error_) error_ = FlushFile(descriptors[i]);
-    if (!error_ && fstat(descriptors[i], &st) != 0) error_ = errno;
-    if (!error_) saved[i].made = Written(files_[i].bytes, st, several);
+    error_ = WriteNew(InFolder(folder, NewName(id, i)), files_[i].target, files_[i].bytes, several,
+                      saved[i].made);
+    // Another save's name, by the rarest of chances: the whole save takes another.
+    if (error_ == EEXIST && i == 0) {
+      id = save_names::NewId();
+      error_ = 0;
+      --i;
+    }
   }
-
-  // 3. Keep the earlier files, the record of the save first.
+  // 5. The record, then the earlier files kept, and the folder flushed.
   for (size_t i = 0; several && i < count && !error_; ++i) {
-    saved[i].earlier = Look(files_[i].target).Print();
-    struct stat st;
-    // A folder can neither be kept nor replaced by a file: nothing is done.
-    if (lstat(files_[i].target.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) error_ = EISDIR;
-    if (saved[i].earlier.kind == '?') error_ = errno ? errno : EIO;
-    if (saved[i].earlier.kind != 'n')
-      saved[i].kept = save_names::Make(id, "kept" + std::to_string(i));
+    Look earlier(files_[i].target);
+    if (!earlier.Print(saved[i].earlier)) error_ = earlier.Error();
   }
   if (several && !error_) {
-    error_ = WriteRecord(at(save_names::Make(id, "record")), saved);
-    if (!error_) record = save_names::Make(id, "record");
-    for (size_t i = 0; i < count && !error_; ++i) {
-      if (saved[i].kept.empty()) continue;
-      error_ = KeepEarlier(files_[i].target, at(saved[i].kept));
-      if (error_) saved[i].kept.clear();
-    }
-    if (!error_) error_ = FlushFolder(folder);
+    std::vector<std::string> targets;
+    for (const Saved& s : saved) targets.push_back(s.target);
+    record = save_names::Make(id, save_names::RecordRole(targets));
+    error_ = WriteRecord(InFolder(folder, record), saved);
+    if (error_) record.clear();
   }
-  // Nothing the player sees changes unless this game holds the folder still.
-  if (!error_ && !held.lock_.StillHeld()) error_ = kFolderLost;
-  if (error_) {
-    clear(true);
-    return finish(Result::kFailed);
-  }
-
-  // 4. Rename each new file over its target; the first rename is the commit point.
+  for (size_t i = 0; several && i < count && !error_; ++i)
+    if (saved[i].earlier.kind != Kind::kNothing)
+      error_ = KeepEarlier(files_[i].target, InFolder(folder, KeptName(id, i)));
+  if (several && !error_) error_ = FlushFolder(folder);
+  // 6. Each new file over its target; the first rename is the commit point.
   size_t placed = 0;
-  for (; placed < count; ++placed) {
-    // Closed first: nothing but the rename ever touches a name the player sees.
-    close(descriptors[placed]);
-    descriptors[placed] = -1;
-    if (rename(at(saved[placed].temporary).c_str(), files_[placed].target.c_str()) != 0) {
+  while (!error_ && placed < count) {
+    if (rename(InFolder(folder, NewName(id, placed)).c_str(), files_[placed].target.c_str()) != 0)
       error_ = errno;
-      break;
-    }
+    else
+      ++placed;
   }
-  if (error_ && placed == 0) {
-    clear(true);
-    return finish(Result::kFailed);
-  }
+  if (error_ && placed > 0) return LeftHalfWay(folder, id, saved, record, placed);
   if (error_) {
-    // No settle may finish what the player is told failed: the new files not placed go
-    // first (a file cut short proves nothing either), then the earlier files go back.
-    bool back = true;
-    for (size_t i = placed; i < count; ++i)
-      if (unlink(at(saved[i].temporary).c_str()) != 0 &&
-          truncate(at(saved[i].temporary).c_str(), 0) != 0) {
-      }
-    for (size_t i = placed; i-- > 0;) {
-      const std::string& target = files_[i].target;
-      const bool undone = saved[i].kept.empty()
-                              ? unlink(target.c_str()) == 0
-                              : rename(at(saved[i].kept).c_str(), target.c_str()) == 0;
-      if (undone) saved[i].kept.clear();
-      back = back && undone;
-    }
-    if (!back || FlushFolder(folder) != 0) return finish(Result::kPutBackLater);
-    clear(false);
-    return finish(Result::kFailed);
+    RemoveSave(folder, id, count, record);
+    return Result::kFailed;
   }
-
-  // 5. The new names on the disk; 6. then the spare copies and the record go. Where the
-  // flush failed they stay, and a later settle finds the names whole and removes them.
+  // 7. The new names on the disk; 8. then the kept files and the record go. Where the flush
+  // failed they stay, and a later settle finds the names whole and removes them.
   error_ = FlushFolder(folder);
-  if (error_) return finish(Result::kNotDurable);
-  clear(false);
-  return finish(Result::kReplaced);
+  if (error_) return Result::kNotDurable;
+  RemoveSave(folder, id, count, record);
+  return Result::kReplaced;
+}
+
+// A rename failed after the first: the new files not placed go first (or are spoiled, so
+// that no settle can finish a save the player is told failed), then the earlier files go
+// back. Where that fails too, what the names hold now decides what the next save does.
+FileReplacement::Result FileReplacement::LeftHalfWay(const std::string& folder,
+                                                     const std::string& id,
+                                                     const std::vector<Saved>& saved,
+                                                     const std::string& record, size_t placed) {
+  for (size_t i = placed; i < saved.size(); ++i) {
+    const std::string temporary = InFolder(folder, NewName(id, i));
+    if (unlink(temporary.c_str()) != 0 && truncate(temporary.c_str(), 0) != 0) {
+    }
+  }
+  bool back = true;
+  for (size_t i = placed; i-- > 0;) {
+    const std::string target = InFolder(folder, saved[i].target);
+    const bool undone = (saved[i].earlier.kind == Kind::kNothing
+                             ? unlink(target.c_str())
+                             : rename(InFolder(folder, KeptName(id, i)).c_str(),
+                                      target.c_str())) == 0;
+    back = back && undone;
+  }
+  if (back) {
+    if (!FlushFolder(folder)) RemoveSave(folder, id, saved.size(), record);
+    return Result::kFailed;
+  }
+  Looks looks;
+  const Decision d = Decide(folder, id, saved, looks);
+  for (size_t i = 0; i < d.isNew.size(); ++i)
+    if (d.isNew[i]) holdingNew_.push_back(files_[i].target);
+  next_ = d.outcome == Outcome::kFinish    ? Next::kFinishes
+          : d.outcome == Outcome::kPutBack ? Next::kPutsBack
+                                           : Next::kOnceReadable;
+  return Result::kLeftHalfWay;
 }
 
 }  // namespace platform

@@ -3,82 +3,94 @@
 // save of several files (a replay beside its start state) shows all of its earlier files or
 // all of its new ones once anything has settled it.
 //
-// The steps of a save, every one of them while this game holds its folder's lock
-// (folder_lock.h), so that no other game saves there, settles there or reads a pair there
-// meanwhile; where no lock of any kind can be had, nothing is done and the save says why:
-//   1. Settle: every save in the folder that a game left half way is finished or undone (see
-//      SettledFolder), and the hidden files of saves that no game is making any more go.
-//   2. Write: each new file is written whole into a hidden file of its own beside its target,
-//      with the earlier file's permissions, then flushed to the disk.            [barrier]
-//   3. Keep (several files only): a record names every target, new file and kept file, and
-//      tells each file by what it holds (its size and a checksum of its bytes), never by a
-//      number a remount or a copy would change. Then each earlier file is kept under a
-//      hidden name, to be put back by one rename. Record and kept files are flushed,
-//      and so is the folder.                                                      [barrier]
-//   4. Rename each new file over its target, one step that replaces the earlier file.
-//      The first rename is the commit point: a game stopped before it changed no name the
-//      player sees; one stopped after it is finished by the next settle, which renames the
-//      new files still there over names that still hold their earlier files.
-//      Where a rename fails, the new files not yet placed are removed first (so that no
-//      settle can finish a save the player is told failed) and the earlier files are put
-//      back, a new file that stood where none did removed; what cannot be undone now the
-//      next settle undoes.
-//   5. Flush the folder: the new names are on the disk.                          [barrier]
-//   6. Remove the kept files, then the record.
-// A barrier that fails fails the save with the system's reason: before step 4 nothing the
+// The steps of a save:
+//   1. Hold the folder: the lock on its lock file (lock_file.h), so that no other game
+//      saves, settles or reads a pair there meanwhile. Another game's save is waited for a
+//      few seconds; where no lock can be had, nothing is done and the save says why.
+//   2. Settle: each record this user's saves left in the folder (step 5) is settled: its
+//      names are brought to all its new files or all its earlier ones, changing only what
+//      is proven (below), the folder is flushed [barrier], its hidden files and then the
+//      record go, and the folder is flushed again [barrier]. A record whose names cannot be
+//      told now, or that a later version wrote, stays, and holds back the files it names
+//      (its name tells which, read or not); one that was settled but could not be removed
+//      fails the save. Hidden files that no record names go.
+//   3. Refuse a target that a record holds back, or that this user may not replace (another
+//      user's file in a folder with the sticky bit), before anything is written.
+//   4. Write each new file whole into a hidden file beside its target, with the earlier
+//      file's permissions, and flush it.                                          [barrier]
+//   5. Several files only: a record names every target, new file and kept file, and tells
+//      each file by what it holds (its size and a checksum of its bytes), never by a
+//      number a remount or a copy would change; it is written and flushed. Each earlier
+//      file is kept under a hidden name (the very file, else a flushed copy), and the
+//      folder is flushed.                                                        [barrier]
+//   6. Rename each new file over its target. The first rename is the commit point: a game
+//      stopped before it changed no name the player sees; one stopped after it is settled
+//      by the next save there. Where a rename fails, the new files not yet placed go first
+//      (no settle may then finish it), then the earlier files go back; where that fails
+//      too, the save says what the names hold now and what the next save will do.
+//   7. Flush the folder: the new names are on the disk.                          [barrier]
+//   8. Remove the kept files, then the record.
+// A barrier that fails fails the save with the system's reason: before step 6 nothing the
 // player sees has changed; after it the names hold the new files, which a power loss may
 // yet undo. A file system that cannot flush a folder at all fails nothing.
 //
-// A record is the only thing that can make a pair whole again, so it goes only once its save
-// is settled or once it has been read whole and found to be no record; one that cannot be
-// read now, or that a later version wrote, stays, and the pairs it may name are not played
-// meanwhile. It counts only for names its writer could have changed.
+// Settling a record: every look at a file answers that it holds a file of the save, that it
+// does not, or that it cannot tell. Where some names hold their new files and every other
+// holds its earlier one beside its new file, still there, the save is finished; otherwise
+// each name holding its new file gets its earlier one back (or goes, where none stood).
+// Where any look cannot tell, nothing of that save changes. Only the game's own hidden
+// files are acted on: of the current shape (save_names.h), their check holding. Another
+// user's record counts only for names its writer could have changed, and is never acted on.
 #pragma once
 
+#include <sys/types.h>
+
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
-#include "platform/folder_lock.h"
+#include "platform/lock_file.h"
 
 namespace platform {
 
-// Why a save or a read could not go on while another game holds the same folder (an errno
-// value of the save path's own): it waited a few seconds first.
-constexpr int kFolderBusy = -1;
-// Why a save stopped before it changed anything: another game took the folder over, having
-// found this game's claim on it untouched for two minutes (a game stopped half way).
-constexpr int kFolderLost = -2;
+// Errno values of the save path's own:
+constexpr int kFolderBusy = -1;  // another game held the folder for the whole wait
+constexpr int kGivenUp = -2;     // the player asked the game to end while it waited
 
-// The largest file a save writes; a file of a save is told apart from others with no more
-// reading than that.
+// The largest file a save writes, and the most files one save writes.
 constexpr uint64_t kLargestSavedFile = uint64_t{256} << 20;
+constexpr size_t kMostSavedFiles = 2;
 
 // The system's words for an errno value, or the game's own for the save path's.
 std::string ErrorText(int error);
 
-// True for a name of the kind the game gives its own hidden files beside a save, which no
-// save may take.
+// True for a name of the kind the game gives its own hidden files, which no save may take.
 bool IsSaveWorkName(const std::string& name);
 
-// Why the names of a save that a game left half way are not whole here.
-struct Interrupted {
+// Why a file, one of a save a game left half way, is held back.
+struct HeldBack {
   enum Kind {
-    kNone,          // whole, or no such save names the file
-    kFolderLocked,  // this game may not change the folder (error says why)
+    kNone,          // nothing holds it back
+    kFolderLocked,  // its folder may not be locked or changed here (error says why)
     kAnotherUsers,  // another user's save, which only their game may finish
-    kUnreadable,    // what would finish it cannot be read now (error says why)
+    kCannotTell,    // what its names hold cannot be told now (error says why)
     kLaterVersion,  // a later version of the game wrote it, and finishes it
-    kNotFinished,   // finishing it failed here (error says why)
+    kNotFinished,   // finishing it failed here (error says why), or nothing can (0)
   };
   Kind kind = kNone;
   int error = 0;
 };
+// What holds back the file in folder, in the player's words, with what they can do.
+std::string HeldBackText(const HeldBack& why, const std::string& folder);
 
-// The folder of file (a Windows-style name is mapped) held still for as long as this lives:
-// no other game saves there meanwhile (a save going on is waited for, a few seconds at
-// most), and every save there that a game left half way has been finished or undone where
-// this user may, so that the files of one save read as one whole.
+struct Saved;
+struct SavedRecord;
+
+// The folder of file (a Windows-style name is mapped), held still for as long as this
+// lives, its saves left half way settled: steps 1 and 2 above. Where no lock can be had
+// (no lock service, a read-only disk, a folder this user may not write), the folder is only
+// read, nothing in it changes, and every file a record names is held back.
 class SettledFolder {
  public:
   explicit SettledFolder(const std::string& file);
@@ -86,25 +98,26 @@ class SettledFolder {
   SettledFolder(const SettledFolder&) = delete;
   SettledFolder& operator=(const SettledFolder&) = delete;
 
-  // 0 where this game holds the folder; kFolderBusy where another game held it for the
-  // whole wait; else why (an errno value) no lock could be had here.
+  // 0 where the folder's files can be read as they are; else why not: kFolderBusy, kGivenUp,
+  // or an errno value.
   int Refused() const { return refused_; }
-  // The reason in words: who holds the folder and, where not known to be running, until when.
+  // 0 where a save may go on here; else why not.
+  int CannotSave() const { return refused_ ? refused_ : lockError_ ? lockError_ : unremoved_; }
+  // CannotSave() in words, with what the player can do.
   std::string RefusalText() const;
-  // Why the save of file, left half way, is not whole here; kind kNone where it is.
-  Interrupted Whole(const std::string& file) const;
+  // Why the file (a Windows-style name is mapped) is held back; kind kNone where not.
+  HeldBack Whole(const std::string& file) const;
+  const std::string& Folder() const { return folder_; }
 
  private:
+  void SettleMine(const std::vector<std::string>& records);
+  void Sweep(const std::vector<std::string>& hidden, bool runLock);
+
   std::string folder_;
-  FolderLock lock_;
-  int refused_ = 0;
-  bool acts_ = false;
-  // A save left half way that stays unsettled: who wrote its record, what it says where it
-  // could be read, and why its names stay as they are. Where this game may not act on it,
-  // whether its names are whole all the same is looked at only once a read asks (looked).
-  struct Pending;
-  mutable std::vector<Pending> pending_;
-  friend class FileReplacement;
+  std::unique_ptr<LockFile> lock_;
+  int refused_ = 0, lockError_ = 0, unremoved_ = 0;
+  // The records that stay: this user's that could not be settled, and other users'.
+  mutable std::vector<SavedRecord> staying_;
 };
 
 class FileReplacement {
@@ -121,25 +134,39 @@ class FileReplacement {
     kReplaced,     // every name holds its new file, on the disk
     kNotDurable,   // every name holds its new file, which a power loss may yet undo
     kFailed,       // every name holds its earlier file
-    kPutBackLater  // failed; names that still hold a new file get their earlier one back
-                   // from the next save in the folder or the next read of the pair
+    kLeftHalfWay,  // failed with some names holding their new files (HoldingNew), which the
+                   // next save in the folder settles as Next() says
   };
+  enum class Next { kFinishes, kPutsBack, kOnceReadable };
+  // kWhereAny: files of the game's own that no pair shares (its state files), saved without
+  // the folder's lock where none can be had, as one file is replaced whole all the same.
+  enum class Locking { kRequired, kWhereAny };
   // Carries the save out (see the steps above).
-  Result Commit();
+  Result Commit(Locking locking = Locking::kRequired);
   // Why the save failed or is not durable, as an errno value (or the save path's own); 0
   // otherwise.
   int Error() const { return error_; }
   // The same in words.
   std::string ErrorText() const { return errorText_; }
+  // After kLeftHalfWay: the targets that hold their new files now, and what the next save
+  // in the folder does with them.
+  const std::vector<std::string>& HoldingNew() const { return holdingNew_; }
+  Next NextSave() const { return next_; }
 
  private:
   struct File {
     std::string target;
     std::vector<uint8_t> bytes;
   };
+  Result Carry(const std::string& folder);
+  Result LeftHalfWay(const std::string& folder, const std::string& id,
+                     const std::vector<Saved>& saved, const std::string& record, size_t placed);
+
   std::vector<File> files_;
   int error_ = 0;
   std::string errorText_;
+  std::vector<std::string> holdingNew_;
+  Next next_ = Next::kPutsBack;
 };
 
 }  // namespace platform

@@ -83,6 +83,9 @@ class Host {
 
   // True when this process now holds the named lock; false when another holds it.
   virtual bool AcquireInstanceLock(const std::string& name) = 0;
+  // After a refusal: a line that says what holds the lock where more is known than that
+  // another copy does (another game in the same game folder, and whose), or nothing.
+  virtual std::string InstanceHolder() const = 0;
   virtual void ReleaseInstanceLock() = 0;
 
   // The one main window. Sizes are the client area in pixels.

@@ -1,62 +1,69 @@
 #include "platform/instance_lock.h"
 
-#include <fcntl.h>
-#include <sys/file.h>
+#include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/file_io.h"
+#include "platform/save_names.h"
+
 namespace platform {
 
+namespace {
+
+// The name of the user running process pid, where this machine shows it.
+std::string UserOf(pid_t pid) {
+  struct stat st;
+  if (pid <= 0 || stat(("/proc/" + std::to_string(pid)).c_str(), &st) != 0) return "";
+  const passwd* entry = getpwuid(st.st_uid);
+  return entry ? entry->pw_name : "user " + std::to_string(st.st_uid);
+}
+
+}  // namespace
+
 InstanceLock::~InstanceLock() { Release(); }
+
+InstanceLock::Result InstanceLock::Take(std::unique_ptr<LockFile>& lock, const std::string& path) {
+  lock = std::make_unique<LockFile>(path, LockFile::Wait::kNone);
+  switch (lock->Taken()) {
+    case LockFile::State::kHeld:
+      return Result::Held;
+    case LockFile::State::kBusy:
+    case LockFile::State::kGivenUp:
+      holderPid_ = lock->Holder();
+      lock.reset();
+      return Result::HeldElsewhere;
+    case LockFile::State::kNone:
+      break;
+  }
+  problem_ = path + ": " + std::strerror(lock->Error());
+  lock.reset();
+  return Result::Unavailable;
+}
 
 InstanceLock::Result InstanceLock::Acquire(const std::string& name) {
   Release();
   problem_.clear();
   const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-  std::string dir = (runtime && *runtime) ? runtime : "/tmp";
-  std::string path = dir + "/quor-" + std::to_string(getuid()) + "-" + name + ".lock";
-  int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-  if (fd < 0) {
-    problem_ = path + ": " + std::strerror(errno);
-    return Result::Unavailable;
-  }
-  if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
-    int error = errno;
-    close(fd);
-    if (error == EWOULDBLOCK) return Result::HeldElsewhere;
-    problem_ = path + ": " + std::strerror(error);
-    return Result::Unavailable;
-  }
-  fd_ = fd;
-  return Result::Held;
+  const std::string dir = (runtime && *runtime) ? runtime : "/tmp";
+  return Take(copy_, dir + "/quor-" + std::to_string(getuid()) + "-" + name + ".lock");
 }
 
 InstanceLock::Result InstanceLock::AcquireFolder(const std::string& folder) {
-  folder_ = std::make_unique<FolderLock>(folder, FolderLock::Use::kRun);
-  switch (folder_->Taken()) {
-    case FolderLock::State::kHeld:
-      return Result::Held;
-    case FolderLock::State::kHeldElsewhere:
-      folder_.reset();
-      return Result::HeldElsewhere;
-    case FolderLock::State::kUnavailable:
-      break;
-  }
-  problem_ = folder + ": " + std::strerror(folder_->Error());
-  folder_.reset();
-  return Result::Unavailable;
+  const Result result = Take(folder_, InFolder(folder, save_names::RunLockName()));
+  const std::string user = UserOf(holderPid_);
+  holder_ = result != Result::HeldElsewhere ? ""
+            : "Another game runs in the same game folder \"" + folder + "\"" +
+                  (user.empty() ? "" : ", " + user + "'s") + ".";
+  return result;
 }
 
 void InstanceLock::Release() {
   folder_.reset();
-  if (fd_ >= 0) {
-    flock(fd_, LOCK_UN);
-    close(fd_);
-    fd_ = -1;
-  }
+  copy_.reset();
 }
 
 }  // namespace platform

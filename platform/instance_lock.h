@@ -1,14 +1,14 @@
-// A lock that names one running program: a second process asking for the same name is
-// refused while the first lives, and the lock goes away with the process that held it.
-// The lock is a file in the user's runtime folder (XDG_RUNTIME_DIR, else /tmp). The game's
-// folder is held too, for every user: the game keeps state files there under names of its
-// own, which no two games may use at once.
+// The locks that name one running program (lock_file.h): a second process asking for the
+// same name is refused while the first lives, and the lock goes away with the process that
+// held it. The single copy's lock file is in the user's runtime folder (XDG_RUNTIME_DIR,
+// else /tmp). The game's folder is held too, for every user: the game keeps state files
+// there under names of its own, which no two games may use at once.
 #pragma once
 
 #include <memory>
 #include <string>
 
-#include "platform/folder_lock.h"
+#include "platform/lock_file.h"
 
 namespace platform {
 
@@ -17,7 +17,7 @@ class InstanceLock {
   enum class Result {
     Held,           // this object now holds the lock
     HeldElsewhere,  // another process holds it
-    Unavailable,    // the lock file could not be opened; Problem() says why
+    Unavailable,    // no lock can be had through its file; Problem() says why
   };
 
   InstanceLock() = default;
@@ -26,19 +26,23 @@ class InstanceLock {
   InstanceLock& operator=(const InstanceLock&) = delete;
 
   Result Acquire(const std::string& name);
-  // Holds the folder a game runs in until Release. Unavailable where it takes no lock of any
-  // kind, which a folder that takes no state files either does.
+  // Holds the folder a game runs in until Release.
   Result AcquireFolder(const std::string& folder);
   // Lets go of both.
   void Release();
-  bool Held() const { return fd_ >= 0; }
+  bool Held() const { return copy_ != nullptr; }
   // The lock file's path and the system's reason, after Unavailable.
   const std::string& Problem() const { return problem_; }
+  // After HeldElsewhere from AcquireFolder: a line that says so, and whose game it is where
+  // the system tells.
+  const std::string& FolderHolder() const { return holder_; }
 
  private:
-  int fd_ = -1;
-  std::unique_ptr<FolderLock> folder_;
-  std::string problem_;
+  Result Take(std::unique_ptr<LockFile>& lock, const std::string& path);
+
+  std::unique_ptr<LockFile> copy_, folder_;
+  std::string problem_, holder_;
+  pid_t holderPid_ = 0;
 };
 
 }  // namespace platform

@@ -25,13 +25,6 @@ std::string Check(const std::string& body) {
   return text;
 }
 
-bool AlphaNumeric(const std::string& text, size_t from, size_t count) {
-  if (text.size() < from + count) return false;
-  for (size_t i = from; i < from + count; ++i)
-    if (!std::isalnum(static_cast<unsigned char>(text[i]))) return false;
-  return true;
-}
-
 }  // namespace
 
 std::string Make(const std::string& id, const std::string& role) {
@@ -69,19 +62,23 @@ bool Parse(const std::string& name, std::string& id, std::string& role) {
   return true;
 }
 
-Earlier EarlierShape(const std::string& name) {
-  if (name.compare(0, kPrefixSize, kPrefix) != 0) return Earlier::kNone;
-  size_t at = kPrefixSize;
-  while (at < name.size() && std::isdigit(static_cast<unsigned char>(name[at]))) ++at;
-  if (at == kPrefixSize || at == name.size() || name[at] != '-' ||
-      !AlphaNumeric(name, at + 1, kUniqueSize))
-    return Earlier::kNone;
-  const std::string rest = name.substr(at + 1 + kUniqueSize);
-  return rest.empty()          ? Earlier::kNew
-         : rest == "-kept"     ? Earlier::kKept
-         : rest == "-record"   ? Earlier::kRecord
-                               : Earlier::kNone;
+std::string RecordRole(const std::vector<std::string>& targets) {
+  std::string role = "record";
+  for (const std::string& target : targets) role += "." + Check(target);
+  return role;
 }
+
+bool IsRecordRole(const std::string& role) { return role.compare(0, 6, "record") == 0; }
+
+bool RecordNames(const std::string& role, const std::string& target) {
+  const std::string check = "." + Check(target);
+  for (size_t at = 6; IsRecordRole(role) && at + check.size() <= role.size(); at += check.size())
+    if (role.compare(at, check.size(), check) == 0) return true;
+  return false;
+}
+
+std::string FolderLockName() { return Make("folder", "lock"); }
+std::string RunLockName() { return Make("game", "running"); }
 
 }  // namespace save_names
 }  // namespace platform

@@ -2,11 +2,12 @@
 // CHECK is eight hex digits of a checksum of BODY, which no name a person gives has but by
 // copying one of the game's. BODY is an ID shared by every file of one save (the process id
 // and six letters or digits) and a ROLE after its last "-": "new0", "new1"... for the new
-// files, "kept0"... for the earlier ones kept, "record" for the save's record, and the
-// roles of the folder's locks.
+// files, "kept0"... for the earlier ones kept, "record..." for the save's record (see
+// RecordRole), and the roles of the folder's locks. Every other name is the player's.
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace platform {
 namespace save_names {
@@ -21,11 +22,17 @@ inline bool IsOurs(const std::string& name) {
   return Parse(name, id, role);
 }
 
-// The shapes an earlier version gave its files: ".quor-" DIGITS "-" SIX for a new file, with
-// "-kept" or "-record" after it for the others. A person may give such a name, so a file of
-// that shape is the game's only where a record names it.
-enum class Earlier { kNone, kNew, kKept, kRecord };
-Earlier EarlierShape(const std::string& name);
+// The role of the record of a save of targets: "record" and a check of each target's name,
+// so that a record that cannot be read still tells which files it holds back.
+std::string RecordRole(const std::vector<std::string>& targets);
+// Whether role is a record's, and whether that record names target.
+bool IsRecordRole(const std::string& role);
+bool RecordNames(const std::string& role, const std::string& target);
+
+// The lock files of a folder: the one a save holds while it is made there, and the one a
+// game holds for its whole run in the folder it runs in.
+std::string FolderLockName();
+std::string RunLockName();
 
 }  // namespace save_names
 }  // namespace platform

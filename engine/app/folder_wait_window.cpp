@@ -8,12 +8,12 @@
 namespace quor {
 
 FolderWaitWindow::FolderWaitWindow() {
-  platform::SetFolderWaitHandler([this](platform::FolderWait step) { Step(step); });
+  platform::SetFolderWaitHandler([this](platform::FolderWait step) { return Step(step); });
 }
 
 FolderWaitWindow::~FolderWaitWindow() { platform::SetFolderWaitHandler(nullptr); }
 
-void FolderWaitWindow::Step(platform::FolderWait step) {
+bool FolderWaitWindow::Step(platform::FolderWait step) {
   platform::Host& host = platform::CurrentHost();
   switch (step) {
     case platform::FolderWait::kBegins:
@@ -30,7 +30,7 @@ void FolderWaitWindow::Step(platform::FolderWait step) {
     case platform::FolderWait::kGoesOn:
       break;
     case platform::FolderWait::kEnds:
-      if (!waiting_) return;
+      if (!waiting_) return true;
       waiting_ = false;
       host.SetWindowTitle(titleBefore_);
       host.ShowNotice("");
@@ -38,9 +38,9 @@ void FolderWaitWindow::Step(platform::FolderWait step) {
       if (CurrentKeyboard) CurrentKeyboard->Acquire();
       if (CurrentMouse) CurrentMouse->ClearButtons();
       if (CurrentKeyboard) CurrentKeyboard->ClearKeys();
-      return;
+      return true;
   }
-  host.ServiceWindow();
+  return host.ServiceWindow();
 }
 
 }  // namespace quor

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "platform/folder_lock.h"
+#include "platform/lock_file.h"
 
 namespace quor {
 
@@ -17,7 +17,8 @@ constexpr char kWaitingForSaveNotice[] = "Waiting for another game's save in the
 // picture (full screen shows no title) say why the game stands still; the title before and
 // the whole picture come back once the wait is over.
 // Keys and buttons pressed meanwhile are not taken, as while a file dialog is open, and
-// none held when the wait began counts as held after it (its release may fall inside).
+// none held when the wait began counts as held after it (its release may fall inside). A
+// close of the window or a stop signal meanwhile gives the wait up, and the game ends.
 class FolderWaitWindow {
  public:
   FolderWaitWindow();
@@ -26,7 +27,7 @@ class FolderWaitWindow {
   FolderWaitWindow& operator=(const FolderWaitWindow&) = delete;
 
  private:
-  void Step(platform::FolderWait step);
+  bool Step(platform::FolderWait step);
 
   bool waiting_ = false;
   std::string titleBefore_;

@@ -21,7 +21,7 @@ namespace {
 constexpr int32_t kFrameWidth = 2 + 3 + 1;
 constexpr int32_t kFrameHeight = 2 + 3 + 1 + 19;
 
-void StartupBox(const char* text, const char* caption, platform::MessageBoxIcon icon) {
+void StartupBox(const std::string& text, const char* caption, platform::MessageBoxIcon icon) {
   platform::CurrentHost().ShowMessageBox(text, caption, icon);
 }
 
@@ -81,8 +81,9 @@ int RunApplication() {
   platform::Host& host = platform::CurrentHost();
 
   if (!host.AcquireInstanceLock("QUOR")) {
-    StartupBox("Cannot create more than one Quor instance! ", "Quor Error.",
-               platform::MessageBoxIcon::Exclamation);
+    const std::string holder = host.InstanceHolder();
+    StartupBox("Cannot create more than one Quor instance! " + (holder.empty() ? "" : "\n" + holder),
+               "Quor Error.", platform::MessageBoxIcon::Exclamation);
     return kStartUpFailed;
   }
   GamePreInit();

@@ -43,6 +43,9 @@ void ErrorBox(const std::string& text, const char* caption) {
   platform::CurrentHost().ShowMessageBox(text, caption, platform::MessageBoxIcon::Exclamation);
 }
 
+// A save given up as the player asked the game to end says nothing: the game is ending.
+bool GivenUp(int error) { return error == platform::kGivenUp; }
+
 // The system's own words for why a file could not be written or read.
 std::string Why(int error) { return platform::ErrorText(error); }
 
@@ -73,10 +76,13 @@ void DamagedBox(const std::string& path) {
            kLoadError);
 }
 
-// Why a save failed: an errno value (or the save path's own) and its words.
+// Why a save failed: an errno value (or the save path's own) and its words; and where it
+// was left half way, the names that hold its new files and what the next save does.
 struct SaveFailure {
   int error = 0;
   std::string why;
+  std::vector<std::string> holdingNew;
+  platform::FileReplacement::Next next = platform::FileReplacement::Next::kPutsBack;
 };
 
 // The game keeps its own state files in its folder. Where it cannot write them, a box
@@ -85,16 +91,21 @@ struct SaveFailure {
 std::string GameFolderRefused(const std::string& kept, const std::string& file,
                               const SaveFailure& failure) {
   const std::string folder = "\"" + platform::CurrentDirectory() + "\"";
-  if (failure.error == platform::kFolderBusy || failure.error == platform::kFolderLost)
-    return failure.why + ", the game's folder " + folder + " .";
+  if (failure.error == platform::kFolderBusy)
+    return "another game is saving in the game's folder " + folder + ": try again in a moment .";
+  const bool refused =
+      failure.error == EPERM || failure.error == EACCES || failure.error == EROFS;
   // In a shared folder, a state of another user's game that stopped may be one that only
   // they may replace, however writable the folder.
-  if ((failure.error == EPERM || failure.error == EACCES) && platform::IsAnotherUsersFile(file))
+  if (refused && platform::IsAnotherUsersFile(file))
     return "the game keeps " + kept + " in its folder " + folder +
            ", where another user's game left one that only they may replace (" + failure.why +
            ") .";
-  return "the game keeps " + kept + " in its folder " + folder + ", which must be writable (" +
-         failure.why + ") .";
+  if (refused)
+    return "the game keeps " + kept + " in its folder " + folder + ", which must be writable (" +
+           failure.why + ") .";
+  return "the game keeps " + kept + " in its folder " + folder + ", and could not save it: " +
+         failure.why + " .";
 }
 
 // A replay is saved as "x.rep" with its start state "x.sar" beside it: a name without
@@ -108,18 +119,24 @@ std::string StateFileBeside(const std::string& replayPath) {
 std::string UndoStatePath() { return platform::CurrentDirectory() + "/gamesavebeforeload.sat"; }
 
 using SaveResult = platform::FileReplacement::Result;
+using Locking = platform::FileReplacement::Locking;
 
-SaveResult Commit(platform::FileReplacement& replacement, SaveFailure& failure) {
-  const SaveResult result = replacement.Commit();
-  failure = {replacement.Error(), replacement.ErrorText()};
+SaveResult Commit(platform::FileReplacement& replacement, SaveFailure& failure,
+                  Locking locking = Locking::kRequired) {
+  const SaveResult result = replacement.Commit(locking);
+  failure = {replacement.Error(), replacement.ErrorText(), replacement.HoldingNew(),
+             replacement.NextSave()};
   return result;
 }
 
 // Writes the running game to path, replacing the file there whole. The result, with in
 // failure why it failed or may not last.
-SaveResult WriteGame(const std::string& path, SaveFailure& failure) {
+SaveResult WriteGame(const std::string& path, SaveFailure& failure,
+                     Locking locking = Locking::kRequired) {
   GameNode* scene = CurrentGameNode;
-  failure = {EINVAL, Why(EINVAL)};
+  failure = SaveFailure();
+  failure.error = EINVAL;
+  failure.why = Why(EINVAL);
   if (!scene) return SaveResult::kFailed;
   ObjectStream stream;
   GameSaveVariables(stream);
@@ -128,7 +145,7 @@ SaveResult WriteGame(const std::string& path, SaveFailure& failure) {
   if (!stream.Good()) return SaveResult::kFailed;
   platform::FileReplacement replacement;
   replacement.Write(path, stream.WrittenBytes());
-  return Commit(replacement, failure);
+  return Commit(replacement, failure, locking);
 }
 
 bool Saved(SaveResult result) {
@@ -137,7 +154,21 @@ bool Saved(SaveResult result) {
 
 // A state of the game's own, which lives no longer than this run: kept, or why not.
 bool WriteState(const std::string& path, SaveFailure& failure) {
-  return Saved(WriteGame(path, failure));
+  return Saved(WriteGame(path, failure, Locking::kWhereAny));
+}
+
+// What the names of a save left half way hold now, and what the next save in its folder
+// does with them.
+std::string HalfWayText(const SaveFailure& failure) {
+  using Next = platform::FileReplacement::Next;
+  std::string names;
+  for (const std::string& name : failure.holdingNew)
+    names += (names.empty() ? "\"" : "\", \"") + name;
+  const char* next = failure.next == Next::kFinishes  ? "puts the rest of it in place"
+                     : failure.next == Next::kPutsBack ? "puts the earlier files back"
+                                                       : "makes it whole once it can read it";
+  return "Now only " + names + "\" " + (failure.holdingNew.size() == 1 ? "holds" : "hold") +
+         " the new file; the next save in its folder " + next + " .";
 }
 
 // Tells the player of a save that did not simply succeed: one the disk did not confirm, whose
@@ -153,15 +184,16 @@ void SayHowSaved(const std::string& what, const std::string& path, SaveResult re
                    "not survive a power loss (" + failure.why + ") .",
                unconfirmed);
       return;
-    case SaveResult::kPutBackLater:
-      ErrorBox(what + " could not be saved to " + named + ": " + failure.why +
-                   " . Its earlier files are put back by the next save in its folder .",
+    case SaveResult::kLeftHalfWay:
+      ErrorBox(what + " could not be saved whole to " + named + ": " + failure.why + " . " +
+                   HalfWayText(failure),
                failed);
       return;
     case SaveResult::kFailed:
       break;
   }
-  ErrorBox(what + " could not be saved to " + named + ": " + failure.why + " .", failed);
+  if (!GivenUp(failure.error))
+    ErrorBox(what + " could not be saved to " + named + ": " + failure.why + " .", failed);
 }
 
 // Deletes what a failed read created and left outside every list. Objects inside a
@@ -221,9 +253,10 @@ bool LoadGame(const std::string& path, const std::vector<uint8_t>* bytes,
   std::string undo = UndoStatePath();
   SaveFailure failure;
   if (!WriteState(undo, failure)) {
-    ErrorBox("The saved game \"" + path + "\" was not loaded: " +
-                 GameFolderRefused("the present game while it loads", undo, failure),
-             kLoadError);
+    if (!GivenUp(failure.error))
+      ErrorBox("The saved game \"" + path + "\" was not loaded: " +
+                   GameFolderRefused("the present game while it loads", undo, failure),
+               kLoadError);
     return false;
   }
   bool loaded = false;
@@ -361,12 +394,15 @@ void GameDirector::DoPendingSave() {
   // no start state, or a replay with nothing to come back to (whose load waits in this
   // frame).
   SaveFailure failure;
+  recordingRefused = 0;
   if (WriteState(path, failure)) return;
   if (recordingStart) {
     StopRecording();
-    ErrorBox("Recording did not start: " +
-                 GameFolderRefused("the state a recording starts from", path, failure),
-             "Recording error .");
+    recordingRefused = 1;
+    if (!GivenUp(failure.error))
+      ErrorBox("Recording did not start: " +
+                   GameFolderRefused("the state a recording starts from", path, failure),
+               "Recording error .");
     return;
   }
   const std::string replay = replayInputRequested ? " \"" + replayInputPath + "\"" : "";
@@ -375,10 +411,11 @@ void GameDirector::DoPendingSave() {
   replayInputPath.clear();
   replayInputBytes.clear();
   replayStateBytes.clear();
-  ErrorBox("The replay" + replay + " did not start: " +
-               GameFolderRefused("the present game to come back to after a replay", path,
-                                 failure),
-           kReplayError);
+  if (!GivenUp(failure.error))
+    ErrorBox("The replay" + replay + " did not start: " +
+                 GameFolderRefused("the present game to come back to after a replay", path,
+                                   failure),
+             kReplayError);
 }
 
 namespace {
@@ -387,10 +424,11 @@ uint32_t ReplayReturnRate() { return CurrentGameNode ? CurrentGameNode->targetRa
 
 // Says why a replay from a file did not start: its start state could not be kept; false.
 bool StartStateNotKept(const std::string& replay, const SaveFailure& failure) {
-  ErrorBox("The replay \"" + replay + "\" did not start: " +
-               GameFolderRefused("the state a replay starts from", StartRecordingStatePath(),
-                                 failure),
-           kReplayError);
+  if (!GivenUp(failure.error))
+    ErrorBox("The replay \"" + replay + "\" did not start: " +
+                 GameFolderRefused("the state a replay starts from", StartRecordingStatePath(),
+                                   failure),
+             kReplayError);
   return false;
 }
 
@@ -442,7 +480,8 @@ void GameDirector::DoPendingLoad() {
     startState.Write(StartRecordingStatePath(), stateBytes);
     keepStartState = [&] {
       SaveFailure failure;
-      return Saved(Commit(startState, failure)) || StartStateNotKept(inputPath, failure);
+      return Saved(Commit(startState, failure, Locking::kWhereAny)) ||
+             StartStateNotKept(inputPath, failure);
     };
   }
   if (!LoadGame(path, fromReplayFile ? &stateBytes : nullptr, keepStartState) || !CurrentGameNode)
@@ -476,55 +515,25 @@ void GameDirector::StopRecording() {
 }
 
 namespace {
-// F3 and F7 need a recording; without one the player is told which keys make it.
-bool RecordingThere(const char* wanted) {
+// F3 and F7 need a recording; without one the player is told which keys make it, or, where
+// F1 was refused, that it could not start.
+bool RecordingThere(const GameDirector& director, const char* wanted) {
   if (CurrentGameNode && CurrentGameNode->recordedKeyMasks.Size() >= 1) return true;
   ErrorBox(std::string("Nothing has been recorded to ") + wanted +
-               ": F1 starts a recording and F2 stops it .",
+               (director.recordingRefused ? ", as the recording could not start ."
+                                          : ": F1 starts a recording and F2 stops it ."),
            kReplayError);
   return false;
 }
 }  // namespace
 
 void GameDirector::StartReplay(bool slow) {
-  if (!RecordingThere("replay")) return;
+  if (!RecordingThere(*this, "replay")) return;
   RequestSave(WhenReplayStatePath().c_str());
   RequestLoad(StartRecordingStatePath().c_str());
   replayStartRequested = 1;
   if (slow) slowReplay = 1;
 }
-
-namespace {
-
-// Why a replay's pair, left half way by its save, does not play, and what would let it.
-std::string InterruptedText(const platform::Interrupted& why, const std::string& path) {
-  const std::string mapped = platform::MapPath(path);
-  const size_t slash = mapped.find_last_of('/');
-  const std::string folder = slash == std::string::npos ? platform::CurrentDirectory()
-                             : slash == 0               ? "/"
-                                                        : mapped.substr(0, slash);
-  const std::string interrupted = "its save was interrupted";
-  switch (why.kind) {
-    case platform::Interrupted::kFolderLocked:
-      return interrupted + ", and only a game that may write its folder \"" + folder +
-             "\" can finish it (" + Why(why.error) + ")";
-    case platform::Interrupted::kAnotherUsers:
-      return "its save, another user's, was interrupted, and only that user's game can "
-             "finish it";
-    case platform::Interrupted::kUnreadable:
-      return interrupted + ", and what finishes it cannot be read now (" + Why(why.error) +
-             "); the replay plays once that can be read";
-    case platform::Interrupted::kLaterVersion:
-      return interrupted + " by a later version of the game, which finishes it";
-    case platform::Interrupted::kNotFinished:
-    case platform::Interrupted::kNone:
-      break;
-  }
-  return interrupted + " and could not be finished here (" + Why(why.error) +
-         "): save the replay again";
-}
-
-}  // namespace
 
 // The pair is read whole at once, as one: no game saves it meanwhile, and one whose save a
 // game left half way is made whole first, or the replay does not start. The folder is let go
@@ -538,12 +547,14 @@ void GameDirector::StartReplayFromFile(const std::string& path, bool slow) {
   std::vector<uint8_t> inputBytes, stateBytes;
   {
     const platform::SettledFolder folder(path);
-    platform::Interrupted why;
-    if (folder.Refused()) {
+    platform::HeldBack why;
+    if (folder.Refused() == platform::kGivenUp) {
+      return;
+    } else if (folder.Refused()) {
       refused = folder.RefusalText();
-    } else if ((why = folder.Whole(path)).kind != platform::Interrupted::kNone ||
-               (why = folder.Whole(state)).kind != platform::Interrupted::kNone) {
-      refused = InterruptedText(why, path);
+    } else if ((why = folder.Whole(path)).kind != platform::HeldBack::kNone ||
+               (why = folder.Whole(state)).kind != platform::HeldBack::kNone) {
+      refused = platform::HeldBackText(why, folder.Folder());
     } else if (!(replayError = OpenError(path)) && !(stateError = OpenError(state))) {
       replayRead = platform::ReadWholeFile(path, inputBytes, kLargestReplay);
       stateRead = platform::ReadWholeFile(state, stateBytes, kLargestSavedGame);
@@ -626,7 +637,7 @@ void GameDirector::SaveReplayFile(const std::string& path) {
 }
 
 void GameDirector::SaveReplayDialog() {
-  if (!RecordingThere("save")) return;
+  if (!RecordingThere(*this, "save")) return;
   std::string path;
   if (AskForFile(ReplayDialogRequest(platform::FileDialogKind::Save, "Saved Replays (*.rep)"),
                  path))

@@ -61,6 +61,8 @@ class GameDirector {
   // The next frame's load starts a replay once it has succeeded (F3, F8).
   uint8_t replayStartRequested = 0;
   uint8_t slowReplay = 0;
+  // The last F1 could not start a recording, so nothing was recorded since.
+  uint8_t recordingRefused = 0;
   std::string loadPath;
   std::string savePath;
   std::string replayInputPath;

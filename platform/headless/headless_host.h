@@ -41,6 +41,7 @@ class HeadlessHost : public Host {
 
   bool AcquireInstanceLock(const std::string& name) override;
   void ReleaseInstanceLock() override;
+  std::string InstanceHolder() const override { return folderLock_.FolderHolder(); }
 
   bool CreateMainWindow(const std::string& title, int width, int height, bool fullScreen) override;
   void DestroyMainWindow() override;

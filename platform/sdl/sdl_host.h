@@ -37,6 +37,7 @@ class SdlHost : public Host {
 
   bool AcquireInstanceLock(const std::string& name) override;
   void ReleaseInstanceLock() override;
+  std::string InstanceHolder() const override { return lock_.FolderHolder(); }
 
   bool CreateMainWindow(const std::string& title, int width, int height, bool fullScreen) override;
   void DestroyMainWindow() override;

@@ -5,25 +5,32 @@
 //                               folder, fails with ERRNO and renames nothing;
 //   rename:NAME[@N]:kill        the process is killed (SIGKILL) as it is about to make it;
 //   rename:NAME[@N]:hold=PATH   it waits, having made PATH.held, until PATH is there;
+//   rename:NAME[@N]:readonly    it fails with EROFS, and so does every change of a name or a
+//                               file from then on, as a disk turned read-only would have it;
 //   grow:NAME:SIZE              a file called NAME grows to SIZE bytes as it is opened through
 //                               fdopen, once: between an open's look at its size and its read;
 //   fsync:file|folder[@N]:fail=ERRNO
 //                               the Nth flush (every one without @N) of a file, or of a
 //                               folder, fails with ERRNO;
-//   flock:all|readonly:fail=ERRNO
-//                               every lock, or every lock through a descriptor not open for
-//                               writing (as NFS refuses it), fails with ERRNO;
-//   flock:all:mandatory         an exclusive lock makes writes to its file through any other
+//   lock:all|readonly:fail=ERRNO
+//                               every lock (flock or fcntl), or every one through a
+//                               descriptor not open for writing (as NFS refuses it), fails
+//                               with ERRNO;
+//   lock:all:mandatory          an exclusive lock makes writes to its file through any other
 //                               descriptor fail with EACCES, as an SMB share's lock does;
-//   read:NAME:fail=ERRNO        every read of a file whose name matches NAME (a shell
-//                               pattern) fails with ERRNO;
+//   net:client                  the program runs on another computer than the test, over a
+//                               network share: a lock it takes on a folder is its own (the
+//                               share's client keeps it) and never meets another program's,
+//                               while its locks on files reach the server as before;
+//   read:NAME[@N]:fail=ERRNO    every read (the first N, with @N) of a file whose name matches
+//                               NAME (a shell pattern) fails with ERRNO;
 //   unlink:NAME[@N]:kill        the process is killed as it is about to remove the Nth file
 //                               called NAME;
 //   fifo:NAME@N                 the Nth open of a file whose name matches NAME finds a pipe
 //                               in its place, as another user could put there;
-//   log:PATH                    each rename, flush and new file is written to PATH as a line:
-//                               "rename FROM TO", "fsync NAME", "fsync-folder NAME" or
-//                               "create NAME" (last parts).
+//   log:PATH                    each rename, flush, removal and new file is written to PATH as
+//                               a line: "rename FROM TO", "fsync NAME", "fsync-folder NAME",
+//                               "unlink NAME" or "create NAME" (last parts).
 // Built without the sanitizers, since it comes first in the program's libraries.
 #define _GNU_SOURCE
 #include <dlfcn.h>
@@ -44,10 +51,10 @@
 enum { kMaxRules = 16, kNameSize = 256, kPathSize = 4096 };
 
 struct Rule {
-  char kind;  // 'r' rename, 'g' grow, 's' fsync, 'l' flock, 'd' read, 'u' unlink, 'p' fifo
+  char kind;  // 'r' rename, 'g' grow, 's' fsync, 'l' lock, 'd' read, 'u' unlink, 'p' fifo
   char name[kNameSize];
   int nth, seen, every;
-  char action;  // 'f' fail, 'k' kill, 'h' hold, 'm' mandatory
+  char action;  // 'f' fail, 'k' kill, 'h' hold, 'm' mandatory, 'o' read-only
   int error;
   long long size;
   char path[kPathSize];
@@ -56,6 +63,7 @@ struct Rule {
 static struct Rule rules[kMaxRules];
 static int ruleCount = -1;
 static char logPath[kPathSize];
+static int networkClient, readOnly;
 
 static void CopyField(char* to, size_t size, const char* from, size_t length) {
   if (length >= size) length = size - 1;
@@ -84,6 +92,10 @@ static void ParseRules(void) {
       CopyField(logPath, sizeof logPath, name, strlen(name));
       continue;
     }
+    if (strcmp(kind, "net") == 0) {
+      networkClient = strcmp(name, "client") == 0;
+      continue;
+    }
     char* action = strrchr(name, ':');
     // "fifo:NAME@N" is the one rule without an action.
     if (!action && strcmp(kind, "fifo") == 0) action = name + strlen(name);
@@ -101,8 +113,8 @@ static void ParseRules(void) {
     } else if (strcmp(kind, "grow") == 0) {
       r->kind = 'g';
       r->size = atoll(action);
-    } else if (strcmp(kind, "fsync") == 0 || strcmp(kind, "flock") == 0) {
-      r->kind = kind[1] == 's' ? 's' : 'l';
+    } else if (strcmp(kind, "fsync") == 0 || strcmp(kind, "lock") == 0) {
+      r->kind = kind[0] == 'f' ? 's' : 'l';
       if (strncmp(action, "fail=", 5) == 0) {
         r->action = 'f';
         r->error = atoi(action + 5);
@@ -125,6 +137,8 @@ static void ParseRules(void) {
         r->error = atoi(action + 5);
       } else if (strcmp(action, "kill") == 0) {
         r->action = 'k';
+      } else if (strcmp(action, "readonly") == 0) {
+        r->action = 'o';
       } else if (strncmp(action, "hold=", 5) == 0) {
         r->action = 'h';
         CopyField(r->path, sizeof r->path, action + 5, strlen(action + 5));
@@ -149,6 +163,13 @@ static int RealOpen(const char* path, int flags, mode_t mode) {
   return real(path, flags, mode);
 }
 
+// -1 with errno EROFS once the disk has turned read-only, else 0.
+static int ReadOnly(void) {
+  if (!readOnly) return 0;
+  errno = EROFS;
+  return -1;
+}
+
 // What the rules say of a rename onto path: 0 to go on, or -1 with errno set.
 static int BeforeRename(const char* path) {
   if (ruleCount < 0) ParseRules();
@@ -156,6 +177,7 @@ static int BeforeRename(const char* path) {
     struct Rule* r = &rules[i];
     if (r->kind != 'r' || strcmp(r->name, BaseName(path)) != 0 || ++r->seen != r->nth) continue;
     if (r->action == 'k') raise(SIGKILL);
+    readOnly = readOnly || r->action == 'o';
     if (r->action == 'f') {
       errno = r->error;
       return -1;
@@ -166,7 +188,7 @@ static int BeforeRename(const char* path) {
     struct timespec pause = {0, 10 * 1000 * 1000};
     while (access(r->path, F_OK) != 0) nanosleep(&pause, NULL);
   }
-  return 0;
+  return ReadOnly();
 }
 
 static ssize_t RealWrite(int fd, const void* data, size_t size) {
@@ -237,10 +259,12 @@ ssize_t read(int fd, void* data, size_t size) {
   if (!real) real = (ssize_t(*)(int, void*, size_t))dlsym(RTLD_NEXT, "read");
   if (ruleCount < 0) ParseRules();
   for (int i = 0; i < ruleCount; ++i) {
-    if (rules[i].kind != 'd') continue;
+    struct Rule* r = &rules[i];
+    if (r->kind != 'd') continue;
     char path[kPathSize];
-    if (fnmatch(rules[i].name, NameOfDescriptor(fd, path, sizeof path), 0) == 0) {
-      errno = rules[i].error;
+    if (fnmatch(r->name, NameOfDescriptor(fd, path, sizeof path), 0) == 0 &&
+        (r->every || r->seen++ < r->nth)) {
+      errno = r->error;
       return -1;
     }
   }
@@ -255,12 +279,26 @@ int unlink(const char* path) {
     if (rules[i].kind == 'u' && strcmp(rules[i].name, BaseName(path)) == 0 &&
         ++rules[i].seen == rules[i].nth)
       raise(SIGKILL);
+  if (ReadOnly() != 0) return -1;
+  Log("unlink", path, NULL);
   return real(path);
 }
 
-// What the rules say of an open of path: a pipe put in its place, and the name logged where
-// the open makes a file.
-static void BeforeOpen(const char* path, int flags) {
+int link(const char* from, const char* to) {
+  static int (*real)(const char*, const char*);
+  if (!real) real = (int (*)(const char*, const char*))dlsym(RTLD_NEXT, "link");
+  return ReadOnly() != 0 ? -1 : real(from, to);
+}
+
+int truncate(const char* path, off_t size) {
+  static int (*real)(const char*, off_t);
+  if (!real) real = (int (*)(const char*, off_t))dlsym(RTLD_NEXT, "truncate");
+  return ReadOnly() != 0 ? -1 : real(path, size);
+}
+
+// What the rules say of an open of path: a pipe put in its place, the name logged where the
+// open makes a file; -1 (errno set) where a read-only disk refuses it.
+static int BeforeOpen(const char* path, int flags) {
   if (ruleCount < 0) ParseRules();
   for (int i = 0; i < ruleCount; ++i) {
     struct Rule* r = &rules[i];
@@ -269,7 +307,11 @@ static void BeforeOpen(const char* path, int flags) {
     if (!realUnlink) realUnlink = (int (*)(const char*))dlsym(RTLD_NEXT, "unlink");
     if (realUnlink(path) != 0 || mkfifo(path, 0666) != 0) perror("fault_preload: fifo");
   }
+  if ((flags & (O_CREAT | O_TRUNC)) || (flags & O_ACCMODE) != O_RDONLY) {
+    if (ReadOnly() != 0) return -1;
+  }
   if (flags & O_CREAT) Log("create", path, NULL);
+  return 0;
 }
 
 // Both spellings of open: the mode is there only where the open may make a file.
@@ -279,8 +321,7 @@ static void BeforeOpen(const char* path, int flags) {
   mode_t mode =                                                                               \
       (flags & O_CREAT) || (flags & O_TMPFILE) == O_TMPFILE ? (mode_t)va_arg(parts, int) : 0; \
   va_end(parts);                                                                              \
-  BeforeOpen(path, flags);                                                                    \
-  return real(path, flags, mode)
+  return BeforeOpen(path, flags) != 0 ? -1 : real(path, flags, mode)
 
 static int RealOpen64(const char* path, int flags, mode_t mode) {
   static int (*real)(const char*, int, ...);
@@ -327,6 +368,17 @@ static void Unlock(int fd) {
       ++i;
 }
 
+// A lock taken or let go through fd, as the rules have it kept.
+static void NoteLock(int fd, struct Rule* r, int exclusive, int unlock) {
+  struct stat st;
+  if (unlock) Unlock(fd);
+  if (r && r->action == 'm' && exclusive && lockCount < kMaxLocks && fstat(fd, &st) == 0) {
+    locks[lockCount].dev = st.st_dev;
+    locks[lockCount].ino = st.st_ino;
+    locks[lockCount++].fd = fd;
+  }
+}
+
 int flock(int fd, int operation) {
   static int (*real)(int, int);
   if (!real) real = (int (*)(int, int))dlsym(RTLD_NEXT, "flock");
@@ -335,16 +387,41 @@ int flock(int fd, int operation) {
     errno = r->error;
     return -1;
   }
-  int result = real(fd, operation);
+  // A network share's client keeps a folder's lock to itself.
   struct stat st;
-  if (result == 0 && (operation & LOCK_UN)) Unlock(fd);
-  if (result == 0 && r && (operation & LOCK_EX) && lockCount < kMaxLocks && fstat(fd, &st) == 0) {
-    locks[lockCount].dev = st.st_dev;
-    locks[lockCount].ino = st.st_ino;
-    locks[lockCount++].fd = fd;
-  }
+  if (networkClient && fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) return 0;
+  int result = real(fd, operation);
+  if (result == 0) NoteLock(fd, r, operation & LOCK_EX, operation & LOCK_UN);
   return result;
 }
+
+// Both spellings of fcntl: a record lock goes by the rules, as flock does.
+static int Fcntl(int (*real)(int, int, ...), int fd, int command, unsigned long argument) {
+  const int locking = command == F_SETLK || command == F_SETLKW || command == F_OFD_SETLK ||
+                      command == F_OFD_SETLKW;
+  const struct flock* lock = (const struct flock*)argument;
+  struct Rule* r = locking && lock->l_type != F_UNLCK ? RuleFor('l', fd) : NULL;
+  if (r && r->action == 'f') {
+    errno = r->error;
+    return -1;
+  }
+  int result = real(fd, command, argument);
+  if (result == 0 && locking) NoteLock(fd, r, lock->l_type == F_WRLCK, lock->l_type == F_UNLCK);
+  return result;
+}
+
+#define FCNTL_UNDER_RULES(symbol)                                           \
+  static int (*real)(int, int, ...);                                       \
+  if (!real) real = (int (*)(int, int, ...))dlsym(RTLD_NEXT, symbol);      \
+  va_list parts;                                                            \
+  va_start(parts, command);                                                 \
+  unsigned long argument = va_arg(parts, unsigned long);                    \
+  va_end(parts);                                                            \
+  return Fcntl(real, fd, command, argument)
+
+int fcntl(int fd, int command, ...) { FCNTL_UNDER_RULES("fcntl"); }
+
+int fcntl64(int fd, int command, ...) { FCNTL_UNDER_RULES("fcntl64"); }
 
 int close(int fd) {
   static int (*real)(int);

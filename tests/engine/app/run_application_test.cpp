@@ -6,7 +6,7 @@
 #include "engine/app/game_director.h"
 #include "engine/scene/game_node.h"
 #include "engine/sound_input/keyboard.h"
-#include "platform/folder_lock.h"
+#include "platform/lock_file.h"
 #include "tests/support/headless_run.h"
 #include "tests/support/temp_dir.h"
 

@@ -25,6 +25,7 @@
 #include "engine/sound_input/keyboard.h"
 #include "engine/sound_input/mouse.h"
 #include "platform/files.h"
+#include "platform/save_names.h"
 #include "platform/headless/headless_host.h"
 #include "tests/engine/app/director_fixture.h"
 #include "tests/support/faults.h"
@@ -415,13 +416,6 @@ bool WaitUntilHeld(const std::string& go) {
   return platform::FileExists(go + ".held");
 }
 
-// Every save that took a few milliseconds, as an hour old.
-void AgeHiddenFiles(const testing_support::TempDir& dir) {
-  const struct timespec old[2] = {{time(nullptr) - 3600, 0}, {time(nullptr) - 3600, 0}};
-  for (const std::string& name : HiddenNames(dir))
-    EXPECT_EQ(utimensat(AT_FDCWD, dir.File(name).c_str(), old, AT_SYMLINK_NOFOLLOW), 0);
-}
-
 // Users other than the test's, for a shared folder.
 constexpr uid_t kPlayer = 65534, kOther = 65533;
 
@@ -514,7 +508,8 @@ TEST_F(SavedPairs, AFailedSaveIsPutBackByTheNextSaveAndNeverFinished) {
   const std::string faults =
       std::string("rename:pair.rep") + kFailWithEio + ",rename:pair.sar@2" + kFailWithEio;
   EXPECT_EQ(SaveReplayInGame(dir.Path(), 40, 1, faults, &output), 0) << output;
-  EXPECT_NE(output.find("Its earlier files are put back by the next save"), std::string::npos)
+  EXPECT_NE(output.find("the next save in its folder puts the earlier files back"),
+            std::string::npos)
       << output;
   EXPECT_FALSE(Whole()) << "the putting back did not fail";
   ASSERT_TRUE(SaveGameFile(dir.File("next.sav")));
@@ -540,10 +535,11 @@ TEST_F(SavedPairs, AReplaySaveKilledBetweenItsRenamesIsWholeInACopyOfItsFolder) 
 // Locks were taken on descriptors open for reading, which NFS refuses, and the save wrote
 // through another descriptor than the one its lock was on, which an SMB share refuses: an
 // interrupted save was never settled (and F8 played its mixed pair), or no save was made at
-// all. Where no lock works, a killed save held the folder two minutes, every save and F8
-// there waiting and saying another game was saving.
+// all. Where no lock works at all, a save went on all the same, its folder held by files
+// that a stopped game kept for two minutes; now it changes nothing and says why, and F8
+// still plays a whole pair there.
 TEST_F(SavedPairs, AnInterruptedSaveIsSettledWhereLocksFailAsOnNetworkFileSystems) {
-  for (const char* locks : {"flock:readonly:fail=9", "flock:all:mandatory", "flock:all:fail=37"}) {
+  for (const char* locks : {"lock:readonly:fail=9", "lock:all:mandatory"}) {
     PutEarlierBack();
     std::string output;
     EXPECT_EQ(
@@ -555,6 +551,23 @@ TEST_F(SavedPairs, AnInterruptedSaveIsSettledWhereLocksFailAsOnNetworkFileSystem
     EXPECT_EQ(Held(), fresh) << locks;
     EXPECT_EQ(HiddenNames(dir), std::vector<std::string>{}) << locks;
   }
+  const std::string noLocks = "lock:all:fail=37";
+  WriteBytes(dir.File("pair.rep"), fresh.first);
+  WriteBytes(dir.File("pair.sar"), fresh.second);
+  const std::vector<std::string> before = dir.Names();
+  std::string output;
+  for (const std::vector<std::string>& save :
+       {std::vector<std::string>{"10 answer keep.sav", "10 tap F5", "20 expect messages 1"},
+        SaveReplayScript(40, 1, "pair.rep")}) {
+    EXPECT_EQ(RunGame(dir.Path(), save, noLocks, &output), 0) << output;
+    EXPECT_NE(output.find("this folder's file system gives no locks: save in a folder on this "
+                          "computer"),
+              std::string::npos)
+        << output;
+    EXPECT_EQ(dir.Names(), before);
+  }
+  EXPECT_EQ(Held(), fresh);
+  EXPECT_EQ(PlayReplayInGame(dir.Path(), 0, noLocks, &output), 0) << output;
 }
 
 // Two games saving one pair at once left the start state of one beside the recording of the
@@ -757,7 +770,7 @@ TEST_F(SavedPairs, APairThatCannotBeMadeWholeHereIsNotPlayed) {
   ASSERT_EQ(chmod(dir.Path().c_str(), 0755), 0);
   EXPECT_EQ(director->replaying, 0);
   ASSERT_EQ(host.messageBoxes.size(), 1u);
-  EXPECT_NE(host.messageBoxes[0].text.find("its save was interrupted, and only a game that may "
+  EXPECT_NE(host.messageBoxes[0].text.find("its save was cut short, and only a game that may "
                                            "write its folder"),
             std::string::npos)
       << host.messageBoxes[0].text;
@@ -882,22 +895,20 @@ TEST_F(SavedGames, ATemporaryIsAbandonedWhenNoRunningGameHoldsItWhateverItsProce
 // In a shared folder with the sticky bit, the lock file another user's game left there (run
 // with umask 077, or readable to all on an NFS share that locks only through descriptors open
 // for writing) let two of the player's games save one pair at once, mixing it, or had every
-// save there say another game was saving, for good.
+// save there say another game was saving, for good. One the player may not open for writing
+// (left there by another hand) refuses the save, and says whose it is.
 TEST_F(SavedPairs, LockFilesOthersLeftNeitherFreeNorBlockASharedFolder) {
   if (geteuid() != 0) GTEST_SKIP() << "other users take root";
   const std::string shared = OpenFolder(dir, "shared", 01777),
-                    second = OpenFolder(dir, "second", 0777), leftover = shared + "/.quor-lock";
+                    second = OpenFolder(dir, "second", 0777),
+                    leftover = shared + "/" + platform::save_names::FolderLockName();
   WriteBytes(leftover, {});
+  ASSERT_EQ(chmod(leftover.c_str(), 0666), 0);
   Own(kOther, {leftover});
-  const struct timespec old[2] = {{time(nullptr) - 3600, 0}, {time(nullptr) - 3600, 0}};
-  ASSERT_EQ(utimensat(AT_FDCWD, leftover.c_str(), old, 0), 0);
   std::string output;
-  EXPECT_EQ(RunGame(shared, {"10 answer own.sav", "10 tap F5", "20 expect messages 0"},
-                    "flock:readonly:fail=9", &output, AsUser(kPlayer)),
-            0)
-      << output;
+  const std::vector<std::string> save{"10 answer own.sav", "10 tap F5", "20 expect messages 0"};
+  EXPECT_EQ(RunGame(shared, save, "lock:readonly:fail=9", &output, AsUser(kPlayer)), 0) << output;
 
-  ASSERT_EQ(chmod(leftover.c_str(), 0600), 0);
   testing_support::FaultedRun first(GameCommand(SaveReplayScript(40, 0, "pair.rep"),
                                                 AsUser(kPlayer)),
                                     "rename:pair.rep:hold=" + second + "/go", shared);
@@ -909,40 +920,47 @@ TEST_F(SavedPairs, LockFilesOthersLeftNeitherFreeNorBlockASharedFolder) {
   WriteBytes(second + "/go", {});
   EXPECT_EQ(first.Wait(), 0) << first.Output();
   EXPECT_EQ(Held("shared"), fresh);
+
+  ASSERT_EQ(chmod(leftover.c_str(), 0644), 0);
+  const std::vector<uint8_t> own = ReadBytes(shared + "/own.sav");
+  EXPECT_EQ(RunGame(second, {"10 answer " + shared + "/own.sav", "10 tap F5",
+                             "20 expect messages 1"},
+                    "", &output, AsUser(kPlayer)),
+            0)
+      << output;
+  EXPECT_NE(output.find(leftover + "\", "), std::string::npos) << output;
+  EXPECT_NE(output.find("'s, cannot be opened for writing"), std::string::npos) << output;
+  EXPECT_EQ(ReadBytes(shared + "/own.sav"), own);
 }
 
-// Where no lock works, a save that stalled two minutes in a step (a stopped game, a slow flush
-// on a network share) lost the folder to another game's save, and the two mixed the pair.
-TEST_F(SavedPairs, AStalledSaveKeepsItsFolderWhereNoLockWorks) {
-  const std::string noLocks = "flock:all:fail=37", go = dir.File("go");
+// Two computers saving one pair in a shared folder mixed it: the folder's lock was taken on
+// the folder itself, which a network share's client keeps to itself, so the game on the
+// other computer never waited, and each was told its pair was saved. Either game may be the
+// one on the other computer, the one held between its renames or the one that comes second.
+TEST_F(SavedPairs, TwoComputersSavingOnePairInASharedFolderTakeTurns) {
+  const std::string client = "net:client", go = dir.File("go");
   ASSERT_EQ(mkdir(dir.File("second").c_str(), 0700), 0);
   testing_support::ProvideGameFiles(dir.Path());
-  std::string why;
-  const bool apart = PidNamespaces(why);
-  // Seen from this machine, and as from another: a PID namespace of its own, out of whose
-  // sight the held game is told only by how lately it touched what it left.
-  for (bool inNamespace : {false, true}) {
-    if (inNamespace && !apart) {
-      std::cout << "not seen as from another machine: " << why << "\n";
-      continue;
-    }
+  for (bool heldIsElsewhere : {true, false}) {
     PutEarlierBack();
     unlink(go.c_str());
     unlink((go + ".held").c_str());
-    const std::vector<std::string> save = GameCommand(SaveReplayScript(40, 0, "pair.rep"));
-    testing_support::FaultedRun first(inNamespace ? InPidNamespace(4242, save) : save,
-                                      noLocks + ",rename:pair.rep:hold=" + go, dir.Path());
+    testing_support::FaultedRun first(GameCommand(SaveReplayScript(40, 0, "pair.rep")),
+                                      (heldIsElsewhere ? client + "," : "") +
+                                          "rename:pair.rep:hold=" + go,
+                                      dir.Path());
     ASSERT_TRUE(WaitUntilHeld(go)) << first.Output();
-    AgeHiddenFiles(dir);
-    if (inNamespace) sleep(6);
     std::string output;
-    EXPECT_EQ(SaveReplayInGame(dir.File("second"), 40, 1, noLocks, &output, dir.File("pair.rep")),
+    EXPECT_EQ(SaveReplayInGame(dir.File("second"), 30, 1, heldIsElsewhere ? "" : client, &output,
+                               dir.File("pair.rep")),
               0)
         << output;
-    EXPECT_NE(output.find("another game"), std::string::npos) << output;
+    EXPECT_NE(output.find("another game is saving in the same folder"), std::string::npos)
+        << output;
     WriteBytes(go, {});
     EXPECT_EQ(first.Wait(), 0) << first.Output();
-    EXPECT_EQ(Held(), fresh) << inNamespace;
+    EXPECT_EQ(Held(), fresh) << heldIsElsewhere;
+    EXPECT_EQ(PlayReplayInGame(dir.Path(), 0, client, &output), 0) << output;
   }
 }
 
