@@ -1,6 +1,7 @@
 // Small steps on files shared by the save path and the folder's lock.
 #pragma once
 
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -12,6 +13,12 @@ namespace platform {
 
 inline std::string InFolder(const std::string& folder, const std::string& name) {
   return (folder == "/" ? "/" : folder + "/") + name;
+}
+
+// The user's name, or their number where the system has no name for them.
+inline std::string UserName(uid_t user) {
+  const passwd* entry = getpwuid(user);
+  return entry ? entry->pw_name : "user " + std::to_string(user);
 }
 
 inline bool SameFile(const struct stat& a, const struct stat& b) {

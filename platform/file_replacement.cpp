@@ -2,16 +2,16 @@
 
 #include <dirent.h>
 #include <fcntl.h>
-#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cerrno>
 #include <cstring>
+#include <iomanip>
 #include <map>
 #include <set>
+#include <sstream>
 #include <utility>
 
 #include "platform/file_io.h"
@@ -31,8 +31,6 @@ std::string NameOf(const std::string& path) {
   size_t slash = path.find_last_of('/');
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
-
-// ---- Barriers: each either holds or fails the save with the system's reason -------------
 
 // What was written through fd is on the disk: 0, or why not.
 int FlushFile(int fd) { return fsync(fd) == 0 ? 0 : errno; }
@@ -59,12 +57,10 @@ bool CouldReplace(const std::string& folder, uid_t user, const std::string& name
   return lstat(InFolder(folder, name).c_str(), &n) != 0 || n.st_uid == user;
 }
 
-// ---- What a name holds -------------------------------------------------------------------
-
-// A file told by what it holds: its kind, size and a checksum of its bytes (or of a link's
-// text), which a remount, a copy or a number handed out again leave as they are. A file this
-// user may not read, or one larger than any a save writes, is told by its size and the time
-// it was written.
+// A file told by what it holds: its kind, size and a checksum of its bytes, which a
+// remount, a copy or a number handed out again leave as they are. A symbolic link, a file
+// this user may not read, or one larger than any a save writes, is told by its size and the
+// time it was written.
 enum class Kind : char { kNothing = 'n', kFile = 'f', kFileByTime = 'u', kLink = 'l', kOther = 'o' };
 struct Fingerprint {
   Kind kind = Kind::kNothing;
@@ -97,12 +93,9 @@ class Look {
     if (error_) return Tells::kCannotTell;
     const Kind kind = f.kind == Kind::kFileByTime ? Kind::kFile : f.kind;
     if (kind_ != kind || (kind != Kind::kNothing && Size() != f.size)) return Tells::kNotHeld;
-    if (kind == Kind::kNothing) return Tells::kHolds;
-    if (f.kind != Kind::kFileByTime && Summed()) return sum_ == f.sum ? Tells::kHolds : Tells::kNotHeld;
-    // A file this user may not read is told by the time it was written.
-    if (f.kind != Kind::kFileByTime && (kind == Kind::kLink || readError_ != EACCES))
-      return Tells::kCannotTell;
-    return SameTime(f) ? Tells::kHolds : Tells::kNotHeld;
+    if (f.kind == Kind::kFile && Summed()) return sum_ == f.sum ? Tells::kHolds : Tells::kNotHeld;
+    if (f.kind == Kind::kFile && readError_ != EACCES) return Tells::kCannotTell;
+    return kind == Kind::kNothing || SameTime(f) ? Tells::kHolds : Tells::kNotHeld;
   }
 
   // The name told in full, as a record keeps it; false where it cannot be (Error() says why).
@@ -111,12 +104,10 @@ class Look {
     f = {kind_, kind_ == Kind::kNothing ? 0 : Size(), 0, uint64_t(st_.st_mtim.tv_sec),
          uint64_t(st_.st_mtim.tv_nsec)};
     if (kind_ == Kind::kOther) readError_ = S_ISDIR(st_.st_mode) ? EISDIR : EINVAL;
-    if (kind_ == Kind::kNothing || readError_) return !readError_;
-    if (kind_ == Kind::kFile && Size() > kLargestSavedFile) f.kind = Kind::kFileByTime;
-    else if (Summed()) f.sum = sum_;
-    else if (kind_ == Kind::kFile && readError_ == EACCES) f.kind = Kind::kFileByTime;
-    else return false;
-    return true;
+    if (kind_ != Kind::kFile || readError_) return !readError_;
+    if (Size() <= kLargestSavedFile && Summed()) f.sum = sum_;
+    else if (Size() > kLargestSavedFile || readError_ == EACCES) f.kind = Kind::kFileByTime;
+    return f.kind == Kind::kFileByTime || !readError_;
   }
 
   int Error() const { return error_ ? error_ : readError_; }
@@ -128,35 +119,27 @@ class Look {
            uint64_t(st_.st_mtim.tv_nsec) == f.nanoseconds;
   }
 
-  // The checksum of its bytes (or of its link's text); false where they could not be read
-  // whole, readError_ saying why.
+  // The checksum of its bytes; false where they could not be read whole, readError_ saying
+  // why.
   bool Summed() {
     if (summed_) return summed_ > 0;
     summed_ = -1;
     uint64_t sum = kSumStart, total = 0;
-    if (kind_ == Kind::kLink) {
-      std::vector<char> text(size_t(Size()) + 1);
-      const ssize_t n = readlink(path_.c_str(), text.data(), text.size());
-      total = n < 0 ? 0 : uint64_t(n);
+    int fd = open(path_.c_str(), O_RDONLY | kOpenFlags);
+    struct stat opened;
+    if (fd < 0 || fstat(fd, &opened) != 0 || !SameFile(opened, st_))
+      readError_ = fd < 0 ? errno : EAGAIN;
+    uint8_t buffer[65536];
+    // A file that grows meanwhile is read no further than one byte past its size.
+    while (!readError_ && total <= Size()) {
+      const ssize_t n = read(fd, buffer, sizeof buffer);
+      if (n < 0 && errno == EINTR) continue;
       if (n < 0) readError_ = errno;
-      sum = Sum(sum, text.data(), size_t(total));
-    } else {
-      int fd = open(path_.c_str(), O_RDONLY | kOpenFlags);
-      struct stat opened;
-      if (fd < 0 || fstat(fd, &opened) != 0 || !SameFile(opened, st_))
-        readError_ = fd < 0 ? errno : EAGAIN;
-      uint8_t buffer[65536];
-      // A file that grows meanwhile is read no further than one byte past its size.
-      while (!readError_ && total <= Size()) {
-        const ssize_t n = read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) readError_ = errno;
-        if (n <= 0) break;
-        sum = Sum(sum, buffer, size_t(n));
-        total += uint64_t(n);
-      }
-      if (fd >= 0) close(fd);
+      if (n <= 0) break;
+      sum = Sum(sum, buffer, size_t(n));
+      total += uint64_t(n);
     }
+    if (fd >= 0) close(fd);
     // One that changed as it was read cannot be told now.
     if (!readError_ && total != Size()) readError_ = EAGAIN;
     if (readError_) return false;
@@ -211,135 +194,97 @@ std::string KeptName(const std::string& id, size_t i) {
   return save_names::Make(id, "kept" + std::to_string(i));
 }
 
-constexpr char kRecordHeader[] = "quor save record ";
-constexpr uint64_t kRecordVersion = 4;
-constexpr char kRecordEnd[] = "end\n";
+// A record is text: its header and version, then a line for each file of its save: the
+// target's name in hex (a name may hold any byte but "/"), and what the new file holds and
+// what the earlier one held, each as kind, size, checksum and the time it was written.
+constexpr char kRecordHeader[] = "quor-save-record";
+constexpr int kRecordVersion = 4;
 constexpr size_t kLargestRecord = 4096;
 
-std::string PrintText(const Fingerprint& f) {
-  return std::string(1, char(f.kind)) + " " + std::to_string(f.size) + " " +
-         std::to_string(f.sum) + " " + std::to_string(f.seconds) + " " +
-         std::to_string(f.nanoseconds) + "\n";
-}
-
-// Names are written with their length first, since a file name may hold any byte but "/".
 std::string RecordText(const std::vector<Saved>& saved) {
-  std::string text = kRecordHeader + std::to_string(kRecordVersion) + "\n" +
-                     std::to_string(saved.size()) + "\n";
-  for (const Saved& s : saved)
-    text += std::to_string(s.target.size()) + ":" + s.target + "\n" + PrintText(s.made) +
-            PrintText(s.earlier);
-  return text + kRecordEnd;
+  std::ostringstream text;
+  text << kRecordHeader << " " << kRecordVersion << "\n" << std::setfill('0');
+  for (const Saved& s : saved) {
+    for (unsigned char c : s.target) text << std::hex << std::setw(2) << int(c) << std::dec;
+    for (const Fingerprint* f : {&s.made, &s.earlier})
+      text << " " << char(f->kind) << " " << f->size << " " << f->sum << " " << f->seconds
+           << " " << f->nanoseconds;
+    text << "\n";
+  }
+  return text.str();
 }
 
-class RecordReader {
- public:
-  explicit RecordReader(const std::string& text) : text_(text) {}
-  bool Literal(const char* literal) {
-    const size_t n = std::strlen(literal);
-    if (text_.compare(at_, n, literal) != 0) return false;
-    at_ += n;
-    return true;
-  }
-  // A number of up to 64 bits, then end.
-  bool Number(uint64_t& value, char end) {
-    size_t start = at_;
-    value = 0;
-    while (at_ < text_.size() && std::isdigit(static_cast<unsigned char>(text_[at_]))) {
-      const uint64_t digit = uint64_t(text_[at_++] - '0');
-      if (value > (UINT64_MAX - digit) / 10) return false;
-      value = value * 10 + digit;
-    }
-    return at_ > start && at_ < text_.size() && text_[at_++] == end;
-  }
-  // A name of the player's in the folder: no separator, neither "." nor "..", no hidden
-  // name of the game's.
-  bool Name(std::string& name) {
-    uint64_t size;
-    if (!Number(size, ':') || size > text_.size() - at_) return false;
-    name = text_.substr(at_, size);
-    at_ += size;
-    return Literal("\n") && !name.empty() && name.find('/') == std::string::npos &&
-           name != "." && name != ".." && !save_names::IsOurs(name);
-  }
-  // A fingerprint of a kind a save writes: a file read whole no larger than a save writes.
-  bool Print(Fingerprint& f) {
-    if (at_ + 2 > text_.size() || !std::strchr("nful", text_[at_]) || text_[at_ + 1] != ' ')
-      return false;
-    f.kind = Kind(text_[at_]);
-    at_ += 2;
-    return Number(f.size, ' ') && Number(f.sum, ' ') && Number(f.seconds, ' ') &&
-           Number(f.nanoseconds, '\n') && (f.kind != Kind::kFile || f.size <= kLargestSavedFile);
-  }
-  bool AtEnd() const { return at_ == text_.size(); }
+// A fingerprint of a kind a save writes: a file read whole no larger than a save writes.
+bool ReadPrint(std::istream& in, Fingerprint& f) {
+  char kind = 0;
+  in >> kind >> f.size >> f.sum >> f.seconds >> f.nanoseconds;
+  f.kind = Kind(kind);
+  return in && std::strchr("nful", kind) && (f.kind != Kind::kFile || f.size <= kLargestSavedFile);
+}
 
- private:
-  const std::string& text_;
-  size_t at_ = 0;
-};
+// A name of the player's in the folder, from hex: no separator, neither "." nor "..", no
+// hidden name of the game's.
+bool ReadName(const std::string& hex, std::string& name) {
+  if (hex.size() % 2 || hex.find_first_not_of("0123456789abcdef") != std::string::npos)
+    return false;
+  name.clear();
+  for (size_t at = 0; at < hex.size(); at += 2)
+    name += char(std::stoi(hex.substr(at, 2), nullptr, 16));
+  return !name.empty() && name.find('/') == std::string::npos && name != "." && name != ".." &&
+         !save_names::IsOurs(name);
+}
 
 // Whether text is a record of this version's, for the files its role names.
 bool ParseRecord(const std::string& text, const std::string& role, std::vector<Saved>& saved) {
-  RecordReader reader(text);
-  uint64_t version, count;
-  if (!reader.Literal(kRecordHeader) || !reader.Number(version, '\n') ||
-      !reader.Number(count, '\n') || count == 0 || count > kMostSavedFiles)
-    return false;
-  saved.assign(size_t(count), Saved());
+  std::istringstream in(text);
+  std::string header, hex;
+  int version = 0;
   std::vector<std::string> targets;
-  for (Saved& s : saved) {
-    if (!reader.Name(s.target) || !reader.Print(s.made) || !reader.Print(s.earlier)) return false;
-    targets.push_back(s.target);
+  if (!(in >> header >> version) || header != kRecordHeader || version != kRecordVersion)
+    return false;
+  while (in >> hex && saved.size() < kMostSavedFiles) {
+    saved.emplace_back();
+    if (!ReadName(hex, saved.back().target) || !ReadPrint(in, saved.back().made) ||
+        !ReadPrint(in, saved.back().earlier))
+      return false;
+    targets.push_back(saved.back().target);
   }
-  return reader.Literal(kRecordEnd) && reader.AtEnd() && save_names::RecordRole(targets) == role;
+  return in.eof() && !saved.empty() && save_names::RecordRole(targets) == role;
 }
 
 enum class RecordRead {
   kRead,
-  kGone,          // removed since the folder was listed
-  kNotARecord,    // read whole and found to be no record of this version's
-  kUnreadable,    // not to be read now (error says why)
-  kLaterVersion,  // a record of a version after this one
+  kGone,        // removed since the folder was listed
+  kNotARecord,  // read whole and found to be no record of this version's
+  kHeldBack,    // not to be read now, or a later version's: record.why says which
 };
 
 // Reads the record, once: never a second open, so nothing put in its place meanwhile is.
-RecordRead ReadRecord(const std::string& folder, SavedRecord& record, int& error) {
+RecordRead ReadRecord(const std::string& folder, SavedRecord& record) {
   int fd = open(InFolder(folder, record.name).c_str(), O_RDONLY | kOpenFlags);
   std::string text;
   struct stat st;
-  const bool read = fd >= 0 && fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
-                    ReadUpTo(fd, text, kLargestRecord + 1);
-  error = fd < 0 || !read ? errno : 0;
+  const bool regular = fd >= 0 && fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+  const bool read = regular && ReadUpTo(fd, text, kLargestRecord + 1);
+  const int error = fd < 0 || !read ? errno : 0;
   if (fd >= 0) close(fd);
   if (error == ENOENT) return RecordRead::kGone;
   // A save writes its record as a plain file, and nothing else.
-  if (error == ELOOP || (fd >= 0 && !S_ISREG(st.st_mode))) return RecordRead::kNotARecord;
-  if (error || !read) return RecordRead::kUnreadable;
-  RecordReader reader(text);
-  uint64_t version = 0;
-  if (reader.Literal(kRecordHeader) && reader.Number(version, '\n') && version > kRecordVersion)
-    return RecordRead::kLaterVersion;
+  if (error == ELOOP || (fd >= 0 && !regular)) return RecordRead::kNotARecord;
+  std::istringstream in(text);
+  std::string header;
+  int version = 0;
+  if (!error && in >> header >> version && header == kRecordHeader && version > kRecordVersion)
+    record.why = {HeldBack::kLaterVersion, 0};
+  if (error || !read) record.why = {HeldBack::kCannotTell, error ? error : EIO};
+  if (record.why.kind != HeldBack::kNone) return RecordRead::kHeldBack;
   // A record is written whole before any name the player sees changes: one cut short
   // belongs to a save that changed none.
-  return version == kRecordVersion && text.size() <= kLargestRecord &&
-                 ParseRecord(text, record.role, record.saved)
+  return text.size() <= kLargestRecord && ParseRecord(text, record.role, record.saved)
              ? RecordRead::kRead
              : RecordRead::kNotARecord;
 }
 
-// Written whole and flushed before any name the player sees changes.
-int WriteRecord(const std::string& path, const std::vector<Saved>& saved) {
-  int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | kOpenFlags, 0644);
-  if (fd < 0) return errno;
-  // Whoever may read the folder may read which files it names, whatever the umask, so that a
-  // game of theirs knows them unsettled.
-  fchmod(fd, 0644);
-  const std::string text = RecordText(saved);
-  int error = WriteAll(fd, text.data(), text.size()) ? FlushFile(fd) : errno;
-  if (close(fd) != 0 && !error) error = errno;
-  if (error) unlink(path.c_str());
-  return error;
-}
 
 // Removes the hidden files of a save, its record last, so that where a game stops on the
 // way the record still names what is left: 0, or why the record could not be removed.
@@ -446,26 +391,6 @@ HeldBack Settle(const std::string& folder, const SavedRecord& record, int& unrem
   return {};
 }
 
-// Another user's record, which this game never acts on: whether what its names hold is whole.
-HeldBack Judge(const std::string& folder, SavedRecord& record) {
-  int error = 0;
-  switch (ReadRecord(folder, record, error)) {
-    case RecordRead::kGone:
-    case RecordRead::kNotARecord:
-      return {};
-    case RecordRead::kUnreadable:
-      return {HeldBack::kCannotTell, error};
-    case RecordRead::kLaterVersion:
-      return {HeldBack::kLaterVersion, 0};
-    case RecordRead::kRead:
-      break;
-  }
-  Looks looks;
-  const Decision d = Decide(folder, record.id, record.saved, looks);
-  if (d.outcome == Outcome::kCannotTell) return {HeldBack::kCannotTell, d.error};
-  return d.outcome == Outcome::kWhole ? HeldBack() : HeldBack{HeldBack::kAnotherUsers, 0};
-}
-
 // The game's own hidden files in folder: records, and the new and kept files of saves; and
 // whether a run's lock file is there. False (errno saying why) where it could not be listed.
 bool List(const std::string& folder, std::vector<std::string>& records,
@@ -490,11 +415,6 @@ bool List(const std::string& folder, std::vector<std::string>& records,
   return error == 0;
 }
 
-std::string UserName(uid_t user) {
-  const passwd* entry = getpwuid(user);
-  return entry ? entry->pw_name : "user " + std::to_string(user);
-}
-
 }  // namespace
 
 std::string ErrorText(int error) {
@@ -505,59 +425,20 @@ std::string ErrorText(int error) {
 
 bool IsSaveWorkName(const std::string& name) { return save_names::IsOurs(name); }
 
-std::string HeldBackText(const HeldBack& why, const std::string& folder) {
-  const std::string cut = "its save was cut short";
-  switch (why.kind) {
-    case HeldBack::kNone:
-      return "";
-    case HeldBack::kFolderLocked:
-      if (why.error == ENOLCK)
-        return cut + ", and this folder's file system gives no locks, which finishing it needs: "
-                     "play it on the computer that saved it";
-      if (why.error == EROFS)
-        return cut + ", and its folder is read-only now: play it once the folder can be written";
-      return cut + ", and only a game that may write its folder \"" + folder +
-             "\" can finish it (" + ErrorText(why.error) + "): play it there once as that user";
-    case HeldBack::kAnotherUsers:
-      return "its save, another user's, was cut short, and only that user's game can finish "
-             "it: ask them to play it once";
-    case HeldBack::kCannotTell:
-      return cut + ", and what it holds cannot be read now (" + ErrorText(why.error) +
-             "): try again in a moment";
-    case HeldBack::kLaterVersion:
-      return cut + " by a later version of the game: play it once with that version";
-    case HeldBack::kNotFinished:
-      break;
-  }
-  return why.error ? cut + ", and finishing it failed here (" + ErrorText(why.error) +
-                         "): try again in a moment"
-                   : cut + ", and what would finish it is gone: it can no longer be played";
-}
-
 // ---- SettledFolder -------------------------------------------------------------------------
 
 SettledFolder::SettledFolder(const std::string& file) : folder_(FolderOf(MapPath(file))) {
   lock_ = std::make_unique<LockFile>(InFolder(folder_, save_names::FolderLockName()),
                                      LockFile::Wait::kFewSeconds);
-  switch (lock_->Taken()) {
-    case LockFile::State::kBusy:
-      refused_ = kFolderBusy;
-      return;
-    case LockFile::State::kGivenUp:
-      refused_ = kGivenUp;
-      return;
-    case LockFile::State::kNone:
-      lockError_ = lock_->Error();
-      break;
-    case LockFile::State::kHeld:
-      break;
-  }
+  const LockFile::State state = lock_->Taken();
+  refused_ = state == LockFile::State::kBusy      ? kFolderBusy
+             : state == LockFile::State::kGivenUp ? kGivenUp
+                                                  : 0;
+  lockError_ = state == LockFile::State::kNone ? lock_->Error() : 0;
   std::vector<std::string> records, hidden;
   bool runLock = false;
-  if (!List(folder_, records, hidden, runLock)) {
-    refused_ = errno;
-    return;
-  }
+  if (!refused_ && !List(folder_, records, hidden, runLock)) refused_ = errno;
+  if (refused_) return;
   SettleMine(records);
   if (!lockError_) Sweep(hidden, runLock);
 }
@@ -577,26 +458,14 @@ void SettledFolder::SettleMine(const std::vector<std::string>& records) {
       // Without the lock nothing is read: a record holds back what it names.
       record.why = {HeldBack::kFolderLocked, lockError_};
     } else if (record.writer == geteuid()) {
-      int error = 0;
-      switch (ReadRecord(folder_, record, error)) {
-        case RecordRead::kGone:
-          continue;
-        case RecordRead::kNotARecord:
-          unlink(InFolder(folder_, name).c_str());
-          continue;
-        case RecordRead::kUnreadable:
-          record.why = {HeldBack::kCannotTell, error};
-          break;
-        case RecordRead::kLaterVersion:
-          record.why = {HeldBack::kLaterVersion, 0};
-          break;
-        case RecordRead::kRead:
-          int unremoved = 0;
-          record.why = Settle(folder_, record, unremoved);
-          if (record.why.kind == HeldBack::kNone && !unremoved) continue;
-          if (!unremoved_) unremoved_ = unremoved;
-          break;
-      }
+      const RecordRead read = ReadRecord(folder_, record);
+      // One cut short is of a save that changed no name: it goes.
+      if (read == RecordRead::kNotARecord) unlink(InFolder(folder_, name).c_str());
+      if (read == RecordRead::kGone || read == RecordRead::kNotARecord) continue;
+      int unremoved = 0;
+      if (read == RecordRead::kRead) record.why = Settle(folder_, record, unremoved);
+      if (read == RecordRead::kRead && record.why.kind == HeldBack::kNone && !unremoved) continue;
+      if (!unremoved_) unremoved_ = unremoved;
     }
     record.judged = record.writer == geteuid() || lockError_ || record.why.kind != HeldBack::kNone;
     staying_.push_back(std::move(record));
@@ -640,16 +509,20 @@ HeldBack SettledFolder::Whole(const std::string& file) const {
     if (!save_names::RecordNames(record.role, name) ||
         (record.writer != geteuid() && !CouldReplace(folder_, record.writer, name)))
       continue;
-    if (!record.judged) {
-      record.judged = true;
-      record.why = Judge(folder_, record);
+    // Another user's, which this game never acts on: looked at once, for whether its names
+    // are whole.
+    Looks looks;
+    if (!record.judged && ReadRecord(folder_, record) == RecordRead::kRead) {
+      const Decision d = Decide(folder_, record.id, record.saved, looks);
+      record.why = d.outcome == Outcome::kWhole        ? HeldBack()
+                   : d.outcome == Outcome::kCannotTell ? HeldBack{HeldBack::kCannotTell, d.error}
+                                                       : HeldBack{HeldBack::kAnotherUsers, 0};
     }
+    record.judged = true;
     if (record.why.kind != HeldBack::kNone) return record.why;
   }
   return {};
 }
-
-// ---- FileReplacement -----------------------------------------------------------------------
 
 namespace {
 
@@ -661,17 +534,17 @@ mode_t NewFileMode() {
 }
 
 // 4. Writes bytes whole into the hidden file path, beside target, with the earlier file's
-// permissions, and flushes it; made tells it (summed only where a record needs it). 0, or
-// why not.
+// permissions (or mode, where given), and flushes it; made tells it (summed only where a
+// record needs it). 0, or why not.
 int WriteNew(const std::string& path, const std::string& target, const std::vector<uint8_t>& bytes,
-             bool summed, Fingerprint& made) {
+             bool summed, Fingerprint& made, mode_t mode = 0) {
   int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | kOpenFlags, 0600);
   if (fd < 0) return errno;
   struct stat earlier, st {};
   const bool regular = stat(target.c_str(), &earlier) == 0 && S_ISREG(earlier.st_mode);
   int error = WriteAll(fd, bytes.data(), bytes.size()) ? 0 : errno;
   // A file system without permissions keeps its own, which fails nothing.
-  if (!error) fchmod(fd, regular ? earlier.st_mode & 07777 : NewFileMode());
+  if (!error) fchmod(fd, mode ? mode : regular ? earlier.st_mode & 07777 : NewFileMode());
   if (!error) error = FlushFile(fd);
   if (!error && fstat(fd, &st) != 0) error = errno;
   if (close(fd) != 0 && !error) error = errno;
@@ -680,45 +553,19 @@ int WriteNew(const std::string& path, const std::string& target, const std::vect
   return error;
 }
 
-// Copies the regular file at from, of at most the largest file a save writes, to the new
-// file to with its permissions, flushed. 0, or why not.
-int CopyEarlier(const std::string& from, const std::string& to, const struct stat& earlier) {
-  if (uint64_t(earlier.st_size) > kLargestSavedFile) return EFBIG;
-  int in = open(from.c_str(), O_RDONLY | kOpenFlags);
-  if (in < 0) return errno;
-  struct stat st;
-  int error = fstat(in, &st) != 0 ? errno : SameFile(st, earlier) ? 0 : EAGAIN;
-  int out = error ? -1 : open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | kOpenFlags, 0600);
-  if (!error && out < 0) error = errno;
-  char buffer[65536];
-  uint64_t copied = 0;
-  ssize_t n;
-  while (!error && (n = read(in, buffer, sizeof buffer)) != 0) {
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) error = errno;
-    else if ((copied += uint64_t(n)) > kLargestSavedFile) error = EFBIG;
-    else if (!WriteAll(out, buffer, size_t(n))) error = errno;
-  }
-  close(in);
-  if (!error) error = fchmod(out, earlier.st_mode & 07777) == 0 ? FlushFile(out) : errno;
-  if (out >= 0 && close(out) != 0 && !error) error = errno;
-  if (error && out >= 0) unlink(to.c_str());
-  return error;
-}
-
 // 5. Keeps the earlier file at target under the name kept, to be put back by one rename:
-// the very file (a hard link, which for a symbolic link is the link itself) where it may be
-// linked, else a copy of this user's, a link copied as a link. 0, or why not.
+// the very file (a hard link, which for a symbolic link is the link itself), else, where it
+// may not be linked, a flushed copy of this user's, no larger than a save writes. 0, or why
+// not.
 int KeepEarlier(const std::string& target, const std::string& kept) {
-  struct stat earlier;
-  if (lstat(target.c_str(), &earlier) != 0) return errno;
   if (link(target.c_str(), kept.c_str()) == 0) return 0;
   if (errno != EPERM && errno != EOPNOTSUPP && errno != EMLINK && errno != ENOSYS) return errno;
-  if (!S_ISLNK(earlier.st_mode)) return CopyEarlier(target, kept, earlier);
-  std::vector<char> to(size_t(earlier.st_size) + 1);
-  const ssize_t n = readlink(target.c_str(), to.data(), to.size());
-  if (n < 0 || size_t(n) != size_t(earlier.st_size)) return n < 0 ? errno : EAGAIN;
-  return symlink(std::string(to.data(), size_t(n)).c_str(), kept.c_str()) == 0 ? 0 : errno;
+  struct stat earlier;
+  std::vector<uint8_t> bytes;
+  Fingerprint copy;
+  if (lstat(target.c_str(), &earlier) != 0 || !S_ISREG(earlier.st_mode)) return EPERM;
+  return ReadWholeFile(target, bytes, kLargestSavedFile) ? WriteNew(kept, target, bytes, false, copy)
+                                                         : errno;
 }
 
 }  // namespace
@@ -731,6 +578,7 @@ FileReplacement::Result FileReplacement::Commit(Locking locking) {
   error_ = 0;
   errorText_.clear();
   holdingNew_.clear();
+  heldBack_ = HeldBack();
   if (files_.empty()) return Result::kReplaced;
   const std::string folder = FolderOf(files_[0].target);
   for (const File& f : files_) {
@@ -752,16 +600,12 @@ FileReplacement::Result FileReplacement::Commit(Locking locking) {
     const HeldBack why = held->Whole(files_[i].target);
     if (why.kind != HeldBack::kNone) {
       error_ = why.error ? why.error : EBUSY;
-      errorText_ = HeldBackText(why, folder);
+      heldBack_ = why;
     } else if (!CouldReplace(folder, geteuid(), NameOf(files_[i].target))) {
       error_ = EPERM;
     }
   }
-  if (error_) {
-    if (errorText_.empty()) errorText_ = platform::ErrorText(error_);
-    return Result::kFailed;
-  }
-  const Result result = Carry(folder);
+  const Result result = error_ ? Result::kFailed : Carry(folder);
   if (error_ && errorText_.empty()) errorText_ = platform::ErrorText(error_);
   return result;
 }
@@ -792,8 +636,12 @@ FileReplacement::Result FileReplacement::Carry(const std::string& folder) {
     std::vector<std::string> targets;
     for (const Saved& s : saved) targets.push_back(s.target);
     record = save_names::Make(id, save_names::RecordRole(targets));
-    error_ = WriteRecord(InFolder(folder, record), saved);
-    if (error_) record.clear();
+    const std::string text = RecordText(saved);
+    Fingerprint written;
+    // Whoever may read the folder may read which files it names, whatever the umask, so that
+    // a game of theirs knows them unsettled.
+    error_ = WriteNew(InFolder(folder, record), "", {text.begin(), text.end()}, false, written,
+                      0644);
   }
   for (size_t i = 0; several && i < count && !error_; ++i)
     if (saved[i].earlier.kind != Kind::kNothing)
@@ -820,31 +668,21 @@ FileReplacement::Result FileReplacement::Carry(const std::string& folder) {
   return Result::kReplaced;
 }
 
-// A rename failed after the first: the new files not placed go first (or are spoiled, so
-// that no settle can finish a save the player is told failed), then the earlier files go
-// back. Where that fails too, what the names hold now decides what the next save does.
+// A rename failed after the first: the new files not placed go first (or are spoiled), so
+// that nothing finishes a save the player is told failed; then the save is settled as the
+// next save would settle it, which puts the earlier files back. Where that fails too, what
+// the names hold now is what the next save in the folder settles.
 FileReplacement::Result FileReplacement::LeftHalfWay(const std::string& folder,
                                                      const std::string& id,
                                                      const std::vector<Saved>& saved,
                                                      const std::string& record, size_t placed) {
   for (size_t i = placed; i < saved.size(); ++i) {
     const std::string temporary = InFolder(folder, NewName(id, i));
-    if (unlink(temporary.c_str()) != 0 && truncate(temporary.c_str(), 0) != 0) {
-    }
+    if (unlink(temporary.c_str()) != 0) (void)!truncate(temporary.c_str(), 0);
   }
-  bool back = true;
-  for (size_t i = placed; i-- > 0;) {
-    const std::string target = InFolder(folder, saved[i].target);
-    const bool undone = (saved[i].earlier.kind == Kind::kNothing
-                             ? unlink(target.c_str())
-                             : rename(InFolder(folder, KeptName(id, i)).c_str(),
-                                      target.c_str())) == 0;
-    back = back && undone;
-  }
-  if (back) {
-    if (!FlushFolder(folder)) RemoveSave(folder, id, saved.size(), record);
-    return Result::kFailed;
-  }
+  const SavedRecord left{record, id, "", geteuid(), true, saved, {}};
+  int unremoved = 0;
+  if (Settle(folder, left, unremoved).kind == HeldBack::kNone) return Result::kFailed;
   Looks looks;
   const Decision d = Decide(folder, id, saved, looks);
   for (size_t i = 0; i < d.isNew.size(); ++i)

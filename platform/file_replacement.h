@@ -43,8 +43,6 @@
 // user's record counts only for names its writer could have changed, and is never acted on.
 #pragma once
 
-#include <sys/types.h>
-
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -81,8 +79,6 @@ struct HeldBack {
   Kind kind = kNone;
   int error = 0;
 };
-// What holds back the file in folder, in the player's words, with what they can do.
-std::string HeldBackText(const HeldBack& why, const std::string& folder);
 
 struct Saved;
 struct SavedRecord;
@@ -95,8 +91,6 @@ class SettledFolder {
  public:
   explicit SettledFolder(const std::string& file);
   ~SettledFolder();
-  SettledFolder(const SettledFolder&) = delete;
-  SettledFolder& operator=(const SettledFolder&) = delete;
 
   // 0 where the folder's files can be read as they are; else why not: kFolderBusy, kGivenUp,
   // or an errno value.
@@ -107,7 +101,6 @@ class SettledFolder {
   std::string RefusalText() const;
   // Why the file (a Windows-style name is mapped) is held back; kind kNone where not.
   HeldBack Whole(const std::string& file) const;
-  const std::string& Folder() const { return folder_; }
 
  private:
   void SettleMine(const std::vector<std::string>& records);
@@ -122,10 +115,6 @@ class SettledFolder {
 
 class FileReplacement {
  public:
-  FileReplacement() = default;
-  FileReplacement(const FileReplacement&) = delete;
-  FileReplacement& operator=(const FileReplacement&) = delete;
-
   // Adds target (a Windows-style name is mapped) with these bytes, to be written by Commit.
   // Every target of one save is in one folder.
   void Write(const std::string& target, std::vector<uint8_t> bytes);
@@ -143,15 +132,16 @@ class FileReplacement {
   enum class Locking { kRequired, kWhereAny };
   // Carries the save out (see the steps above).
   Result Commit(Locking locking = Locking::kRequired);
-  // Why the save failed or is not durable, as an errno value (or the save path's own); 0
-  // otherwise.
+  // Why the save failed or is not durable (an errno value, or the save path's own), 0
+  // otherwise; and the same in words.
   int Error() const { return error_; }
-  // The same in words.
   std::string ErrorText() const { return errorText_; }
   // After kLeftHalfWay: the targets that hold their new files now, and what the next save
   // in the folder does with them.
   const std::vector<std::string>& HoldingNew() const { return holdingNew_; }
   Next NextSave() const { return next_; }
+  // Where a target is held back by a save a game left half way: why; kind kNone otherwise.
+  const HeldBack& HeldBackBy() const { return heldBack_; }
 
  private:
   struct File {
@@ -167,6 +157,7 @@ class FileReplacement {
   std::string errorText_;
   std::vector<std::string> holdingNew_;
   Next next_ = Next::kPutsBack;
+  HeldBack heldBack_;
 };
 
 }  // namespace platform

@@ -1,6 +1,5 @@
 #include "platform/instance_lock.h"
 
-#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -17,31 +16,21 @@ namespace {
 // The name of the user running process pid, where this machine shows it.
 std::string UserOf(pid_t pid) {
   struct stat st;
-  if (pid <= 0 || stat(("/proc/" + std::to_string(pid)).c_str(), &st) != 0) return "";
-  const passwd* entry = getpwuid(st.st_uid);
-  return entry ? entry->pw_name : "user " + std::to_string(st.st_uid);
+  return pid > 0 && stat(("/proc/" + std::to_string(pid)).c_str(), &st) == 0 ? UserName(st.st_uid)
+                                                                           : "";
 }
 
 }  // namespace
 
-InstanceLock::~InstanceLock() { Release(); }
-
 InstanceLock::Result InstanceLock::Take(std::unique_ptr<LockFile>& lock, const std::string& path) {
   lock = std::make_unique<LockFile>(path, LockFile::Wait::kNone);
-  switch (lock->Taken()) {
-    case LockFile::State::kHeld:
-      return Result::Held;
-    case LockFile::State::kBusy:
-    case LockFile::State::kGivenUp:
-      holderPid_ = lock->Holder();
-      lock.reset();
-      return Result::HeldElsewhere;
-    case LockFile::State::kNone:
-      break;
-  }
-  problem_ = path + ": " + std::strerror(lock->Error());
-  lock.reset();
-  return Result::Unavailable;
+  const LockFile::State state = lock->Taken();
+  holderPid_ = lock->Holder();
+  if (state == LockFile::State::kNone) problem_ = path + ": " + std::strerror(lock->Error());
+  if (state != LockFile::State::kHeld) lock.reset();
+  return state == LockFile::State::kHeld   ? Result::Held
+         : state == LockFile::State::kNone ? Result::Unavailable
+                                           : Result::HeldElsewhere;
 }
 
 InstanceLock::Result InstanceLock::Acquire(const std::string& name) {

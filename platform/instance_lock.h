@@ -20,11 +20,6 @@ class InstanceLock {
     Unavailable,    // no lock can be had through its file; Problem() says why
   };
 
-  InstanceLock() = default;
-  ~InstanceLock();
-  InstanceLock(const InstanceLock&) = delete;
-  InstanceLock& operator=(const InstanceLock&) = delete;
-
   Result Acquire(const std::string& name);
   // Holds the folder a game runs in until Release.
   Result AcquireFolder(const std::string& folder);

@@ -4,14 +4,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <chrono>
-#include <ctime>
-#include <random>
 #include <thread>
 #include <utility>
-#include <vector>
+#include <set>
 
 #include "platform/file_io.h"
 
@@ -29,22 +26,9 @@ std::function<bool(FolderWait)>& WaitHandler() {
 
 // The lock files this process holds. Closing any descriptor of a file drops every record
 // lock the process has on it, so a file held here is never opened a second time.
-std::vector<std::pair<dev_t, ino_t>>& HeldHere() {
-  static std::vector<std::pair<dev_t, ino_t>> held;
+std::set<std::pair<dev_t, ino_t>>& HeldHere() {
+  static std::set<std::pair<dev_t, ino_t>> held;
   return held;
-}
-
-bool IsHeldHere(const struct stat& st) {
-  const auto& held = HeldHere();
-  return std::find(held.begin(), held.end(), std::make_pair(st.st_dev, st.st_ino)) != held.end();
-}
-
-// A moment between two tries, unlike another waiter's, so that two games that met do not
-// meet again.
-void Pause() {
-  static std::minstd_rand random(static_cast<unsigned>(getpid()) ^
-                                 static_cast<unsigned>(std::time(nullptr)));
-  std::this_thread::sleep_for(std::chrono::milliseconds(10 + random() % 20));
 }
 
 constexpr int kOpenFlags = O_RDWR | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY;
@@ -71,14 +55,15 @@ LockFile::LockFile(std::string path, Wait wait) : path_(std::move(path)) {
       break;
     }
     waiting = true;
-    Pause();
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
   }
   if (waiting) TellFolderWait(FolderWait::kEnds);
 }
 
 LockFile::Try LockFile::TryOnce() {
   struct stat named, st;
-  if (lstat(path_.c_str(), &named) == 0 && IsHeldHere(named)) return Try::kBusy;
+  if (lstat(path_.c_str(), &named) == 0 && HeldHere().count({named.st_dev, named.st_ino}))
+    return Try::kBusy;
   int fd = open(path_.c_str(), kOpenFlags);
   const bool made = fd < 0 && errno == ENOENT;
   if (made) {
@@ -112,7 +97,7 @@ LockFile::Try LockFile::TryOnce() {
     return locked == 0 ? Try::kAgain : busy ? Try::kBusy : Try::kNone;
   }
   fd_ = fd;
-  HeldHere().emplace_back(st.st_dev, st.st_ino);
+  HeldHere().insert({st.st_dev, st.st_ino});
   return Try::kHeld;
 }
 
@@ -120,9 +105,7 @@ LockFile::~LockFile() {
   if (fd_ < 0) return;
   struct stat mine, named;
   if (fstat(fd_, &mine) == 0) {
-    auto& held = HeldHere();
-    held.erase(std::remove(held.begin(), held.end(), std::make_pair(mine.st_dev, mine.st_ino)),
-               held.end());
+    HeldHere().erase({mine.st_dev, mine.st_ino});
     // Removed while still held, so that a game that opened it meanwhile finds it gone once it
     // has the lock, and makes another.
     if (lstat(path_.c_str(), &named) == 0 && SameFile(mine, named)) unlink(path_.c_str());

@@ -118,14 +118,48 @@ std::string StateFileBeside(const std::string& replayPath) {
 
 std::string UndoStatePath() { return platform::CurrentDirectory() + "/gamesavebeforeload.sat"; }
 
+// Why a file of a save that a game left half way is held back, in the player's words, with
+// what they can do.
+std::string HeldBackText(const platform::HeldBack& why) {
+  using platform::HeldBack;
+  const std::string cut = "its save was cut short";
+  switch (why.kind) {
+    case HeldBack::kNone:
+      return "";
+    case HeldBack::kFolderLocked:
+      if (why.error == ENOLCK)
+        return cut + ", and this folder's file system gives no locks, which finishing it needs: "
+                     "play it on the computer that saved it";
+      if (why.error == EROFS)
+        return cut + ", and its folder is read-only now: play it once the folder can be written";
+      return cut + ", and only a user who may write its folder can finish it (" + Why(why.error) +
+             "): ask them to play it once";
+    case HeldBack::kAnotherUsers:
+      return "its save, another user's, was cut short, and only that user's game can finish "
+             "it: ask them to play it once";
+    case HeldBack::kCannotTell:
+      return cut + ", and what it holds cannot be read now (" + Why(why.error) +
+             "): try again in a moment";
+    case HeldBack::kLaterVersion:
+      return cut + " by a later version of the game: play it once with that version";
+    case HeldBack::kNotFinished:
+      break;
+  }
+  return why.error ? cut + ", and finishing it failed here (" + Why(why.error) +
+                         "): try again in a moment"
+                   : cut + ", and what would finish it is gone: it can no longer be played";
+}
+
 using SaveResult = platform::FileReplacement::Result;
 using Locking = platform::FileReplacement::Locking;
 
 SaveResult Commit(platform::FileReplacement& replacement, SaveFailure& failure,
                   Locking locking = Locking::kRequired) {
   const SaveResult result = replacement.Commit(locking);
-  failure = {replacement.Error(), replacement.ErrorText(), replacement.HoldingNew(),
-             replacement.NextSave()};
+  const platform::HeldBack& held = replacement.HeldBackBy();
+  failure = {replacement.Error(),
+             held.kind != platform::HeldBack::kNone ? HeldBackText(held) : replacement.ErrorText(),
+             replacement.HoldingNew(), replacement.NextSave()};
   return result;
 }
 
@@ -554,7 +588,7 @@ void GameDirector::StartReplayFromFile(const std::string& path, bool slow) {
       refused = folder.RefusalText();
     } else if ((why = folder.Whole(path)).kind != platform::HeldBack::kNone ||
                (why = folder.Whole(state)).kind != platform::HeldBack::kNone) {
-      refused = platform::HeldBackText(why, folder.Folder());
+      refused = HeldBackText(why);
     } else if (!(replayError = OpenError(path)) && !(stateError = OpenError(state))) {
       replayRead = platform::ReadWholeFile(path, inputBytes, kLargestReplay);
       stateRead = platform::ReadWholeFile(state, stateBytes, kLargestSavedGame);

@@ -404,7 +404,7 @@ std::string RecordIn(const testing_support::TempDir& dir, const std::string& fol
     struct stat st;
     if (lstat((at + "/" + name).c_str(), &st) != 0 || !S_ISREG(st.st_mode)) continue;
     const std::vector<uint8_t> bytes = ReadBytes(at + "/" + name);
-    if (bytes.size() > 17 && std::string(bytes.begin(), bytes.begin() + 17) == "quor save record ")
+    if (bytes.size() > 17 && std::string(bytes.begin(), bytes.begin() + 17) == "quor-save-record ")
       return at + "/" + name;
   }
   return "";
@@ -770,8 +770,8 @@ TEST_F(SavedPairs, APairThatCannotBeMadeWholeHereIsNotPlayed) {
   ASSERT_EQ(chmod(dir.Path().c_str(), 0755), 0);
   EXPECT_EQ(director->replaying, 0);
   ASSERT_EQ(host.messageBoxes.size(), 1u);
-  EXPECT_NE(host.messageBoxes[0].text.find("its save was cut short, and only a game that may "
-                                           "write its folder"),
+  EXPECT_NE(host.messageBoxes[0].text.find("its save was cut short, and only a user who may "
+                                           "write its folder can finish it"),
             std::string::npos)
       << host.messageBoxes[0].text;
   director->StartReplayFromFile(dir.File("pair.rep"), false);
