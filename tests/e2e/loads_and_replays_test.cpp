@@ -198,6 +198,12 @@ TEST_F(LoadsAndReplays, AGameFolderThatCannotBeWrittenIsNamedOnceByEachKey) {
     ASSERT_EQ(host->messageBoxes.size(), 1u);
     EXPECT_EQ(host->messageBoxes[0].text,
               "Recording did not start: the game keeps the state a recording starts from" + folder);
+    // F3 then says that nothing was recorded as the recording could not start, not which key
+    // starts one.
+    director.StartReplay(false);
+    ASSERT_EQ(host->messageBoxes.size(), 2u);
+    EXPECT_EQ(host->messageBoxes[1].text,
+              "Nothing has been recorded to replay, as the recording could not start .");
     EXPECT_EQ(chmod(dir.Path().c_str(), 0700), 0);
   });
 }

@@ -182,6 +182,7 @@ static int BeforeRename(const char* path) {
       errno = r->error;
       return -1;
     }
+    if (r->action != 'h') continue;
     char held[kPathSize + 8];
     snprintf(held, sizeof held, "%s.held", r->path);
     close(RealOpen(held, O_WRONLY | O_CREAT | O_CLOEXEC, 0600));

@@ -6,7 +6,9 @@
 #include "engine/app/game_director.h"
 #include "engine/scene/game_node.h"
 #include "engine/sound_input/keyboard.h"
+#include "platform/files.h"
 #include "platform/lock_file.h"
+#include "platform/save_names.h"
 #include "tests/support/headless_run.h"
 #include "tests/support/temp_dir.h"
 
@@ -153,6 +155,26 @@ TEST(RunApplication, AWaitForAnotherGamesSaveKeepsTheWindowAnsweringAndSaysWhy) 
   EXPECT_EQ(run.host.WindowTitle(), "Quor");
   platform::TellFolderWait(platform::FolderWait::kEnds);
   EXPECT_EQ(run.host.windowServices, 3);
+}
+
+// A close of the window (or a stop signal) while a save waited for another game's sat out
+// the whole wait, then showed a box the player had to answer before the game ended.
+TEST(RunApplication, ACloseWhileASaveWaitsGivesTheSaveUpAndEndsTheGameWithoutABox) {
+  testing_support::TempDir dir;
+  const platform::LockFile otherGame(dir.File(platform::save_names::FolderLockName()),
+                                     platform::LockFile::Wait::kNone);
+  ASSERT_EQ(otherGame.Taken(), platform::LockFile::State::kHeld);
+  HeadlessRun run;
+  bool saved = true;
+  run.host.AtFrame(3, [&](platform::HeadlessHost& h) {
+    h.Post(WindowEvent::CloseRequest);
+    saved = SaveGameFile(dir.File("x.sav"));
+  });
+  EXPECT_EQ(run.Run(600), 0);
+  EXPECT_FALSE(saved);
+  EXPECT_TRUE(run.host.messageBoxes.empty());
+  EXPECT_LT(run.host.Frame(), 10);
+  EXPECT_FALSE(platform::FileExists(dir.File("x.sav")));
 }
 
 }  // namespace

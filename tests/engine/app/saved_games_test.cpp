@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <sys/inotify.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -515,6 +516,45 @@ TEST_F(SavedPairs, AFailedSaveIsPutBackByTheNextSaveAndNeverFinished) {
   ASSERT_TRUE(SaveGameFile(dir.File("next.sav")));
   EXPECT_EQ(Held(), earlier);
   EXPECT_EQ(HiddenNames(dir), std::vector<std::string>{});
+
+  // A disk turned read-only between the renames: the box said the earlier files would be put
+  // back, and the next save finished the new pair instead.
+  EXPECT_EQ(SaveReplayInGame(dir.Path(), 40, 1, "rename:pair.rep:readonly", &output), 0) << output;
+  EXPECT_NE(output.find("Now only \"" + dir.File("pair.sar") +
+                        "\" holds the new file; the next save in its folder puts the rest of it "
+                        "in place ."),
+            std::string::npos)
+      << output;
+  ASSERT_TRUE(SaveGameFile(dir.File("next.sav")));
+  EXPECT_EQ(Held(), fresh);
+  EXPECT_EQ(HiddenNames(dir), std::vector<std::string>{});
+}
+
+// A record whose settle could not end (the folder flush before its removal failed, or the
+// one after) stayed while the save that ran the settle went on; a later settle took that
+// save's start state, of the same bytes, for the one the record had placed, and put the
+// earlier one back beside the later recording.
+TEST_F(SavedPairs, ARecordIsSettledOnceAndNeverUndoesALaterSave) {
+  ASSERT_EQ(mkdir(dir.File("later").c_str(), 0700), 0);
+  ASSERT_EQ(SaveReplayInGame(dir.File("later"), 30, 0, ""), 0);
+  const Pair later = Held("later");
+  ASSERT_EQ(later.second, fresh.second);
+  ASSERT_EQ(mkdir(dir.File("second").c_str(), 0700), 0);
+  for (const char* flush : {"fsync:folder@2:fail=5", "fsync:folder@3:fail=5"}) {
+    PutEarlierBack();
+    std::string output;
+    EXPECT_EQ(SaveReplayInGame(dir.Path(), 40, 0, "rename:pair.sar:kill"), -1);
+    EXPECT_EQ(SaveReplayInGame(dir.File("second"), 30, 1, flush, &output, dir.File("pair.rep")), 0)
+        << output;
+    EXPECT_NE(output.find("a save cut short there could not be cleared up (Input/output error)"),
+              std::string::npos)
+        << flush << output;
+    EXPECT_EQ(Held(), earlier) << flush;
+    EXPECT_EQ(SaveReplayInGame(dir.File("second"), 30, 0, "", &output, dir.File("pair.rep")), 0)
+        << output;
+    EXPECT_EQ(PlayReplayInGame(dir.Path(), 0, "", &output), 0) << output;
+    EXPECT_EQ(Held(), later) << flush;
+  }
 }
 
 // The record told files by their inode numbers, which a copy of the folder (a backup put
@@ -584,7 +624,9 @@ TEST_F(SavedPairs, SavesOfOnePairTakeTurnsAndAReplayWaitsForThem) {
   director->StartReplayFromFile(dir.File("pair.rep"), false);
   EXPECT_EQ(director->replaying, 0);
   ASSERT_EQ(host.messageBoxes.size(), 1u);
-  EXPECT_NE(host.messageBoxes[0].text.find("another game is saving"), std::string::npos);
+  EXPECT_NE(host.messageBoxes[0].text.find("another game is saving in the same folder: try again "
+                                           "in a moment"),
+            std::string::npos);
   ASSERT_EQ(mkdir(dir.File("second").c_str(), 0700), 0);
   std::string output;
   EXPECT_EQ(SaveReplayInGame(dir.File("second"), 70, 1, "", &output, dir.File("pair.rep")), 0)
@@ -756,6 +798,33 @@ TEST_F(SavedPairs, NothingHiddenStaysAndNoNameOfThePlayersIsTakenForTheGames) {
   EXPECT_EQ(HiddenNames(dir), players);
   EXPECT_EQ(ReadBytes(dir.File("pair.sar")), (std::vector<uint8_t>{9}));
   for (const std::string& name : players) EXPECT_EQ(ReadBytes(dir.File(name)).size(), 1u) << name;
+
+  // Hidden files of the shapes of earlier versions, which no released game wrote, are the
+  // player's own: a record of such a shape (a copied folder, a save pack) made a key delete
+  // the files it named, and a save of the player's with a record's name was deleted.
+  WriteBytes(dir.File("keep.sav"), {1, 2});
+  WriteBytes(dir.File("notes.txt"), {3});
+  const std::string keep = dir.File("keep.sav"), notes = dir.File("notes.txt");
+  auto print = [](const std::vector<uint8_t>& bytes) {
+    uint64_t sum = 0xcbf29ce484222325u;
+    for (uint8_t b : bytes) sum = (sum ^ b) * 0x100000001b3u;
+    return "f " + std::to_string(bytes.size()) + " " + std::to_string(sum) + " 0 0\n";
+  };
+  const std::string earlierShape =
+      "quor save record 2\n2\n8:keep.sav\n14:.quor-7-abcdeA\n0:\n" + print({1, 2}) +
+      "n 0 0 0 0\n9:notes.txt\n14:.quor-7-abcdeB\n19:.quor-7-abcdeB-kept\n" + print({4}) +
+      print({3}) + "end\n";
+  WriteBytes(dir.File(".quor-7-abcdef-record"), {earlierShape.begin(), earlierShape.end()});
+  ASSERT_TRUE(SaveGameFile(dir.File(".quor-1-abcdef-record")));
+  const std::vector<uint8_t> saved = ReadBytes(dir.File(".quor-1-abcdef-record"));
+  PutEarlierBack();
+  EXPECT_EQ(RunGame(dir.Path(), {"10 answer next.sav", "10 tap F5", "20 expect messages 0"}, ""),
+            0);
+  director->StartReplayFromFile(dir.File("pair.rep"), false);
+  EXPECT_EQ(ReadBytes(keep), (std::vector<uint8_t>{1, 2}));
+  EXPECT_EQ(ReadBytes(notes), (std::vector<uint8_t>{3}));
+  EXPECT_EQ(ReadBytes(dir.File(".quor-1-abcdef-record")), saved);
+  EXPECT_EQ(ReadBytes(dir.File(".quor-7-abcdef-record")).size(), earlierShape.size());
 }
 
 // F8 dropped what the settle said: a pair it could not make whole (a folder it may not
@@ -780,7 +849,8 @@ TEST_F(SavedPairs, APairThatCannotBeMadeWholeHereIsNotPlayed) {
 }
 
 // In a shared folder with the sticky bit, a failed save over another user's pair left hard
-// links to that user's files, which neither the player nor a later save could remove.
+// links to that user's files, which neither the player nor a later save could remove; and it
+// first copied their file whole, however large, filling the disk, before its rename failed.
 TEST_F(SavedGames, AFailedSaveInASharedFolderLeavesNothingBehind) {
   if (geteuid() != 0) GTEST_SKIP() << "making files another user's takes root";
   const std::string shared = dir.File("shared");
@@ -792,17 +862,31 @@ TEST_F(SavedGames, AFailedSaveInASharedFolderLeavesNothingBehind) {
     ASSERT_EQ(chmod((shared + name).c_str(), 0666), 0);
     ASSERT_EQ(chown((shared + name).c_str(), 65534, 65534), 0);
   }
+  const off_t large = off_t{8} << 30;
+  if (truncate((shared + "/pair.rep").c_str(), large) != 0) GTEST_SKIP() << "no sparse files here";
   ASSERT_TRUE(SaveGameFile(StartRecordingStatePath()));
   CurrentGameNode->recordedKeyMasks.Add(1u);
   {
+    // A save writes no more than the largest file it saves.
+    struct rlimit limit, bounded;
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &limit), 0);
+    bounded = {512 << 20, limit.rlim_max};
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &bounded), 0);
+    void (*before)(int) = std::signal(SIGXFSZ, SIG_IGN);
     testing_support::OrdinaryUser user;
     director->SaveReplayFile(shared + "/pair.rep");
     director->SaveReplayFile(shared + "/pair.rep");
+    std::signal(SIGXFSZ, before);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
   }
   ASSERT_EQ(host.messageBoxes.size(), 2u);
-  EXPECT_NE(host.messageBoxes[1].text.find("Operation not permitted"), std::string::npos);
+  for (const auto& box : host.messageBoxes)
+    EXPECT_NE(box.text.find("Operation not permitted"), std::string::npos) << box.text;
   EXPECT_EQ(dir.Names("shared"), (std::vector<std::string>{"pair.rep", "pair.sar"}));
   EXPECT_EQ(ReadBytes(shared + "/pair.sar"), (std::vector<uint8_t>{7}));
+  struct stat st;
+  ASSERT_EQ(stat((shared + "/pair.rep").c_str(), &st), 0);
+  EXPECT_EQ(st.st_size, large);
 }
 
 // The commit gave the temporary the earlier file's mode and then opened it to flush it, which
@@ -970,9 +1054,20 @@ TEST_F(SavedPairs, TwoComputersSavingOnePairInASharedFolderTakeTurns) {
 // did not confirm was refused by F8 while the disk went on refusing.
 TEST_F(SavedPairs, WhatFinishesAnInterruptedSaveIsKeptUntilItHasDoneSo) {
   std::string output;
+  WriteBytes(dir.File("other.rep"), fresh.first);
+  WriteBytes(dir.File("other.sar"), fresh.second);
   EXPECT_EQ(SaveReplayInGame(dir.Path(), 40, 0, "rename:pair.rep:kill"), -1);
-  EXPECT_EQ(PlayReplayInGame(dir.Path(), 1, "read:.quor-*record*:fail=5", &output), 0) << output;
+  // A record that could not be read held back every pair in its folder, and one that failed
+  // to read took a file for one that holds neither pair and threw what finishes it away.
+  const std::string unreadable = "read:.quor-*:fail=5";
+  EXPECT_EQ(PlayReplayInGame(dir.Path(), 0, unreadable, &output, {}, "other.rep"), 0) << output;
+  EXPECT_EQ(PlayReplayInGame(dir.Path(), 1, unreadable, &output), 0) << output;
   EXPECT_NE(output.find("cannot be read now (Input/output error)"), std::string::npos) << output;
+  EXPECT_EQ(RunGame(dir.Path(), {"10 answer keep.sav", "10 tap F5", "20 expect messages 0"},
+                    "read:pair.*@3:fail=5,read:.quor-*@3:fail=5", &output),
+            0)
+      << output;
+  EXPECT_FALSE(Whole());
   const std::string record = RecordIn(dir);
   ASSERT_NE(record, "");
   std::vector<uint8_t> later = ReadBytes(record), kept = later;
@@ -1057,7 +1152,9 @@ TEST_F(SavedGames, TwoGamesNeverShareTheStateFilesOfOneGameFolder) {
   ASSERT_TRUE(WaitUntilHeld(game + "/go")) << first.Output();
   std::string output;
   EXPECT_NE(RunGame(game, {"10 tap F1", "20 expect messages 0"}, "", &output, AsUser(kPlayer)), 0);
-  EXPECT_NE(output.find("Cannot create more than one Quor instance!"), std::string::npos)
+  EXPECT_NE(output.find("Cannot create more than one Quor instance! \nAnother game runs in the "
+                        "same game folder \"" + game + "\", "),
+            std::string::npos)
       << output;
   WriteBytes(game + "/go", {});
   EXPECT_EQ(first.Wait(), 0) << first.Output();
