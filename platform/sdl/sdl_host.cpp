@@ -15,6 +15,7 @@
 #include "platform/sdl/sdl_audio.h"
 #include "platform/sdl/sdl_input.h"
 #include "platform/sdl/sdl_video.h"
+#include "platform/sdl/window_manager_state.h"
 
 namespace platform {
 
@@ -222,6 +223,8 @@ bool SdlHost::CreateMainWindow(const std::string& title, int width, int height,
   }
   title_ = title;
   input_->SetClientSize(width, height);
+  // The window manager's changes to the window's state come only as the display's own events.
+  SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
   return true;
 }
 
@@ -286,6 +289,12 @@ void SdlHost::Dispatch(const SDL_Event& e, bool deliverInput) {
       }
       if (m.kind != WindowEvent::None) order_.Add(m, e.window.timestamp, queue_);
       break;
+    case SDL_SYSWMEVENT: {
+      bool fullScreen = false;
+      if (e.syswm.msg && WindowManagerStateChanged(*e.syswm.msg, video_->window, fullScreen))
+        video_->FollowWindowManager(fullScreen);
+      break;
+    }
     default:
       if (deliverInput) input_->OnEvent(e);
       break;

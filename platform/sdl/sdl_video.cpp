@@ -18,7 +18,7 @@ bool SdlVideo::SetMode(int, int, int bitsPerPixel, bool fullScreen) {
   if (fullScreen && bitsPerPixel != 8 && bitsPerPixel != 16 && bitsPerPixel != 24 &&
       bitsPerPixel != 32)
     return false;
-  fullScreen_ = fullScreen;
+  fullScreenByWindowManager_ = false;
   if (!fullScreen) gamma_ = GammaTable::Identity();
   if (window) SDL_SetWindowFullscreen(window, fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
   return true;
@@ -106,7 +106,8 @@ void SdlVideo::Redraw() {
   SDL_GetRendererOutputSize(renderer_, &ow, &oh);
   int w = textureWidth_, h = textureHeight_;
   SDL_Rect dst{0, 0, w, h};
-  if (fullScreen_ && ow >= w && oh >= h) {
+  const bool fullScreen = window && (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN);
+  if (fullScreen && ow >= w && oh >= h) {
     int scale = std::min(ow / w, oh / h);
     dst.w = w * scale;
     dst.h = h * scale;
@@ -130,6 +131,20 @@ void SdlVideo::Redraw() {
     SDL_RenderCopy(renderer_, noticeTexture_, nullptr, &band);
   }
   SDL_RenderPresent(renderer_);
+}
+
+void SdlVideo::FollowWindowManager(bool fullScreen) {
+  if (!window) return;
+  const bool shown = SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN;
+  // A window of a fixed size would stay at its size in the corner of a full screen: SDL's
+  // own full screen lets the window manager give it the whole screen.
+  if (fullScreen && !shown) {
+    SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP);
+    fullScreenByWindowManager_ = true;
+  } else if (!fullScreen && shown && fullScreenByWindowManager_) {
+    SDL_SetWindowFullscreen(window, 0);
+    fullScreenByWindowManager_ = false;
+  }
 }
 
 }  // namespace platform

@@ -38,6 +38,10 @@ class SdlVideo : public VideoOutput {
   void HideNotice();
   // Shows the last presented picture again (after the window was resized or exposed).
   void Redraw();
+  // The window manager made the window full screen (its key or menu), or took back a full
+  // screen it made: the picture is shown as F12's full screen shows it, and the window comes
+  // back as it was. A full screen of the game's own stays the game's.
+  void FollowWindowManager(bool fullScreen);
   // Frees what belongs to the window; called before the window is destroyed.
   void ReleaseWindow();
 
@@ -57,7 +61,7 @@ class SdlVideo : public VideoOutput {
   int textureWidth_ = 0, textureHeight_ = 0;
   GammaTable gamma_;
   bool haveFrame_ = false;
-  bool fullScreen_ = false;
+  bool fullScreenByWindowManager_ = false;
 };
 
 }  // namespace platform

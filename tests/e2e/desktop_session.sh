@@ -271,6 +271,18 @@ xdotool windowsize "$(window_id)" 800 600
 sleep 1
 size_is 640x480 || fail "the window could be resized: $(geometry)"
 
+# The window manager's own full screen (its key or menu) shows the picture as F12's does:
+# the window once kept its 640 x 480 in the screen's corner, the rest black. Taken back, it
+# leaves the window as it was.
+python3 "$here/net_wm_state.py" "$(window_id)" add FULLSCREEN
+as_full_screen() { text_shown && [ "$box" = "$fl $ft $fr $fb" ]; }
+wait_until geometry_is 1400x1000+0+0 || fail "the window manager's full screen did not cover the screen: $(geometry)"
+wait_until as_full_screen ||
+  fail "the window manager's full screen does not show the picture as F12's: text at $box, not $fl $ft $fr $fb"
+python3 "$here/net_wm_state.py" "$(window_id)" remove FULLSCREEN
+wait_until size_is 640x480 || fail "the window manager's full screen, taken back, left $(geometry)"
+wait_until scaled_twice_and_centred || fail "the window's picture changed after the window manager's full screen"
+
 # The user minimises the window and restores it. A running game then hides the text (F11)
 # and draws black frames after F12; a paused one would ignore F11 and present nothing, so
 # the text would stay.
