@@ -149,6 +149,42 @@ TEST(MessageBoxText, NoLineBeginsWithTheMarkThatClosesWhatStandsBeforeIt) {
   EXPECT_EQ(wrong.size(), 0u) << (wrong.empty() ? "" : wrong.front());
 }
 
+// A name ending in a blank and a quote put its own last quote and the one closing it ("")
+// at the start of a line; where a closing quote would have begun a line, the extension
+// before it was split instead (".sa", then "v""). A break before a name's closing quote
+// falls only where the name itself has room for one.
+TEST(MessageBoxText, NeitherANamesLastQuotesNorItsExtensionBeginALine) {
+  auto count = [](const std::string& in, const std::string& what) {
+    size_t n = 0;
+    for (size_t at = in.find(what); at != std::string::npos; at = in.find(what, at + 1)) ++n;
+    return n;
+  };
+  std::vector<std::string> wrong;
+  for (size_t length = 1; length <= 130; ++length)
+    for (size_t columns : {20u, 37u, 56u}) {
+      const std::string stem(length, 'n');
+      for (const std::string& text :
+           {"The file \"" + stem + " \"\" does not exist.",
+            "The file \"" + stem + " \".sav\" exists. Replace it?",
+            "The file \"" + stem + ".sav\" exists. Replace it?",
+            "At \"/home/" + stem + "/v1.2.rep\": Permission denied .",
+            "The files \"" + stem + " \".rep\" and \"" + stem + "\".sar\" exist."}) {
+        const std::string broken = BreakIntoLines(text, columns);
+        bool right = true;
+        for (size_t at = 0, end; at <= broken.size(); at = end + 1) {
+          end = std::min(broken.find('\n', at), broken.size());
+          const std::string line = broken.substr(at, end - at);
+          right = right && line.size() <= columns && line.compare(0, 2, "\"\"") != 0 &&
+                  line.compare(0, 1, ".") != 0;
+        }
+        for (const std::string extension : {".sav\"", ".rep\"", ".sar\""})
+          right = right && count(broken, extension) == count(text, extension);
+        if (!right) wrong.push_back(broken);
+      }
+    }
+  EXPECT_EQ(wrong.size(), 0u) << (wrong.empty() ? "" : wrong.front());
+}
+
 // The pixels of one colour on a page (in rows from `top` to `bottom`): how many, and the
 // box around them.
 struct Ink {
