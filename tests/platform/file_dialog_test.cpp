@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/box_panel.h"
 #include "platform/file_prompt.h"
 #include "platform/host.h"
 #include "platform/notice_band.h"
@@ -266,6 +267,47 @@ TEST(FilePrompt, AQuestionAboutALongNameShowsWholeAboveItsKeys) {
     EXPECT_GT(hint.top, notice.bottom);
     EXPECT_LT(hint.bottom, page.height - 1);
   }
+}
+
+// Where the desktop has no program to show a box, the box is drawn over the game's picture:
+// its caption, its icon, the whole of its text in lines within it, and an OK button that
+// a click finds, all within the game's window.
+TEST(BoxPanel, ShowsItsCaptionIconAndWholeTextAboveItsButton) {
+  std::unique_ptr<BoxPanel> box = BoxPanel::Create();
+  ASSERT_TRUE(box);
+  const std::string caption = "Save error .";
+  const std::string text = "The game could not be saved to \"/home/player/" + std::string(254, 'n') +
+                           ".sav\": File name too long .";
+  const Surface* drawn = box->Draw(text, caption, MessageBoxIcon::Exclamation);
+  ASSERT_TRUE(drawn);
+  const Image page = drawn->ReadImage();
+  EXPECT_LE(page.width, 560);
+  EXPECT_LE(page.height, 440);
+  auto strokes = [&](const std::string& said) {
+    std::set<std::pair<int, int>> at;
+    box->TextFont().Rasterise(said.data(), said.size(), [&](int x, int y) { at.insert({x, y}); });
+    return int(at.size());
+  };
+  constexpr uint32_t kInk = 0x00FFFFFF, kBar = 0x00804040, kWarning = 0x0000C0FF;
+  const Ink bar = InkOf(page, kBar, 0, 40);
+  const PixelRect button = box->Button();
+  EXPECT_EQ(InkOf(page, kInk, 0, bar.bottom).count, strokes(caption));
+  const Ink words = InkOf(page, kInk, bar.bottom + 1, button.top - 1);
+  EXPECT_EQ(words.count, strokes(text));
+  EXPECT_LT(words.right, page.width - 1);
+  const Ink ok = InkOf(page, kInk, button.top, button.bottom - 1);
+  EXPECT_EQ(ok.count, strokes("OK"));
+  EXPECT_GT(ok.left, button.left);
+  EXPECT_LT(ok.right, button.right);
+  EXPECT_LT(button.bottom, page.height);
+  const Ink icon = InkOf(page, kWarning);
+  EXPECT_GT(icon.count, 500);
+  EXPECT_LT(icon.right, words.left);
+  // Each kind of box shows its own icon; a box of no kind shows the information one.
+  const uint32_t kError = 0x000000D0, kInformation = 0x00D07020;
+  EXPECT_GT(InkOf(box->Draw("x", "", MessageBoxIcon::Stop)->ReadImage(), kError).count, 500);
+  EXPECT_EQ(InkOf(box->Draw("x", "", MessageBoxIcon::Stop)->ReadImage(), kWarning).count, 0);
+  EXPECT_GT(InkOf(box->Draw("x", "", MessageBoxIcon::None)->ReadImage(), kInformation).count, 500);
 }
 
 // While a save waits for another game's, a band over the top of the picture says so, the
