@@ -489,7 +489,31 @@ grep -q -- "^start --title Replay error . --sorry Nothing has been recorded" cho
   fail "kdialog was not shown the box as a warning with its caption: $(cat chooser.log)"
 mv bin/kdialog zenity.away
 box_then_kill neither
+
+# Stopped with a box open, by a signal or a close of its window, the game closes the box and
+# ends as it would without one, asking nothing more first.
+ends_with_box_closed() {
+  local how=$1 status
+  wait "$game"
+  status=$?
+  [ $status -eq 0 ] || fail "the game ended with $status when $how while its box was open"
+  game_gone || fail "a window of the game stayed when $how while its box was open"
+  PATH=$game_path "$quor" 2>game.err & game=$!
+  wait_until window_up || fail "no game started after one $how: $(cat game.err)"
+  wait_until geometry_is 1400x1000+0+0 || fail "the game started after one $how is not full screen"
+}
+wait_until focused || fail "the game's window lost the focus before F7"
+hold_until F7 box_drawn || fail "F7 with nothing recorded drew no box in the window"
+python3 "$here/net_wm_state.py" "$(window_id)" close
+ends_with_box_closed "was closed"
 mv zenity.away bin/zenity
+wait_until focused || fail "the game's window lost the focus before F7"
+chooser_key=F7 open_chooser "x30 0"
+wait_until named_up "Replay error ." || fail "F7 with nothing recorded showed no box"
+kill -TERM "$game"
+ends_with_box_closed "was stopped"
+wait_until focused || fail "the game started last did not get the focus"
+hold_until F11 text_shown || fail "the game started last does not run"
 # What follows plays in the 640 x 480 window, the frame-rate text shown.
 switch_mode size_is 640x480 || fail "F12 gave no 640 x 480 window in the game started last: $(geometry)"
 
