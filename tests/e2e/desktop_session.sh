@@ -245,8 +245,12 @@ chooser_key=F6 open_chooser "0 0 bad.sav" "w20 0"
 wait_until named_up "Load error ." || fail "no box for a damaged saved game: $(cat chooser.log)"
 grep -q -- "^start --warning --no-markup --title=Load error . --text=The saved game" chooser.log ||
   fail "the box is not the desktop's warning with the game's caption: $(cat chooser.log)"
-owner=$(xprop -id "$(id_of "Load error .")" WM_TRANSIENT_FOR | sed -n 's/.*# //p')
-[ -n "$owner" ] && [ $((owner)) -eq $(($(window_id))) ] ||
+# It is made one as soon as the window manager has taken it on.
+owned_by_game() {
+  owner=$(xprop -id "$(id_of "$1")" WM_TRANSIENT_FOR | sed -n 's/.*# //p')
+  [ -n "$owner" ] && [ $((owner)) -eq $(($(window_id))) ]
+}
+wait_until owned_by_game "Load error ." ||
   fail "the box is not a dialog of the game's window: WM_TRANSIENT_FOR ${owner:-unset}"
 box_focused() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$(($(id_of "$1")))" ]; }
 wait_until box_focused "Load error ." || fail "the box did not get the focus"
