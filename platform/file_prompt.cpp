@@ -34,23 +34,6 @@ std::string EndThatFits(const Font& font, const std::string& line, int width) {
   return line.substr(from);
 }
 
-// The text in lines as the game's boxes break it, with fewer characters to a line where
-// wide letters would still run past the width.
-std::vector<std::string> LinesThatFit(const Font& font, const std::string& text, int width) {
-  for (size_t columns = kBoxColumns;; --columns) {
-    std::vector<std::string> lines;
-    const std::string broken = BreakIntoLines(text, columns);
-    for (size_t at = 0, end; at <= broken.size(); at = end + 1) {
-      end = std::min(broken.find('\n', at), broken.size());
-      lines.push_back(broken.substr(at, end - at));
-    }
-    if (columns == 1 || std::all_of(lines.begin(), lines.end(), [&](const std::string& line) {
-          return WidthOf(font, line) <= width;
-        }))
-      return lines;
-  }
-}
-
 }  // namespace
 
 std::unique_ptr<FilePromptPage> FilePromptPage::Create() {

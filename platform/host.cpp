@@ -1,6 +1,7 @@
 #include "platform/host.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -36,14 +37,38 @@ size_t ByteAtColumn(const std::string& line, size_t column) {
 }
 
 // A mark that closes what stands right before it (a quote after a name, the full stop or
-// question mark after the quote): a line never begins with one.
+// question mark after the quote).
 bool Closes(char c) { return c != '\0' && std::strchr("\".,:;?!)", c) != nullptr; }
+
+bool Letter(char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; }
 
 // The start of the character before the byte at.
 size_t CharacterBefore(const std::string& line, size_t at) {
   do --at;
   while (at > 0 && !StartsCharacter(line[at]));
   return at;
+}
+
+// Whether the byte at is a letter of a file name's extension (the "sav" of "x.sav"), which
+// reads as the name's only when it stays whole beside its stem.
+bool InExtension(const std::string& line, size_t at) {
+  if (!Letter(line[at])) return false;
+  size_t from = at, to = at;
+  while (from > 0 && Letter(line[from - 1])) --from;
+  while (to < line.size() && Letter(line[to])) ++to;
+  return from >= 2 && line[from - 1] == '.' && line[from - 2] != ' ' && line[from - 2] != '/' &&
+         (to == line.size() || line[to] == ' ' || Closes(line[to]));
+}
+
+// Whether a line may begin at the byte at, the line before it ending at a blank (which the
+// break takes) or not. It never begins with a mark that closes what stood before it, nor
+// inside an extension; after a blank a quote may begin it only where it opens something, so
+// a name's own last quote and the one that closes it ("a "") never do.
+bool CanBeginLine(const std::string& line, size_t at, bool afterBlank) {
+  if (at >= line.size() || InExtension(line, at)) return false;
+  if (!Closes(line[at])) return true;
+  const char next = at + 1 < line.size() ? line[at + 1] : '\0';
+  return afterBlank && line[at] == '"' && next != '\0' && next != ' ' && !Closes(next);
 }
 
 }  // namespace
@@ -56,24 +81,24 @@ std::string BreakIntoLines(const std::string& text, size_t columns) {
     size_t end = std::min(text.find('\n', start), text.size());
     std::string line = text.substr(start, end - start);
     for (size_t cut; (cut = ByteAtColumn(line, columns)) < line.size();) {
-      // The blank before a closing " ." stays with the word it ends.
-      size_t space = cut;
-      while ((space = line.rfind(' ', space)) != std::string::npos && space > 0 &&
-             line.compare(space, 2, " .") == 0 &&
-             (space + 2 == line.size() || line[space + 2] == ' '))
-        --space;
-      // A break after a slash, or inside a word, leaves the closing marks with the word.
+      // At a blank where there is one, else after a slash (a long path breaks between its
+      // folders), else inside a word; each only where the next line may begin.
+      size_t blank = cut;
+      while ((blank = line.rfind(' ', blank)) != std::string::npos && blank > 0 &&
+             !CanBeginLine(line, blank + 1, true))
+        --blank;
       size_t slash = line.rfind('/', cut - 1);
-      while (slash != std::string::npos && Closes(line[slash + 1]))
+      while (slash != std::string::npos && !CanBeginLine(line, slash + 1, false))
         slash = slash > 0 ? line.rfind('/', slash - 1) : std::string::npos;
       size_t inside = cut;
-      while (inside > 0 && Closes(line[inside])) inside = CharacterBefore(line, inside);
-      size_t at = space != std::string::npos && space > 0 ? space
-                  : slash != std::string::npos            ? slash + 1
-                  : inside > 0                            ? inside
-                                                          : cut;
+      while (inside > 0 && !CanBeginLine(line, inside, false)) inside = CharacterBefore(line, inside);
+      const bool atBlank = blank != std::string::npos && blank > 0;
+      size_t at = atBlank                         ? blank
+                  : slash != std::string::npos   ? slash + 1
+                  : inside > 0                   ? inside
+                                                 : cut;
       out += line.substr(0, at) + "\n";
-      line.erase(0, at == space ? at + 1 : at);
+      line.erase(0, atBlank ? at + 1 : at);
     }
     out += line;
     if (end == text.size()) return out;

@@ -18,10 +18,11 @@ enum class MessageBoxIcon { None, Exclamation, Stop, Information, Question };
 
 // A message box's text broken into lines of at most `columns` characters, so that the box
 // fits the game's window whatever names it quotes: at a space where one falls within the
-// line (not the one before a closing " ."), else after a slash (a long path breaks between
-// its folders), else anywhere but inside a character; never so that a line begins with the
-// mark that closes what stands before it (the quote after a name, the full stop after the
-// quote). Line breaks already there are kept.
+// line, else after a slash (a long path breaks between its folders), else inside a word but
+// never inside a character; never so that a line begins with the mark that closes what
+// stands before it (the quote after a name, the full stop after the quote, a name's own last
+// quote with the one that closes it), nor so that a file name's extension is parted from
+// its stem. Line breaks already there are kept.
 std::string BreakIntoLines(const std::string& text, size_t columns);
 // The longest line of a box shown to the player, the game's own, the desktop's or the
 // prompt's, in characters: at some 7 pixels each, with the box's margins, it fits the

@@ -1,5 +1,9 @@
 #include "platform/text.h"
 
+#include <algorithm>
+
+#include "platform/host.h"
+
 namespace platform {
 
 SurfaceResult DrawText(Surface& surface, const Font& font, int x, int y, const char* text,
@@ -16,6 +20,21 @@ std::unique_ptr<Font> HostFont() {
   request.face = "Arial";
   request.height = -16;
   return Font::Create(request);
+}
+
+std::vector<std::string> LinesThatFit(const Font& font, const std::string& text, int width) {
+  for (size_t columns = kBoxColumns;; --columns) {
+    std::vector<std::string> lines;
+    const std::string broken = BreakIntoLines(text, columns);
+    for (size_t at = 0, end; at <= broken.size(); at = end + 1) {
+      end = std::min(broken.find('\n', at), broken.size());
+      lines.push_back(broken.substr(at, end - at));
+    }
+    if (columns == 1 || std::all_of(lines.begin(), lines.end(), [&](const std::string& line) {
+          return font.Measure(line.data(), line.size()).width <= width;
+        }))
+      return lines;
+  }
 }
 
 }  // namespace platform

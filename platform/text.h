@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "platform/font.h"
 #include "platform/surface.h"
@@ -21,5 +23,9 @@ SurfaceResult DrawText(Surface& surface, const Font& font, int x, int y, const c
 // is drawn in this font and these 0x00BBGGRR colours, not the game's.
 std::unique_ptr<Font> HostFont();
 constexpr uint32_t kHostInk = 0x00FFFFFF, kHostPaper = 0x00402020;
+
+// The text in lines as the game's boxes break it (BreakIntoLines), with fewer characters to
+// a line where wide letters would still run past the width in the font.
+std::vector<std::string> LinesThatFit(const Font& font, const std::string& text, int width);
 
 }  // namespace platform

@@ -1,22 +1,24 @@
-// The file dialogs of the player's host: the desktop's chooser (zenity or kdialog) run as
-// a program of its own while the game's window is serviced, and a prompt typed into the
-// game window where the desktop has no chooser.
+// The dialogs of the player's host: the desktop's chooser and boxes (zenity or kdialog) run
+// as programs of their own while the game's window is serviced; where the desktop has none,
+// a prompt typed into the game window and boxes drawn over its picture; and SDL's own box
+// where there is no window to draw in.
 #include <SDL.h>
 
-#include <fcntl.h>
-#include <poll.h>
-#include <spawn.h>
-#include <sys/wait.h>
+#include <pthread.h>
+#include <signal.h>
+#include <sys/prctl.h>
 #include <unistd.h>
 
-#include <cerrno>
-#include <cstdlib>
+#include <atomic>
+#include <cstdio>
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "platform/box_panel.h"
+#include "platform/dialog_program.h"
 #include "platform/file_dialog.h"
 #include "platform/file_prompt.h"
-#include "platform/program_folder.h"
 #include "platform/sdl/dialog_owner.h"
 #include "platform/sdl/sdl_host.h"
 #include "platform/sdl/sdl_video.h"
@@ -25,71 +27,135 @@ namespace platform {
 
 namespace {
 
-bool OnPath(const char* program) {
-  std::string command = std::string("command -v ") + program + " >/dev/null 2>&1";
-  return std::system(command.c_str()) == 0;
-}
-
-// A dialog's child is waited for in steps this long, the window serviced between them:
+// A dialog program is waited for in steps this long, the window serviced between them:
 // short enough for the window manager's ping and for redrawing an uncovered window, long
 // enough that the wait costs no processor time to speak of.
 constexpr int kDialogStepMs = 50;
 
+// While SDL's box is up SDL's event loop does not run, so the quit that SDL makes of SIGINT
+// and SIGTERM would wait for the box; the signals end the program at once instead.
+class DefaultStopSignals {
+ public:
+  DefaultStopSignals() {
+    struct sigaction plain {};
+    plain.sa_handler = SIG_DFL;
+    sigemptyset(&plain.sa_mask);
+    sigaction(SIGINT, &plain, &oldInt_);
+    sigaction(SIGTERM, &plain, &oldTerm_);
+  }
+  ~DefaultStopSignals() {
+    sigaction(SIGINT, &oldInt_, nullptr);
+    sigaction(SIGTERM, &oldTerm_, nullptr);
+  }
+  DefaultStopSignals(const DefaultStopSignals&) = delete;
+  DefaultStopSignals& operator=(const DefaultStopSignals&) = delete;
+
+ private:
+  struct sigaction oldInt_ {};
+  struct sigaction oldTerm_ {};
+};
+
+// SDL shows its box in a copy of the game made for it (a fork), which would stay on the
+// screen after the game it belongs to was stopped or killed: while SDL opens one, each copy
+// made is told to end with the game.
+std::atomic<pid_t> sdlBoxGame{0};
+void EndWithTheGame() {
+  const pid_t game = sdlBoxGame.load();
+  if (game == 0) return;
+  prctl(PR_SET_PDEATHSIG, SIGKILL);
+  if (getppid() != game) _exit(0);
+}
+class SdlBoxGoesWithTheGame {
+ public:
+  SdlBoxGoesWithTheGame() {
+    static const bool registered = pthread_atfork(nullptr, nullptr, EndWithTheGame) == 0;
+    if (registered) sdlBoxGame = getpid();
+  }
+  ~SdlBoxGoesWithTheGame() { sdlBoxGame = 0; }
+  SdlBoxGoesWithTheGame(const SdlBoxGoesWithTheGame&) = delete;
+  SdlBoxGoesWithTheGame& operator=(const SdlBoxGoesWithTheGame&) = delete;
+};
+
+bool Closing(const SDL_Event& e) {
+  return e.type == SDL_QUIT || (e.type == SDL_WINDOWEVENT && e.window.event == SDL_WINDOWEVENT_CLOSE);
+}
+
 }  // namespace
 
-int SdlHost::RunDialogProgram(const std::string& command, std::string* output) {
-  int pipeFds[2];
-  if (pipe2(pipeFds, O_CLOEXEC) != 0) return -1;
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDOUT_FILENO);
-  const char* argv[] = {"sh", "-c", command.c_str(), nullptr};
-  pid_t child = 0;
-  int spawned = posix_spawn(&child, "/bin/sh", &actions, nullptr, const_cast<char* const*>(argv),
-                            environ);
-  posix_spawn_file_actions_destroy(&actions);
-  close(pipeFds[1]);
-  int fd = pipeFds[0];
-  if (spawned != 0) {
-    close(fd);
-    return -1;
-  }
-  auto readSome = [&]() {
-    char buffer[512];
-    ssize_t n = read(fd, buffer, sizeof buffer);
-    if (n > 0) {
-      if (output) output->append(buffer, static_cast<size_t>(n));
-    } else if (n == 0 || errno != EINTR) {
-      close(fd);
-      fd = -1;
-    }
-  };
-  // The child is never hurried: a close request made meanwhile is honoured once the user
-  // has finished with the dialog.
-  DialogOwner owner(video_->window, child);
-  int status = 0;
-  for (;;) {
-    pollfd waitFor{fd, POLLIN, 0};
-    if (poll(fd >= 0 ? &waitFor : nullptr, fd >= 0 ? 1 : 0, kDialogStepMs) > 0) readSome();
+int SdlHost::RunDialogProgram(const std::vector<std::string>& command, std::string* output) {
+  // Once the player has asked the game to end, nothing more is asked of them.
+  if (ending_) return -1;
+  DialogProgram program;
+  if (!program.Start(command)) return -1;
+  DialogOwner owner(video_->window, program.Process());
+  while (!program.Wait(kDialogStepMs)) {
     // Pings answered, an uncovered window redrawn, closes kept for the frame.
     PumpEvents(false);
     owner.Adopt();
-    pid_t ended = waitpid(child, &status, WNOHANG);
-    if (ended == child) break;
-    if (ended < 0 && errno != EINTR) {
-      status = -1;
-      break;
+    // A close of the window or a stop signal ends the dialog, and the game goes on to end.
+    if (ending_) program.End();
+  }
+  if (output) *output = program.Output();
+  return program.Status();
+}
+
+void SdlHost::ShowMessageBox(const std::string& text, const std::string& caption,
+                             MessageBoxIcon icon) {
+  // The terminal hears of every box, shown or not.
+  std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
+  if (ending_) return;
+  const DesktopDialogs desktop = FindDesktopDialogs();
+  if (desktop != DesktopDialogs::None) {
+    const int status = RunDialogProgram(MessageCommand(desktop, MessageFor(icon), text, caption), nullptr);
+    // 127: the program is there but could not be run.
+    if (ending_ || (status >= 0 && status != 127)) return;
+  }
+  if (BoxInWindow(text, caption, icon)) return;
+  Uint32 flags = SDL_MESSAGEBOX_INFORMATION;
+  if (icon == MessageBoxIcon::Stop) flags = SDL_MESSAGEBOX_ERROR;
+  if (icon == MessageBoxIcon::Exclamation) flags = SDL_MESSAGEBOX_WARNING;
+  DefaultStopSignals stoppable;
+  SdlBoxGoesWithTheGame goes;
+  // A box is as wide as its longest line.
+  SDL_ShowSimpleMessageBox(flags, caption.c_str(), BreakIntoLines(text, kBoxColumns).c_str(),
+                           BoxOwner(video_->window));
+}
+
+bool SdlHost::BoxInWindow(const std::string& text, const std::string& caption,
+                          MessageBoxIcon icon) {
+  if (!WindowSeen()) return false;
+  if (!box_) box_ = BoxPanel::Create();
+  const Surface* panel = box_ ? box_->Draw(text, caption, icon) : nullptr;
+  if (!panel) return false;
+  video_->ShowPanel(*panel);
+  // The pointer is the player's while the box is up, to click its button with.
+  const SDL_bool relative = SDL_GetRelativeMouseMode();
+  const int cursor = SDL_ShowCursor(SDL_QUERY);
+  SDL_SetRelativeMouseMode(SDL_FALSE);
+  SDL_ShowCursor(SDL_ENABLE);
+  const PixelRect button = box_->Button();
+  for (bool answered = false; !answered;) {
+    SDL_Event e;
+    if (!SDL_WaitEventTimeout(&e, 100)) continue;
+    // A held key repeats: Enter held when the box came must not also close it.
+    const bool firstPress = e.type == SDL_KEYDOWN && !e.key.repeat;
+    const SDL_Keycode key = firstPress ? e.key.keysym.sym : SDLK_UNKNOWN;
+    int x = 0, y = 0;
+    if (key == SDLK_RETURN || key == SDLK_KP_ENTER || key == SDLK_ESCAPE) {
+      answered = true;
+    } else if (e.type == SDL_MOUSEBUTTONUP && e.button.button == SDL_BUTTON_LEFT) {
+      answered = video_->PanelPoint(e.button.x, e.button.y, x, y) && x >= button.left &&
+                 x < button.right && y >= button.top && y < button.bottom;
+    } else {
+      // A close is kept for the frame, which ends the game once the box is gone.
+      Dispatch(e, false);
+      answered = Closing(e);
     }
   }
-  // What the child printed just before it ended is still in the pipe; something it left
-  // running may hold the pipe open, so only what is there now is read.
-  while (fd >= 0) {
-    pollfd waitFor{fd, POLLIN, 0};
-    if (poll(&waitFor, 1, 0) <= 0) break;
-    readSome();
-  }
-  if (fd >= 0) close(fd);
-  return status >= 0 && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  SDL_SetRelativeMouseMode(relative);
+  SDL_ShowCursor(cursor);
+  video_->HidePanel();
+  return true;
 }
 
 bool SdlHost::PromptInWindow(const FileDialogRequest& request, std::string& path) {
@@ -109,8 +175,7 @@ bool SdlHost::PromptInWindow(const FileDialogRequest& request, std::string& path
       video_->PresentOver(page->Draw(state));
       if (!SDL_WaitEventTimeout(&e, 100)) continue;
     }
-    bool closing = e.type == SDL_QUIT ||
-                   (e.type == SDL_WINDOWEVENT && e.window.event == SDL_WINDOWEVENT_CLOSE);
+    bool closing = Closing(e);
     // A held key repeats: Enter held after the name must not also answer the question.
     bool firstPress = e.type == SDL_KEYDOWN && !e.key.repeat;
     SDL_Keycode key = e.type == SDL_KEYDOWN ? e.key.keysym.sym : SDLK_UNKNOWN;
@@ -152,47 +217,44 @@ bool SdlHost::PromptInWindow(const FileDialogRequest& request, std::string& path
 }
 
 bool SdlHost::AskFileName(const FileDialogRequest& request, std::string& path) {
+  if (ending_) return false;
   bool save = request.kind == FileDialogKind::Save;
-  bool zenity = OnPath("zenity");
-  if (!zenity && !OnPath("kdialog")) return PromptInWindow(request, path);
+  const DesktopDialogs desktop = FindDesktopDialogs();
+  if (desktop == DesktopDialogs::None) return PromptInWindow(request, path);
+  const bool zenity = desktop == DesktopDialogs::Zenity;
   std::string directory = request.initialDirectory.empty() ? "." : request.initialDirectory;
   // The chooser opens in the dialog's folder, or at the name it gave when the user would
   // not replace that file.
-  auto chooser = [&](const std::string& start) {
-    if (zenity)
-      return std::string("zenity --file-selection") + (save ? " --save" : "") +
-             " --filename=" + ShellQuote(start) + " --file-filter=" +
-             ShellQuote(request.filterDescription + " | " + request.filterPattern);
-    return std::string(save ? "kdialog --getsavefilename " : "kdialog --getopenfilename ") +
-           ShellQuote(start) + " " + ShellQuote(request.filterPattern + "|" + request.filterDescription);
+  auto chooser = [&](const std::string& start) -> std::vector<std::string> {
+    if (zenity) {
+      std::vector<std::string> command = {"zenity", "--file-selection"};
+      if (save) command.push_back("--save");
+      command.push_back("--filename=" + start);
+      command.push_back("--file-filter=" + request.filterDescription + " | " + request.filterPattern);
+      return command;
+    }
+    return {"kdialog", save ? "--getsavefilename" : "--getopenfilename", start,
+            request.filterPattern + "|" + request.filterDescription};
   };
   // zenity's own overwrite question would ask about the name as typed, before the default
   // extension is added, so it is left off and asked here instead, about the files that
   // will be written. kdialog always asks about the name it returns, which is then not
   // asked about again.
-  std::string complaint = zenity ? "zenity --error --no-markup --text=" : "kdialog --error ";
-  std::string replace = zenity ? "zenity --question --no-markup --text=" : "kdialog --warningyesno ";
-  // zenity makes its box as wide as the text's longest line and breaks lines only at
-  // spaces, so a long name would push its buttons off the screen: its texts come in lines
-  // as the game's own boxes do, the breaks kept as they are inside the quotes. kdialog
-  // shortens a long name itself to fit the screen, and is given the text as it is.
-  auto text = [&](const std::string& said) {
-    return ShellQuote(zenity ? BreakIntoLines(said, kBoxColumns) : said);
-  };
   std::string start = zenity ? directory + "/" : directory;
   for (;;) {
     std::string chosen, refusal, question;
-    if (RunDialogProgram(chooser(start) + " 2>/dev/null", &chosen) != 0) return false;
+    if (RunDialogProgram(chooser(start), &chosen) != 0) return false;
     while (!chosen.empty() && (chosen.back() == '\n' || chosen.back() == '\r')) chosen.pop_back();
     if (chosen.empty()) return false;
     if (!ResolveDialogAnswer(request, chosen, path, refusal)) {
       // The chooser says why and asks again, as a dialog that must find its file does.
-      if (RunDialogProgram(complaint + text(refusal) + " >/dev/null 2>&1", nullptr) < 0)
+      if (RunDialogProgram(MessageCommand(desktop, DialogMessage::Error, refusal, ""), nullptr) < 0)
         return false;
       continue;
     }
     if (!AskBeforeReplacing(request, path, zenity ? "" : chosen, question)) return true;
-    if (RunDialogProgram(replace + text(question) + " >/dev/null 2>&1", nullptr) == 0) return true;
+    if (RunDialogProgram(MessageCommand(desktop, DialogMessage::YesNo, question, ""), nullptr) == 0)
+      return true;
     start = path;
   }
 }

@@ -1,47 +1,24 @@
 #include "platform/sdl/sdl_host.h"
 
 #include <SDL.h>
-#include <signal.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
 
+#include "platform/box_panel.h"
 #include "platform/files.h"
 #include "platform/notice_band.h"
 #include "platform/program_folder.h"
-#include "platform/sdl/dialog_owner.h"
 #include "platform/sdl/sdl_audio.h"
 #include "platform/sdl/sdl_input.h"
 #include "platform/sdl/sdl_video.h"
+#include "platform/sdl/window_manager_state.h"
 
 namespace platform {
 
 namespace {
-
-// While a modal box is up SDL's event loop does not run, so the quit that SDL makes of
-// SIGINT and SIGTERM would wait for the box; the signals end the program at once instead.
-class DefaultStopSignals {
- public:
-  DefaultStopSignals() {
-    struct sigaction plain {};
-    plain.sa_handler = SIG_DFL;
-    sigemptyset(&plain.sa_mask);
-    sigaction(SIGINT, &plain, &oldInt_);
-    sigaction(SIGTERM, &plain, &oldTerm_);
-  }
-  ~DefaultStopSignals() {
-    sigaction(SIGINT, &oldInt_, nullptr);
-    sigaction(SIGTERM, &oldTerm_, nullptr);
-  }
-  DefaultStopSignals(const DefaultStopSignals&) = delete;
-  DefaultStopSignals& operator=(const DefaultStopSignals&) = delete;
-
- private:
-  struct sigaction oldInt_ {};
-  struct sigaction oldTerm_ {};
-};
 
 // SDL's drivers that show nothing: the game would run where no one can see it.
 bool Invisible(const char* driver) {
@@ -155,19 +132,6 @@ void SdlHost::SleepUntil(uint32_t deadline) { clock_.SleepUntil(deadline); }
 
 int64_t SdlHost::CalendarSeconds() { return static_cast<int64_t>(std::time(nullptr)); }
 
-void SdlHost::ShowMessageBox(const std::string& text, const std::string& caption,
-                             MessageBoxIcon icon) {
-  Uint32 flags = SDL_MESSAGEBOX_INFORMATION;
-  if (icon == MessageBoxIcon::Stop) flags = SDL_MESSAGEBOX_ERROR;
-  if (icon == MessageBoxIcon::Exclamation) flags = SDL_MESSAGEBOX_WARNING;
-  // Without a display the box cannot be shown; the text still reaches the terminal.
-  std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
-  DefaultStopSignals stoppable;
-  // A box is as wide as its longest line.
-  SDL_ShowSimpleMessageBox(flags, caption.c_str(), BreakIntoLines(text, kBoxColumns).c_str(),
-                           BoxOwner(video_->window));
-}
-
 bool SdlHost::AcquireInstanceLock(const std::string& name) {
   // A lock that cannot be had says nothing about another copy.
   switch (lock_.Acquire(name)) {
@@ -222,6 +186,8 @@ bool SdlHost::CreateMainWindow(const std::string& title, int width, int height,
   }
   title_ = title;
   input_->SetClientSize(width, height);
+  // The window manager's changes to the window's state come only as the display's own events.
+  SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
   return true;
 }
 
@@ -234,6 +200,11 @@ void SdlHost::DestroyMainWindow() {
 }
 
 bool SdlHost::HasMainWindow() const { return video_->window != nullptr; }
+
+bool SdlHost::WindowSeen() const {
+  const char* driver = SDL_GetCurrentVideoDriver();
+  return video_->window && driver && !Invisible(driver);
+}
 
 void SdlHost::SetWindowTitle(const std::string& title) {
   title_ = title;
@@ -270,6 +241,7 @@ void SdlHost::Dispatch(const SDL_Event& e, bool deliverInput) {
     case SDL_QUIT:  // also what SIGINT and SIGTERM become
       m.kind = WindowEvent::CloseRequest;
       queue_.push_back(m);
+      ending_ = true;
       break;
     case SDL_WINDOWEVENT:
       switch (e.window.event) {
@@ -281,11 +253,20 @@ void SdlHost::Dispatch(const SDL_Event& e, bool deliverInput) {
           m.kind = WindowEvent::Expose;
           break;
         case SDL_WINDOWEVENT_SIZE_CHANGED: video_->Redraw(); break;
-        case SDL_WINDOWEVENT_CLOSE: m.kind = WindowEvent::CloseRequest; break;
+        case SDL_WINDOWEVENT_CLOSE:
+          m.kind = WindowEvent::CloseRequest;
+          ending_ = true;
+          break;
         default: break;
       }
       if (m.kind != WindowEvent::None) order_.Add(m, e.window.timestamp, queue_);
       break;
+    case SDL_SYSWMEVENT: {
+      bool fullScreen = false;
+      if (e.syswm.msg && WindowManagerStateChanged(*e.syswm.msg, video_->window, fullScreen))
+        video_->FollowWindowManager(fullScreen);
+      break;
+    }
     default:
       if (deliverInput) input_->OnEvent(e);
       break;

@@ -1,5 +1,5 @@
-// The player's host: an SDL window, its events as window messages, SDL message boxes,
-// a real clock, and a lock file for the single-instance guard. Its file dialogs live in
+// The player's host: an SDL window, its events as window messages, a real clock, and a lock
+// file for the single-instance guard. Its message boxes and file dialogs live in
 // sdl_dialogs.cpp.
 #pragma once
 
@@ -7,6 +7,7 @@
 #include <deque>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/host.h"
 #include "platform/instance_lock.h"
@@ -17,6 +18,7 @@ union SDL_Event;
 
 namespace platform {
 
+class BoxPanel;
 class NoticeBand;
 class SdlVideo;
 class SdlAudio;
@@ -66,14 +68,21 @@ class SdlHost : public Host {
 
  private:
   bool EnsureVideo();
+  // Whether the player can see the window: there is one, and not on a driver that shows
+  // nothing (offscreen, dummy), where a box drawn in it would wait for an answer forever.
+  bool WindowSeen() const;
   // One SDL event: window events and quit become messages; input goes to the devices
   // only when deliverInput is set.
   void Dispatch(const SDL_Event& event, bool deliverInput);
-  // Runs a shell command that shows a dialog of its own (a chooser, a question, a
-  // refusal) and waits for it to end, the window serviced meanwhile and the dialog's
-  // windows kept above it. output, when given, receives what the command printed. The
-  // command's exit status, or -1 when it could not be run or did not exit by itself.
-  int RunDialogProgram(const std::string& command, std::string* output);
+  // Runs a dialog program of the desktop's (a chooser, a question, a box; see
+  // DialogProgram) and waits for it to end, the window serviced meanwhile and the dialog's
+  // windows kept above it; a close of the window or a stop signal ends it. output, when
+  // given, receives what the program printed. The program's exit status, or -1 when it
+  // could not be run, did not exit by itself, or the game is ending.
+  int RunDialogProgram(const std::vector<std::string>& command, std::string* output);
+  // Shows a box over the game's picture until it is answered (Return, Enter, Escape, a click
+  // on OK) or the game is asked to end; false when there is no window the player sees.
+  bool BoxInWindow(const std::string& text, const std::string& caption, MessageBoxIcon icon);
   // Asks for a file name typed into the game window, for desktops without a chooser.
   bool PromptInWindow(const FileDialogRequest& request, std::string& path);
 
@@ -81,11 +90,15 @@ class SdlHost : public Host {
   std::unique_ptr<SdlAudio> audio_;
   std::unique_ptr<SdlInput> input_;
   std::unique_ptr<NoticeBand> notice_;  // made at its first use
+  std::unique_ptr<BoxPanel> box_;       // made at its first use
   InstanceLock lock_;
   MonotonicClock clock_;
   std::deque<WindowMessage> queue_;
   WindowEventOrder order_;
   bool videoStarted_ = false;
+  // The player has asked the game to end (a close of the window, a stop signal): nothing
+  // more is asked of them, and boxes are only told on the terminal.
+  bool ending_ = false;
   std::string title_;
 };
 

@@ -18,7 +18,7 @@ bool SdlVideo::SetMode(int, int, int bitsPerPixel, bool fullScreen) {
   if (fullScreen && bitsPerPixel != 8 && bitsPerPixel != 16 && bitsPerPixel != 24 &&
       bitsPerPixel != 32)
     return false;
-  fullScreen_ = fullScreen;
+  fullScreenByWindowManager_ = false;
   if (!fullScreen) gamma_ = GammaTable::Identity();
   if (window) SDL_SetWindowFullscreen(window, fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
   return true;
@@ -29,6 +29,8 @@ int SdlVideo::DesktopBitsPerPixel() const { return 32; }
 void SdlVideo::ReleaseWindow() {
   if (noticeTexture_) SDL_DestroyTexture(noticeTexture_);
   noticeTexture_ = nullptr;
+  if (panelTexture_) SDL_DestroyTexture(panelTexture_);
+  panelTexture_ = nullptr;
   if (texture_) SDL_DestroyTexture(texture_);
   if (renderer_) SDL_DestroyRenderer(renderer_);
   texture_ = nullptr;
@@ -100,13 +102,30 @@ void SdlVideo::HideNotice() {
   Redraw();
 }
 
-void SdlVideo::Redraw() {
-  if (!renderer_ || !texture_ || !haveFrame_) return;
-  int ow = 0, oh = 0;
-  SDL_GetRendererOutputSize(renderer_, &ow, &oh);
-  int w = textureWidth_, h = textureHeight_;
+void SdlVideo::ShowPanel(const Surface& panel) {
+  // Before the game's first frame the box stands in a black window of the frame's size.
+  if (!renderer_ && !EnsureRenderer(640, 480)) return;
+  if (!panel_.Convert(panel, gamma_)) return;
+  if (panelTexture_) SDL_DestroyTexture(panelTexture_);
+  panelTexture_ = SDL_CreateTexture(renderer_, WindowFrame::PixelFormat(),
+                                    SDL_TEXTUREACCESS_STREAMING, panel.Width(), panel.Height());
+  if (!panelTexture_) return;
+  SDL_UpdateTexture(panelTexture_, nullptr, panel_.Pixels(), panel_.Pitch());
+  Redraw();
+}
+
+void SdlVideo::HidePanel() {
+  if (!panelTexture_) return;
+  SDL_DestroyTexture(panelTexture_);
+  panelTexture_ = nullptr;
+  Redraw();
+}
+
+SDL_Rect SdlVideo::PictureRect(int ow, int oh) const {
+  const int w = textureWidth_, h = textureHeight_;
   SDL_Rect dst{0, 0, w, h};
-  if (fullScreen_ && ow >= w && oh >= h) {
+  const bool fullScreen = window && (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN);
+  if (fullScreen && ow >= w && oh >= h) {
     int scale = std::min(ow / w, oh / h);
     dst.w = w * scale;
     dst.h = h * scale;
@@ -122,14 +141,64 @@ void SdlVideo::Redraw() {
   }
   dst.x = (ow - dst.w) / 2;
   dst.y = (oh - dst.h) / 2;
+  return dst;
+}
+
+SDL_Rect SdlVideo::PanelRect(const SDL_Rect& picture) const {
+  const int w = textureWidth_, h = textureHeight_;
+  const int left = (w - panel_.Width()) / 2, top = (h - panel_.Height()) / 2;
+  return SDL_Rect{picture.x + left * picture.w / w, picture.y + top * picture.h / h,
+                  panel_.Width() * picture.w / w, panel_.Height() * picture.h / h};
+}
+
+bool SdlVideo::PanelPoint(int windowX, int windowY, int& x, int& y) const {
+  if (!panelTexture_ || !window || !renderer_) return false;
+  int ww = 0, wh = 0, ow = 0, oh = 0;
+  SDL_GetWindowSize(window, &ww, &wh);
+  SDL_GetRendererOutputSize(renderer_, &ow, &oh);
+  const SDL_Rect panel = PanelRect(PictureRect(ow, oh));
+  if (ww <= 0 || wh <= 0 || panel.w <= 0 || panel.h <= 0) return false;
+  // Mouse events count the window's points, which a high-density screen makes larger than
+  // the drawing's pixels.
+  const int64_t px = int64_t(windowX) * ow / ww, py = int64_t(windowY) * oh / wh;
+  x = int((px - panel.x) * panel_.Width() / panel.w);
+  y = int((py - panel.y) * panel_.Height() / panel.h);
+  return true;
+}
+
+void SdlVideo::Redraw() {
+  if (!renderer_ || !texture_) return;
+  int ow = 0, oh = 0;
+  SDL_GetRendererOutputSize(renderer_, &ow, &oh);
+  const SDL_Rect dst = PictureRect(ow, oh);
   SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
   SDL_RenderClear(renderer_);
-  SDL_RenderCopy(renderer_, texture_, nullptr, &dst);
-  if (noticeTexture_) {
-    SDL_Rect band{dst.x, dst.y, dst.w, dst.h * notice_.Height() / h};
-    SDL_RenderCopy(renderer_, noticeTexture_, nullptr, &band);
+  if (haveFrame_) {
+    SDL_RenderCopy(renderer_, texture_, nullptr, &dst);
+    if (noticeTexture_) {
+      SDL_Rect band{dst.x, dst.y, dst.w, dst.h * notice_.Height() / textureHeight_};
+      SDL_RenderCopy(renderer_, noticeTexture_, nullptr, &band);
+    }
+  }
+  if (panelTexture_) {
+    const SDL_Rect panel = PanelRect(dst);
+    SDL_RenderCopy(renderer_, panelTexture_, nullptr, &panel);
   }
   SDL_RenderPresent(renderer_);
+}
+
+void SdlVideo::FollowWindowManager(bool fullScreen) {
+  if (!window) return;
+  const bool shown = SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN;
+  // A window of a fixed size would stay at its size in the corner of a full screen: SDL's
+  // own full screen lets the window manager give it the whole screen.
+  if (fullScreen && !shown) {
+    SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP);
+    fullScreenByWindowManager_ = true;
+  } else if (!fullScreen && shown && fullScreenByWindowManager_) {
+    SDL_SetWindowFullscreen(window, 0);
+    fullScreenByWindowManager_ = false;
+  }
 }
 
 }  // namespace platform

@@ -36,8 +36,19 @@ class SdlVideo : public VideoOutput {
   // it, until HideNotice.
   void ShowNotice(const Surface& band);
   void HideNotice();
+  // Shows a box of the host's own (BoxPanel) in the middle of the picture, scaled with it,
+  // until HidePanel; over a black window before the game's first frame.
+  void ShowPanel(const Surface& panel);
+  void HidePanel();
+  // The point of the window (in the window's coordinates, as mouse events give them) in the
+  // pixels of the panel shown; false when no panel is shown.
+  bool PanelPoint(int windowX, int windowY, int& x, int& y) const;
   // Shows the last presented picture again (after the window was resized or exposed).
   void Redraw();
+  // The window manager made the window full screen (its key or menu), or took back a full
+  // screen it made: the picture is shown as F12's full screen shows it, and the window comes
+  // back as it was. A full screen of the game's own stays the game's.
+  void FollowWindowManager(bool fullScreen);
   // Frees what belongs to the window; called before the window is destroyed.
   void ReleaseWindow();
 
@@ -47,6 +58,10 @@ class SdlVideo : public VideoOutput {
   bool EnsureRenderer(int width, int height);
   // Shows picture, converted into buffer on the way.
   void Show(const Surface& picture, WindowFrame& buffer);
+  // Where the picture stands in a drawing area of the size given, and where the panel
+  // stands in that picture, in the area's pixels.
+  SDL_Rect PictureRect(int areaWidth, int areaHeight) const;
+  SDL_Rect PanelRect(const SDL_Rect& picture) const;
 
   SDL_Renderer* renderer_ = nullptr;
   SDL_Texture* texture_ = nullptr;
@@ -54,10 +69,12 @@ class SdlVideo : public VideoOutput {
   WindowFrame over_;       // the host's own picture shown over it
   WindowFrame notice_;     // the band shown over the top of either
   SDL_Texture* noticeTexture_ = nullptr;
+  WindowFrame panel_;      // the box shown over the middle of either
+  SDL_Texture* panelTexture_ = nullptr;
   int textureWidth_ = 0, textureHeight_ = 0;
   GammaTable gamma_;
   bool haveFrame_ = false;
-  bool fullScreen_ = false;
+  bool fullScreenByWindowManager_ = false;
 };
 
 }  // namespace platform

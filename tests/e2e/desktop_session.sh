@@ -5,10 +5,13 @@
 # restore leave the game running; where the window is given another size all the same,
 # the picture fills it with its shape kept; while a file chooser (a stand-in) is open the
 # window stays alive and the chooser, like the game's own boxes, stays above it; a save
-# asks once before it replaces a file, and the desktop's question and refusals come in
-# lines that fit the screen; a save that waits for another game's save in its folder keeps
-# the window answering and says so in the title and over the picture; without a chooser, a box after the prompt
-# typed into the window stands over the game's picture, not over the prompt. Pictures are checked by their pixels through the
+# asks once before it replaces a file, and the desktop's question, refusals and boxes come
+# in lines that fit the screen; a save that waits for another game's save in its folder
+# keeps the window answering and says so in the title and over the picture; without a
+# chooser, a box after the prompt typed into the window is drawn over the game's picture,
+# not over the prompt, and goes with Return or a click on OK; while a box is open, the
+# desktop's or the game's own, the window answers pings, and a game killed then leaves no
+# window and lets the next game start at once. Pictures are checked by their pixels through the
 # frame-rate text (F11), the one thing the first scene draws; as nothing else draws, the
 # text stays in the back buffer once drawn, and only a switch of the display mode (which
 # makes new, black buffers) shows whether frames are still drawn and presented.
@@ -98,20 +101,28 @@ text_box() {
 text_shown() { text_box; [ "$box" != none ]; }
 text_gone() { text_box; [ "$box" = none ]; }
 
-# The desktop's chooser, played by a stand-in in the game's bin/: it logs how it was
-# called ("start ARGS", and "end" once it is done), then plays the next line of its plan:
-# seconds to wait, its exit status, and the name it prints. With no plan left it cancels.
-# The text of a question or an error (--text) is kept whole in its own file, line breaks
-# and all.
+# The desktop's chooser and boxes, played by a stand-in in the game's bin/: it logs how it
+# was called ("start ARGS", and "end" once it is done), then plays the next line of its
+# plan: seconds to wait, its exit status, and the name it prints. With no plan left it
+# cancels. The text of a question, an error or a box (--text) is kept whole in its own
+# file, line breaks and all; its window is titled as the dialog (--title) is.
 mkdir bin tools
 cat >bin/zenity <<'EOF'
 #!/usr/bin/env bash
 echo "start $*" >>"$CHOOSER_LOG"
-for arg; do [ "${arg#--text=}" = "$arg" ] || printf '%s\n' "${arg#--text=}" >"$CHOOSER_TEXT"; done
+title=Chooser
+for arg; do
+  [ "${arg#--text=}" = "$arg" ] || printf '%s\n' "${arg#--text=}" >"$CHOOSER_TEXT"
+  [ "${arg#--title=}" = "$arg" ] || title=${arg#--title=}
+  [ "${previous:-}" = --title ] && title=$arg  # as kdialog is told it
+  previous=$arg
+done
 read -r seconds status answer <"$CHOOSER_PLAN" || { echo end >>"$CHOOSER_LOG"; exit 1; }
 sed -i 1d "$CHOOSER_PLAN"
 case $seconds in
-  w*) python3 "$DIALOG_WINDOW" Chooser "${seconds#w}" ;;  # "w9": a window, closed by 9 s
+  w*) python3 "$DIALOG_WINDOW" "$title" "${seconds#w}" ;;  # "w9": a window, closed by 9 s
+  # "x9": the same, shown by this process itself, as the real programs show theirs
+  x*) exec python3 "$DIALOG_WINDOW" "$title" "${seconds#x}" ;;
   *) sleep "$seconds" ;;
 esac
 [ -n "$answer" ] && echo "$answer"
@@ -172,6 +183,13 @@ open_chooser() {
   fail "$key opened no chooser: $(cat chooser.log)"
 }
 chooser_ended() { [ "$(grep -c "^end" chooser.log)" -eq "$1" ]; }
+# The text the desktop's dialog was given last comes in lines of 64 characters at most, some
+# 470 pixels in zenity's font, and holds what is given whole.
+text_fits() {
+  [ "$(awk '{ if (length > m) m = length } END { print m + 0 }' chooser.text)" -le 64 ] &&
+    tr -d '\n' <chooser.text | grep -q "$1" ||
+    fail "$2 does not come in lines that fit: $(cat chooser.text)"
+}
 # User and system time of the game's main thread, in clock ticks (fields 14 and 15 of its
 # stat, counted after the name in parentheses).
 ticks() {
@@ -220,30 +238,37 @@ wait_until chooser_ended 1 || fail "the chooser did not end: $(cat chooser.log)"
 # The game takes keys again once it has seen the chooser end.
 sleep 0.3
 
-# The game's own message boxes belong to its window too: a damaged saved game, loaded.
+# The game's own message boxes are the desktop's too, and belong to its window: a damaged
+# saved game, loaded, is told in a warning.
 echo damaged >bad.sav
-chooser_key=F6 open_chooser "0 0 bad.sav"
-wait_until named_up "Load error ." || fail "no box for a damaged saved game"
-owner=$(xprop -id "$(id_of "Load error .")" WM_TRANSIENT_FOR | sed -n 's/.*# //p')
-[ -n "$owner" ] && [ $((owner)) -eq $(($(window_id))) ] ||
+chooser_key=F6 open_chooser "0 0 bad.sav" "w20 0"
+wait_until named_up "Load error ." || fail "no box for a damaged saved game: $(cat chooser.log)"
+grep -q -- "^start --warning --no-markup --title=Load error . --text=The saved game" chooser.log ||
+  fail "the box is not the desktop's warning with the game's caption: $(cat chooser.log)"
+# It is made one as soon as the window manager has taken it on.
+owned_by_game() {
+  owner=$(xprop -id "$(id_of "$1")" WM_TRANSIENT_FOR | sed -n 's/.*# //p')
+  [ -n "$owner" ] && [ $((owner)) -eq $(($(window_id))) ]
+}
+wait_until owned_by_game "Load error ." ||
   fail "the box is not a dialog of the game's window: WM_TRANSIENT_FOR ${owner:-unset}"
 box_focused() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$(($(id_of "$1")))" ]; }
 wait_until box_focused "Load error ." || fail "the box did not get the focus"
-xdotool key Return
-wait_until focused || fail "the box did not go with Return"
+xdotool windowclose "$(id_of "Load error .")"
+wait_until chooser_ended 2 || fail "the box did not end: $(cat chooser.log)"
+wait_until focused || fail "the game did not get the focus back after its box"
 sleep 0.3
 
-# A save the file system refuses is told in a box that fits the game's 640 x 480 window,
-# however long the name it quotes: 254 characters and ".sav" once made a box 2,326 pixels
-# wide, its button out of reach.
-open_chooser "0 0 $(printf 'n%.0s' $(seq 254))"
-wait_until named_up "Save error ." || fail "no box for a name too long to save"
-read -r bw bh <<<"$(xwininfo -id "$(id_of "Save error .")" | awk '/Width:/{w=$NF}/Height:/{h=$NF}END{print w, h}')"
-[ "$bw" -le 640 ] && [ "$bh" -le 480 ] || fail "the save error box is $bw x $bh, larger than the window"
+# A save the file system refuses is told in a box that fits the screen, however long the
+# name it quotes: 254 characters and ".sav" once made a box 2,326 pixels wide, its button
+# out of reach.
+: >chooser.text
+open_chooser "0 0 $(printf 'n%.0s' $(seq 254))" "0 0"
+wait_until chooser_ended 2 || fail "no box for a name too long to save: $(cat chooser.log)"
+grep -q -- "^start --warning .*--title=Save error \. " chooser.log || fail "no save error box: $(cat chooser.log)"
+text_fits "$(printf 'n%.0s' $(seq 254)).sav" "the save error box"
 grep -q "File name too long" game.err || fail "the save error does not say why: $(tail -n 1 game.err)"
-wait_until box_focused "Save error ." || fail "the save error box did not get the focus"
-xdotool key Return
-wait_until focused || fail "the save error box did not go with Return"
+wait_until focused || fail "the game did not get the focus back after the save error box"
 sleep 0.3
 
 # The frame-rate text in full screen, to be found again in the window.
@@ -270,6 +295,18 @@ keep_shot window
 xdotool windowsize "$(window_id)" 800 600
 sleep 1
 size_is 640x480 || fail "the window could be resized: $(geometry)"
+
+# The window manager's own full screen (its key or menu) shows the picture as F12's does:
+# the window once kept its 640 x 480 in the screen's corner, the rest black. Taken back, it
+# leaves the window as it was.
+python3 "$here/net_wm_state.py" "$(window_id)" add FULLSCREEN
+as_full_screen() { text_shown && [ "$box" = "$fl $ft $fr $fb" ]; }
+wait_until geometry_is 1400x1000+0+0 || fail "the window manager's full screen did not cover the screen: $(geometry)"
+wait_until as_full_screen ||
+  fail "the window manager's full screen does not show the picture as F12's: text at $box, not $fl $ft $fr $fb"
+python3 "$here/net_wm_state.py" "$(window_id)" remove FULLSCREEN
+wait_until size_is 640x480 || fail "the window manager's full screen, taken back, left $(geometry)"
+wait_until scaled_twice_and_centred || fail "the window's picture changed after the window manager's full screen"
 
 # The user minimises the window and restores it. A running game then hides the text (F11)
 # and draws black frames after F12; a paused one would ignore F11 and present nothing, so
@@ -317,15 +354,10 @@ wait_until replaced || fail "one.sav was not replaced after a yes: $(cat chooser
 
 # zenity makes a box as wide as its text's longest line: a question about a name of 180
 # characters once made one 1,563 pixels wide, its Yes and No off the screen. Its texts,
-# the question and the refusal of a name that is not there, come in lines of 64
-# characters at most, some 470 pixels in zenity's font, and the name is whole in them.
+# the question and the refusal of a name that is not there, come in lines that fit, and
+# the name is whole in them.
 long=$(printf 'n%.0s' $(seq 180))
 echo old >"$long.sav"
-text_fits() {
-  [ "$(awk '{ if (length > m) m = length } END { print m + 0 }' chooser.text)" -le 64 ] &&
-    tr -d '\n' <chooser.text | grep -q "$1" ||
-    fail "$2 does not come in lines that fit: $(cat chooser.text)"
-}
 : >chooser.text
 open_chooser "0 0 $long" "0 1" "0 1"
 wait_until chooser_ended 3 || fail "no question about replacing $long.sav: $(cat chooser.log)"
@@ -389,28 +421,105 @@ text_shown || fail "a key pressed while the save waited was taken"
 rm -f go go.held pair.rep pair.sar waits.sav
 
 # Without a chooser on the desktop, the name is typed into a prompt in the game's window.
-# A save there that fails is told in a box, and behind the box stands the game's own
-# picture: the whole prompt, its "Enter to accept, Escape to cancel" included, used to stay
-# drawn there while the box was open. The prompt's page is the only thing of its dark blue.
+# A save there that fails is told in a box drawn over the game's picture, and behind the
+# box stands the game's own picture: the whole prompt, its "Enter to accept, Escape to
+# cancel" included, used to stay drawn there while the box was open. The prompt's page and
+# the box are the only things of their dark blue, the page filling the window and the box
+# no more than 560 x 440 of it; the box's caption bar and button are of a blue of their own.
 mv bin/zenity zenity.away
 prompt_pixels() {
   xwd -name Quor -silent -out shot.xwd 2>/dev/null && python3 "$here/screen.py" count shot.xwd 202040
 }
-prompt_up() { [ "$(prompt_pixels)" -gt 100000 ]; }
-prompt_gone() { [ "$(prompt_pixels)" -eq 0 ]; }
+prompt_up() { [ "$(prompt_pixels)" -gt 250000 ]; }
+prompt_gone() { [ "$(prompt_pixels)" -lt 246400 ]; }
+box_pixels() {
+  xwd -name Quor -silent -out shot.xwd 2>/dev/null && python3 "$here/screen.py" count shot.xwd 404080
+}
+box_drawn() { [ "$(box_pixels)" -gt 1000 ]; }
+box_gone() { [ "$(box_pixels)" -eq 0 ]; }
 wait_until focused || fail "the game's window lost the focus before F5 without a chooser"
 hold_until F5 prompt_up || fail "F5 without a chooser showed no prompt in the window"
 # 254 letters and ".sav": too long a name for the file system.
 xdotool type "$(printf 'n%.0s' $(seq 254))"
 xdotool key Return
-wait_until named_up "Save error ." || fail "no box for a name too long to save from the prompt"
+wait_until box_drawn || fail "no box for a name too long to save from the prompt"
+named_up "Save error ." && fail "the box after the prompt is a window of its own, not drawn in the game's"
 wait_until prompt_gone ||
   fail "the prompt stayed drawn behind the box: $(prompt_pixels) of its pixels"
 keep_shot box-after-prompt
-wait_until box_focused "Save error ." || fail "the box after the prompt did not get the focus"
 xdotool key Return
-wait_until focused || fail "the box after the prompt did not go with Return"
+wait_until box_gone || fail "the box after the prompt did not go with Return"
+# The box goes with a click on its OK button too, the middle of the lowest of its blue.
+hold_until F7 box_drawn || fail "F7 with nothing recorded drew no box in the window"
+read -r bl bt br bb <<<"$(python3 "$here/screen.py" where shot.xwd 404080)"
+xdotool mousemove --window "$(window_id)" $(((bl + br) / 2)) $((bb - 4)) click 1
+wait_until box_gone || fail "the box did not go with a click on OK"
+wait_until focused || fail "the game's window lost the focus to its box"
 mv zenity.away bin/zenity
+
+# F7 with nothing recorded says so in a box. While it is open the window answers the
+# window manager's ping, as while a chooser is: SDL's box left the window unanswered, and a
+# desktop offers to force-quit such a window. A game killed with the box open leaves no
+# window of its own: SDL's box, a copy of the game, kept the game's window on the screen
+# and its lock held, so the next game was refused until the orphan box was answered. The
+# next game, started at once in the same folder, opens its window and runs. With zenity,
+# with kdialog, and with neither, where the box is drawn in the game's window.
+game_gone() { ! window_up && ! named_up "Replay error ." && ! kill -0 "$game" 2>/dev/null; }
+box_then_kill() {
+  local how=$1
+  wait_until focused || fail "the game's window lost the focus before F7 ($how)"
+  if [ "$how" = neither ]; then
+    hold_until F7 box_drawn || fail "F7 with nothing recorded drew no box in the window"
+  else
+    chooser_key=F7 open_chooser "x30 0"
+    wait_until named_up "Replay error ." || fail "F7 with nothing recorded showed no box with $how"
+  fi
+  sleep 1.5
+  python3 "$here/net_wm_ping.py" "$(window_id)" 1 ||
+    fail "the window did not answer a ping while a box was open ($how)"
+  kill -KILL "$game"
+  wait "$game" 2>/dev/null
+  wait_until game_gone || fail "a window of the game killed with its box open ($how) stayed"
+  PATH=$game_path "$quor" 2>game.err & game=$!
+  wait_until window_up || fail "no game started after one killed with its box open ($how): $(cat game.err)"
+  wait_until geometry_is 1400x1000+0+0 || fail "the game started after one killed ($how) is not full screen: $(geometry)"
+  hold_until F11 text_shown || fail "the game started after one killed with its box open ($how) does not run"
+  grep -q "Cannot create more than one" game.err && fail "the game started after one killed ($how) was refused"
+}
+box_then_kill zenity
+mv bin/zenity bin/kdialog
+box_then_kill kdialog
+grep -q -- "^start --title Replay error . --sorry Nothing has been recorded" chooser.log ||
+  fail "kdialog was not shown the box as a warning with its caption: $(cat chooser.log)"
+mv bin/kdialog zenity.away
+box_then_kill neither
+
+# Stopped with a box open, by a signal or a close of its window, the game closes the box and
+# ends as it would without one, asking nothing more first.
+ends_with_box_closed() {
+  local how=$1 status
+  wait "$game"
+  status=$?
+  [ $status -eq 0 ] || fail "the game ended with $status when $how while its box was open"
+  game_gone || fail "a window of the game stayed when $how while its box was open"
+  PATH=$game_path "$quor" 2>game.err & game=$!
+  wait_until window_up || fail "no game started after one $how: $(cat game.err)"
+  wait_until geometry_is 1400x1000+0+0 || fail "the game started after one $how is not full screen"
+}
+wait_until focused || fail "the game's window lost the focus before F7"
+hold_until F7 box_drawn || fail "F7 with nothing recorded drew no box in the window"
+python3 "$here/net_wm_state.py" "$(window_id)" close
+ends_with_box_closed "was closed"
+mv zenity.away bin/zenity
+wait_until focused || fail "the game's window lost the focus before F7"
+chooser_key=F7 open_chooser "x30 0"
+wait_until named_up "Replay error ." || fail "F7 with nothing recorded showed no box"
+kill -TERM "$game"
+ends_with_box_closed "was stopped"
+wait_until focused || fail "the game started last did not get the focus"
+hold_until F11 text_shown || fail "the game started last does not run"
+# What follows plays in the 640 x 480 window, the frame-rate text shown.
+switch_mode size_is 640x480 || fail "F12 gave no 640 x 480 window in the game started last: $(geometry)"
 
 # A window manager that sizes windows its own way is played by none at all: the X server
 # gives the window whatever size is asked. 1000 x 600 holds the frame at 800 x 600, a

@@ -5,6 +5,9 @@
                            "left top right bottom" (inclusive), or "none"
   screen.py count DUMP RRGGBB
                            how many pixels show that colour exactly
+  screen.py where DUMP RRGGBB
+                           the box around the pixels of that colour, as "left top right
+                           bottom" (inclusive), or "none"
   screen.py png DUMP OUT   the dump as a PNG picture, to look at
 """
 import struct
@@ -49,15 +52,24 @@ def dump_of_24_bits(path):
 
 
 def count(path, colour):
+    return where(path, colour)[0]
+
+
+def where(path, colour):
+    """How many pixels show the colour, and the box around them (None without any)."""
     width, height, size, line_bytes, pixels = dump_of_24_bits(path)
     value = int(colour, 16)
     wanted = (value & 0xff, (value >> 8) & 0xff, value >> 16)
-    found = 0
+    found, box = 0, None
     for y in range(height):
         row = pixels[y * line_bytes:y * line_bytes + width * size]
-        found += sum(1 for pixel in zip(row[0::size], row[1::size], row[2::size])
-                     if pixel == wanted)
-    return found
+        xs = [x for x, pixel in enumerate(zip(row[0::size], row[1::size], row[2::size]))
+              if pixel == wanted]
+        if xs:
+            found += len(xs)
+            box = (min(xs), y, max(xs), y) if box is None else (
+                min(box[0], xs[0]), box[1], max(box[2], xs[-1]), y)
+    return found, box
 
 
 def text_box(path, rows=160):
@@ -107,6 +119,9 @@ if __name__ == '__main__':
         print('none' if box is None else '%d %d %d %d' % box)
     elif len(sys.argv) == 4 and sys.argv[1] == 'count':
         print(count(sys.argv[2], sys.argv[3]))
+    elif len(sys.argv) == 4 and sys.argv[1] == 'where':
+        box = where(sys.argv[2], sys.argv[3])[1]
+        print('none' if box is None else '%d %d %d %d' % box)
     elif len(sys.argv) == 4 and sys.argv[1] == 'png':
         write_png(sys.argv[2], sys.argv[3])
     else:

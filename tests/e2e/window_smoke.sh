@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Starts the game in a virtual X display, finds its window, checks that a second copy is
-# refused and that SIGTERM ends the second copy while its box is up, ends the first with
+# refused and that SIGTERM ends the second copy and its box while the box is up, ends the first with
 # SIGTERM as a desktop session would, and checks that without a display the game says so
 # in its own words only and fails at once, suggesting a headless command that works from
 # anywhere, that started away from its files it says how to start it from anywhere, and
@@ -92,6 +92,13 @@ for _ in $(seq 1 50); do kill -0 $second 2>/dev/null || break; sleep 0.1; done
 if kill -0 $second 2>/dev/null; then
   echo "SIGTERM did not end the second copy while its box was up"
   kill -9 $pid $second
+  exit 1
+fi
+# Its box goes with it: SDL shows it in a copy of the game, which outlived the game.
+for _ in $(seq 1 50); do window_up "Quor Error." || break; sleep 0.1; done
+if window_up "Quor Error."; then
+  echo "the second copy's box stayed after SIGTERM ended the copy"
+  kill -9 $pid
   exit 1
 fi
 # The first sound of the first scene opens the sound device.

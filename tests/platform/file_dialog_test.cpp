@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/box_panel.h"
 #include "platform/file_prompt.h"
 #include "platform/host.h"
 #include "platform/notice_band.h"
@@ -149,6 +150,42 @@ TEST(MessageBoxText, NoLineBeginsWithTheMarkThatClosesWhatStandsBeforeIt) {
   EXPECT_EQ(wrong.size(), 0u) << (wrong.empty() ? "" : wrong.front());
 }
 
+// A name ending in a blank and a quote put its own last quote and the one closing it ("")
+// at the start of a line; where a closing quote would have begun a line, the extension
+// before it was split instead (".sa", then "v""). A break before a name's closing quote
+// falls only where the name itself has room for one.
+TEST(MessageBoxText, NeitherANamesLastQuotesNorItsExtensionBeginALine) {
+  auto count = [](const std::string& in, const std::string& what) {
+    size_t n = 0;
+    for (size_t at = in.find(what); at != std::string::npos; at = in.find(what, at + 1)) ++n;
+    return n;
+  };
+  std::vector<std::string> wrong;
+  for (size_t length = 1; length <= 130; ++length)
+    for (size_t columns : {20u, 37u, 56u}) {
+      const std::string stem(length, 'n');
+      for (const std::string& text :
+           {"The file \"" + stem + " \"\" does not exist.",
+            "The file \"" + stem + " \".sav\" exists. Replace it?",
+            "The file \"" + stem + ".sav\" exists. Replace it?",
+            "At \"/home/" + stem + "/v1.2.rep\": Permission denied .",
+            "The files \"" + stem + " \".rep\" and \"" + stem + "\".sar\" exist."}) {
+        const std::string broken = BreakIntoLines(text, columns);
+        bool right = true;
+        for (size_t at = 0, end; at <= broken.size(); at = end + 1) {
+          end = std::min(broken.find('\n', at), broken.size());
+          const std::string line = broken.substr(at, end - at);
+          right = right && line.size() <= columns && line.compare(0, 2, "\"\"") != 0 &&
+                  line.compare(0, 1, ".") != 0;
+        }
+        for (const std::string extension : {".sav\"", ".rep\"", ".sar\""})
+          right = right && count(broken, extension) == count(text, extension);
+        if (!right) wrong.push_back(broken);
+      }
+    }
+  EXPECT_EQ(wrong.size(), 0u) << (wrong.empty() ? "" : wrong.front());
+}
+
 // The pixels of one colour on a page (in rows from `top` to `bottom`): how many, and the
 // box around them.
 struct Ink {
@@ -230,6 +267,47 @@ TEST(FilePrompt, AQuestionAboutALongNameShowsWholeAboveItsKeys) {
     EXPECT_GT(hint.top, notice.bottom);
     EXPECT_LT(hint.bottom, page.height - 1);
   }
+}
+
+// Where the desktop has no program to show a box, the box is drawn over the game's picture:
+// its caption, its icon, the whole of its text in lines within it, and an OK button that
+// a click finds, all within the game's window.
+TEST(BoxPanel, ShowsItsCaptionIconAndWholeTextAboveItsButton) {
+  std::unique_ptr<BoxPanel> box = BoxPanel::Create();
+  ASSERT_TRUE(box);
+  const std::string caption = "Save error .";
+  const std::string text = "The game could not be saved to \"/home/player/" + std::string(254, 'n') +
+                           ".sav\": File name too long .";
+  const Surface* drawn = box->Draw(text, caption, MessageBoxIcon::Exclamation);
+  ASSERT_TRUE(drawn);
+  const Image page = drawn->ReadImage();
+  EXPECT_LE(page.width, 560);
+  EXPECT_LE(page.height, 440);
+  auto strokes = [&](const std::string& said) {
+    std::set<std::pair<int, int>> at;
+    box->TextFont().Rasterise(said.data(), said.size(), [&](int x, int y) { at.insert({x, y}); });
+    return int(at.size());
+  };
+  constexpr uint32_t kInk = 0x00FFFFFF, kBar = 0x00804040, kWarning = 0x0000C0FF;
+  const Ink bar = InkOf(page, kBar, 0, 40);
+  const PixelRect button = box->Button();
+  EXPECT_EQ(InkOf(page, kInk, 0, bar.bottom).count, strokes(caption));
+  const Ink words = InkOf(page, kInk, bar.bottom + 1, button.top - 1);
+  EXPECT_EQ(words.count, strokes(text));
+  EXPECT_LT(words.right, page.width - 1);
+  const Ink ok = InkOf(page, kInk, button.top, button.bottom - 1);
+  EXPECT_EQ(ok.count, strokes("OK"));
+  EXPECT_GT(ok.left, button.left);
+  EXPECT_LT(ok.right, button.right);
+  EXPECT_LT(button.bottom, page.height);
+  const Ink icon = InkOf(page, kWarning);
+  EXPECT_GT(icon.count, 500);
+  EXPECT_LT(icon.right, words.left);
+  // Each kind of box shows its own icon; a box of no kind shows the information one.
+  const uint32_t kError = 0x000000D0, kInformation = 0x00D07020;
+  EXPECT_GT(InkOf(box->Draw("x", "", MessageBoxIcon::Stop)->ReadImage(), kError).count, 500);
+  EXPECT_EQ(InkOf(box->Draw("x", "", MessageBoxIcon::Stop)->ReadImage(), kWarning).count, 0);
+  EXPECT_GT(InkOf(box->Draw("x", "", MessageBoxIcon::None)->ReadImage(), kInformation).count, 500);
 }
 
 // While a save waits for another game's, a band over the top of the picture says so, the
