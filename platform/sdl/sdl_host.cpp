@@ -280,9 +280,7 @@ void SdlHost::PumpEvents(bool deliverInput) {
 
 bool SdlHost::ServiceWindow() {
   PumpEvents(false);
-  for (const WindowMessage& m : queue_)
-    if (m.kind == WindowEvent::CloseRequest) return false;
-  return true;
+  return !ending_;
 }
 
 bool SdlHost::TakeMessage(WindowMessage& message) {
