@@ -67,7 +67,6 @@ struct Fingerprint {
   uint64_t size = 0, sum = 0, seconds = 0, nanoseconds = 0;
 };
 
-// What a look at a name tells of a fingerprint.
 enum class Tells { kHolds, kNotHeld, kCannotTell };
 
 constexpr uint64_t kSumStart = 0xcbf29ce484222325u;
@@ -294,9 +293,8 @@ int RemoveSave(const std::string& folder, const std::string& id, size_t count,
     unlink(InFolder(folder, NewName(id, i)).c_str());
     unlink(InFolder(folder, KeptName(id, i)).c_str());
   }
-  return record.empty() || unlink(InFolder(folder, record).c_str()) == 0 || errno == ENOENT
-             ? 0
-             : errno;
+  const bool gone = record.empty() || unlink(InFolder(folder, record).c_str()) == 0;
+  return gone || errno == ENOENT ? 0 : errno;
 }
 
 // ---- Settling a save that a game left half way --------------------------------------------
@@ -526,7 +524,7 @@ HeldBack SettledFolder::Whole(const std::string& file) const {
 
 namespace {
 
-// The permissions a new file of the user's gets.
+// The permissions the umask gives a new file.
 mode_t NewFileMode() {
   mode_t mask = umask(0);
   umask(mask);

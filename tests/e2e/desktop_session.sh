@@ -516,6 +516,34 @@ chooser_key=F7 open_chooser "x30 0"
 wait_until named_up "Replay error ." || fail "F7 with nothing recorded showed no box"
 kill -TERM "$game"
 ends_with_box_closed "was stopped"
+
+# Closed while a save waits for another game's, the game gives the save up and ends within
+# the wait, with nothing saved and no box: it sat the wait out, showed "Save error ." and
+# ended only once that box was answered.
+rm -f go go.held pair.rep pair.sar
+LD_PRELOAD="$build/libquor_fault_preload.so" QUOR_FAULTS="rename:pair.rep:hold=$PWD/go" \
+  ASAN_OPTIONS="$ASAN_OPTIONS:verify_asan_link_order=0" "$build/quor_headless" --dir other \
+  --do "10 tap F1" --do "50 tap F2" --do "60 answer $PWD/pair.rep" --do "60 tap F7" \
+  --frames 80 >other.out 2>&1 &
+other=$!
+wait_until test -e go.held || fail "the other game did not begin its save: $(cat other.out)"
+gid=$(window_id)
+open_chooser "0 0 gives-up.sav"
+wait_until title_is "Quor - Waiting for another game's save" || fail "the save did not wait"
+python3 "$here/net_wm_state.py" "$gid" close
+wait_ms 3000 game_gone || fail "the game closed while its save waited did not end within the wait"
+wait "$game"
+status=$?
+[ $status -eq 0 ] || fail "the game closed while its save waited ended with $status"
+grep -q "Save error" game.err && fail "the game closed while its save waited showed a box"
+[ -e gives-up.sav ] && fail "the save given up was made all the same"
+touch go
+wait "$other" || fail "the other game failed: $(cat other.out)"
+other=
+rm -f go go.held pair.rep pair.sar
+PATH=$game_path "$quor" 2>game.err & game=$!
+wait_until window_up || fail "no game started after one closed while its save waited"
+wait_until geometry_is 1400x1000+0+0 || fail "the game started last is not full screen"
 wait_until focused || fail "the game started last did not get the focus"
 hold_until F11 text_shown || fail "the game started last does not run"
 # What follows plays in the 640 x 480 window, the frame-rate text shown.
