@@ -385,12 +385,16 @@ mv bin/kdialog bin/zenity
 build=$(dirname "$quor")
 mkdir other
 ln -s "$build/game/BITMAPS" "$build/game/Sounds" other/
-LD_PRELOAD="$build/libquor_fault_preload.so" QUOR_FAULTS="rename:pair.rep:hold=$PWD/go" \
-  ASAN_OPTIONS="$ASAN_OPTIONS:verify_asan_link_order=0" "$build/quor_headless" --dir other \
-  --do "10 tap F1" --do "50 tap F2" --do "60 answer $PWD/pair.rep" --do "60 tap F7" \
-  --frames 80 >other.out 2>&1 &
-other=$!
-wait_until test -e go.held || fail "the other game did not begin its save: $(cat other.out)"
+start_other_save() {
+  rm -f go go.held
+  LD_PRELOAD="$build/libquor_fault_preload.so" QUOR_FAULTS="rename:pair.rep:hold=$PWD/go" \
+    ASAN_OPTIONS="$ASAN_OPTIONS:verify_asan_link_order=0" "$build/quor_headless" --dir other \
+    --do "10 tap F1" --do "50 tap F2" --do "60 answer $PWD/pair.rep" --do "60 tap F7" \
+    --frames 80 >other.out 2>&1 &
+  other=$!
+  wait_until test -e go.held || fail "the other game did not begin its save: $(cat other.out)"
+}
+start_other_save
 gid=$(window_id)
 title_is() { xprop -id "$gid" _NET_WM_NAME 2>/dev/null | grep -qF "= \"$1\""; }
 open_chooser "0 0 waits.sav"
@@ -520,14 +524,10 @@ ends_with_box_closed "was stopped"
 # Closed while a save waits for another game's, the game gives the save up and ends within
 # the wait, with nothing saved and no box: it sat the wait out, showed "Save error ." and
 # ended only once that box was answered.
-rm -f go go.held pair.rep pair.sar
-LD_PRELOAD="$build/libquor_fault_preload.so" QUOR_FAULTS="rename:pair.rep:hold=$PWD/go" \
-  ASAN_OPTIONS="$ASAN_OPTIONS:verify_asan_link_order=0" "$build/quor_headless" --dir other \
-  --do "10 tap F1" --do "50 tap F2" --do "60 answer $PWD/pair.rep" --do "60 tap F7" \
-  --frames 80 >other.out 2>&1 &
-other=$!
-wait_until test -e go.held || fail "the other game did not begin its save: $(cat other.out)"
-gid=$(window_id)
+rm -f pair.rep pair.sar
+start_other_save
+game_window() { gid=$(window_id 2>/dev/null) && [ -n "$gid" ]; }
+wait_until game_window || fail "no game window to close while its save waits"
 open_chooser "0 0 gives-up.sav"
 wait_until title_is "Quor - Waiting for another game's save" || fail "the save did not wait"
 python3 "$here/net_wm_state.py" "$gid" close

@@ -15,21 +15,7 @@ import sys
 import time
 
 import xlib
-from xlib import Atom, Window
-
-SubstructureNotifyMask = 1 << 19
-ClientMessage = 33
-
-
-class XClientMessageEvent(ctypes.Structure):
-    _fields_ = [('type', ctypes.c_int), ('serial', ctypes.c_ulong), ('send_event', ctypes.c_int),
-                ('display', ctypes.c_void_p), ('window', Window), ('message_type', Atom),
-                ('format', ctypes.c_int), ('l', ctypes.c_long * 5)]
-
-
-class XEvent(ctypes.Union):
-    _fields_ = [('type', ctypes.c_int), ('xclient', XClientMessageEvent),
-                ('pad', ctypes.c_long * 24)]
+from xlib import Atom, ClientMessage, SubstructureNotifyMask, Window, XEvent
 
 
 def main():
@@ -38,8 +24,6 @@ def main():
     window = int(sys.argv[1], 0)
     seconds = float(sys.argv[2]) if len(sys.argv) == 3 else 1.0
     x = xlib.load()
-    x.XSendEvent.argtypes = [ctypes.c_void_p, Window, ctypes.c_int, ctypes.c_long,
-                             ctypes.POINTER(XEvent)]
     x.XGetWMProtocols.argtypes = [ctypes.c_void_p, Window, ctypes.POINTER(ctypes.POINTER(Atom)),
                                   ctypes.POINTER(ctypes.c_int)]
     x.XNextEvent.argtypes = [ctypes.c_void_p, ctypes.POINTER(XEvent)]

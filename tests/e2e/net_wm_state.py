@@ -14,23 +14,9 @@ import ctypes
 import sys
 
 import xlib
-from xlib import Atom, Window
+from xlib import ClientMessage, SubstructureNotifyMask, SubstructureRedirectMask, XEvent
 
-SubstructureNotifyMask = 1 << 19
-SubstructureRedirectMask = 1 << 20
-ClientMessage = 33
 ACTIONS = {'remove': 0, 'add': 1, 'toggle': 2}
-
-
-class XClientMessageEvent(ctypes.Structure):
-    _fields_ = [('type', ctypes.c_int), ('serial', ctypes.c_ulong), ('send_event', ctypes.c_int),
-                ('display', ctypes.c_void_p), ('window', Window), ('message_type', Atom),
-                ('format', ctypes.c_int), ('l', ctypes.c_long * 5)]
-
-
-class XEvent(ctypes.Union):
-    _fields_ = [('type', ctypes.c_int), ('xclient', XClientMessageEvent),
-                ('pad', ctypes.c_long * 24)]
 
 
 def main():
@@ -39,8 +25,6 @@ def main():
         sys.exit(__doc__)
     window = int(sys.argv[1], 0)
     x = xlib.load()
-    x.XSendEvent.argtypes = [ctypes.c_void_p, Window, ctypes.c_int, ctypes.c_long,
-                             ctypes.POINTER(XEvent)]
     display = x.XOpenDisplay(None)
     if not display:
         print('net_wm_state: no display')

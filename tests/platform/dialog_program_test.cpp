@@ -96,41 +96,5 @@ TEST(DialogProgram, EndTakesWhatTheProgramStarted) {
   EXPECT_TRUE(EndsSoon(started));
 }
 
-TEST(DialogProgram, FindsProgramsAsTheShellDoes) {
-  EXPECT_EQ(FindOnPath("sh").back(), 'h');
-  EXPECT_EQ(FindOnPath("/bin/sh"), "/bin/sh");
-  EXPECT_EQ(FindOnPath("no-such-dialog-program-here"), "");
-  EXPECT_EQ(FindOnPath("/etc/passwd"), "");  // there, but not a program
-}
-
-// Each desktop program shows the game's box with its caption, its icon and an OK button;
-// zenity's text comes in lines that fit the screen, kdialog's as it is.
-TEST(MessageCommand, ShowsTheCaptionTheIconAndTheTextOfTheBox) {
-  const std::string text = "The game could not be saved to \"" + std::string(200, 'n') +
-                           ".sav\": File name too long .";
-  using V = std::vector<std::string>;
-  EXPECT_EQ(MessageCommand(DesktopDialogs::Zenity, MessageFor(MessageBoxIcon::Exclamation), text,
-                           "Save error ."),
-            (V{"zenity", "--warning", "--no-markup", "--title=Save error .",
-               "--text=" + BreakIntoLines(text, kBoxColumns)}));
-  EXPECT_EQ(MessageCommand(DesktopDialogs::Zenity, MessageFor(MessageBoxIcon::Stop), "x", "")[1],
-            "--error");
-  EXPECT_EQ(MessageCommand(DesktopDialogs::Zenity, MessageFor(MessageBoxIcon::None), "x", "")[1],
-            "--info");
-  EXPECT_EQ(MessageCommand(DesktopDialogs::Zenity, MessageFor(MessageBoxIcon::Question), "x", "")[2],
-            "--icon-name=dialog-question");
-  EXPECT_EQ(MessageCommand(DesktopDialogs::Kdialog, MessageFor(MessageBoxIcon::Exclamation), text,
-                           "Save error ."),
-            (V{"kdialog", "--title", "Save error .", "--sorry", text}));
-  EXPECT_EQ(MessageCommand(DesktopDialogs::Kdialog, MessageFor(MessageBoxIcon::Stop), "x", ""),
-            (V{"kdialog", "--error", "x"}));
-  EXPECT_EQ(MessageCommand(DesktopDialogs::Kdialog, MessageFor(MessageBoxIcon::Information), "x",
-                           "")[1],
-            "--msgbox");
-  EXPECT_EQ(MessageCommand(DesktopDialogs::Kdialog, DialogMessage::YesNo, "Replace it?", "")[1],
-            "--warningyesno");
-  EXPECT_TRUE(MessageCommand(DesktopDialogs::None, DialogMessage::Error, "x", "").empty());
-}
-
 }  // namespace
 }  // namespace platform
