@@ -469,6 +469,12 @@ mv zenity.away bin/zenity
 # next game, started at once in the same folder, opens its window and runs. With zenity,
 # with kdialog, and with neither, where the box is drawn in the game's window.
 game_gone() { ! window_up && ! named_up "Replay error ." && ! kill -0 "$game" 2>/dev/null; }
+# A new game, started at once in the same folder after the last one ended $1.
+start_again() {
+  PATH=$game_path "$quor" 2>game.err & game=$!
+  wait_until window_up || fail "no game started after one $1: $(cat game.err)"
+  wait_until geometry_is 1400x1000+0+0 || fail "the game started after one $1 is not full screen: $(geometry)"
+}
 box_then_kill() {
   local how=$1
   wait_until focused || fail "the game's window lost the focus before F7 ($how)"
@@ -484,9 +490,7 @@ box_then_kill() {
   kill -KILL "$game"
   wait "$game" 2>/dev/null
   wait_until game_gone || fail "a window of the game killed with its box open ($how) stayed"
-  PATH=$game_path "$quor" 2>game.err & game=$!
-  wait_until window_up || fail "no game started after one killed with its box open ($how): $(cat game.err)"
-  wait_until geometry_is 1400x1000+0+0 || fail "the game started after one killed ($how) is not full screen: $(geometry)"
+  start_again "killed with its box open ($how)"
   hold_until F11 text_shown || fail "the game started after one killed with its box open ($how) does not run"
   grep -q "Cannot create more than one" game.err && fail "the game started after one killed ($how) was refused"
 }
@@ -504,22 +508,20 @@ ends_with_box_closed() {
   local how=$1 status
   wait "$game"
   status=$?
-  [ $status -eq 0 ] || fail "the game ended with $status when $how while its box was open"
-  game_gone || fail "a window of the game stayed when $how while its box was open"
-  PATH=$game_path "$quor" 2>game.err & game=$!
-  wait_until window_up || fail "no game started after one $how: $(cat game.err)"
-  wait_until geometry_is 1400x1000+0+0 || fail "the game started after one $how is not full screen"
+  [ $status -eq 0 ] || fail "the game ended with $status when it $how"
+  game_gone || fail "a window of the game stayed when it $how"
+  start_again "$how"
 }
 wait_until focused || fail "the game's window lost the focus before F7"
 hold_until F7 box_drawn || fail "F7 with nothing recorded drew no box in the window"
 python3 "$here/net_wm_state.py" "$(window_id)" close
-ends_with_box_closed "was closed"
+ends_with_box_closed "was closed while its box was open"
 mv zenity.away bin/zenity
 wait_until focused || fail "the game's window lost the focus before F7"
 chooser_key=F7 open_chooser "x30 0"
 wait_until named_up "Replay error ." || fail "F7 with nothing recorded showed no box"
 kill -TERM "$game"
-ends_with_box_closed "was stopped"
+ends_with_box_closed "was stopped while its box was open"
 
 # Closed while a save waits for another game's, the game gives the save up and ends within
 # the wait, with nothing saved and no box: it sat the wait out, showed "Save error ." and
@@ -532,18 +534,12 @@ open_chooser "0 0 gives-up.sav"
 wait_until title_is "Quor - Waiting for another game's save" || fail "the save did not wait"
 python3 "$here/net_wm_state.py" "$gid" close
 wait_ms 3000 game_gone || fail "the game closed while its save waited did not end within the wait"
-wait "$game"
-status=$?
-[ $status -eq 0 ] || fail "the game closed while its save waited ended with $status"
 grep -q "Save error" game.err && fail "the game closed while its save waited showed a box"
 [ -e gives-up.sav ] && fail "the save given up was made all the same"
+ends_with_box_closed "was closed while its save waited"
 touch go
 wait "$other" || fail "the other game failed: $(cat other.out)"
 other=
-rm -f go go.held pair.rep pair.sar
-PATH=$game_path "$quor" 2>game.err & game=$!
-wait_until window_up || fail "no game started after one closed while its save waited"
-wait_until geometry_is 1400x1000+0+0 || fail "the game started last is not full screen"
 wait_until focused || fail "the game started last did not get the focus"
 hold_until F11 text_shown || fail "the game started last does not run"
 # What follows plays in the 640 x 480 window, the frame-rate text shown.
