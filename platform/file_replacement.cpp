@@ -61,7 +61,7 @@ bool CouldReplace(const std::string& folder, uid_t user, const std::string& name
 // remount, a copy or a number handed out again leave as they are. A symbolic link, a file
 // this user may not read, or one larger than any a save writes, is told by its size and the
 // time it was written.
-enum class Kind : char { kNothing = 'n', kFile = 'f', kFileByTime = 'u', kLink = 'l', kOther = 'o' };
+enum class Kind : char { kNothing = 'n', kFile = 'f', kByTime = 'u', kLink = 'l', kOther = 'o' };
 struct Fingerprint {
   Kind kind = Kind::kNothing;
   uint64_t size = 0, sum = 0, seconds = 0, nanoseconds = 0;
@@ -83,14 +83,16 @@ class Look {
  public:
   explicit Look(std::string path) : path_(std::move(path)) {
     if (lstat(path_.c_str(), &st_) == 0)
-      kind_ = S_ISREG(st_.st_mode) ? Kind::kFile : S_ISLNK(st_.st_mode) ? Kind::kLink : Kind::kOther;
+      kind_ = S_ISREG(st_.st_mode)   ? Kind::kFile
+              : S_ISLNK(st_.st_mode) ? Kind::kLink
+                                     : Kind::kOther;
     else if (errno != ENOENT)
       error_ = errno;
   }
 
   Tells Holds(const Fingerprint& f) {
     if (error_) return Tells::kCannotTell;
-    const Kind kind = f.kind == Kind::kFileByTime ? Kind::kFile : f.kind;
+    const Kind kind = f.kind == Kind::kByTime ? Kind::kFile : f.kind;
     if (kind_ != kind || (kind != Kind::kNothing && Size() != f.size)) return Tells::kNotHeld;
     if (f.kind == Kind::kFile && Summed()) return sum_ == f.sum ? Tells::kHolds : Tells::kNotHeld;
     if (f.kind == Kind::kFile && readError_ != EACCES) return Tells::kCannotTell;
@@ -104,9 +106,10 @@ class Look {
          uint64_t(st_.st_mtim.tv_nsec)};
     if (kind_ == Kind::kOther) readError_ = S_ISDIR(st_.st_mode) ? EISDIR : EINVAL;
     if (kind_ != Kind::kFile || readError_) return !readError_;
-    if (Size() <= kLargestSavedFile && Summed()) f.sum = sum_;
-    else if (Size() > kLargestSavedFile || readError_ == EACCES) f.kind = Kind::kFileByTime;
-    return f.kind == Kind::kFileByTime || !readError_;
+    const bool large = Size() > kLargestSavedFile;
+    if (!large && Summed()) f.sum = sum_;
+    if (large || (!Summed() && readError_ == EACCES)) f.kind = Kind::kByTime;
+    return f.kind == Kind::kByTime || !readError_;
   }
 
   int Error() const { return error_ ? error_ : readError_; }
@@ -168,7 +171,7 @@ Look& LookAt(Looks& looks, const std::string& folder, const std::string& name) {
 
 // What a record says of each file of its save: its target's name in the folder, what the
 // new file holds and what the earlier one held. The new file and the kept earlier one have
-// the names NewName and KeptName give, of the record's ID.
+// the names Hidden gives, of the record's ID.
 struct Saved {
   std::string target;
   Fingerprint made, earlier;
@@ -186,11 +189,9 @@ struct SavedRecord {
 
 namespace {
 
-std::string NewName(const std::string& id, size_t i) {
-  return save_names::Make(id, "new" + std::to_string(i));
-}
-std::string KeptName(const std::string& id, size_t i) {
-  return save_names::Make(id, "kept" + std::to_string(i));
+// The hidden name of a save's new file ("new") or kept earlier file ("kept") for target i.
+std::string Hidden(const std::string& id, const char* role, size_t i) {
+  return save_names::Make(id, role + std::to_string(i));
 }
 
 // A record is text: its header and version, then a line for each file of its save: the
@@ -206,8 +207,8 @@ std::string RecordText(const std::vector<Saved>& saved) {
   for (const Saved& s : saved) {
     for (unsigned char c : s.target) text << std::hex << std::setw(2) << int(c) << std::dec;
     for (const Fingerprint* f : {&s.made, &s.earlier})
-      text << " " << char(f->kind) << " " << f->size << " " << f->sum << " " << f->seconds
-           << " " << f->nanoseconds;
+      text << " " << char(f->kind) << " " << f->size << " " << f->sum << " " << f->seconds << " "
+           << f->nanoseconds;
     text << "\n";
   }
   return text.str();
@@ -284,14 +285,13 @@ RecordRead ReadRecord(const std::string& folder, SavedRecord& record) {
              : RecordRead::kNotARecord;
 }
 
-
 // Removes the hidden files of a save, its record last, so that where a game stops on the
 // way the record still names what is left: 0, or why the record could not be removed.
 int RemoveSave(const std::string& folder, const std::string& id, size_t count,
                const std::string& record) {
   for (size_t i = 0; i < count; ++i) {
-    unlink(InFolder(folder, NewName(id, i)).c_str());
-    unlink(InFolder(folder, KeptName(id, i)).c_str());
+    unlink(InFolder(folder, Hidden(id, "new", i)).c_str());
+    unlink(InFolder(folder, Hidden(id, "kept", i)).c_str());
   }
   const bool gone = record.empty() || unlink(InFolder(folder, record).c_str()) == 0;
   return gone || errno == ENOENT ? 0 : errno;
@@ -315,8 +315,8 @@ struct Decision {
 };
 
 // What settling the save would do, from what its names and hidden files hold now.
-Decision Decide(const std::string& folder, const std::string& id,
-                const std::vector<Saved>& saved, Looks& looks) {
+Decision Decide(const std::string& folder, const std::string& id, const std::vector<Saved>& saved,
+                Looks& looks) {
   Decision d;
   auto tell = [&](const std::string& name, const Fingerprint& f, bool& holds) {
     Look& look = LookAt(looks, folder, name);
@@ -340,7 +340,7 @@ Decision Decide(const std::string& folder, const std::string& id,
   for (size_t i = 0; i < saved.size(); ++i) {
     bool there = d.isEarlier[i];
     if (d.isNew[i]) continue;
-    if (there && !tell(NewName(id, i), saved[i].made, there)) return d;
+    if (there && !tell(Hidden(id, "new", i), saved[i].made, there)) return d;
     if (!there) d.outcome = Outcome::kPutBack;
   }
   if (d.outcome == Outcome::kFinish) return d;
@@ -348,7 +348,7 @@ Decision Decide(const std::string& folder, const std::string& id,
   for (size_t i = 0; i < saved.size(); ++i) {
     bool kept = saved[i].earlier.kind == Kind::kNothing;
     if (!d.isNew[i] || d.isEarlier[i] || kept) continue;
-    if (!tell(KeptName(id, i), saved[i].earlier, kept)) return d;
+    if (!tell(Hidden(id, "kept", i), saved[i].earlier, kept)) return d;
     if (!kept) d.outcome = Outcome::kCannotRepair;
   }
   return d;
@@ -361,11 +361,11 @@ int Apply(const std::string& folder, const std::string& id, const std::vector<Sa
     const std::string target = InFolder(folder, saved[i].target);
     int changed = 0;
     if (d.outcome == Outcome::kFinish && !d.isNew[i])
-      changed = rename(InFolder(folder, NewName(id, i)).c_str(), target.c_str());
+      changed = rename(InFolder(folder, Hidden(id, "new", i)).c_str(), target.c_str());
     else if (d.outcome == Outcome::kPutBack && d.isNew[i] && !d.isEarlier[i])
       changed = saved[i].earlier.kind == Kind::kNothing
                     ? unlink(target.c_str())
-                    : rename(InFolder(folder, KeptName(id, i)).c_str(), target.c_str());
+                    : rename(InFolder(folder, Hidden(id, "kept", i)).c_str(), target.c_str());
     if (changed != 0) return errno;
   }
   return 0;
@@ -538,7 +538,7 @@ int WriteNew(const std::string& path, const std::string& target, const std::vect
              bool summed, Fingerprint& made, mode_t mode = 0) {
   int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | kOpenFlags, 0600);
   if (fd < 0) return errno;
-  struct stat earlier, st {};
+  struct stat earlier, st{};
   const bool regular = stat(target.c_str(), &earlier) == 0 && S_ISREG(earlier.st_mode);
   int error = WriteAll(fd, bytes.data(), bytes.size()) ? 0 : errno;
   // A file system without permissions keeps its own, which fails nothing.
@@ -562,8 +562,8 @@ int KeepEarlier(const std::string& target, const std::string& kept) {
   std::vector<uint8_t> bytes;
   Fingerprint copy;
   if (lstat(target.c_str(), &earlier) != 0 || !S_ISREG(earlier.st_mode)) return EPERM;
-  return ReadWholeFile(target, bytes, kLargestSavedFile) ? WriteNew(kept, target, bytes, false, copy)
-                                                         : errno;
+  if (!ReadWholeFile(target, bytes, kLargestSavedFile)) return errno;
+  return WriteNew(kept, target, bytes, false, copy);
 }
 
 }  // namespace
@@ -616,8 +616,8 @@ FileReplacement::Result FileReplacement::Carry(const std::string& folder) {
   // 4. Each new file, whole and flushed beside its target.
   for (size_t i = 0; i < count && !error_; ++i) {
     saved[i].target = NameOf(files_[i].target);
-    error_ = WriteNew(InFolder(folder, NewName(id, i)), files_[i].target, files_[i].bytes, several,
-                      saved[i].made);
+    error_ = WriteNew(InFolder(folder, Hidden(id, "new", i)), files_[i].target, files_[i].bytes,
+                      several, saved[i].made);
     // Another save's name, by the rarest of chances: the whole save takes another.
     if (error_ == EEXIST && i == 0) {
       id = save_names::NewId();
@@ -638,17 +638,18 @@ FileReplacement::Result FileReplacement::Carry(const std::string& folder) {
     Fingerprint written;
     // Whoever may read the folder may read which files it names, whatever the umask, so that
     // a game of theirs knows them unsettled.
-    error_ = WriteNew(InFolder(folder, record), "", {text.begin(), text.end()}, false, written,
-                      0644);
+    error_ =
+        WriteNew(InFolder(folder, record), "", {text.begin(), text.end()}, false, written, 0644);
   }
   for (size_t i = 0; several && i < count && !error_; ++i)
     if (saved[i].earlier.kind != Kind::kNothing)
-      error_ = KeepEarlier(files_[i].target, InFolder(folder, KeptName(id, i)));
+      error_ = KeepEarlier(files_[i].target, InFolder(folder, Hidden(id, "kept", i)));
   if (several && !error_) error_ = FlushFolder(folder);
   // 6. Each new file over its target; the first rename is the commit point.
   size_t placed = 0;
   while (!error_ && placed < count) {
-    if (rename(InFolder(folder, NewName(id, placed)).c_str(), files_[placed].target.c_str()) != 0)
+    if (rename(InFolder(folder, Hidden(id, "new", placed)).c_str(),
+               files_[placed].target.c_str()) != 0)
       error_ = errno;
     else
       ++placed;
@@ -675,7 +676,7 @@ FileReplacement::Result FileReplacement::LeftHalfWay(const std::string& folder,
                                                      const std::vector<Saved>& saved,
                                                      const std::string& record, size_t placed) {
   for (size_t i = placed; i < saved.size(); ++i) {
-    const std::string temporary = InFolder(folder, NewName(id, i));
+    const std::string temporary = InFolder(folder, Hidden(id, "new", i));
     if (unlink(temporary.c_str()) != 0) (void)!truncate(temporary.c_str(), 0);
   }
   const SavedRecord left{record, id, "", geteuid(), true, saved, {}};

@@ -17,7 +17,7 @@ namespace {
 std::string UserOf(pid_t pid) {
   struct stat st;
   return pid > 0 && stat(("/proc/" + std::to_string(pid)).c_str(), &st) == 0 ? UserName(st.st_uid)
-                                                                           : "";
+                                                                             : "";
 }
 
 }  // namespace
@@ -44,9 +44,9 @@ InstanceLock::Result InstanceLock::Acquire(const std::string& name) {
 InstanceLock::Result InstanceLock::AcquireFolder(const std::string& folder) {
   const Result result = Take(folder_, InFolder(folder, save_names::RunLockName()));
   const std::string user = UserOf(holderPid_);
-  holder_ = result != Result::HeldElsewhere ? ""
-            : "Another game runs in the same game folder \"" + folder + "\"" +
-                  (user.empty() ? "" : ", " + user + "'s") + ".";
+  holder_ = "Another game runs in the same game folder \"" + folder + "\"" +
+            (user.empty() ? "" : ", " + user + "'s") + ".";
+  if (result != Result::HeldElsewhere) holder_.clear();
   return result;
 }
 

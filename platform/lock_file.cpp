@@ -6,9 +6,9 @@
 
 #include <cerrno>
 #include <chrono>
+#include <set>
 #include <thread>
 #include <utility>
-#include <set>
 
 #include "platform/file_io.h"
 

@@ -43,9 +43,6 @@ void ErrorBox(const std::string& text, const char* caption) {
   platform::CurrentHost().ShowMessageBox(text, caption, platform::MessageBoxIcon::Exclamation);
 }
 
-// A save given up as the player asked the game to end says nothing: the game is ending.
-bool GivenUp(int error) { return error == platform::kGivenUp; }
-
 // The system's own words for why a file could not be written or read.
 std::string Why(int error) { return platform::ErrorText(error); }
 
@@ -85,6 +82,12 @@ struct SaveFailure {
   platform::FileReplacement::Next next = platform::FileReplacement::Next::kPutsBack;
 };
 
+// A save's failure told in a box; one given up as the player asked the game to end says
+// nothing, as the game is ending.
+void FailureBox(const SaveFailure& failure, const std::string& text, const char* caption) {
+  if (failure.error != platform::kGivenUp) ErrorBox(text, caption);
+}
+
 // The game keeps its own state files in its folder. Where it cannot write them, a box
 // names that folder and says what it keeps there, never the state file itself, which the
 // player did not choose.
@@ -93,8 +96,7 @@ std::string GameFolderRefused(const std::string& kept, const std::string& file,
   const std::string folder = "\"" + platform::CurrentDirectory() + "\"";
   if (failure.error == platform::kFolderBusy)
     return "another game is saving in the game's folder " + folder + ": try again in a moment .";
-  const bool refused =
-      failure.error == EPERM || failure.error == EACCES || failure.error == EROFS;
+  const bool refused = failure.error == EPERM || failure.error == EACCES || failure.error == EROFS;
   // In a shared folder, a state of another user's game that stopped may be one that only
   // they may replace, however writable the folder.
   if (refused && platform::IsAnotherUsersFile(file))
@@ -104,8 +106,8 @@ std::string GameFolderRefused(const std::string& kept, const std::string& file,
   if (refused)
     return "the game keeps " + kept + " in its folder " + folder + ", which must be writable (" +
            failure.why + ") .";
-  return "the game keeps " + kept + " in its folder " + folder + ", and could not save it: " +
-         failure.why + " .";
+  return "the game keeps " + kept + " in its folder " + folder +
+         ", and could not save it: " + failure.why + " .";
 }
 
 // A replay is saved as "x.rep" with its start state "x.sar" beside it: a name without
@@ -128,8 +130,9 @@ std::string HeldBackText(const platform::HeldBack& why) {
       return "";
     case HeldBack::kFolderLocked:
       if (why.error == ENOLCK)
-        return cut + ", and this folder's file system gives no locks, which finishing it needs: "
-                     "play it on the computer that saved it";
+        return cut +
+               ", and this folder's file system gives no locks, which finishing it needs: "
+               "play it on the computer that saved it";
       if (why.error == EROFS)
         return cut + ", and its folder is read-only now: play it once the folder can be written";
       return cut + ", and only a user who may write its folder can finish it (" + Why(why.error) +
@@ -198,7 +201,7 @@ std::string HalfWayText(const SaveFailure& failure) {
   std::string names;
   for (const std::string& name : failure.holdingNew)
     names += (names.empty() ? "\"" : "\", \"") + name;
-  const char* next = failure.next == Next::kFinishes  ? "puts the rest of it in place"
+  const char* next = failure.next == Next::kFinishes   ? "puts the rest of it in place"
                      : failure.next == Next::kPutsBack ? "puts the earlier files back"
                                                        : "makes it whole once it can read it";
   return "Now only " + names + "\" " + (failure.holdingNew.size() == 1 ? "holds" : "hold") +
@@ -226,8 +229,7 @@ void SayHowSaved(const std::string& what, const std::string& path, SaveResult re
     case SaveResult::kFailed:
       break;
   }
-  if (!GivenUp(failure.error))
-    ErrorBox(what + " could not be saved to " + named + ": " + failure.why + " .", failed);
+  FailureBox(failure, what + " could not be saved to " + named + ": " + failure.why + " .", failed);
 }
 
 // Deletes what a failed read created and left outside every list. Objects inside a
@@ -287,8 +289,8 @@ bool LoadGame(const std::string& path, const std::vector<uint8_t>* bytes,
   std::string undo = UndoStatePath();
   SaveFailure failure;
   if (!WriteState(undo, failure)) {
-    if (!GivenUp(failure.error))
-      ErrorBox("The saved game \"" + path + "\" was not loaded: " +
+    FailureBox(failure,
+               "The saved game \"" + path + "\" was not loaded: " +
                    GameFolderRefused("the present game while it loads", undo, failure),
                kLoadError);
     return false;
@@ -433,8 +435,8 @@ void GameDirector::DoPendingSave() {
   if (recordingStart) {
     StopRecording();
     recordingRefused = 1;
-    if (!GivenUp(failure.error))
-      ErrorBox("Recording did not start: " +
+    FailureBox(failure,
+               "Recording did not start: " +
                    GameFolderRefused("the state a recording starts from", path, failure),
                "Recording error .");
     return;
@@ -445,11 +447,11 @@ void GameDirector::DoPendingSave() {
   replayInputPath.clear();
   replayInputBytes.clear();
   replayStateBytes.clear();
-  if (!GivenUp(failure.error))
-    ErrorBox("The replay" + replay + " did not start: " +
-                 GameFolderRefused("the present game to come back to after a replay", path,
-                                   failure),
-             kReplayError);
+  FailureBox(
+      failure,
+      "The replay" + replay + " did not start: " +
+          GameFolderRefused("the present game to come back to after a replay", path, failure),
+      kReplayError);
 }
 
 namespace {
@@ -458,11 +460,11 @@ uint32_t ReplayReturnRate() { return CurrentGameNode ? CurrentGameNode->targetRa
 
 // Says why a replay from a file did not start: its start state could not be kept; false.
 bool StartStateNotKept(const std::string& replay, const SaveFailure& failure) {
-  if (!GivenUp(failure.error))
-    ErrorBox("The replay \"" + replay + "\" did not start: " +
-                 GameFolderRefused("the state a replay starts from", StartRecordingStatePath(),
-                                   failure),
-             kReplayError);
+  FailureBox(
+      failure,
+      "The replay \"" + replay + "\" did not start: " +
+          GameFolderRefused("the state a replay starts from", StartRecordingStatePath(), failure),
+      kReplayError);
   return false;
 }
 

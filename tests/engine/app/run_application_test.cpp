@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/core/engine_globals.h"
 #include "engine/app/game_director.h"
+#include "engine/core/engine_globals.h"
 #include "engine/scene/game_node.h"
 #include "engine/sound_input/keyboard.h"
 #include "platform/files.h"

@@ -26,8 +26,8 @@
 #include "engine/sound_input/keyboard.h"
 #include "engine/sound_input/mouse.h"
 #include "platform/files.h"
-#include "platform/save_names.h"
 #include "platform/headless/headless_host.h"
+#include "platform/save_names.h"
 #include "tests/engine/app/director_fixture.h"
 #include "tests/support/faults.h"
 #include "tests/support/file_bytes.h"
@@ -975,7 +975,6 @@ TEST_F(SavedGames, ATemporaryIsAbandonedWhenNoRunningGameHoldsItWhateverItsProce
   EXPECT_EQ(HiddenNames(dir), std::vector<std::string>{});
 }
 
-
 // In a shared folder with the sticky bit, the lock file another user's game left there (run
 // with umask 077, or readable to all on an NFS share that locks only through descriptors open
 // for writing) let two of the player's games save one pair at once, mixing it, or had every
@@ -1007,10 +1006,10 @@ TEST_F(SavedPairs, LockFilesOthersLeftNeitherFreeNorBlockASharedFolder) {
 
   ASSERT_EQ(chmod(leftover.c_str(), 0644), 0);
   const std::vector<uint8_t> own = ReadBytes(shared + "/own.sav");
-  EXPECT_EQ(RunGame(second, {"10 answer " + shared + "/own.sav", "10 tap F5",
-                             "20 expect messages 1"},
-                    "", &output, AsUser(kPlayer)),
-            0)
+  EXPECT_EQ(
+      RunGame(second, {"10 answer " + shared + "/own.sav", "10 tap F5", "20 expect messages 1"}, "",
+              &output, AsUser(kPlayer)),
+      0)
       << output;
   EXPECT_NE(output.find(leftover + "\", "), std::string::npos) << output;
   EXPECT_NE(output.find("'s, cannot be opened for writing"), std::string::npos) << output;
@@ -1029,10 +1028,9 @@ TEST_F(SavedPairs, TwoComputersSavingOnePairInASharedFolderTakeTurns) {
     PutEarlierBack();
     unlink(go.c_str());
     unlink((go + ".held").c_str());
-    testing_support::FaultedRun first(GameCommand(SaveReplayScript(40, 0, "pair.rep")),
-                                      (heldIsElsewhere ? client + "," : "") +
-                                          "rename:pair.rep:hold=" + go,
-                                      dir.Path());
+    testing_support::FaultedRun first(
+        GameCommand(SaveReplayScript(40, 0, "pair.rep")),
+        (heldIsElsewhere ? client + "," : "") + "rename:pair.rep:hold=" + go, dir.Path());
     ASSERT_TRUE(WaitUntilHeld(go)) << first.Output();
     std::string output;
     EXPECT_EQ(SaveReplayInGame(dir.File("second"), 30, 1, heldIsElsewhere ? "" : client, &output,
@@ -1153,7 +1151,8 @@ TEST_F(SavedGames, TwoGamesNeverShareTheStateFilesOfOneGameFolder) {
   std::string output;
   EXPECT_NE(RunGame(game, {"10 tap F1", "20 expect messages 0"}, "", &output, AsUser(kPlayer)), 0);
   EXPECT_NE(output.find("Cannot create more than one Quor instance! \nAnother game runs in the "
-                        "same game folder \"" + game + "\", "),
+                        "same game folder \"" +
+                        game + "\", "),
             std::string::npos)
       << output;
   WriteBytes(game + "/go", {});
