@@ -27,10 +27,10 @@ bool SdlVideo::SetMode(int, int, int bitsPerPixel, bool fullScreen) {
 int SdlVideo::DesktopBitsPerPixel() const { return 32; }
 
 void SdlVideo::ReleaseWindow() {
-  if (noticeTexture_) SDL_DestroyTexture(noticeTexture_);
-  noticeTexture_ = nullptr;
-  if (panelTexture_) SDL_DestroyTexture(panelTexture_);
-  panelTexture_ = nullptr;
+  for (Overlay* overlay : {&notice_, &panel_}) {
+    if (overlay->texture) SDL_DestroyTexture(overlay->texture);
+    overlay->texture = nullptr;
+  }
   if (texture_) SDL_DestroyTexture(texture_);
   if (renderer_) SDL_DestroyRenderer(renderer_);
   texture_ = nullptr;
@@ -85,41 +85,35 @@ void SdlVideo::ShowGameFrame() {
   Redraw();
 }
 
-void SdlVideo::ShowNotice(const Surface& band) {
-  if (!renderer_ || !notice_.Convert(band, gamma_)) return;
-  if (!noticeTexture_)
-    noticeTexture_ = SDL_CreateTexture(renderer_, WindowFrame::PixelFormat(),
-                                       SDL_TEXTUREACCESS_STREAMING, band.Width(), band.Height());
-  if (!noticeTexture_) return;
-  SDL_UpdateTexture(noticeTexture_, nullptr, notice_.Pixels(), notice_.Pitch());
+void SdlVideo::ShowOverlay(Overlay& overlay, const Surface& picture) {
+  if (!overlay.frame.Convert(picture, gamma_)) return;
+  if (overlay.texture) SDL_DestroyTexture(overlay.texture);
+  overlay.texture = SDL_CreateTexture(renderer_, WindowFrame::PixelFormat(),
+                                      SDL_TEXTUREACCESS_STREAMING, picture.Width(), picture.Height());
+  if (!overlay.texture) return;
+  SDL_UpdateTexture(overlay.texture, nullptr, overlay.frame.Pixels(), overlay.frame.Pitch());
   Redraw();
 }
 
-void SdlVideo::HideNotice() {
-  if (!noticeTexture_) return;
-  SDL_DestroyTexture(noticeTexture_);
-  noticeTexture_ = nullptr;
+void SdlVideo::HideOverlay(Overlay& overlay) {
+  if (!overlay.texture) return;
+  SDL_DestroyTexture(overlay.texture);
+  overlay.texture = nullptr;
   Redraw();
 }
+
+void SdlVideo::ShowNotice(const Surface& band) {
+  if (renderer_) ShowOverlay(notice_, band);
+}
+
+void SdlVideo::HideNotice() { HideOverlay(notice_); }
 
 void SdlVideo::ShowPanel(const Surface& panel) {
   // Before the game's first frame the box stands in a black window of the frame's size.
-  if (!renderer_ && !EnsureRenderer(640, 480)) return;
-  if (!panel_.Convert(panel, gamma_)) return;
-  if (panelTexture_) SDL_DestroyTexture(panelTexture_);
-  panelTexture_ = SDL_CreateTexture(renderer_, WindowFrame::PixelFormat(),
-                                    SDL_TEXTUREACCESS_STREAMING, panel.Width(), panel.Height());
-  if (!panelTexture_) return;
-  SDL_UpdateTexture(panelTexture_, nullptr, panel_.Pixels(), panel_.Pitch());
-  Redraw();
+  if (renderer_ || EnsureRenderer(640, 480)) ShowOverlay(panel_, panel);
 }
 
-void SdlVideo::HidePanel() {
-  if (!panelTexture_) return;
-  SDL_DestroyTexture(panelTexture_);
-  panelTexture_ = nullptr;
-  Redraw();
-}
+void SdlVideo::HidePanel() { HideOverlay(panel_); }
 
 SDL_Rect SdlVideo::PictureRect(int ow, int oh) const {
   const int w = textureWidth_, h = textureHeight_;
@@ -146,13 +140,13 @@ SDL_Rect SdlVideo::PictureRect(int ow, int oh) const {
 
 SDL_Rect SdlVideo::PanelRect(const SDL_Rect& picture) const {
   const int w = textureWidth_, h = textureHeight_;
-  const int left = (w - panel_.Width()) / 2, top = (h - panel_.Height()) / 2;
+  const int left = (w - panel_.frame.Width()) / 2, top = (h - panel_.frame.Height()) / 2;
   return SDL_Rect{picture.x + left * picture.w / w, picture.y + top * picture.h / h,
-                  panel_.Width() * picture.w / w, panel_.Height() * picture.h / h};
+                  panel_.frame.Width() * picture.w / w, panel_.frame.Height() * picture.h / h};
 }
 
 bool SdlVideo::PanelPoint(int windowX, int windowY, int& x, int& y) const {
-  if (!panelTexture_ || !window || !renderer_) return false;
+  if (!panel_.texture || !window || !renderer_) return false;
   int ww = 0, wh = 0, ow = 0, oh = 0;
   SDL_GetWindowSize(window, &ww, &wh);
   SDL_GetRendererOutputSize(renderer_, &ow, &oh);
@@ -161,8 +155,8 @@ bool SdlVideo::PanelPoint(int windowX, int windowY, int& x, int& y) const {
   // Mouse events count the window's points, which a high-density screen makes larger than
   // the drawing's pixels.
   const int64_t px = int64_t(windowX) * ow / ww, py = int64_t(windowY) * oh / wh;
-  x = int((px - panel.x) * panel_.Width() / panel.w);
-  y = int((py - panel.y) * panel_.Height() / panel.h);
+  x = int((px - panel.x) * panel_.frame.Width() / panel.w);
+  y = int((py - panel.y) * panel_.frame.Height() / panel.h);
   return true;
 }
 
@@ -175,14 +169,14 @@ void SdlVideo::Redraw() {
   SDL_RenderClear(renderer_);
   if (haveFrame_) {
     SDL_RenderCopy(renderer_, texture_, nullptr, &dst);
-    if (noticeTexture_) {
-      SDL_Rect band{dst.x, dst.y, dst.w, dst.h * notice_.Height() / textureHeight_};
-      SDL_RenderCopy(renderer_, noticeTexture_, nullptr, &band);
+    if (notice_.texture) {
+      SDL_Rect band{dst.x, dst.y, dst.w, dst.h * notice_.frame.Height() / textureHeight_};
+      SDL_RenderCopy(renderer_, notice_.texture, nullptr, &band);
     }
   }
-  if (panelTexture_) {
+  if (panel_.texture) {
     const SDL_Rect panel = PanelRect(dst);
-    SDL_RenderCopy(renderer_, panelTexture_, nullptr, &panel);
+    SDL_RenderCopy(renderer_, panel_.texture, nullptr, &panel);
   }
   SDL_RenderPresent(renderer_);
 }

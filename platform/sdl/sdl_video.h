@@ -67,10 +67,15 @@ class SdlVideo : public VideoOutput {
   SDL_Texture* texture_ = nullptr;
   WindowFrame converted_;  // the game's last frame in the texture's format
   WindowFrame over_;       // the host's own picture shown over it
-  WindowFrame notice_;     // the band shown over the top of either
-  SDL_Texture* noticeTexture_ = nullptr;
-  WindowFrame panel_;      // the box shown over the middle of either
-  SDL_Texture* panelTexture_ = nullptr;
+  // A picture of the host's own shown over either: the band over the top, the box over the
+  // middle.
+  struct Overlay {
+    WindowFrame frame;
+    SDL_Texture* texture = nullptr;
+  };
+  void ShowOverlay(Overlay& overlay, const Surface& picture);
+  void HideOverlay(Overlay& overlay);
+  Overlay notice_, panel_;
   int textureWidth_ = 0, textureHeight_ = 0;
   GammaTable gamma_;
   bool haveFrame_ = false;
