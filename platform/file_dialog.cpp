@@ -62,26 +62,21 @@ bool ResolveDialogAnswer(const FileDialogRequest& request, const std::string& an
     withExtension = WithExtension(given, extension);
     shown = WithExtension(answer, extension);
   }
-  if (opening) {
-    if (!IsFile(withExtension) && IsFile(given)) {
-      path = given;
-      return true;
-    }
-    if (!request.mustExist || IsFile(withExtension)) {
-      path = withExtension;
-      return true;
-    }
-    refusal = "The file \"" + shown + "\" does not exist.";
-    return false;
-  }
-  // A save writes plain files only; a folder or the like of a written name stays as it is,
-  // and so does a name of the kind the game's own hidden files have.
-  for (const std::string& written : FilesWritten(request, withExtension)) {
-    if (IsSaveWorkName(LastPart(MapPath(written)))) {
-      refusal = "\"" + LastPart(MapPath(written)) +
+  // A name of the kind the game's own hidden files have is neither read nor written.
+  auto gamesOwn = [&](const std::string& name) {
+    if (IsSaveWorkName(LastPart(MapPath(name))))
+      refusal = "\"" + LastPart(MapPath(name)) +
                 "\" is a name the game keeps for its own files while it saves.";
-      return false;
-    }
+    return !refusal.empty();
+  };
+  if (opening) {
+    path = !IsFile(withExtension) && IsFile(given) ? given : withExtension;
+    if (request.mustExist && !IsFile(path)) refusal = "The file \"" + shown + "\" does not exist.";
+    return !gamesOwn(path) && refusal.empty();
+  }
+  // A save writes plain files only; a folder or the like of a written name stays as it is.
+  for (const std::string& written : FilesWritten(request, withExtension)) {
+    if (gamesOwn(written)) return false;
     mode_t mode = ModeOf(written);
     if (mode != 0 && !S_ISREG(mode)) {
       refusal = "\"" + LastPart(MapPath(written)) + "\" is " +

@@ -92,24 +92,31 @@ class Look {
 
   Tells Holds(const Fingerprint& f) {
     if (error_) return Tells::kCannotTell;
-    const Kind kind = f.kind == Kind::kByTime ? Kind::kFile : f.kind;
-    if (kind_ != kind || (kind != Kind::kNothing && Size() != f.size)) return Tells::kNotHeld;
-    if (f.kind == Kind::kFile && Summed()) return sum_ == f.sum ? Tells::kHolds : Tells::kNotHeld;
-    if (f.kind == Kind::kFile && readError_ != EACCES) return Tells::kCannotTell;
-    return kind == Kind::kNothing || SameTime(f) ? Tells::kHolds : Tells::kNotHeld;
+    if (f.kind == Kind::kNothing) return kind_ == Kind::kNothing ? Tells::kHolds : Tells::kNotHeld;
+    if (kind_ != (f.kind == Kind::kByTime ? Kind::kFile : f.kind) || Size() != f.size)
+      return Tells::kNotHeld;
+    if (f.kind == Kind::kFile) {
+      if (Summed()) return sum_ == f.sum ? Tells::kHolds : Tells::kNotHeld;
+      // Where it could be read when it was told, a read that fails now tells nothing; only a
+      // file this user may not read at all is told by its time, as its print may have been.
+      if (readError_ != EACCES) return Tells::kCannotTell;
+    }
+    return SameTime(f) ? Tells::kHolds : Tells::kNotHeld;
   }
 
   // The name told in full, as a record keeps it; false where it cannot be (Error() says why).
   bool Print(Fingerprint& f) {
-    if (error_) return false;
     f = {kind_, kind_ == Kind::kNothing ? 0 : Size(), 0, uint64_t(st_.st_mtim.tv_sec),
          uint64_t(st_.st_mtim.tv_nsec)};
-    if (kind_ == Kind::kOther) readError_ = S_ISDIR(st_.st_mode) ? EISDIR : EINVAL;
-    if (kind_ != Kind::kFile || readError_) return !readError_;
-    const bool large = Size() > kLargestSavedFile;
-    if (!large && Summed()) f.sum = sum_;
-    if (large || (!Summed() && readError_ == EACCES)) f.kind = Kind::kByTime;
-    return f.kind == Kind::kByTime || !readError_;
+    // A pipe, a device or a folder is nothing a save replaces.
+    if (!error_ && kind_ == Kind::kOther) readError_ = S_ISDIR(st_.st_mode) ? EISDIR : EINVAL;
+    if (error_ || readError_ || kind_ != Kind::kFile) return !Error();
+    if (Size() > kLargestSavedFile || (!Summed() && readError_ == EACCES)) {
+      f.kind = Kind::kByTime;
+      return true;
+    }
+    f.sum = sum_;
+    return !readError_;
   }
 
   int Error() const { return error_ ? error_ : readError_; }
@@ -127,7 +134,7 @@ class Look {
     if (summed_) return summed_ > 0;
     summed_ = -1;
     uint64_t sum = kSumStart, total = 0;
-    int fd = open(path_.c_str(), O_RDONLY | kOpenFlags);
+    const int fd = OpenPlainFile(path_, O_RDONLY | kOpenFlags);
     struct stat opened;
     if (fd < 0 || fstat(fd, &opened) != 0 || !SameFile(opened, st_))
       readError_ = fd < 0 ? errno : EAGAIN;
@@ -157,15 +164,17 @@ class Look {
   uint64_t sum_ = 0;
 };
 
-using Looks = std::map<std::string, Look>;
-
-Look& LookAt(Looks& looks, const std::string& folder, const std::string& name) {
-  auto seen = looks.find(name);
-  if (seen == looks.end()) seen = looks.emplace(name, Look(InFolder(folder, name))).first;
-  return seen->second;
-}
-
 }  // namespace
+
+// Every look a key takes at the names of its folder, by name.
+struct Looks {
+  std::map<std::string, Look> byName;
+  Look& At(const std::string& folder, const std::string& name) {
+    auto seen = byName.find(name);
+    if (seen == byName.end()) seen = byName.emplace(name, Look(InFolder(folder, name))).first;
+    return seen->second;
+  }
+};
 
 // ---- The record of a save of several files -----------------------------------------------
 
@@ -252,41 +261,37 @@ bool ParseRecord(const std::string& text, const std::string& role, std::vector<S
   return in.eof() && !saved.empty() && save_names::RecordRole(targets) == role;
 }
 
-enum class RecordRead {
-  kRead,
-  kGone,        // removed since the folder was listed
-  kNotARecord,  // read whole and found to be no record of this version's
-  kHeldBack,    // not to be read now, or a later version's: record.why says which
-};
-
-// Reads the record, once: never a second open, so nothing put in its place meanwhile is.
-RecordRead ReadRecord(const std::string& folder, SavedRecord& record) {
-  int fd = open(InFolder(folder, record.name).c_str(), O_RDONLY | kOpenFlags);
+// Reads the record whole, once: never a second open, so nothing put in its place meanwhile
+// is. Kind kNone where it is a record of this version's for the files its name gives; else
+// why not: it could not be read (kCannotTell, error ENOENT where it is gone), a later
+// version wrote it, or it is no such record (kNotFinished).
+HeldBack ReadRecord(const std::string& folder, SavedRecord& record) {
   std::string text;
-  struct stat st;
-  const bool regular = fd >= 0 && fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
-  const bool read = regular && ReadUpTo(fd, text, kLargestRecord + 1);
-  const int error = fd < 0 || !read ? errno : 0;
+  const int fd = OpenPlainFile(InFolder(folder, record.name), O_RDONLY | kOpenFlags);
+  const int error = fd < 0 || !ReadUpTo(fd, text, kLargestRecord + 1) ? errno : 0;
   if (fd >= 0) close(fd);
-  if (error == ENOENT) return RecordRead::kGone;
-  // A save writes its record as a plain file, and nothing else.
-  if (error == ELOOP || (fd >= 0 && !regular)) return RecordRead::kNotARecord;
+  if (error) return {HeldBack::kCannotTell, error};
   std::istringstream in(text);
   std::string header;
   int version = 0;
-  if (!error && in >> header >> version && header == kRecordHeader && version > kRecordVersion)
-    record.why = {HeldBack::kLaterVersion, 0};
-  if (error || !read) record.why = {HeldBack::kCannotTell, error ? error : EIO};
-  if (record.why.kind != HeldBack::kNone) return RecordRead::kHeldBack;
-  // A record is written whole before any name the player sees changes: one cut short
-  // belongs to a save that changed none.
-  return text.size() <= kLargestRecord && ParseRecord(text, record.role, record.saved)
-             ? RecordRead::kRead
-             : RecordRead::kNotARecord;
+  if (in >> header >> version && header == kRecordHeader && version > kRecordVersion)
+    return {HeldBack::kLaterVersion, 0};
+  const bool read = text.size() <= kLargestRecord && ParseRecord(text, record.role, record.saved);
+  return read ? HeldBack() : HeldBack{HeldBack::kNotFinished, 0};
 }
 
-// Removes the hidden files of a save, its record last, so that where a game stops on the
-// way the record still names what is left: 0, or why the record could not be removed.
+// Whether every new file of the save of a record is still hidden beside its target (its
+// name and ID say which), so that the save renamed none.
+bool NoneRenamed(const std::string& folder, const SavedRecord& record) {
+  struct stat st;
+  for (size_t i = 0; i < save_names::RecordCount(record.role); ++i)
+    if (lstat(InFolder(folder, Hidden(record.id, "new", i)).c_str(), &st) != 0) return false;
+  return true;
+}
+
+// Removes the hidden files of a save of count files, its record last, so that where a game
+// stops on the way the record still names what is left: 0, or why the record could not be
+// removed.
 int RemoveSave(const std::string& folder, const std::string& id, size_t count,
                const std::string& record) {
   for (size_t i = 0; i < count; ++i) {
@@ -300,8 +305,8 @@ int RemoveSave(const std::string& folder, const std::string& id, size_t count,
 // ---- Settling a save that a game left half way --------------------------------------------
 
 enum class Outcome {
-  kWhole,         // every name holds its new file, or every one its earlier file, or none
-                  // holds one of this save's new files: nothing to change
+  kWhole,         // nothing to change: every name holds its new file, or every one its
+                  // earlier file, or some name holds neither (another save's since)
   kFinish,        // the new files still hidden go in place
   kPutBack,       // each name holding its new file gets its earlier one back
   kCannotTell,    // a look could not tell (error says why)
@@ -319,36 +324,39 @@ Decision Decide(const std::string& folder, const std::string& id, const std::vec
                 Looks& looks) {
   Decision d;
   auto tell = [&](const std::string& name, const Fingerprint& f, bool& holds) {
-    Look& look = LookAt(looks, folder, name);
+    Look& look = looks.At(folder, name);
     const Tells told = look.Holds(f);
     holds = told == Tells::kHolds;
     if (told == Tells::kCannotTell) d = {Outcome::kCannotTell, look.Error(), {}, {}};
     return told != Tells::kCannotTell;
   };
+  size_t news = 0, earliers = 0, either = 0;
   for (const Saved& s : saved) {
     bool isNew, isEarlier;
     if (!tell(s.target, s.made, isNew) || !tell(s.target, s.earlier, isEarlier)) return d;
     d.isNew.push_back(isNew);
     d.isEarlier.push_back(isEarlier);
+    news += isNew;
+    earliers += isEarlier;
+    either += isNew || isEarlier;
   }
-  const auto news = std::count(d.isNew.begin(), d.isNew.end(), true);
-  const auto earliers = std::count(d.isEarlier.begin(), d.isEarlier.end(), true);
-  if (news == 0 || size_t(news) == saved.size() || size_t(earliers) == saved.size()) return d;
+  const size_t n = saved.size();
+  if (either < n || news == 0 || news == n || earliers == n) return d;
   // Every new file was whole on the disk before the first rename: where each name without
   // its new file still holds its earlier one, its new file still beside it, the save goes on.
   d.outcome = Outcome::kFinish;
-  for (size_t i = 0; i < saved.size(); ++i) {
-    bool there = d.isEarlier[i];
-    if (d.isNew[i]) continue;
-    if (there && !tell(Hidden(id, "new", i), saved[i].made, there)) return d;
+  for (size_t i = 0; i < n; ++i) {
+    bool there = true;
+    if (!d.isNew[i] && !tell(Hidden(id, "new", i), saved[i].made, there)) return d;
     if (!there) d.outcome = Outcome::kPutBack;
   }
   if (d.outcome == Outcome::kFinish) return d;
   // Else each name holding its new file gets its earlier one back, kept beside it.
-  for (size_t i = 0; i < saved.size(); ++i) {
-    bool kept = saved[i].earlier.kind == Kind::kNothing;
-    if (!d.isNew[i] || d.isEarlier[i] || kept) continue;
-    if (!tell(Hidden(id, "kept", i), saved[i].earlier, kept)) return d;
+  for (size_t i = 0; i < n; ++i) {
+    bool kept = true;
+    if (d.isNew[i] && !d.isEarlier[i] && saved[i].earlier.kind != Kind::kNothing &&
+        !tell(Hidden(id, "kept", i), saved[i].earlier, kept))
+      return d;
     if (!kept) d.outcome = Outcome::kCannotRepair;
   }
   return d;
@@ -371,19 +379,25 @@ int Apply(const std::string& folder, const std::string& id, const std::vector<Sa
   return 0;
 }
 
-// Settles a record of this user's, the folder held: its names made whole, then it and its
+// Settles a save of this user's, the folder held: its names made whole, then its record and
 // hidden files gone, each step on the disk before the next. Why its files stay held back
-// where they do; where it was settled but could not be removed, unremoved says why.
-HeldBack Settle(const std::string& folder, const SavedRecord& record, int& unremoved) {
-  Looks looks;
-  const Decision d = Decide(folder, record.id, record.saved, looks);
+// where they do; where it was settled but its record could not be removed, unremoved says
+// why.
+HeldBack SettleSave(const std::string& folder, const std::string& id,
+                    const std::vector<Saved>& saved, const std::string& record, Looks& looks,
+                    int& unremoved) {
+  const Decision d = Decide(folder, id, saved, looks);
   if (d.outcome == Outcome::kCannotTell) return {HeldBack::kCannotTell, d.error};
   if (d.outcome == Outcome::kCannotRepair) return {HeldBack::kNotFinished, 0};
-  int error = Apply(folder, record.id, record.saved, d);
-  const bool locked = error == EACCES || error == EPERM || error == EROFS;
-  if (error) return {locked ? HeldBack::kFolderLocked : HeldBack::kNotFinished, error};
+  int error = Apply(folder, id, saved, d);
+  // What a name holds now is for a new look to tell.
+  if (d.outcome != Outcome::kWhole)
+    for (const Saved& s : saved) looks.byName.erase(s.target);
+  if (error) return {IsPermission(error) || error == EROFS ? HeldBack::kFolderLocked
+                                                           : HeldBack::kNotFinished,
+                     error};
   error = FlushFolder(folder);
-  if (!error) error = RemoveSave(folder, record.id, record.saved.size(), record.name);
+  if (!error) error = RemoveSave(folder, id, saved.size(), record);
   if (!error) error = FlushFolder(folder);
   unremoved = error;
   return {};
@@ -425,7 +439,8 @@ bool IsSaveWorkName(const std::string& name) { return save_names::IsOurs(name); 
 
 // ---- SettledFolder -------------------------------------------------------------------------
 
-SettledFolder::SettledFolder(const std::string& file) : folder_(FolderOf(MapPath(file))) {
+SettledFolder::SettledFolder(const std::string& file)
+    : folder_(FolderOf(MapPath(file))), looks_(std::make_unique<Looks>()) {
   lock_ = std::make_unique<LockFile>(InFolder(folder_, save_names::FolderLockName()),
                                      LockFile::Wait::kFewSeconds);
   const LockFile::State state = lock_->Taken();
@@ -436,43 +451,65 @@ SettledFolder::SettledFolder(const std::string& file) : folder_(FolderOf(MapPath
   std::vector<std::string> records, hidden;
   bool runLock = false;
   if (!refused_ && !List(folder_, records, hidden, runLock)) refused_ = errno;
-  if (refused_) return;
-  SettleMine(records);
-  if (!lockError_) Sweep(hidden, runLock);
+  for (size_t i = 0; i < records.size() && !refused_; ++i) {
+    SavedRecord record;
+    record.name = records[i];
+    save_names::Parse(record.name, record.id, record.role);
+    struct stat st;
+    if (lstat(InFolder(folder_, record.name).c_str(), &st) != 0) {
+      if (errno == ENOENT) continue;
+      record.why = {HeldBack::kCannotTell, errno};
+    } else {
+      record.writer = st.st_uid;
+      // Without the lock nothing is read: a record holds back what it names.
+      if (lockError_) record.why = {HeldBack::kFolderLocked, lockError_};
+    }
+    record.judged = record.why.kind != HeldBack::kNone;
+    if (!record.judged && record.writer == geteuid() && Settle(record)) continue;
+    staying_.push_back(std::move(record));
+  }
+  if (!refused_ && !lockError_) Sweep(hidden, runLock);
 }
 
 SettledFolder::~SettledFolder() = default;
 
-void SettledFolder::SettleMine(const std::vector<std::string>& records) {
-  for (const std::string& name : records) {
-    SavedRecord record;
-    record.name = name;
-    save_names::Parse(name, record.id, record.role);
-    struct stat st;
-    if (lstat(InFolder(folder_, name).c_str(), &st) != 0) {
-      if (errno == ENOENT) continue;
-      record.why = {HeldBack::kCannotTell, errno};
-    } else if (record.writer = st.st_uid, lockError_) {
-      // Without the lock nothing is read: a record holds back what it names.
-      record.why = {HeldBack::kFolderLocked, lockError_};
-    } else if (record.writer == geteuid()) {
-      const RecordRead read = ReadRecord(folder_, record);
-      // One cut short is of a save that changed no name: it goes.
-      if (read == RecordRead::kNotARecord) unlink(InFolder(folder_, name).c_str());
-      if (read == RecordRead::kGone || read == RecordRead::kNotARecord) continue;
-      int unremoved = 0;
-      if (read == RecordRead::kRead) record.why = Settle(folder_, record, unremoved);
-      if (read == RecordRead::kRead && record.why.kind == HeldBack::kNone && !unremoved) continue;
-      if (!unremoved_) unremoved_ = unremoved;
-    }
-    record.judged = record.writer == geteuid() || lockError_ || record.why.kind != HeldBack::kNone;
-    staying_.push_back(std::move(record));
+// Settles a record of this user's: true where it is gone, settled or proven to have changed
+// nothing.
+bool SettledFolder::Settle(SavedRecord& record) {
+  record.judged = true;
+  record.why = ReadRecord(folder_, record);
+  if (record.why.error == ENOENT) return true;
+  int unremoved = 0;
+  if (record.why.kind == HeldBack::kNone) {
+    record.why = SettleSave(folder_, record.id, record.saved, record.name, *looks_, unremoved);
+  } else if (record.why.kind != HeldBack::kLaterVersion && NoneRenamed(folder_, record)) {
+    // Whatever it says, its save changed no name the player sees.
+    record.why = {};
+    unremoved = RemoveSave(folder_, record.id, save_names::RecordCount(record.role), record.name);
+  }
+  if (!unremoved_) unremoved_ = unremoved;
+  return record.why.kind == HeldBack::kNone && !unremoved;
+}
+
+// Another user's record, which this game never acts on: looked at once, for whether its
+// names are whole.
+void SettledFolder::Judge(SavedRecord& record) {
+  record.judged = true;
+  record.why = ReadRecord(folder_, record);
+  if (record.why.kind == HeldBack::kNone) {
+    const Decision d = Decide(folder_, record.id, record.saved, *looks_);
+    record.why = d.outcome == Outcome::kWhole        ? HeldBack()
+                 : d.outcome == Outcome::kCannotTell ? HeldBack{HeldBack::kCannotTell, d.error}
+                                                     : HeldBack{HeldBack::kAnotherUsers, 0};
+  } else if (record.why.error == ENOENT ||
+             (record.why.kind != HeldBack::kLaterVersion && NoneRenamed(folder_, record))) {
+    record.why = {};
   }
 }
 
 void SettledFolder::Sweep(const std::vector<std::string>& hidden, bool runLock) {
   // The files of saves that stay unsettled stay with them; the rest of this user's are left
-  // over, from saves that no game is making any more.
+  // over, from saves that no game is making any more. Other users' are theirs to remove.
   std::set<std::string> staying;
   for (const SavedRecord& record : staying_) staying.insert(record.id);
   for (const std::string& name : hidden) {
@@ -488,10 +525,14 @@ void SettledFolder::Sweep(const std::vector<std::string>& hidden, bool runLock) 
 }
 
 std::string SettledFolder::RefusalText() const {
+  // What no wait clears is for the player to see to, or another user.
+  const std::string ask = "ask whoever owns it to let you, or save in another folder";
+  if (IsPermission(refused_))
+    return "its folder cannot be listed (" + ErrorText(refused_) + "): " + ask;
   if (refused_) return ErrorText(refused_);
   if (!lockError_)
     return "a save cut short there could not be cleared up (" + ErrorText(unremoved_) +
-           "): try again in a moment";
+           "): " + (IsPermission(unremoved_) ? ask : "try again in a moment");
   if (lockError_ == ENOLCK)
     return "this folder's file system gives no locks: save in a folder on this computer";
   if (lock_->Stands() && lockError_ != EROFS)
@@ -501,23 +542,47 @@ std::string SettledFolder::RefusalText() const {
   return ErrorText(lockError_);
 }
 
-HeldBack SettledFolder::Whole(const std::string& file) const {
-  const std::string name = NameOf(MapPath(file));
+HeldBack SettledFolder::Whole(const std::vector<std::string>& files,
+                              std::vector<const SavedRecord*>* replaced) {
+  std::vector<std::string> names;
+  for (const std::string& file : files) names.push_back(NameOf(MapPath(file)));
   for (SavedRecord& record : staying_) {
-    if (!save_names::RecordNames(record.role, name) ||
-        (record.writer != geteuid() && !CouldReplace(folder_, record.writer, name)))
-      continue;
-    // Another user's, which this game never acts on: looked at once, for whether its names
-    // are whole.
-    Looks looks;
-    if (!record.judged && ReadRecord(folder_, record) == RecordRead::kRead) {
-      const Decision d = Decide(folder_, record.id, record.saved, looks);
-      record.why = d.outcome == Outcome::kWhole        ? HeldBack()
-                   : d.outcome == Outcome::kCannotTell ? HeldBack{HeldBack::kCannotTell, d.error}
-                                                       : HeldBack{HeldBack::kAnotherUsers, 0};
+    bool named = false;
+    for (const std::string& name : names)
+      named = named || (save_names::RecordNames(record.role, name) &&
+                        (record.writer == geteuid() || CouldReplace(folder_, record.writer, name)));
+    if (!named) continue;
+    if (!record.judged) Judge(record);
+    if (record.why.kind == HeldBack::kNone) continue;
+    if (!replaced || !save_names::RecordCovers(record.role, names)) return record.why;
+    replaced->push_back(&record);
+  }
+  return {};
+}
+
+bool SettledFolder::Read(const std::string& file, std::vector<uint8_t>& bytes, uint64_t maxBytes) {
+  read_.emplace_back();
+  read_.back().first = MapPath(file);
+  return ReadWholeFile(file, bytes, maxBytes, &read_.back().second);
+}
+
+HeldBack SettledFolder::Confirmed() {
+  std::vector<std::string> records, hidden;
+  bool runLock = false;
+  if (!lockError_) return {};
+  if (!List(folder_, records, hidden, runLock)) return {HeldBack::kCannotTell, errno};
+  for (const auto& read : read_) {
+    struct stat now;
+    const struct stat& then = read.second;
+    bool same = stat(read.first.c_str(), &now) == 0 && SameFile(now, then) &&
+                now.st_size == then.st_size && now.st_mtim.tv_sec == then.st_mtim.tv_sec &&
+                now.st_mtim.tv_nsec == then.st_mtim.tv_nsec;
+    for (const std::string& record : records) {
+      std::string id, role;
+      save_names::Parse(record, id, role);
+      same = same && !save_names::RecordNames(role, NameOf(read.first));
     }
-    record.judged = true;
-    if (record.why.kind != HeldBack::kNone) return record.why;
+    if (!same) return {HeldBack::kBeingSaved, 0};
   }
   return {};
 }
@@ -579,7 +644,9 @@ FileReplacement::Result FileReplacement::Commit(Locking locking) {
   heldBack_ = HeldBack();
   if (files_.empty()) return Result::kReplaced;
   const std::string folder = FolderOf(files_[0].target);
+  std::vector<std::string> targets;
   for (const File& f : files_) {
+    targets.push_back(f.target);
     if (FolderOf(f.target) != folder || IsSaveWorkName(NameOf(f.target)) ||
         files_.size() > kMostSavedFiles)
       error_ = EINVAL;
@@ -594,37 +661,41 @@ FileReplacement::Result FileReplacement::Commit(Locking locking) {
     errorText_ = held->RefusalText();
   }
   // 3. What is held back, or may not be replaced, is refused before anything is written.
-  for (size_t i = 0; i < files_.size() && !error_; ++i) {
-    const HeldBack why = held->Whole(files_[i].target);
-    if (why.kind != HeldBack::kNone) {
-      error_ = why.error ? why.error : EBUSY;
-      heldBack_ = why;
-    } else if (!CouldReplace(folder, geteuid(), NameOf(files_[i].target))) {
-      error_ = EPERM;
-    }
-  }
-  const Result result = error_ ? Result::kFailed : Carry(folder);
+  std::vector<const SavedRecord*> replaced;
+  if (!error_) heldBack_ = held->Whole(targets, &replaced);
+  if (heldBack_.kind != HeldBack::kNone) error_ = heldBack_.error ? heldBack_.error : EBUSY;
+  for (const std::string& target : targets)
+    if (!error_ && !CouldReplace(folder, geteuid(), NameOf(target))) error_ = EPERM;
+  const Result result = error_ ? Result::kFailed : Carry(folder, replaced);
   if (error_ && errorText_.empty()) errorText_ = platform::ErrorText(error_);
   return result;
 }
 
-FileReplacement::Result FileReplacement::Carry(const std::string& folder) {
+// 4. Each new file, whole and flushed beside its target: 0, or why not. Where the first
+// finds another save's name, by the rarest of chances, the whole save takes another ID; where
+// it keeps finding one, the ID is left empty, as nothing of the save's was made.
+int FileReplacement::WriteNewFiles(const std::string& folder, std::string& id,
+                                   std::vector<Saved>& saved) {
+  auto write = [&](size_t i) {
+    saved[i].target = NameOf(files_[i].target);
+    return WriteNew(InFolder(folder, Hidden(id, "new", i)), files_[i].target, files_[i].bytes,
+                    files_.size() > 1, saved[i].made);
+  };
+  int error = 0, tries = 0;
+  do id = save_names::NewId();
+  while ((error = write(0)) == EEXIST && ++tries < 3);
+  if (error == EEXIST) id.clear();
+  for (size_t i = 1; i < files_.size() && !error; ++i) error = write(i);
+  return error;
+}
+
+FileReplacement::Result FileReplacement::Carry(const std::string& folder,
+                                               const std::vector<const SavedRecord*>& replaced) {
   const size_t count = files_.size();
   const bool several = count > 1;
   std::vector<Saved> saved(count);
-  std::string id = save_names::NewId(), record;
-  // 4. Each new file, whole and flushed beside its target.
-  for (size_t i = 0; i < count && !error_; ++i) {
-    saved[i].target = NameOf(files_[i].target);
-    error_ = WriteNew(InFolder(folder, Hidden(id, "new", i)), files_[i].target, files_[i].bytes,
-                      several, saved[i].made);
-    // Another save's name, by the rarest of chances: the whole save takes another.
-    if (error_ == EEXIST && i == 0) {
-      id = save_names::NewId();
-      error_ = 0;
-      --i;
-    }
-  }
+  std::string id, record;
+  error_ = WriteNewFiles(folder, id, saved);
   // 5. The record, then the earlier files kept, and the folder flushed.
   for (size_t i = 0; several && i < count && !error_; ++i) {
     Look earlier(files_[i].target);
@@ -656,21 +727,23 @@ FileReplacement::Result FileReplacement::Carry(const std::string& folder) {
   }
   if (error_ && placed > 0) return LeftHalfWay(folder, id, saved, record, placed);
   if (error_) {
-    RemoveSave(folder, id, count, record);
+    if (!id.empty()) RemoveSave(folder, id, count, record);
     return Result::kFailed;
   }
   // 7. The new names on the disk; 8. then the kept files and the record go. Where the flush
   // failed they stay, and a later settle finds the names whole and removes them.
   error_ = FlushFolder(folder);
   if (error_) return Result::kNotDurable;
-  RemoveSave(folder, id, count, record);
+  if (several) RemoveSave(folder, id, count, record);
+  for (const SavedRecord* r : replaced)
+    RemoveSave(folder, r->id, save_names::RecordCount(r->role), r->name);
   return Result::kReplaced;
 }
 
-// A rename failed after the first: the new files not placed go first (or are spoiled), so
-// that nothing finishes a save the player is told failed; then the save is settled as the
-// next save would settle it, which puts the earlier files back. Where that fails too, what
-// the names hold now is what the next save in the folder settles.
+// A rename failed after the first: the new files not placed go first (or are cut to
+// nothing), so that nothing finishes a save the player is told failed; then the save is
+// settled as the next save would settle it, which puts the earlier files back. Where that
+// fails too, the next save in the folder settles what the names hold.
 FileReplacement::Result FileReplacement::LeftHalfWay(const std::string& folder,
                                                      const std::string& id,
                                                      const std::vector<Saved>& saved,
@@ -679,16 +752,13 @@ FileReplacement::Result FileReplacement::LeftHalfWay(const std::string& folder,
     const std::string temporary = InFolder(folder, Hidden(id, "new", i));
     if (unlink(temporary.c_str()) != 0) (void)!truncate(temporary.c_str(), 0);
   }
-  const SavedRecord left{record, id, "", geteuid(), true, saved, {}};
-  int unremoved = 0;
-  if (Settle(folder, left, unremoved).kind == HeldBack::kNone) return Result::kFailed;
   Looks looks;
-  const Decision d = Decide(folder, id, saved, looks);
-  for (size_t i = 0; i < d.isNew.size(); ++i)
-    if (d.isNew[i]) holdingNew_.push_back(files_[i].target);
-  next_ = d.outcome == Outcome::kFinish    ? Next::kFinishes
-          : d.outcome == Outcome::kPutBack ? Next::kPutsBack
-                                           : Next::kOnceReadable;
+  int unremoved = 0;
+  if (SettleSave(folder, id, saved, record, looks, unremoved).kind == HeldBack::kNone)
+    return Result::kFailed;
+  for (size_t i = 0; i < saved.size(); ++i)
+    if (Look(files_[i].target).Holds(saved[i].made) == Tells::kHolds)
+      holdingNew_.push_back(files_[i].target);
   return Result::kLeftHalfWay;
 }
 

@@ -11,11 +11,14 @@
 //      names are brought to all its new files or all its earlier ones, changing only what
 //      is proven (below), the folder is flushed [barrier], its hidden files and then the
 //      record go, and the folder is flushed again [barrier]. A record whose names cannot be
-//      told now, or that a later version wrote, stays, and holds back the files it names
-//      (its name tells which, read or not); one that was settled but could not be removed
-//      fails the save. Hidden files that no record names go.
+//      told now, or that a later version wrote, or whose save nothing can finish or undo,
+//      stays, and holds back the files it names (its name tells which, read or not); one
+//      that was settled but could not be removed fails the save. This user's hidden files
+//      that no staying record names go, and so does the lock file of a game that ran in the
+//      folder and is gone.
 //   3. Refuse a target that a record holds back, or that this user may not replace (another
-//      user's file in a folder with the sticky bit), before anything is written.
+//      user's file in a folder with the sticky bit), before anything is written. A save
+//      that replaces every file a record names is not held back by it.
 //   4. Write each new file whole into a hidden file beside its target, with the earlier
 //      file's permissions, and flush it.                                          [barrier]
 //   5. Several files only: a record names every target, new file and kept file, and tells
@@ -25,27 +28,38 @@
 //      folder is flushed.                                                        [barrier]
 //   6. Rename each new file over its target. The first rename is the commit point: a game
 //      stopped before it changed no name the player sees; one stopped after it is settled
-//      by the next save there. Where a rename fails, the new files not yet placed go first
-//      (no settle may then finish it), then the earlier files go back; where that fails
-//      too, the save says what the names hold now and what the next save will do.
+//      by the next save there. Where a rename fails, the new files not yet placed go (or,
+//      where they cannot, are cut to nothing), so that no settle finishes the save, then
+//      the earlier files go back; where that fails too, the save says which names hold
+//      their new files now.
 //   7. Flush the folder: the new names are on the disk.                          [barrier]
-//   8. Remove the kept files, then the record.
+//   8. Remove the kept files, then the record; then the records of step 3 that this save
+//      replaced wholly, with their hidden files, where this user may.
 // A barrier that fails fails the save with the system's reason: before step 6 nothing the
 // player sees has changed; after it the names hold the new files, which a power loss may
 // yet undo. A file system that cannot flush a folder at all fails nothing.
 //
 // Settling a record: every look at a file answers that it holds a file of the save, that it
-// does not, or that it cannot tell. Where some names hold their new files and every other
-// holds its earlier one beside its new file, still there, the save is finished; otherwise
-// each name holding its new file gets its earlier one back (or goes, where none stood).
-// Where any look cannot tell, nothing of that save changes. Only the game's own hidden
-// files are acted on: of the current shape (save_names.h), their check holding. Another
-// user's record counts only for names its writer could have changed, and is never acted on.
+// does not, or that it cannot tell; each file is read at most once a key, however many
+// records name it. An interrupted save leaves each name holding its new file or its earlier
+// one: where any name holds neither, other saves have been made there since, and nothing of
+// this one is applied. Where some names hold their new files and every other holds its
+// earlier one beside its new file, still there, the save is finished; otherwise each name
+// holding its new file gets its earlier one back (or goes, where none stood). Where any look
+// cannot tell, nothing of that save changes. A record that cannot be read whole goes (with
+// its files) only where every new file of its save is still hidden, so that it renamed
+// nothing; otherwise it stays. Only the game's own hidden files are acted on: of the current
+// shape (save_names.h), their check holding. Another user's record counts only for names its
+// writer could have changed, and is never acted on.
 #pragma once
 
+#include <sys/stat.h>
+
+#include <cerrno>
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/lock_file.h"
@@ -55,6 +69,9 @@ namespace platform {
 // Errno values of the save path's own:
 constexpr int kFolderBusy = -1;  // another game held the folder for the whole wait
 constexpr int kGivenUp = -2;     // the player asked the game to end while it waited
+
+// True for an error that no wait clears: a permission only another user can give.
+inline bool IsPermission(int error) { return error == EACCES || error == EPERM; }
 
 // The largest file a save writes, and the most files one save writes.
 constexpr uint64_t kLargestSavedFile = uint64_t{256} << 20;
@@ -75,6 +92,7 @@ struct HeldBack {
     kCannotTell,    // what its names hold cannot be told now (error says why)
     kLaterVersion,  // a later version of the game wrote it, and finishes it
     kNotFinished,   // finishing it failed here (error says why), or nothing can (0)
+    kBeingSaved,    // read without the folder's lock, it changed as it was read
   };
   Kind kind = kNone;
   int error = 0;
@@ -82,6 +100,7 @@ struct HeldBack {
 
 struct Saved;
 struct SavedRecord;
+struct Looks;
 
 // The folder of file (a Windows-style name is mapped), held still for as long as this
 // lives, its saves left half way settled: steps 1 and 2 above. Where no lock can be had
@@ -93,24 +112,37 @@ class SettledFolder {
   ~SettledFolder();
 
   // 0 where the folder's files can be read as they are; else why not: kFolderBusy, kGivenUp,
-  // or an errno value.
+  // or an errno value (the folder could not be listed).
   int Refused() const { return refused_; }
   // 0 where a save may go on here; else why not.
   int CannotSave() const { return refused_ ? refused_ : lockError_ ? lockError_ : unremoved_; }
   // CannotSave() in words, with what the player can do.
   std::string RefusalText() const;
-  // Why the file (a Windows-style name is mapped) is held back; kind kNone where not.
-  HeldBack Whole(const std::string& file) const;
+  // Why any of files (Windows-style names are mapped) is held back; kind kNone where none
+  // is. Where replaced is given (a save of files), a record whose every file is among them
+  // holds nothing back and is added to it instead.
+  HeldBack Whole(const std::vector<std::string>& files,
+                 std::vector<const SavedRecord*>* replaced = nullptr);
+  // Reads file whole as ReadWholeFile does. Where the folder is not held (no lock can be had
+  // here), a file read counts only once Confirmed.
+  bool Read(const std::string& file, std::vector<uint8_t>& bytes, uint64_t maxBytes);
+  // kBeingSaved where, read without the folder's lock, a file Read no longer shows the very
+  // file read, or a record names it by now; kind kNone otherwise.
+  HeldBack Confirmed();
 
  private:
-  void SettleMine(const std::vector<std::string>& records);
+  bool Settle(SavedRecord& record);
+  void Judge(SavedRecord& record);
   void Sweep(const std::vector<std::string>& hidden, bool runLock);
 
   std::string folder_;
   std::unique_ptr<LockFile> lock_;
   int refused_ = 0, lockError_ = 0, unremoved_ = 0;
   // The records that stay: this user's that could not be settled, and other users'.
-  mutable std::vector<SavedRecord> staying_;
+  std::vector<SavedRecord> staying_;
+  // Every look at a file in this folder while it is held.
+  std::unique_ptr<Looks> looks_;
+  std::vector<std::pair<std::string, struct stat>> read_;
 };
 
 class FileReplacement {
@@ -124,9 +156,8 @@ class FileReplacement {
     kNotDurable,   // every name holds its new file, which a power loss may yet undo
     kFailed,       // every name holds its earlier file
     kLeftHalfWay,  // failed with some names holding their new files (HoldingNew), which the
-                   // next save in the folder settles as Next() says
+                   // next save in the folder settles
   };
-  enum class Next { kFinishes, kPutsBack, kOnceReadable };
   // kWhereAny: files of the game's own that no pair shares (its state files), saved without
   // the folder's lock where none can be had, as one file is replaced whole all the same.
   enum class Locking { kRequired, kWhereAny };
@@ -136,10 +167,8 @@ class FileReplacement {
   // otherwise; and the same in words.
   int Error() const { return error_; }
   std::string ErrorText() const { return errorText_; }
-  // After kLeftHalfWay: the targets that hold their new files now, and what the next save
-  // in the folder does with them.
+  // After kLeftHalfWay: the targets that hold their new files now.
   const std::vector<std::string>& HoldingNew() const { return holdingNew_; }
-  Next NextSave() const { return next_; }
   // Where a target is held back by a save a game left half way: why; kind kNone otherwise.
   const HeldBack& HeldBackBy() const { return heldBack_; }
 
@@ -148,7 +177,8 @@ class FileReplacement {
     std::string target;
     std::vector<uint8_t> bytes;
   };
-  Result Carry(const std::string& folder);
+  Result Carry(const std::string& folder, const std::vector<const SavedRecord*>& replaced);
+  int WriteNewFiles(const std::string& folder, std::string& id, std::vector<Saved>& saved);
   Result LeftHalfWay(const std::string& folder, const std::string& id,
                      const std::vector<Saved>& saved, const std::string& record, size_t placed);
 
@@ -156,7 +186,6 @@ class FileReplacement {
   int error_ = 0;
   std::string errorText_;
   std::vector<std::string> holdingNew_;
-  Next next_ = Next::kPutsBack;
   HeldBack heldBack_;
 };
 

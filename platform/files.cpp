@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "platform/file_replacement.h"
+#include "platform/lock_file.h"
 
 namespace platform {
 
@@ -87,35 +88,23 @@ std::string MapPath(const std::string& name) {
   return result;
 }
 
-std::FILE* OpenFileForReading(const std::string& name, uint64_t maxBytes) {
-  std::string path = MapPath(name);
-  // Looked at before it is opened, since opening a device can itself do something.
+std::FILE* OpenFileForReading(const std::string& name, uint64_t maxBytes, struct stat* opened) {
+  const int fd = OpenPlainFile(MapPath(name), O_RDONLY | O_NOCTTY);
   struct stat st;
-  if (stat(path.c_str(), &st) != 0) return nullptr;
-  if (!S_ISREG(st.st_mode)) {
-    errno = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
-    return nullptr;
-  }
-  // A pipe put in its place meanwhile must not hold the open until a writer comes.
-  int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-  if (fd < 0) return nullptr;
-  int flags = fcntl(fd, F_GETFL);
-  int refused = fstat(fd, &st) != 0 || flags < 0  ? EIO
-                : !S_ISREG(st.st_mode)            ? EINVAL
-                : uint64_t(st.st_size) > maxBytes ? EFBIG
-                                                  : 0;
-  if (refused || fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
-    close(fd);
-    errno = refused ? refused : EIO;
-    return nullptr;
-  }
-  std::FILE* file = fdopen(fd, "rb");
-  if (!file) close(fd);
+  const int refused = fd < 0 ? errno
+                      : fstat(fd, &st) != 0 ? EIO
+                      : uint64_t(st.st_size) > maxBytes ? EFBIG
+                                                        : 0;
+  std::FILE* file = refused ? nullptr : fdopen(fd, "rb");
+  if (fd >= 0 && !file) close(fd);
+  if (file && opened) *opened = st;
+  if (!file) errno = refused ? refused : EIO;
   return file;
 }
 
-bool ReadWholeFile(const std::string& name, std::vector<uint8_t>& bytes, uint64_t maxBytes) {
-  std::FILE* f = OpenFileForReading(name, maxBytes);
+bool ReadWholeFile(const std::string& name, std::vector<uint8_t>& bytes, uint64_t maxBytes,
+                   struct stat* opened) {
+  std::FILE* f = OpenFileForReading(name, maxBytes, opened);
   if (!f) return false;
   bool ok = false;
   try {

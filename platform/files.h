@@ -3,6 +3,8 @@
 // exactly being looked up case-insensitively in its folder.
 #pragma once
 
+#include <sys/stat.h>
+
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -18,15 +20,18 @@ bool SetCurrentDirectory(const std::string& path);
 // The Linux path for a Windows-style name; components that exist nowhere are kept as given.
 std::string MapPath(const std::string& name);
 
-// The file (a Windows-style name is mapped) open for reading in binary, or null. A folder,
-// a pipe or a device is refused just as a missing file is, and so is a file of more than
-// maxBytes; the open never waits for a writer. Every file whose name comes from outside is
+// The file (a Windows-style name is mapped) open for reading in binary, or null (errno
+// saying why). A folder, a pipe or a device is refused just as a missing file is, and so
+// are a file of more than maxBytes and one the game holds as a lock (OpenPlainFile); where
+// opened is given, it tells the file opened. Every file whose name comes from outside is
 // read through here.
-std::FILE* OpenFileForReading(const std::string& name, uint64_t maxBytes = UINT64_MAX);
+std::FILE* OpenFileForReading(const std::string& name, uint64_t maxBytes = UINT64_MAX,
+                              struct stat* opened = nullptr);
 // The whole file that OpenFileForReading opens; false when it does not open, holds more
 // than maxBytes (looked at before anything is allocated) or a read fails, memory running
 // out included.
-bool ReadWholeFile(const std::string& name, std::vector<uint8_t>& bytes, uint64_t maxBytes);
+bool ReadWholeFile(const std::string& name, std::vector<uint8_t>& bytes, uint64_t maxBytes,
+                   struct stat* opened = nullptr);
 // True for a file that OpenFileForReading opens.
 bool FileExists(const std::string& name);
 // True for a folder (or a link to one).

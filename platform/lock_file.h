@@ -5,10 +5,15 @@
 // ends, however it ends; and no child the process starts inherits it.
 //
 // The lock file is made where it is missing, readable and writable by all whatever the
-// umask, so that every user's game can take it; one already there is opened as it is (no
-// other user's file is made anew). Whoever holds it removes it as they let go, where they
-// may, so nothing of it stays once no game holds it; a game that finds, once it holds the
-// lock, that the name no longer shows the file it locked takes it again.
+// umask (unless the lock is of one user's alone), so that every user's game can take it; one
+// already there is opened as it is (no other user's file is made anew). Only whoever holds it
+// removes it, as they let go, so nothing of it stays once no game holds it, but where no lock
+// can be had at all (an empty file stays there); a game that finds, once it holds the lock,
+// that the name no longer shows the file it locked, or that the file is no longer in its
+// folder, takes it again. Every retry waits as another game's lock is waited for.
+//
+// Closing any descriptor of a file lets go of every record lock the process has on it: so no
+// file this process holds a lock on is ever opened a second time (OpenPlainFile).
 #pragma once
 
 #include <sys/types.h>
@@ -31,8 +36,9 @@ bool TellFolderWait(FolderWait step);
 class LockFile {
  public:
   enum class Wait { kNone, kFewSeconds };
-  // Takes the lock on the file at path, waiting for another holder as asked.
-  LockFile(std::string path, Wait wait);
+  // Takes the lock on the file at path, waiting for another holder as asked; a file made for
+  // it has the given permissions.
+  LockFile(std::string path, Wait wait, mode_t mode = 0666);
   // Removes the file where it is still the one locked and this user may, and lets go.
   ~LockFile();
   LockFile(const LockFile&) = delete;
@@ -61,6 +67,7 @@ class LockFile {
   Try TryOnce();
 
   std::string path_;
+  mode_t mode_;
   State state_ = State::kNone;
   int fd_ = -1;
   int error_ = 0;
@@ -68,5 +75,12 @@ class LockFile {
   uid_t owner_ = 0;
   pid_t holder_ = 0;
 };
+
+// Opens the plain file at path as open does (flags without O_CREAT; O_NOFOLLOW refuses a
+// link with ELOOP): -1 with errno set where it cannot, EISDIR for a folder, EINVAL for
+// anything else that is no plain file (looked at before it is opened, so no pipe or device
+// is), and EBUSY for a file this process holds a lock on. Every open of a file that is there
+// goes through here.
+int OpenPlainFile(const std::string& path, int flags);
 
 }  // namespace platform

@@ -68,13 +68,36 @@ std::string RecordRole(const std::vector<std::string>& targets) {
   return role;
 }
 
-bool IsRecordRole(const std::string& role) { return role.compare(0, 6, "record") == 0; }
+namespace {
+constexpr char kRecord[] = "record";
+constexpr size_t kRecordSize = sizeof kRecord - 1, kNamedSize = kCheckSize + 1;
+}  // namespace
+
+size_t RecordCount(const std::string& role) {
+  const size_t count = (role.size() - kRecordSize) / kNamedSize;
+  if (role.compare(0, kRecordSize, kRecord) != 0 || role.size() != kRecordSize + count * kNamedSize)
+    return 0;
+  for (size_t at = kRecordSize; at < role.size(); at += kNamedSize)
+    if (role[at] != '.' || role.find_first_not_of("0123456789abcdef", at + 1) < at + kNamedSize)
+      return 0;
+  return count;
+}
+
+bool IsRecordRole(const std::string& role) {
+  return RecordCount(role) >= 1 && RecordCount(role) <= 2;
+}
 
 bool RecordNames(const std::string& role, const std::string& target) {
   const std::string check = "." + Check(target);
-  for (size_t at = 6; IsRecordRole(role) && at + check.size() <= role.size(); at += check.size())
-    if (role.compare(at, check.size(), check) == 0) return true;
+  for (size_t at = kRecordSize; IsRecordRole(role) && at < role.size(); at += kNamedSize)
+    if (role.compare(at, kNamedSize, check) == 0) return true;
   return false;
+}
+
+bool RecordCovers(const std::string& role, const std::vector<std::string>& targets) {
+  size_t named = 0;
+  for (const std::string& target : targets) named += RecordNames(role, target);
+  return IsRecordRole(role) && named == RecordCount(role);
 }
 
 std::string FolderLockName() { return Make("folder", "lock"); }

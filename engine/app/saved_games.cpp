@@ -51,7 +51,11 @@ std::string Why(int error) { return platform::ErrorText(error); }
 std::string UnreadableText(const std::string& what, const std::string& path, int error) {
   const std::string named = "The " + what + " \"" + path + "\" ";
   if (error == ENOENT || error == ENOTDIR) return named + "does not exist .";
-  return named + "cannot be read (" + (error == EINVAL ? "not a plain file" : Why(error)) + ") .";
+  return named + "cannot be read (" +
+         (error == EINVAL ? "not a plain file"
+          : error == EBUSY ? "the game holds it as a lock of its own"
+                           : Why(error)) +
+         ") .";
 }
 
 // 0 where path opens for reading, else why not.
@@ -79,7 +83,6 @@ struct SaveFailure {
   int error = 0;
   std::string why;
   std::vector<std::string> holdingNew;
-  platform::FileReplacement::Next next = platform::FileReplacement::Next::kPutsBack;
 };
 
 // A save's failure told in a box; one given up as the player asked the game to end says
@@ -121,13 +124,17 @@ std::string StateFileBeside(const std::string& replayPath) {
 std::string UndoStatePath() { return platform::CurrentDirectory() + "/gamesavebeforeload.sat"; }
 
 // Why a file of a save that a game left half way is held back, in the player's words, with
-// what they can do.
+// what they can do: a pair saved again whole (F7) is no longer held back by it.
 std::string HeldBackText(const platform::HeldBack& why) {
   using platform::HeldBack;
-  const std::string cut = "its save was cut short";
+  const std::string cut = "its save was cut short",
+                    wait = platform::IsPermission(why.error) ? "" : "try again in a moment, or ",
+                    replace = "saving it again (F7) replaces it";
   switch (why.kind) {
     case HeldBack::kNone:
       return "";
+    case HeldBack::kBeingSaved:
+      return "another game is saving it: try again in a moment";
     case HeldBack::kFolderLocked:
       if (why.error == ENOLCK)
         return cut +
@@ -139,18 +146,20 @@ std::string HeldBackText(const platform::HeldBack& why) {
              "): ask them to play it once";
     case HeldBack::kAnotherUsers:
       return "its save, another user's, was cut short, and only that user's game can finish "
-             "it: ask them to play it once";
+             "it: ask them to play it once, or " +
+             replace;
     case HeldBack::kCannotTell:
-      return cut + ", and what it holds cannot be read now (" + Why(why.error) +
-             "): try again in a moment";
+      return cut + ", and what it holds cannot be read now (" + Why(why.error) + "): " + wait +
+             replace;
     case HeldBack::kLaterVersion:
-      return cut + " by a later version of the game: play it once with that version";
+      return cut + " by a later version of the game: play it once with that version, or " +
+             replace;
     case HeldBack::kNotFinished:
       break;
   }
-  return why.error ? cut + ", and finishing it failed here (" + Why(why.error) +
-                         "): try again in a moment"
-                   : cut + ", and what would finish it is gone: it can no longer be played";
+  return why.error ? cut + ", and finishing it failed here (" + Why(why.error) + "): " + wait +
+                         replace
+                   : cut + ", and what would finish it is gone: " + replace;
 }
 
 using SaveResult = platform::FileReplacement::Result;
@@ -162,7 +171,7 @@ SaveResult Commit(platform::FileReplacement& replacement, SaveFailure& failure,
   const platform::HeldBack& held = replacement.HeldBackBy();
   failure = {replacement.Error(),
              held.kind != platform::HeldBack::kNone ? HeldBackText(held) : replacement.ErrorText(),
-             replacement.HoldingNew(), replacement.NextSave()};
+             replacement.HoldingNew()};
   return result;
 }
 
@@ -194,18 +203,15 @@ bool WriteState(const std::string& path, SaveFailure& failure) {
   return Saved(WriteGame(path, failure, Locking::kWhereAny));
 }
 
-// What the names of a save left half way hold now, and what the next save in its folder
-// does with them.
+// What the names of a save left half way hold now. Whatever the disk did meanwhile (one
+// turned read-only may have lost a rename already made), the next save there settles it.
 std::string HalfWayText(const SaveFailure& failure) {
-  using Next = platform::FileReplacement::Next;
   std::string names;
   for (const std::string& name : failure.holdingNew)
     names += (names.empty() ? "\"" : "\", \"") + name;
-  const char* next = failure.next == Next::kFinishes   ? "puts the rest of it in place"
-                     : failure.next == Next::kPutsBack ? "puts the earlier files back"
-                                                       : "makes it whole once it can read it";
   return "Now only " + names + "\" " + (failure.holdingNew.size() == 1 ? "holds" : "hold") +
-         " the new file; the next save in its folder " + next + " .";
+         " the new file; the next save there makes it whole, with the new files or the earlier "
+         "ones .";
 }
 
 // Tells the player of a save that did not simply succeed: one the disk did not confirm, whose
@@ -582,18 +588,18 @@ void GameDirector::StartReplayFromFile(const std::string& path, bool slow) {
   bool replayRead = false, stateRead = false;
   std::vector<uint8_t> inputBytes, stateBytes;
   {
-    const platform::SettledFolder folder(path);
+    platform::SettledFolder folder(path);
     platform::HeldBack why;
     if (folder.Refused() == platform::kGivenUp) {
       return;
     } else if (folder.Refused()) {
       refused = folder.RefusalText();
-    } else if ((why = folder.Whole(path)).kind != platform::HeldBack::kNone ||
-               (why = folder.Whole(state)).kind != platform::HeldBack::kNone) {
+    } else if ((why = folder.Whole({path, state})).kind != platform::HeldBack::kNone) {
       refused = HeldBackText(why);
     } else if (!(replayError = OpenError(path)) && !(stateError = OpenError(state))) {
-      replayRead = platform::ReadWholeFile(path, inputBytes, kLargestReplay);
-      stateRead = platform::ReadWholeFile(state, stateBytes, kLargestSavedGame);
+      replayRead = folder.Read(path, inputBytes, kLargestReplay);
+      stateRead = folder.Read(state, stateBytes, kLargestSavedGame);
+      refused = HeldBackText(folder.Confirmed());
     }
   }
   if (!refused.empty()) {

@@ -132,7 +132,7 @@ TEST_F(SavedGames, AFailedSaveKeepsTheEarlierFileAndSaysWhy) {
   EXPECT_FALSE(SaveGameFile(dir.File(std::string(254, 'n') + ".sav")));
   ASSERT_EQ(host.messageBoxes.size(), 2u);
   EXPECT_EQ(host.messageBoxes[0].caption, "Save error .");
-  EXPECT_NE(host.messageBoxes[0].text.find("\": No such file or directory ."), std::string::npos);
+  EXPECT_NE(host.messageBoxes[0].text.find("\": No such file or directory ."), std::string::npos) << host.messageBoxes[0].text;
   EXPECT_NE(host.messageBoxes[1].text.find("\": File name too long ."), std::string::npos);
   EXPECT_EQ(ReadBytes(dir.File("keep.sav")), kept);
   EXPECT_EQ(dir.Names(), (std::vector<std::string>{"keep.sav"}));
@@ -509,21 +509,20 @@ TEST_F(SavedPairs, AFailedSaveIsPutBackByTheNextSaveAndNeverFinished) {
   const std::string faults =
       std::string("rename:pair.rep") + kFailWithEio + ",rename:pair.sar@2" + kFailWithEio;
   EXPECT_EQ(SaveReplayInGame(dir.Path(), 40, 1, faults, &output), 0) << output;
-  EXPECT_NE(output.find("the next save in its folder puts the earlier files back"),
-            std::string::npos)
-      << output;
+  const std::string whole =
+      "holds the new file; the next save there makes it whole, with the new files or the "
+      "earlier ones .";
+  EXPECT_NE(output.find(whole), std::string::npos) << output;
   EXPECT_FALSE(Whole()) << "the putting back did not fail";
   ASSERT_TRUE(SaveGameFile(dir.File("next.sav")));
   EXPECT_EQ(Held(), earlier);
   EXPECT_EQ(HiddenNames(dir), std::vector<std::string>{});
 
   // A disk turned read-only between the renames: the box said the earlier files would be put
-  // back, and the next save finished the new pair instead.
+  // back, and the next save finished the new pair instead; and where the disk's journal lost
+  // the first rename too, "puts the rest of it in place" was untrue.
   EXPECT_EQ(SaveReplayInGame(dir.Path(), 40, 1, "rename:pair.rep:readonly", &output), 0) << output;
-  EXPECT_NE(output.find("Now only \"" + dir.File("pair.sar") +
-                        "\" holds the new file; the next save in its folder puts the rest of it "
-                        "in place ."),
-            std::string::npos)
+  EXPECT_NE(output.find("Now only \"" + dir.File("pair.sar") + "\" " + whole), std::string::npos)
       << output;
   ASSERT_TRUE(SaveGameFile(dir.File("next.sav")));
   EXPECT_EQ(Held(), fresh);
@@ -594,7 +593,11 @@ TEST_F(SavedPairs, AnInterruptedSaveIsSettledWhereLocksFailAsOnNetworkFileSystem
   const std::string noLocks = "lock:all:fail=37";
   WriteBytes(dir.File("pair.rep"), fresh.first);
   WriteBytes(dir.File("pair.sar"), fresh.second);
-  const std::vector<std::string> before = dir.Names();
+  // The lock files made where no lock could be had stay, empty: another computer's game, whose
+  // locks work, may hold them.
+  std::vector<std::string> before = dir.Names();
+  before.insert(before.begin(), {platform::save_names::FolderLockName(),
+                                 platform::save_names::RunLockName()});
   std::string output;
   for (const std::vector<std::string>& save :
        {std::vector<std::string>{"10 answer keep.sav", "10 tap F5", "20 expect messages 1"},
