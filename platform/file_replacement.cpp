@@ -71,9 +71,17 @@ enum class Tells { kHolds, kNotHeld, kCannotTell };
 
 constexpr uint64_t kSumStart = 0xcbf29ce484222325u;
 
+// Eight bytes at a time, so that telling a file a save wrote, of up to 256 MiB, takes about
+// as long as reading it; calls but the last take a multiple of eight bytes.
 uint64_t Sum(uint64_t sum, const void* data, size_t n) {
   const auto* at = static_cast<const uint8_t*>(data);
-  for (size_t i = 0; i < n; ++i) sum = (sum ^ at[i]) * 0x100000001b3u;
+  for (uint64_t word = 0; n > 0; sum ^= sum >> 29) {
+    const size_t part = std::min<size_t>(n, 8);
+    std::memcpy(&word, at, part);
+    sum = (sum ^ word ^ part) * 0x9e3779b97f4a7c15u;
+    at += part;
+    n -= part;
+  }
   return sum;
 }
 
@@ -139,14 +147,17 @@ class Look {
     if (fd < 0 || fstat(fd, &opened) != 0 || !SameFile(opened, st_))
       readError_ = fd < 0 ? errno : EAGAIN;
     uint8_t buffer[65536];
-    // A file that grows meanwhile is read no further than one byte past its size.
+    size_t filled = 0;
+    // A file that grows meanwhile is read no further than one byte past its size; its bytes
+    // are summed a whole buffer at a time, so that the sum is the same however reads come.
     while (!readError_ && total <= Size()) {
-      const ssize_t n = read(fd, buffer, sizeof buffer);
+      const ssize_t n = read(fd, buffer + filled, sizeof buffer - filled);
       if (n < 0 && errno == EINTR) continue;
       if (n < 0) readError_ = errno;
+      filled += n > 0 ? size_t(n) : 0;
+      total += n > 0 ? uint64_t(n) : 0;
+      if (n <= 0 || filled == sizeof buffer) sum = Sum(sum, buffer, std::exchange(filled, 0));
       if (n <= 0) break;
-      sum = Sum(sum, buffer, size_t(n));
-      total += uint64_t(n);
     }
     if (fd >= 0) close(fd);
     // One that changed as it was read cannot be told now.
@@ -194,6 +205,20 @@ struct SavedRecord {
   bool judged = false;  // another user's: whether what its names hold has been looked at
   std::vector<Saved> saved;
   HeldBack why;
+
+  // The files it names: those its text names where that could be read, else those its name
+  // says; and whether they are all among files.
+  size_t Count() const { return saved.empty() ? save_names::RecordCount(role) : saved.size(); }
+  bool Names(const std::string& file) const {
+    if (saved.empty()) return save_names::RecordNames(role, file);
+    return std::any_of(saved.begin(), saved.end(), [&](const Saved& s) { return s.target == file; });
+  }
+  bool NamesOnly(const std::vector<std::string>& files) const {
+    if (saved.empty()) return save_names::RecordCovers(role, files);
+    return std::all_of(saved.begin(), saved.end(), [&](const Saved& s) {
+      return std::find(files.begin(), files.end(), s.target) != files.end();
+    });
+  }
 };
 
 namespace {
@@ -203,24 +228,27 @@ std::string Hidden(const std::string& id, const char* role, size_t i) {
   return save_names::Make(id, role + std::to_string(i));
 }
 
-// A record is text: its header and version, then a line for each file of its save: the
-// target's name in hex (a name may hold any byte but "/"), and what the new file holds and
-// what the earlier one held, each as kind, size, checksum and the time it was written.
+// A record is text: its header, version and a checksum of the rest, then a line for each
+// file of its save: the target's name in hex (a name may hold any byte but "/"), and what
+// the new file holds and what the earlier one held, each as kind, size, checksum and the time
+// it was written.
 constexpr char kRecordHeader[] = "quor-save-record";
-constexpr int kRecordVersion = 4;
+constexpr int kRecordVersion = 5;
 constexpr size_t kLargestRecord = 4096;
 
 std::string RecordText(const std::vector<Saved>& saved) {
-  std::ostringstream text;
-  text << kRecordHeader << " " << kRecordVersion << "\n" << std::setfill('0');
+  std::ostringstream lines;
+  lines << std::setfill('0');
   for (const Saved& s : saved) {
-    for (unsigned char c : s.target) text << std::hex << std::setw(2) << int(c) << std::dec;
+    for (unsigned char c : s.target) lines << std::hex << std::setw(2) << int(c) << std::dec;
     for (const Fingerprint* f : {&s.made, &s.earlier})
-      text << " " << char(f->kind) << " " << f->size << " " << f->sum << " " << f->seconds << " "
-           << f->nanoseconds;
-    text << "\n";
+      lines << " " << char(f->kind) << " " << f->size << " " << f->sum << " " << f->seconds << " "
+            << f->nanoseconds;
+    lines << "\n";
   }
-  return text.str();
+  const std::string body = lines.str();
+  return std::string(kRecordHeader) + " " + std::to_string(kRecordVersion) + " " +
+         std::to_string(Sum(kSumStart, body.data(), body.size())) + "\n" + body;
 }
 
 // A fingerprint of a kind a save writes: a file read whole no larger than a save writes.
@@ -243,28 +271,34 @@ bool ReadName(const std::string& hex, std::string& name) {
          !save_names::IsOurs(name);
 }
 
-// Whether text is a record of this version's, for the files its role names.
-bool ParseRecord(const std::string& text, const std::string& role, std::vector<Saved>& saved) {
-  std::istringstream in(text);
+// What text, a record of this version's whole as its checksum says, says of its files; false
+// where it is no such record.
+bool ParseRecord(const std::string& text, std::vector<Saved>& saved) {
+  const size_t end = std::min(text.find('\n'), text.size());
+  const std::string body = text.substr(std::min(end + 1, text.size()));
+  std::istringstream head(text.substr(0, end)), in(body);
   std::string header, hex;
   int version = 0;
-  std::vector<std::string> targets;
-  if (!(in >> header >> version) || header != kRecordHeader || version != kRecordVersion)
+  uint64_t sum = 0;
+  if (!(head >> header >> version >> sum) || header != kRecordHeader ||
+      version != kRecordVersion || sum != Sum(kSumStart, body.data(), body.size()))
     return false;
-  while (in >> hex && saved.size() < kMostSavedFiles) {
-    saved.emplace_back();
-    if (!ReadName(hex, saved.back().target) || !ReadPrint(in, saved.back().made) ||
-        !ReadPrint(in, saved.back().earlier))
+  std::vector<Saved> lines;
+  while (in >> hex) {
+    lines.emplace_back();
+    if (lines.size() > kMostSavedFiles || !ReadName(hex, lines.back().target) ||
+        !ReadPrint(in, lines.back().made) || !ReadPrint(in, lines.back().earlier))
       return false;
-    targets.push_back(saved.back().target);
   }
-  return in.eof() && !saved.empty() && save_names::RecordRole(targets) == role;
+  saved = lines;
+  return !saved.empty();
 }
 
 // Reads the record whole, once: never a second open, so nothing put in its place meanwhile
 // is. Kind kNone where it is a record of this version's for the files its name gives; else
 // why not: it could not be read (kCannotTell, error ENOENT where it is gone), a later
-// version wrote it, or it is no such record (kNotFinished).
+// version wrote it, or it is no such record (kNotFinished; where it is whole but names other
+// files than its name says, the files it names are in record.saved all the same).
 HeldBack ReadRecord(const std::string& folder, SavedRecord& record) {
   std::string text;
   const int fd = OpenPlainFile(InFolder(folder, record.name), O_RDONLY | kOpenFlags);
@@ -276,15 +310,19 @@ HeldBack ReadRecord(const std::string& folder, SavedRecord& record) {
   int version = 0;
   if (in >> header >> version && header == kRecordHeader && version > kRecordVersion)
     return {HeldBack::kLaterVersion, 0};
-  const bool read = text.size() <= kLargestRecord && ParseRecord(text, record.role, record.saved);
-  return read ? HeldBack() : HeldBack{HeldBack::kNotFinished, 0};
+  std::vector<std::string> targets;
+  if (text.size() <= kLargestRecord && ParseRecord(text, record.saved))
+    for (const Saved& s : record.saved) targets.push_back(s.target);
+  return !targets.empty() && save_names::RecordRole(targets) == record.role
+             ? HeldBack()
+             : HeldBack{HeldBack::kNotFinished, 0};
 }
 
 // Whether every new file of the save of a record is still hidden beside its target (its
 // name and ID say which), so that the save renamed none.
 bool NoneRenamed(const std::string& folder, const SavedRecord& record) {
   struct stat st;
-  for (size_t i = 0; i < save_names::RecordCount(record.role); ++i)
+  for (size_t i = 0; i < record.Count(); ++i)
     if (lstat(InFolder(folder, Hidden(record.id, "new", i)).c_str(), &st) != 0) return false;
   return true;
 }
@@ -298,7 +336,10 @@ int RemoveSave(const std::string& folder, const std::string& id, size_t count,
     unlink(InFolder(folder, Hidden(id, "new", i)).c_str());
     unlink(InFolder(folder, Hidden(id, "kept", i)).c_str());
   }
-  const bool gone = record.empty() || unlink(InFolder(folder, record).c_str()) == 0;
+  // A folder put at its name goes too, where it is empty.
+  const std::string at = InFolder(folder, record);
+  const bool gone = record.empty() || unlink(at.c_str()) == 0 ||
+                    (errno == EISDIR && rmdir(at.c_str()) == 0);
   return gone || errno == ENOENT ? 0 : errno;
 }
 
@@ -485,7 +526,7 @@ bool SettledFolder::Settle(SavedRecord& record) {
   } else if (record.why.kind != HeldBack::kLaterVersion && NoneRenamed(folder_, record)) {
     // Whatever it says, its save changed no name the player sees.
     record.why = {};
-    unremoved = RemoveSave(folder_, record.id, save_names::RecordCount(record.role), record.name);
+    unremoved = RemoveSave(folder_, record.id, record.Count(), record.name);
   }
   if (!unremoved_) unremoved_ = unremoved;
   return record.why.kind == HeldBack::kNone && !unremoved;
@@ -549,12 +590,12 @@ HeldBack SettledFolder::Whole(const std::vector<std::string>& files,
   for (SavedRecord& record : staying_) {
     bool named = false;
     for (const std::string& name : names)
-      named = named || (save_names::RecordNames(record.role, name) &&
+      named = named || (record.Names(name) &&
                         (record.writer == geteuid() || CouldReplace(folder_, record.writer, name)));
     if (!named) continue;
     if (!record.judged) Judge(record);
     if (record.why.kind == HeldBack::kNone) continue;
-    if (!replaced || !save_names::RecordCovers(record.role, names)) return record.why;
+    if (!replaced || !record.NamesOnly(names)) return record.why;
     replaced->push_back(&record);
   }
   return {};
@@ -736,7 +777,7 @@ FileReplacement::Result FileReplacement::Carry(const std::string& folder,
   if (error_) return Result::kNotDurable;
   if (several) RemoveSave(folder, id, count, record);
   for (const SavedRecord* r : replaced)
-    RemoveSave(folder, r->id, save_names::RecordCount(r->role), r->name);
+    RemoveSave(folder, r->id, r->Count(), r->name);
   return Result::kReplaced;
 }
 

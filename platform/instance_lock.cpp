@@ -22,8 +22,9 @@ std::string UserOf(pid_t pid) {
 
 }  // namespace
 
-InstanceLock::Result InstanceLock::Take(std::unique_ptr<LockFile>& lock, const std::string& path) {
-  lock = std::make_unique<LockFile>(path, LockFile::Wait::kNone);
+InstanceLock::Result InstanceLock::Take(std::unique_ptr<LockFile>& lock, const std::string& path,
+                                       mode_t mode) {
+  lock = std::make_unique<LockFile>(path, LockFile::Wait::kNone, mode);
   const LockFile::State state = lock->Taken();
   holderPid_ = lock->Holder();
   if (state == LockFile::State::kNone) problem_ = path + ": " + std::strerror(lock->Error());
@@ -38,11 +39,24 @@ InstanceLock::Result InstanceLock::Acquire(const std::string& name) {
   problem_.clear();
   const char* runtime = std::getenv("XDG_RUNTIME_DIR");
   const std::string dir = (runtime && *runtime) ? runtime : "/tmp";
-  return Take(copy_, dir + "/quor-" + std::to_string(getuid()) + "-" + name + ".lock");
+  const std::string path = dir + "/quor-" + std::to_string(getuid()) + "-" + name + ".lock";
+  const Result result = Take(copy_, path, 0600);
+  // The guard is the player's own: one at its name that another user made, or may write, is
+  // one that user could hold for as long as they like. One of the player's own that others may
+  // write (an earlier version made it so) is made theirs alone once held.
+  struct stat st;
+  if (result == Result::Unavailable || lstat(path.c_str(), &st) != 0) return result;
+  if (st.st_uid == geteuid() && (result == Result::Held || !(st.st_mode & 022))) {
+    if (result == Result::Held) chmod(path.c_str(), 0600);
+    return result;
+  }
+  copy_.reset();
+  problem_ = path + ": " + (st.st_uid == geteuid() ? "others may write it" : "another user's file");
+  return Result::Unavailable;
 }
 
 InstanceLock::Result InstanceLock::AcquireFolder(const std::string& folder) {
-  const Result result = Take(folder_, InFolder(folder, save_names::RunLockName()));
+  const Result result = Take(folder_, InFolder(folder, save_names::RunLockName()), 0666);
   const std::string user = UserOf(holderPid_);
   holder_ = "Another game runs in the same game folder \"" + folder + "\"" +
             (user.empty() ? "" : ", " + user + "'s") + ".";

@@ -1,8 +1,9 @@
 // The locks that name one running program (lock_file.h): a second process asking for the
 // same name is refused while the first lives, and the lock goes away with the process that
 // held it. The single copy's lock file is in the user's runtime folder (XDG_RUNTIME_DIR,
-// else /tmp). The game's folder is held too, for every user: the game keeps state files
-// there under names of its own, which no two games may use at once.
+// else /tmp), and is the player's alone: where another user could hold it, there is no
+// guard. The game's folder is held too, for every user: the game keeps state files there
+// under names of its own, which no two games may use at once.
 #pragma once
 
 #include <memory>
@@ -33,7 +34,7 @@ class InstanceLock {
   const std::string& FolderHolder() const { return holder_; }
 
  private:
-  Result Take(std::unique_ptr<LockFile>& lock, const std::string& path);
+  Result Take(std::unique_ptr<LockFile>& lock, const std::string& path, mode_t mode);
 
   std::unique_ptr<LockFile> copy_, folder_;
   std::string problem_, holder_;

@@ -1,5 +1,6 @@
 #include "platform/instance_lock.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/stat.h>
@@ -87,6 +88,43 @@ TEST(InstanceLock, AKilledGameLeavesNoLockWithItsChildren) {
   kill(box, SIGKILL);
   close(told[0]);
   close(told[1]);
+}
+
+// Where the guard lives in a shared folder (/tmp, without XDG_RUNTIME_DIR), another user could
+// make its file and hold a lock on it: the player's game was refused as a second copy of
+// itself for as long as they liked.
+TEST(InstanceLock, AGuardAnotherUserCouldHoldIsNone) {
+  testing_support::TempDir dir;
+  ASSERT_EQ(chmod(dir.Path().c_str(), 01777), 0);
+  RuntimeFolder runtime(dir.Path());
+  const std::string guard = dir.File("quor-" + std::to_string(getuid()) + "-QUOR.lock");
+  const int fd = open(guard.c_str(), O_RDWR | O_CREAT, 0666);
+  ASSERT_GE(fd, 0);
+  ASSERT_EQ(fchmod(fd, 0666), 0);
+  // Another user's where the test may make it so, else one that any user may write.
+  if (geteuid() == 0) {
+    ASSERT_EQ(fchown(fd, 65533, 65533), 0);
+  }
+  int held[2];
+  ASSERT_EQ(pipe(held), 0);
+  const pid_t other = fork();
+  if (other == 0) {
+    struct flock lock {};
+    lock.l_type = F_WRLCK;
+    if (fcntl(fd, F_SETLK, &lock) != 0 || write(held[1], "", 1) != 1) _exit(1);
+    pause();
+    _exit(0);
+  }
+  char told;
+  ASSERT_EQ(read(held[0], &told, 1), 1);
+  InstanceLock lock;
+  EXPECT_EQ(lock.Acquire("QUOR"), InstanceLock::Result::Unavailable);
+  EXPECT_NE(lock.Problem().find(guard), std::string::npos);
+  kill(other, SIGKILL);
+  waitpid(other, nullptr, 0);
+  close(fd);
+  close(held[0]);
+  close(held[1]);
 }
 
 }  // namespace

@@ -24,8 +24,15 @@
 //                               while its locks on files reach the server as before;
 //   read:NAME[@N]:fail=ERRNO    every read (the first N, with @N) of a file whose name matches
 //                               NAME (a shell pattern) fails with ERRNO;
+//   fstat:NAME[@N]:fail=ERRNO   every fstat (the first N) of such a file fails with ERRNO, as
+//                               a network file system's attribute call can after an open;
+//   open:NAME[@N]:fail=ERRNO    every open (the first N) of such a file that makes none fails
+//                               with ERRNO, as where a network share's client keeps a stale
+//                               "no such file" for a name that is there;
+//   open:NAME[@N]:hold=PATH     the Nth such open waits, as a rename's hold= does;
 //   unlink:NAME[@N]:kill        the process is killed as it is about to remove the Nth file
-//                               called NAME;
+//                               whose name matches NAME;
+//   unlink:NAME[@N]:hold=PATH   it waits before that removal, as a rename's hold= does;
 //   fifo:NAME@N                 the Nth open of a file whose name matches NAME finds a pipe
 //                               in its place, as another user could put there;
 //   log:PATH                    each rename, flush, removal and new file is written to PATH as
@@ -51,7 +58,8 @@
 enum { kMaxRules = 16, kNameSize = 256, kPathSize = 4096 };
 
 struct Rule {
-  char kind;  // 'r' rename, 'g' grow, 's' fsync, 'l' lock, 'd' read, 'u' unlink, 'p' fifo
+  char kind;  // 'r' rename, 'g' grow, 's' fsync, 'l' lock, 'd' read, 'u' unlink, 'p' fifo,
+              // 't' fstat, 'o' open
   char name[kNameSize];
   int nth, seen, every;
   char action;  // 'f' fail, 'k' kill, 'h' hold, 'm' mandatory, 'o' read-only
@@ -123,10 +131,16 @@ static void ParseRules(void) {
       } else {
         continue;
       }
-    } else if (strcmp(kind, "read") == 0 && strncmp(action, "fail=", 5) == 0) {
-      r->kind = 'd';
+    } else if ((!strcmp(kind, "read") || !strcmp(kind, "fstat") || !strcmp(kind, "open")) &&
+               strncmp(action, "fail=", 5) == 0) {
+      r->kind = kind[0] == 'r' ? 'd' : kind[0] == 'f' ? 't' : 'o';
       r->action = 'f';
       r->error = atoi(action + 5);
+    } else if ((strcmp(kind, "open") == 0 || strcmp(kind, "unlink") == 0) &&
+               strncmp(action, "hold=", 5) == 0) {
+      r->kind = kind[0];
+      r->action = 'h';
+      CopyField(r->path, sizeof r->path, action + 5, strlen(action + 5));
     } else if (strcmp(kind, "unlink") == 0 && strcmp(action, "kill") == 0) {
       r->kind = 'u';
       r->action = 'k';
@@ -170,6 +184,15 @@ static int ReadOnly(void) {
   return -1;
 }
 
+// Waits, having made PATH.held, until PATH is there.
+static void Hold(const char* path) {
+  char held[kPathSize + 8];
+  snprintf(held, sizeof held, "%s.held", path);
+  close(RealOpen(held, O_WRONLY | O_CREAT | O_CLOEXEC, 0600));
+  struct timespec pause = {0, 10 * 1000 * 1000};
+  while (access(path, F_OK) != 0) nanosleep(&pause, NULL);
+}
+
 // What the rules say of a rename onto path: 0 to go on, or -1 with errno set.
 static int BeforeRename(const char* path) {
   if (ruleCount < 0) ParseRules();
@@ -182,12 +205,7 @@ static int BeforeRename(const char* path) {
       errno = r->error;
       return -1;
     }
-    if (r->action != 'h') continue;
-    char held[kPathSize + 8];
-    snprintf(held, sizeof held, "%s.held", r->path);
-    close(RealOpen(held, O_WRONLY | O_CREAT | O_CLOEXEC, 0600));
-    struct timespec pause = {0, 10 * 1000 * 1000};
-    while (access(r->path, F_OK) != 0) nanosleep(&pause, NULL);
+    if (r->action == 'h') Hold(r->path);
   }
   return ReadOnly();
 }
@@ -255,31 +273,48 @@ static const char* NameOfDescriptor(int fd, char* path, size_t size) {
   return BaseName(path);
 }
 
-ssize_t read(int fd, void* data, size_t size) {
-  static ssize_t (*real)(int, void*, size_t);
-  if (!real) real = (ssize_t(*)(int, void*, size_t))dlsym(RTLD_NEXT, "read");
+// What the rules of kind say of a call on fd: 0 to go on, or -1 with errno set.
+static int OnDescriptor(char kind, int fd) {
   if (ruleCount < 0) ParseRules();
   for (int i = 0; i < ruleCount; ++i) {
     struct Rule* r = &rules[i];
-    if (r->kind != 'd') continue;
     char path[kPathSize];
-    if (fnmatch(r->name, NameOfDescriptor(fd, path, sizeof path), 0) == 0 &&
-        (r->every || r->seen++ < r->nth)) {
+    if (r->kind != kind || fnmatch(r->name, NameOfDescriptor(fd, path, sizeof path), 0) != 0)
+      continue;
+    if (r->every || r->seen++ < r->nth) {
       errno = r->error;
       return -1;
     }
   }
-  return real(fd, data, size);
+  return 0;
 }
+
+ssize_t read(int fd, void* data, size_t size) {
+  static ssize_t (*real)(int, void*, size_t);
+  if (!real) real = (ssize_t(*)(int, void*, size_t))dlsym(RTLD_NEXT, "read");
+  return OnDescriptor('d', fd) != 0 ? -1 : real(fd, data, size);
+}
+
+// Both spellings of fstat.
+#define FSTAT_UNDER_RULES(symbol, type)                                          \
+  static int (*real)(int, type*);                                               \
+  if (!real) real = (int (*)(int, type*))dlsym(RTLD_NEXT, symbol);              \
+  return OnDescriptor('t', fd) != 0 ? -1 : real(fd, st)
+
+int fstat(int fd, struct stat* st) { FSTAT_UNDER_RULES("fstat", struct stat); }
+
+int fstat64(int fd, struct stat64* st) { FSTAT_UNDER_RULES("fstat64", struct stat64); }
 
 int unlink(const char* path) {
   static int (*real)(const char*);
   if (!real) real = (int (*)(const char*))dlsym(RTLD_NEXT, "unlink");
   if (ruleCount < 0) ParseRules();
-  for (int i = 0; i < ruleCount; ++i)
-    if (rules[i].kind == 'u' && strcmp(rules[i].name, BaseName(path)) == 0 &&
-        ++rules[i].seen == rules[i].nth)
-      raise(SIGKILL);
+  for (int i = 0; i < ruleCount; ++i) {
+    struct Rule* r = &rules[i];
+    if (r->kind != 'u' || fnmatch(r->name, BaseName(path), 0) != 0 || ++r->seen != r->nth) continue;
+    if (r->action == 'k') raise(SIGKILL);
+    Hold(r->path);
+  }
   if (ReadOnly() != 0) return -1;
   Log("unlink", path, NULL);
   return real(path);
@@ -307,6 +342,15 @@ static int BeforeOpen(const char* path, int flags) {
     static int (*realUnlink)(const char*);
     if (!realUnlink) realUnlink = (int (*)(const char*))dlsym(RTLD_NEXT, "unlink");
     if (realUnlink(path) != 0 || mkfifo(path, 0666) != 0) perror("fault_preload: fifo");
+  }
+  for (int i = 0; i < ruleCount && !(flags & O_CREAT); ++i) {
+    struct Rule* r = &rules[i];
+    if (r->kind != 'o' || fnmatch(r->name, BaseName(path), 0) != 0) continue;
+    if (r->action == 'h' && ++r->seen == r->nth) Hold(r->path);
+    if (r->action == 'f' && (r->every || r->seen++ < r->nth)) {
+      errno = r->error;
+      return -1;
+    }
   }
   if ((flags & (O_CREAT | O_TRUNC)) || (flags & O_ACCMODE) != O_RDONLY) {
     if (ReadOnly() != 0) return -1;

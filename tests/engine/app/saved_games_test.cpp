@@ -9,7 +9,9 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
+#include <functional>
 #include <iostream>
 #include <sstream>
 #include <string>
@@ -409,6 +411,19 @@ std::string RecordIn(const testing_support::TempDir& dir, const std::string& fol
       return at + "/" + name;
   }
   return "";
+}
+
+// The hidden files of the save whose record is at path: its new and kept files.
+std::vector<std::string> FilesOfRecord(const testing_support::TempDir& dir,
+                                       const std::string& path) {
+  std::string id, role, otherId;
+  platform::save_names::Parse(path.substr(path.rfind('/') + 1), id, role);
+  std::vector<std::string> files;
+  for (const std::string& name : HiddenNames(dir))
+    if (platform::save_names::Parse(name, otherId, role) && otherId == id &&
+        !platform::save_names::IsRecordRole(role))
+      files.push_back(name);
+  return files;
 }
 
 // Waits until a game held by a "hold=" fault (at go) is held.
@@ -849,6 +864,29 @@ TEST_F(SavedPairs, APairThatCannotBeMadeWholeHereIsNotPlayed) {
   director->StartReplayFromFile(dir.File("pair.rep"), false);
   EXPECT_EQ(host.messageBoxes.size(), 1u);
   EXPECT_EQ(Held(), fresh);
+
+  // What no wait clears was met with "try again in a moment", and a folder the player may
+  // write but not list with "Permission denied" alone.
+  EXPECT_EQ(SaveReplayInGame(dir.Path(), 40, 0, "rename:pair.rep:kill"), -1);
+  ASSERT_EQ(chmod(RecordIn(dir).c_str(), 0), 0);
+  ASSERT_EQ(mkdir(dir.File("unlisted").c_str(), 0300), 0);
+  {
+    testing_support::OrdinaryUser user;
+    director->StartReplayFromFile(dir.File("pair.rep"), false);
+    EXPECT_FALSE(SaveGameFile(dir.File("unlisted/x.sav")));
+    director->StartReplayFromFile(dir.File("unlisted/x.rep"), false);
+  }
+  ASSERT_EQ(chmod(dir.File("unlisted").c_str(), 0700), 0);
+  ASSERT_EQ(host.messageBoxes.size(), 4u);
+  EXPECT_NE(host.messageBoxes[1].text.find("cannot be read now (Permission denied): saving it "
+                                           "again (F7) replaces it"),
+            std::string::npos)
+      << host.messageBoxes[1].text;
+  for (size_t box : {2, 3})
+    EXPECT_NE(host.messageBoxes[box].text.find("its folder cannot be listed (Permission denied): "
+                                               "ask whoever owns it to let you"),
+              std::string::npos)
+        << host.messageBoxes[box].text;
 }
 
 // In a shared folder with the sticky bit, a failed save over another user's pair left hard
@@ -1136,6 +1174,185 @@ TEST_F(SavedPairs, OtherUsersRecordsNeitherHoldNorSlowNorBlockAReplay) {
   if (truncate(dir.File("pair.rep").c_str(), off_t{4} << 40) != 0)
     GTEST_SKIP() << "this file system takes no sparse file of terabytes";
   EXPECT_EQ(PlayReplayInGame(dir.Path(), 1, "", &output, bounded), 0) << output;
+}
+
+// A record that could not be read whole (its fstat failing after the open; cut short, a digit
+// or a byte of a name changed, emptied, renamed to another pair's checks, a pipe or a folder
+// at its name) was taken for one of a save that changed no name: the files that finish or
+// undo its save went with it, and F8 played the mixed pair without a word, for good. And a
+// record whose files were gone held its pair back for good, the F7 that replaces it included.
+TEST_F(SavedPairs, ARecordThatCannotBeReadHoldsItsPairBackUntilItIsSavedAgain) {
+  auto change = [](const std::string& record, const char* after, int by) {
+    std::vector<uint8_t> bytes = ReadBytes(record);
+    const std::string text(bytes.begin(), bytes.end());
+    bytes[text.find(after, text.find('\n')) + std::strlen(after)] += by;
+    WriteBytes(record, bytes);
+  };
+  const std::vector<std::pair<const char*, std::function<std::string(const std::string&)>>>
+      damages{
+          {"fstat", [](const std::string&) { return "fstat:.quor-*record*:fail=5"; }},
+          {"cut", [](const std::string& r) { return truncate(r.c_str(), 40) ? "?" : ""; }},
+          {"digit", [&](const std::string& r) { return change(r, " f ", 1), ""; }},
+          {"name", [&](const std::string& r) { return change(r, "\n", -1), ""; }},
+          {"emptied", [](const std::string& r) { return truncate(r.c_str(), 0) ? "?" : ""; }},
+          {"renamed",
+           [](const std::string& r) {
+             std::string id, role;
+             platform::save_names::Parse(r.substr(r.rfind('/') + 1), id, role);
+             role = platform::save_names::RecordRole({"other.sar", "other.rep"});
+             const std::string to = r.substr(0, r.rfind('/') + 1) + platform::save_names::Make(id, role);
+             return rename(r.c_str(), to.c_str()) ? "?" : "";
+           }},
+          {"pipe", [](const std::string& r) { return unlink(r.c_str()) || mkfifo(r.c_str(), 0600) ? "?" : ""; }},
+          {"folder", [](const std::string& r) { return unlink(r.c_str()) || mkdir(r.c_str(), 0700) ? "?" : ""; }},
+          {"files gone", [&](const std::string& r) {
+             for (const std::string& name : FilesOfRecord(dir, r)) unlink(dir.File(name).c_str());
+             return "";
+           }}};
+  const Pair mixed{earlier.first, fresh.second};
+  for (const auto& [what, damage] : damages) {
+    PutEarlierBack();
+    ASSERT_EQ(SaveReplayInGame(dir.Path(), 40, 0, "rename:pair.rep:kill"), -1) << what;
+    const std::string record = RecordIn(dir);
+    const std::vector<std::string> files = FilesOfRecord(dir, record);
+    const std::string faults = damage(record);
+    ASSERT_NE(faults, "?") << what;
+    std::string output;
+    EXPECT_EQ(PlayReplayInGame(dir.Path(), 1, faults, &output), 0) << what << output;
+    EXPECT_NE(output.find("saving it again (F7) replaces it"), std::string::npos) << output;
+    EXPECT_EQ(RunGame(dir.Path(), {"10 answer keep.sav", "10 tap F5", "20 expect messages 0"},
+                      faults, &output),
+              0)
+        << what << output;
+    EXPECT_EQ(Held(), mixed) << what;
+    if (std::string(what) != "files gone") {
+      EXPECT_EQ(FilesOfRecord(dir, record), files) << what;
+    }
+    // Saved again whole, it plays.
+    EXPECT_EQ(SaveReplayInGame(dir.Path(), 40, 0, "", &output), 0) << what << output;
+    EXPECT_EQ(PlayReplayInGame(dir.Path(), 0, "", &output), 0) << what << output;
+    EXPECT_EQ(Held(), fresh) << what;
+    EXPECT_EQ(HiddenNames(dir), std::vector<std::string>{}) << what;
+  }
+}
+
+// A save that succeeded but could not remove its record left it; another user then saved
+// the pair, of the same start state, and the next F8 took their pair for that save half
+// done and deleted their start state.
+TEST_F(SavedPairs, ARecordThatOutlivedItsSaveChangesNoLaterSave) {
+  ASSERT_EQ(unlink(dir.File("pair.rep").c_str()), 0);
+  ASSERT_EQ(unlink(dir.File("pair.sar").c_str()), 0);
+  EXPECT_EQ(SaveReplayInGame(dir.Path(), 40, 0, "unlink:.quor-*record*:kill"), -1);
+  ASSERT_NE(RecordIn(dir), "");
+  ASSERT_EQ(Held(), fresh);
+  WriteBytes(dir.File("pair.rep"), earlier.first);
+  std::string output;
+  EXPECT_EQ(PlayReplayInGame(dir.Path(), 0, "", &output), 0) << output;
+  EXPECT_EQ(Held(), Pair(earlier.first, fresh.second));
+  EXPECT_EQ(HiddenNames(dir), std::vector<std::string>{});
+}
+
+// Each record had looks of its own, so a file named by many was read once for each: one F8
+// opened a pair's recording once for every record beside it (other users' too), and records
+// that nothing can finish each read two files of up to 256 MiB at every key.
+TEST_F(SavedPairs, AFileIsReadOnceAKeyHoweverManyRecordsNameIt) {
+  EXPECT_EQ(SaveReplayInGame(dir.Path(), 40, 0, "rename:pair.rep:kill"), -1);
+  const std::string record = RecordIn(dir);
+  for (const std::string& name : FilesOfRecord(dir, record)) unlink(dir.File(name).c_str());
+  std::string id, role;
+  platform::save_names::Parse(record.substr(record.rfind('/') + 1), id, role);
+  for (int i = 0; i < 15; ++i) {
+    const std::string copy = dir.File(platform::save_names::Make(id + char('a' + i), role));
+    WriteBytes(copy, ReadBytes(record));
+    if (geteuid() == 0 && i % 2) Own(kOther, {copy});
+  }
+  FolderWatch watch(dir.Path());
+  director->StartReplayFromFile(dir.File("pair.rep"), false);
+  EXPECT_EQ(host.messageBoxes.size(), 1u);
+  int opens = 0;
+  for (const auto& event : watch.Events()) opens += event.first & IN_OPEN && event.second == "pair.rep";
+  EXPECT_EQ(opens, 1);
+}
+
+// The game let go of its own locks: closing any descriptor of a file lets go of the process's
+// locks on it, and F6 of the game folder's lock file (by its name, a symbolic link or a hard
+// link) did, as did an F7 whose earlier start state was a hard link to it: a second game then
+// ran in the same folder.
+TEST_F(SavedGames, TheGameNeverLetsGoOfItsOwnLocks) {
+  testing_support::ProvideGameFiles(dir.Path());
+  const std::string run = platform::save_names::RunLockName();
+  WriteBytes(dir.File(run), {});
+  ASSERT_EQ(chmod(dir.File(run).c_str(), 0666), 0);
+  ASSERT_EQ(symlink(run.c_str(), dir.File("linked.sav").c_str()), 0);
+  for (const char* hard : {"hard.sav", "lock.sar"})
+    ASSERT_EQ(link(dir.File(run).c_str(), dir.File(hard).c_str()), 0);
+  testing_support::FaultedRun first(
+      GameCommand({"10 answer " + run, "10 tap F6", "20 answer linked.sav", "20 tap F6",
+                   "30 answer hard.sav", "30 tap F6", "40 tap F1", "50 tap F2",
+                   "60 answer lock.rep", "60 tap F7", "70 answer x.sav", "70 tap F5",
+                   "80 expect messages 3"}),
+      "rename:x.sav:hold=" + dir.File("go"), dir.Path());
+  ASSERT_TRUE(WaitUntilHeld(dir.File("go"))) << first.Output();
+  std::string output;
+  EXPECT_NE(RunGame(dir.Path(), {"10 tap F1"}, "", &output), 0) << output;
+  EXPECT_NE(output.find("Cannot create more than one Quor instance!"), std::string::npos)
+      << output;
+  WriteBytes(dir.File("go"), {});
+  EXPECT_EQ(first.Wait(), 0) << first.Output();
+  EXPECT_EQ(ReadBytes(dir.File("lock.sar")), std::vector<uint8_t>{});
+  EXPECT_FALSE(platform::FileExists(dir.File("lock.rep")));
+}
+
+// Where a network share's client kept a stale "no such file" for the folder's lock file, a
+// save tried to make it again without a pause, never giving up and never serving the window.
+TEST_F(SavedGames, ALockFileAShareStillThinksMissingIsWaitedForAsABusyOne) {
+  const std::string lock = platform::save_names::FolderLockName();
+  WriteBytes(dir.File(lock), {});
+  std::string output;
+  EXPECT_EQ(RunGame(dir.Path(), {"10 answer keep.sav", "10 tap F5", "20 expect messages 1"},
+                    "open:" + lock + ":fail=2", &output, {"/usr/bin/timeout", "60"}),
+            0)
+      << output;
+  EXPECT_NE(output.find("another game is saving in the same folder: try again in a moment"),
+            std::string::npos)
+      << output;
+  EXPECT_FALSE(platform::FileExists(dir.File("keep.sav")));
+}
+
+// Where this computer's share gives no locks and another computer's does: F8 here listed the
+// folder before the other game's save began, then read the pair between its renames and
+// played the mix without a word; and this game removed the lock file it had made while the
+// other game held it, so that a third game made another and saved at once, mixing the pair.
+TEST_F(SavedPairs, AGameWithoutLocksNeitherReadsAcrossNorFreesAnotherComputersSave) {
+  ASSERT_EQ(SaveReplayInGame(dir.Path(), 30, 0, ""), 0);
+  const std::string freed = dir.File("freed"), read = dir.File("read"), go = dir.File("go");
+  testing_support::FaultedRun noLocks(
+      GameCommand({"10 answer pair.rep", "10 tap F8", "20 expect messages 1"}),
+      "lock:all:fail=37,open:pair.rep:hold=" + read + ",unlink:" +
+          platform::save_names::FolderLockName() + ":hold=" + freed,
+      dir.Path());
+  for (int wait = 0; wait < 12000 && !platform::FileExists(read + ".held") &&
+                     !platform::FileExists(freed + ".held");
+       ++wait)
+    usleep(10000);
+  for (const char* folder : {"second", "third"}) ASSERT_EQ(mkdir(dir.File(folder).c_str(), 0700), 0);
+  testing_support::ProvideGameFiles(dir.File("second"));
+  testing_support::FaultedRun saving(GameCommand(SaveReplayScript(40, 0, dir.File("pair.rep"))),
+                                     "rename:pair.rep:hold=" + go, dir.File("second"));
+  ASSERT_TRUE(WaitUntilHeld(go)) << saving.Output();
+  WriteBytes(read, {});
+  WriteBytes(freed, {});
+  EXPECT_EQ(noLocks.Wait(), 0) << noLocks.Output();
+  EXPECT_NE(noLocks.Output().find("another game is saving it: try again in a moment"),
+            std::string::npos)
+      << noLocks.Output();
+  std::string output;
+  EXPECT_EQ(SaveReplayInGame(dir.File("third"), 30, 1, "", &output, dir.File("pair.rep")), 0)
+      << output;
+  EXPECT_NE(output.find("another game is saving in the same folder"), std::string::npos) << output;
+  WriteBytes(go, {});
+  EXPECT_EQ(saving.Wait(), 0) << saving.Output();
+  EXPECT_EQ(Held(), fresh);
 }
 
 // Two games run in one game folder (two users of one copy, or one player with two runtime
