@@ -60,15 +60,36 @@ bool InExtension(const std::string& line, size_t at) {
          (to == line.size() || line[to] == ' ' || Closes(line[to]));
 }
 
-// Whether a line may begin at the byte at, the line before it ending at a blank (which the
-// break takes) or not. It never begins with a mark that closes what stood before it, nor
-// inside an extension; after a blank a quote may begin it only where it opens something, so
-// a name's own last quote and the one that closes it ("a "") never do.
-bool CanBeginLine(const std::string& line, size_t at, bool afterBlank) {
-  if (at >= line.size() || InExtension(line, at)) return false;
-  if (!Closes(line[at])) return true;
-  const char next = at + 1 < line.size() ? line[at + 1] : '\0';
-  return afterBlank && line[at] == '"' && next != '\0' && next != ' ' && !Closes(next);
+// The byte a line beginning at the byte at is read from: the first that is not a blank (the
+// last when only blanks are left).
+size_t PastBlanks(const std::string& line, size_t at) {
+  while (line[at] == ' ' && at + 1 < line.size()) ++at;
+  return at;
+}
+
+// Whether the quote at the byte at opens what follows it: it stands after a blank, and past
+// the marks after it (the dot that begins a hidden file's name) comes the text it quotes.
+// Any other quote closes something, as one before a blank does, or a name's own last quote
+// with the one after it ("a "").
+bool OpensQuote(const std::string& line, size_t at) {
+  if (line[at] != '"' || at == 0 || line[at - 1] != ' ') return false;
+  size_t next = at + 1;
+  while (next < line.size() && line[next] != '"' && Closes(line[next])) ++next;
+  return next < line.size() && line[next] != ' ' && line[next] != '"';
+}
+
+// Whether a line beginning at the byte at starts, past any blanks, with a quote that closes
+// something: a break the line never takes while it has another within the width.
+bool BeginsWithClosingQuote(const std::string& line, size_t at) {
+  at = PastBlanks(line, at);
+  return line[at] == '"' && !OpensQuote(line, at);
+}
+
+// Whether a line may begin at the byte at: never with a closing quote, nor with another mark
+// that closes what stands right before it, nor inside an extension.
+bool CanBeginLine(const std::string& line, size_t at) {
+  return at < line.size() && !InExtension(line, at) && !BeginsWithClosingQuote(line, at) &&
+         (line[at] == '"' || !Closes(line[at]));
 }
 
 }  // namespace
@@ -81,22 +102,22 @@ std::string BreakIntoLines(const std::string& text, size_t columns) {
     size_t end = std::min(text.find('\n', start), text.size());
     std::string line = text.substr(start, end - start);
     for (size_t cut; (cut = ByteAtColumn(line, columns)) < line.size();) {
-      // At a blank where there is one, else after a slash (a long path breaks between its
-      // folders), else inside a word; each only where the next line may begin.
-      size_t blank = cut;
-      while ((blank = line.rfind(' ', blank)) != std::string::npos && blank > 0 &&
-             !CanBeginLine(line, blank + 1, true))
-        --blank;
-      size_t slash = line.rfind('/', cut - 1);
-      while (slash != std::string::npos && !CanBeginLine(line, slash + 1, false))
-        slash = slash > 0 ? line.rfind('/', slash - 1) : std::string::npos;
-      size_t inside = cut;
-      while (inside > 0 && !CanBeginLine(line, inside, false)) inside = CharacterBefore(line, inside);
-      const bool atBlank = blank != std::string::npos && blank > 0;
-      size_t at = atBlank                         ? blank
-                  : slash != std::string::npos   ? slash + 1
-                  : inside > 0                   ? inside
-                                                 : cut;
+      // The last character at or before the cut before which the line may break as asked.
+      auto latest = [&](auto may) {
+        size_t before = cut;
+        while (before > 0 && !may(before)) before = CharacterBefore(line, before);
+        return before;
+      };
+      // At a blank where there is one (the break takes it), else after a slash (a long path
+      // breaks between its folders), else inside a word; each only where the next line reads
+      // well. Failing all of these, anywhere but before a closing quote.
+      size_t at = latest([&](size_t i) { return line[i] == ' ' && CanBeginLine(line, i + 1); });
+      const bool atBlank = at > 0;
+      if (at == 0)
+        at = latest([&](size_t i) { return line[i - 1] == '/' && CanBeginLine(line, i); });
+      if (at == 0) at = latest([&](size_t i) { return CanBeginLine(line, i); });
+      if (at == 0) at = latest([&](size_t i) { return !BeginsWithClosingQuote(line, i); });
+      if (at == 0) at = cut;
       out += line.substr(0, at) + "\n";
       line.erase(0, atBlank ? at + 1 : at);
     }

@@ -20,9 +20,12 @@ enum class MessageBoxIcon { None, Exclamation, Stop, Information, Question };
 // fits the game's window whatever names it quotes: at a space where one falls within the
 // line, else after a slash (a long path breaks between its folders), else inside a word but
 // never inside a character; never so that a line begins with the mark that closes what
-// stands before it (the quote after a name, the full stop after the quote, a name's own last
-// quote with the one that closes it), nor so that a file name's extension is parted from
-// its stem. Line breaks already there are kept.
+// stands before it (the quote after a name, the full stop after the quote), nor so that a
+// file name's extension is parted from its stem. A closing quote (a name's own last quote
+// with the one that closes it among them) begins no line even past blanks: where the width
+// leaves no other break, the other rules give way first (only a stretch of nothing but
+// closing quotes and blanks as wide as a line can force one). Line breaks already there
+// are kept.
 std::string BreakIntoLines(const std::string& text, size_t columns);
 // The longest line of a box shown to the player, the game's own, the desktop's or the
 // prompt's, in characters: at some 7 pixels each, with the box's margins, it fits the

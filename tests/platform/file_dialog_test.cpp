@@ -153,29 +153,45 @@ TEST(MessageBoxText, NoLineBeginsWithTheMarkThatClosesWhatStandsBeforeIt) {
 // A name ending in a blank and a quote put its own last quote and the one closing it ("")
 // at the start of a line; where a closing quote would have begun a line, the extension
 // before it was split instead (".sa", then "v""). A break before a name's closing quote
-// falls only where the name itself has room for one.
+// falls only where the name itself has room for one. A break before the blank inside such a
+// name still put the quotes at a line's start, after that blank (` "" does not exist.`), at
+// most widths: no line begins with a closing quote, whatever blanks stand before it.
 TEST(MessageBoxText, NeitherANamesLastQuotesNorItsExtensionBeginALine) {
   auto count = [](const std::string& in, const std::string& what) {
     size_t n = 0;
     for (size_t at = in.find(what); at != std::string::npos; at = in.find(what, at + 1)) ++n;
     return n;
   };
+  // Past its blanks, a line begins with a quote that closes what stands before it: one
+  // followed, past any marks, by a blank, another quote or nothing.
+  auto closingQuoteBegins = [](const std::string& line) {
+    size_t at = line.find_first_not_of(' ');
+    if (at == std::string::npos || line[at] != '"') return false;
+    at = line.find_first_not_of(".,:;?!)", at + 1);
+    return at == std::string::npos || line[at] == ' ' || line[at] == '"';
+  };
   std::vector<std::string> wrong;
   for (size_t length = 1; length <= 130; ++length)
-    for (size_t columns : {20u, 37u, 56u}) {
+    for (size_t columns = 20; columns <= 90; ++columns) {
       const std::string stem(length, 'n');
-      for (const std::string& text :
-           {"The file \"" + stem + " \"\" does not exist.",
-            "The file \"" + stem + " \".sav\" exists. Replace it?",
-            "The file \"" + stem + ".sav\" exists. Replace it?",
-            "At \"/home/" + stem + "/v1.2.rep\": Permission denied .",
-            "The files \"" + stem + " \".rep\" and \"" + stem + "\".sar\" exist."}) {
+      const std::vector<std::string> texts = {
+          "The file \"" + stem + " \"\" does not exist.",
+          "The file \"" + stem + " \".sav\" exists. Replace it?",
+          "The file \"" + stem + ".sav\" exists. Replace it?",
+          "At \"/home/" + stem + "/v1.2.rep\": Permission denied .",
+          "The files \"" + stem + " \".rep\" and \"" + stem + "\".sar\" exist.",
+          "The file \"" + stem + ".x \"\" does not exist.",
+          "The file \"" + stem + "  \"\" does not exist.",
+          "The file \"" + stem + " \" \"\" does not exist.",
+          "The file \"" + stem + " \" does not exist.",
+          "The file \"" + stem + "  \".sav\" exists. Replace it?"};
+      for (const std::string& text : texts) {
         const std::string broken = BreakIntoLines(text, columns);
         bool right = true;
         for (size_t at = 0, end; at <= broken.size(); at = end + 1) {
           end = std::min(broken.find('\n', at), broken.size());
           const std::string line = broken.substr(at, end - at);
-          right = right && line.size() <= columns && line.compare(0, 2, "\"\"") != 0 &&
+          right = right && line.size() <= columns && (at == 0 || !closingQuoteBegins(line)) &&
                   line.compare(0, 1, ".") != 0;
         }
         for (const std::string extension : {".sav\"", ".rep\"", ".sar\""})
