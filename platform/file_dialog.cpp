@@ -42,6 +42,10 @@ bool NamesAFolder(const std::string& answer) {
 
 }  // namespace
 
+std::string DialogTitle(const FileDialogRequest& request) {
+  return request.kind == FileDialogKind::Save ? "Save As" : "Open";
+}
+
 bool ResolveDialogAnswer(const FileDialogRequest& request, const std::string& answer,
                          std::string& path, std::string& refusal) {
   refusal.clear();

@@ -9,6 +9,9 @@
 
 namespace platform {
 
+// The dialog's title, as the system's own file dialogs are called: "Open" or "Save As".
+std::string DialogTitle(const FileDialogRequest& request);
+
 // Turns the answer given to the dialog into the file's path. A relative name is taken in
 // the dialog's folder. A name whose last part has no extension gets the default one (any
 // name without it does where the extension is required); an open dialog keeps the name as

@@ -12,7 +12,7 @@ namespace platform {
 
 // What the prompt holds at one moment.
 struct FilePromptState {
-  std::string title;     // what is asked, "Save as - Saved Files (*.sav)"
+  std::string title;     // what is asked, "Save As - Saved Files (*.sav)"
   std::string typed;     // the name as typed so far
   std::string refusal;   // why the name given last was refused, or nothing
   std::string question;  // while set, the typed name waits for a yes or no to replacing a file

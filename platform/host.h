@@ -81,7 +81,8 @@ class Host {
   // Seconds since 1970, as the calendar says.
   virtual int64_t CalendarSeconds() = 0;
 
-  // Shows a modal box; returns when it is dismissed.
+  // Shows a modal box; returns when it is dismissed. This, AskFileName and ServiceWindow are
+  // the waits that hold a frame, and each holds an InputWait (input_source.h) meanwhile.
   virtual void ShowMessageBox(const std::string& text, const std::string& caption,
                               MessageBoxIcon icon) = 0;
 

@@ -45,7 +45,8 @@ class InputDeviceBase {
 
   // Starts collecting events. Acquiring an acquired device changes nothing.
   void Acquire();
-  // Stops collecting and drops the events not yet read.
+  // Stops collecting and drops the events not yet read; a loss not yet read goes unsaid, as
+  // the reader let go of the device itself.
   void Unacquire();
   bool IsAcquired() const { return acquired_; }
   Kind GetKind() const { return kind_; }
@@ -67,6 +68,7 @@ class InputDeviceBase {
   Kind kind_;
   bool acquired_ = false;
   bool lost_ = false;
+  bool heldByWait_ = false;  // acquired when a wait began (InputSource::OpenWait)
   InputResult injected_ = InputResult::Ok;
 
  protected:

@@ -18,6 +18,7 @@ void InputDeviceBase::Acquire() {
 }
 
 void InputDeviceBase::Unacquire() {
+  lost_ = false;
   if (!acquired_) return;
   acquired_ = false;
   Flush();
@@ -76,9 +77,32 @@ void InputSource::DeliverMouse(const MouseEvent& event) {
   for (auto* d : mice_) d->Deliver(event);
 }
 
+template <typename Action>
+void InputSource::ForEachDevice(Action action) {
+  for (auto* d : keyboards_) action(*d);
+  for (auto* d : mice_) action(*d);
+}
+
 void InputSource::LoseInput() {
-  for (auto* d : keyboards_) d->LoseInput();
-  for (auto* d : mice_) d->LoseInput();
+  ForEachDevice([](InputDeviceBase& d) { d.LoseInput(); });
+}
+
+void InputSource::OpenWait() {
+  if (waits_++ > 0) return;
+  ForEachDevice([](InputDeviceBase& d) {
+    d.heldByWait_ = d.IsAcquired();
+    d.Unacquire();
+  });
+}
+
+void InputSource::CloseWait() {
+  if (waits_ == 0 || --waits_ > 0) return;
+  ForEachDevice([](InputDeviceBase& d) {
+    if (!d.heldByWait_) return;
+    d.heldByWait_ = false;
+    d.Acquire();
+    d.lost_ = true;
+  });
 }
 
 void InputSource::FailNextRead(InputDeviceBase::Kind kind, InputResult result) {

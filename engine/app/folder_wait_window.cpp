@@ -1,9 +1,7 @@
 #include "engine/app/folder_wait_window.h"
 
-#include "engine/core/engine_globals.h"
-#include "engine/sound_input/keyboard.h"
-#include "engine/sound_input/mouse.h"
 #include "platform/host.h"
+#include "platform/input_source.h"
 
 namespace quor {
 
@@ -22,10 +20,9 @@ bool FolderWaitWindow::Step(platform::FolderWait step) {
       titleBefore_ = host.WindowTitle();
       host.SetWindowTitle(kWaitingForSaveTitle);
       host.ShowNotice(kWaitingForSaveNotice);
-      // The devices are let go as for a dialog: what the player presses meanwhile is
-      // dropped whole, never a press taken without its release.
-      if (CurrentMouse) CurrentMouse->Unacquire();
-      if (CurrentKeyboard) CurrentKeyboard->Unacquire();
+      // Held as every wait inside a frame holds the input: what the player presses meanwhile
+      // is dropped whole, never a press taken without its release.
+      host.Input().OpenWait();
       break;
     case platform::FolderWait::kGoesOn:
       break;
@@ -34,10 +31,7 @@ bool FolderWaitWindow::Step(platform::FolderWait step) {
       waiting_ = false;
       host.SetWindowTitle(titleBefore_);
       host.ShowNotice("");
-      if (CurrentMouse) CurrentMouse->Acquire();
-      if (CurrentKeyboard) CurrentKeyboard->Acquire();
-      if (CurrentMouse) CurrentMouse->ClearButtons();
-      if (CurrentKeyboard) CurrentKeyboard->ClearKeys();
+      host.Input().CloseWait();
       return true;
   }
   return host.ServiceWindow();

@@ -22,6 +22,7 @@ void HeadlessHost::SleepUntil(uint32_t deadline) {
 
 void HeadlessHost::ShowMessageBox(const std::string& text, const std::string& caption,
                                   MessageBoxIcon icon) {
+  const InputWait wait(input);
   messageBoxes.push_back({text, caption, icon});
   if (whileBoxIsOpen) whileBoxIsOpen(messageBoxes.back());
 }
@@ -59,6 +60,7 @@ void HeadlessHost::DestroyMainWindow() {
 }
 
 bool HeadlessHost::ServiceWindow() {
+  const InputWait wait(input);
   ++windowServices;
   for (const WindowMessage& m : queue_)
     if (m.kind == WindowEvent::CloseRequest) return false;
@@ -97,6 +99,7 @@ void HeadlessHost::PostQuit(int code) {
 }
 
 bool HeadlessHost::AskFileName(const FileDialogRequest& request, std::string& path) {
+  const InputWait wait(input);
   dialogRequests.push_back(request);
   while (!dialogAnswers_.empty()) {
     DialogAnswer answer = dialogAnswers_.front();

@@ -82,7 +82,8 @@ class HeadlessHost : public Host {
   // --- observation ---
   int Frame() const { return frame_; }
   std::vector<RecordedMessageBox> messageBoxes;
-  // Called as each box is shown, as though the player took this long to close it.
+  // Called as each box is shown, as though the player took this long to close it; what the
+  // player presses or lets go meanwhile is the box's, as with the player's host.
   std::function<void(const RecordedMessageBox&)> whileBoxIsOpen;
   std::vector<FileDialogRequest> dialogRequests;
   struct DialogRefusal {

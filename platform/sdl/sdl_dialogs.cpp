@@ -21,6 +21,7 @@
 #include "platform/file_prompt.h"
 #include "platform/sdl/dialog_owner.h"
 #include "platform/sdl/sdl_host.h"
+#include "platform/sdl/sdl_input.h"
 #include "platform/sdl/sdl_video.h"
 
 namespace platform {
@@ -90,7 +91,7 @@ int SdlHost::RunDialogProgram(const std::vector<std::string>& command, std::stri
   DialogOwner owner(video_->window, program.Process());
   while (!program.Wait(kDialogStepMs)) {
     // Pings answered, an uncovered window redrawn, closes kept for the frame.
-    PumpEvents(false);
+    PumpEvents();
     owner.Adopt();
     // A close of the window or a stop signal ends the dialog, and the game goes on to end.
     if (ending_) program.End();
@@ -104,6 +105,7 @@ void SdlHost::ShowMessageBox(const std::string& text, const std::string& caption
   // The terminal hears of every box, shown or not.
   std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
   if (ending_) return;
+  const InputWait wait(*input_);
   const DesktopDialogs desktop = FindDesktopDialogs();
   if (desktop != DesktopDialogs::None) {
     const int status = RunDialogProgram(MessageCommand(desktop, MessageFor(icon), text, caption), nullptr);
@@ -128,10 +130,9 @@ bool SdlHost::BoxInWindow(const std::string& text, const std::string& caption,
   const Surface* panel = box_ ? box_->Draw(text, caption, icon) : nullptr;
   if (!panel) return false;
   video_->ShowPanel(*panel);
-  // The pointer is the player's while the box is up, to click its button with.
-  const SDL_bool relative = SDL_GetRelativeMouseMode();
+  // The pointer is the player's while the box is up, to click its button with (the wait has
+  // freed the mouse).
   const int cursor = SDL_ShowCursor(SDL_QUERY);
-  SDL_SetRelativeMouseMode(SDL_FALSE);
   SDL_ShowCursor(SDL_ENABLE);
   const PixelRect button = box_->Button();
   for (bool answered = false; !answered;) {
@@ -148,11 +149,10 @@ bool SdlHost::BoxInWindow(const std::string& text, const std::string& caption,
                  x < button.right && y >= button.top && y < button.bottom;
     } else {
       // A close is kept for the frame, which ends the game once the box is gone.
-      Dispatch(e, false);
+      Dispatch(e);
       answered = Closing(e);
     }
   }
-  SDL_SetRelativeMouseMode(relative);
   SDL_ShowCursor(cursor);
   video_->HidePanel();
   return true;
@@ -162,9 +162,8 @@ bool SdlHost::PromptInWindow(const FileDialogRequest& request, std::string& path
   if (!video_->window) return false;
   std::unique_ptr<FilePromptPage> page = FilePromptPage::Create();
   if (!page) return false;
-  bool save = request.kind == FileDialogKind::Save;
   FilePromptState state;
-  state.title = std::string(save ? "Save as" : "Open") + " - " + request.filterDescription;
+  state.title = DialogTitle(request) + " - " + request.filterDescription;
   SDL_StartTextInput();
   bool answered = false, accepted = false;
   while (!answered) {
@@ -183,10 +182,10 @@ bool SdlHost::PromptInWindow(const FileDialogRequest& request, std::string& path
     bool escape = firstPress && key == SDLK_ESCAPE;
     if (closing) {
       // The frame honours the close once the prompt is gone.
-      Dispatch(e, false);
+      Dispatch(e);
       answered = true;
     } else if (e.type != SDL_TEXTINPUT && e.type != SDL_KEYDOWN) {
-      Dispatch(e, false);
+      Dispatch(e);
     } else if (!state.question.empty()) {
       // Y and N are taken as typed text, so that the N's own text never lands in the name
       // the user goes back to.
@@ -218,22 +217,25 @@ bool SdlHost::PromptInWindow(const FileDialogRequest& request, std::string& path
 
 bool SdlHost::AskFileName(const FileDialogRequest& request, std::string& path) {
   if (ending_) return false;
+  const InputWait wait(*input_);
   bool save = request.kind == FileDialogKind::Save;
   const DesktopDialogs desktop = FindDesktopDialogs();
   if (desktop == DesktopDialogs::None) return PromptInWindow(request, path);
   const bool zenity = desktop == DesktopDialogs::Zenity;
   std::string directory = request.initialDirectory.empty() ? "." : request.initialDirectory;
+  // Titled as the system's own: a chooser left untitled is called after its program.
+  const std::string title = DialogTitle(request);
   // The chooser opens in the dialog's folder, or at the name it gave when the user would
   // not replace that file.
   auto chooser = [&](const std::string& start) -> std::vector<std::string> {
     if (zenity) {
-      std::vector<std::string> command = {"zenity", "--file-selection"};
+      std::vector<std::string> command = {"zenity", "--file-selection", "--title=" + title};
       if (save) command.push_back("--save");
       command.push_back("--filename=" + start);
       command.push_back("--file-filter=" + request.filterDescription + " | " + request.filterPattern);
       return command;
     }
-    return {"kdialog", save ? "--getsavefilename" : "--getopenfilename", start,
+    return {"kdialog", "--title", title, save ? "--getsavefilename" : "--getopenfilename", start,
             request.filterPattern + "|" + request.filterDescription};
   };
   // zenity's own overwrite question would ask about the name as typed, before the default

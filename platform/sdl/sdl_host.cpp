@@ -133,29 +133,22 @@ void SdlHost::SleepUntil(uint32_t deadline) { clock_.SleepUntil(deadline); }
 int64_t SdlHost::CalendarSeconds() { return static_cast<int64_t>(std::time(nullptr)); }
 
 bool SdlHost::AcquireInstanceLock(const std::string& name) {
+  const InstanceLock::Result copy = lock_.Acquire(name);
   // A lock that cannot be had says nothing about another copy.
-  switch (lock_.Acquire(name)) {
-    case InstanceLock::Result::Held:
-      break;
-    case InstanceLock::Result::HeldElsewhere:
-      return false;
-    case InstanceLock::Result::Unavailable:
-      std::fprintf(stderr,
-                   "quor: the single-instance lock could not be opened (%s); starting without it.\n",
-                   lock_.Problem().c_str());
-      break;
+  if (copy == InstanceLock::Result::Unavailable)
+    std::fprintf(stderr,
+                 "quor: the single-instance lock could not be opened (%s); starting without it.\n",
+                 lock_.Problem().c_str());
+  // The folder is asked of a copy refused too: where the other copy runs in this folder, the
+  // refusal says whose game it is, as it does for another user's game here.
+  const InstanceLock::Result folder = lock_.AcquireFolder(CurrentDirectory());
+  if (copy == InstanceLock::Result::HeldElsewhere || folder == InstanceLock::Result::HeldElsewhere) {
+    lock_.Release();
+    return false;
   }
-  switch (lock_.AcquireFolder(CurrentDirectory())) {
-    case InstanceLock::Result::Held:
-      return true;
-    case InstanceLock::Result::HeldElsewhere:
-      lock_.Release();
-      return false;
-    case InstanceLock::Result::Unavailable:
-      std::fprintf(stderr, "quor: the game's folder could not be locked (%s); starting without it.\n",
-                   lock_.Problem().c_str());
-      return true;
-  }
+  if (folder == InstanceLock::Result::Unavailable)
+    std::fprintf(stderr, "quor: the game's folder could not be locked (%s); starting without it.\n",
+                 lock_.Problem().c_str());
   return true;
 }
 
@@ -235,7 +228,7 @@ void SdlHost::ShowNotice(const std::string& text) {
 
 void SdlHost::SetCursorVisible(bool visible) { SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE); }
 
-void SdlHost::Dispatch(const SDL_Event& e, bool deliverInput) {
+void SdlHost::Dispatch(const SDL_Event& e) {
   WindowMessage m;
   switch (e.type) {
     case SDL_QUIT:  // also what SIGINT and SIGTERM become
@@ -268,18 +261,19 @@ void SdlHost::Dispatch(const SDL_Event& e, bool deliverInput) {
       break;
     }
     default:
-      if (deliverInput) input_->OnEvent(e);
+      input_->OnEvent(e);
       break;
   }
 }
 
-void SdlHost::PumpEvents(bool deliverInput) {
+void SdlHost::PumpEvents() {
   SDL_Event e;
-  while (SDL_PollEvent(&e)) Dispatch(e, deliverInput);
+  while (SDL_PollEvent(&e)) Dispatch(e);
 }
 
 bool SdlHost::ServiceWindow() {
-  PumpEvents(false);
+  const InputWait wait(*input_);
+  PumpEvents();
   return !ending_;
 }
 

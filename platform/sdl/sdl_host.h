@@ -62,18 +62,16 @@ class SdlHost : public Host {
   InputSource& Input() override;
 
   // Reads every pending SDL event, turning window events into messages and handing
-  // input events to the input devices. While a modal dialog holds the frame input is
-  // dropped instead: it was meant for the dialog, and the devices are unacquired.
-  void PumpEvents(bool deliverInput = true);
+  // input events to the input devices, which let them go by while a wait holds the frame.
+  void PumpEvents();
 
  private:
   bool EnsureVideo();
   // Whether the player can see the window: there is one, and not on a driver that shows
   // nothing (offscreen, dummy), where a box drawn in it would wait for an answer forever.
   bool WindowSeen() const;
-  // One SDL event: window events and quit become messages; input goes to the devices
-  // only when deliverInput is set.
-  void Dispatch(const SDL_Event& event, bool deliverInput);
+  // One SDL event: window events and quit become messages; input goes to the devices.
+  void Dispatch(const SDL_Event& event);
   // Runs a dialog program of the desktop's (a chooser, a question, a box; see
   // DialogProgram) and waits for it to end, the window serviced meanwhile and the dialog's
   // windows kept above it; a close of the window or a stop signal ends it. output, when

@@ -11,10 +11,13 @@
 # chooser, a box after the prompt typed into the window is drawn over the game's picture,
 # not over the prompt, and goes with Return or a click on OK; while a box is open, the
 # desktop's or the game's own, the window answers pings, and a game killed then leaves no
-# window and lets the next game start at once. Pictures are checked by their pixels through the
-# frame-rate text (F11), the one thing the first scene draws; as nothing else draws, the
-# text stays in the back buffer once drawn, and only a switch of the display mode (which
-# makes new, black buffers) shows whether frames are still drawn and presented.
+# window and lets the next game start at once; choosers are titled "Open" and "Save As"; a
+# box drawn in the window leaves the keys as they are when it closes, one let go meanwhile
+# up; and a second copy in the same folder is told whose game runs there. Pictures are
+# checked by their pixels through the frame-rate text (F11), the one thing the first scene
+# draws; as nothing else draws, the text stays in the back buffer once drawn, and only a
+# switch of the display mode (which makes new, black buffers) shows whether frames are
+# still drawn and presented.
 # QUOR_SHOTS=folder keeps the screenshots there as PNG pictures.
 set -u
 quor=${1:?path to quor}
@@ -105,12 +108,13 @@ text_gone() { text_box; [ "$box" = none ]; }
 # was called ("start ARGS", and "end" once it is done), then plays the next line of its
 # plan: seconds to wait, its exit status, and the name it prints. With no plan left it
 # cancels. The text of a question, an error or a box (--text) is kept whole in its own
-# file, line breaks and all; its window is titled as the dialog (--title) is.
+# file, line breaks and all; its window is titled as the dialog (--title) is, or after
+# the program, as the real ones title a dialog told no title.
 mkdir bin tools
 cat >bin/zenity <<'EOF'
 #!/usr/bin/env bash
 echo "start $*" >>"$CHOOSER_LOG"
-title=Chooser
+title=${0##*/}
 for arg; do
   [ "${arg#--text=}" = "$arg" ] || printf '%s\n' "${arg#--text=}" >"$CHOOSER_TEXT"
   [ "${arg#--title=}" = "$arg" ] || title=${arg#--title=}
@@ -210,6 +214,20 @@ wait_until window_up || fail "no window titled Quor"
 # Full screen: the window covers the screen.
 wait_until geometry_is 1400x1000+0+0 || fail "not full screen at start: $(geometry)"
 
+# A second copy in the same game folder, with the same runtime folder, is refused in the
+# desktop's box: the single-copy sentence first, as ever, then whose game runs there, as for
+# another user's game in the folder. It said only the first.
+printf '0 0\n' >chooser.plan
+: >chooser.log
+: >chooser.text
+PATH=$game_path "$quor" 2>second.err && fail "a second copy in the same folder was not refused"
+grep -q -- "^start --warning --no-markup --title=Quor Error\. " chooser.log ||
+  fail "the second copy's refusal is not the desktop's warning: $(cat chooser.log)"
+[ "$(head -n 1 chooser.text)" = "Cannot create more than one Quor instance! " ] ||
+  fail "the second copy's box does not begin with the single-copy sentence: $(cat chooser.text)"
+tr '\n' ' ' <chooser.text | grep -qF "Another game runs in the same game folder \"$PWD\", $(id -un)'s." ||
+  fail "the second copy's box does not say whose game runs in the folder: $(cat chooser.text)"
+
 # A chooser stays above the full-screen game until it is answered: a click on the game
 # must not raise the game over it, where the game would wait, paused, behind its picture.
 # The stand-in's window claims no owner, as zenity's file chooser does.
@@ -227,13 +245,15 @@ above_game() {
   done
   [ $game_at -ge 0 ] && [ $at -gt $game_at ]
 }
+# It is titled as the system's own: zenity's own title is its name.
 open_chooser "w20 1"
-wait_until above_game Chooser || fail "the chooser did not come up above the game"
+wait_until named_up "Save As" || fail "no chooser titled \"Save As\" for a save: $(cat chooser.log)"
+wait_until above_game "Save As" || fail "the chooser did not come up above the game"
 # Away from the chooser, which the window manager centres.
 xdotool mousemove 100 100 click 1
 sleep 0.5
-above_game Chooser || fail "a click on the full-screen game hid the chooser behind the game"
-xdotool windowclose "$(id_of Chooser)"
+above_game "Save As" || fail "a click on the full-screen game hid the chooser behind the game"
+xdotool windowclose "$(id_of "Save As")"
 wait_until chooser_ended 1 || fail "the chooser did not end: $(cat chooser.log)"
 # The game takes keys again once it has seen the chooser end.
 sleep 0.3
@@ -241,7 +261,9 @@ sleep 0.3
 # The game's own message boxes are the desktop's too, and belong to its window: a damaged
 # saved game, loaded, is told in a warning.
 echo damaged >bad.sav
-chooser_key=F6 open_chooser "0 0 bad.sav" "w20 0"
+chooser_key=F6 open_chooser "w20 0 bad.sav" "w20 0"
+wait_until named_up Open || fail "no chooser titled \"Open\" for a load: $(cat chooser.log)"
+xdotool windowclose "$(id_of Open)"
 wait_until named_up "Load error ." || fail "no box for a damaged saved game: $(cat chooser.log)"
 grep -q -- "^start --warning --no-markup --title=Load error . --text=The saved game" chooser.log ||
   fail "the box is not the desktop's warning with the game's caption: $(cat chooser.log)"
@@ -374,6 +396,8 @@ echo old >one.sav
 open_chooser "0 0 $PWD/one.sav"
 wait_until replaced || fail "one.sav was not saved with kdialog: $(cat chooser.log)"
 grep -q -- "--warningyesno" chooser.log && fail "kdialog's answer was asked about again: $(cat chooser.log)"
+grep -q -- "^start --title Save As --getsavefilename" chooser.log ||
+  fail "kdialog's chooser is not titled \"Save As\": $(cat chooser.log)"
 mv bin/kdialog bin/zenity
 
 # A save that meets another game saving in the same folder waits for it, up to 5 s, inside
@@ -459,6 +483,26 @@ read -r bl bt br bb <<<"$(python3 "$here/screen.py" where shot.xwd 404080)"
 xdotool mousemove --window "$(window_id)" $(((bl + br) / 2)) $((bb - 4)) click 1
 wait_until box_gone || fail "the box did not go with a click on OK"
 wait_until focused || fail "the game's window lost the focus to its box"
+# The box kept what the keys did while it was open: a key let go meanwhile stayed down
+# after it. F7 four times, each box closed with Return, showed two boxes, the second F7 taken
+# as the first still held; and F11 let go during F3's box was no press when pressed again.
+for box in 1 2 3 4; do
+  xdotool keydown F7
+  wait_ms 5000 box_drawn || { xdotool keyup F7; fail "F7 number $box drew no box"; }
+  xdotool keyup F7 && xdotool key Return
+  wait_until box_gone || fail "box $box did not go with Return"
+done
+xdotool keydown F11
+wait_ms 5000 text_gone || { xdotool keyup F11; fail "F11 did not hide the frame-rate text"; }
+xdotool keydown F3
+wait_ms 5000 box_drawn || { xdotool keyup F3 F11; fail "F3 with F11 held drew no box"; }
+xdotool keyup F3 F11 && xdotool key Return
+wait_until box_gone || fail "the box with F11 let go did not go with Return"
+xdotool keydown F11
+wait_ms 5000 text_shown
+shown=$?
+xdotool keyup F11
+[ $shown -eq 0 ] || fail "F11, let go while a box was open, was no press when pressed again"
 mv zenity.away bin/zenity
 
 # F7 with nothing recorded says so in a box. While it is open the window answers the

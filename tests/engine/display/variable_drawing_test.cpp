@@ -6,6 +6,7 @@
 
 #include "engine/core/engine_globals.h"
 #include "engine/core/random.h"
+#include "engine/display/display.h"
 #include "engine/display/variable.h"
 #include "engine/display/variable_links.h"
 #include "engine/sound_input/keyboard.h"
@@ -52,10 +53,14 @@ class VariableDrawingTest : public ::testing::Test {
     savedRandom_ = RandomState();
     savedQuit_ = QuitRequested;
     platform::InstallHost(&host);
+    // The arrows are drawn in the back buffer: without one each is refused in a box, which
+    // would take the input of the scrolling tests.
+    ASSERT_TRUE(InitGraphics());
     box_links::SetTextDeviceOverride(&device);
   }
   void TearDown() override {
     box_links::SetTextDeviceOverride(nullptr);
+    ReleaseGraphics();
     platform::InstallHost(nullptr);
     SeedRandom(savedRandom_);
     QuitRequested = savedQuit_;
