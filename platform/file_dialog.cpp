@@ -2,8 +2,8 @@
 
 #include <sys/stat.h>
 
-#include "platform/file_replacement.h"
 #include "platform/files.h"
+#include "platform/save_names.h"
 
 namespace platform {
 
@@ -68,7 +68,7 @@ bool ResolveDialogAnswer(const FileDialogRequest& request, const std::string& an
   }
   // A name of the kind the game's own hidden files have is neither read nor written.
   auto gamesOwn = [&](const std::string& name) {
-    if (IsSaveWorkName(LastPart(MapPath(name))))
+    if (save_names::IsOurs(LastPart(MapPath(name))))
       refusal = "\"" + LastPart(MapPath(name)) +
                 "\" is a name the game keeps for its own files while it saves.";
     return !refusal.empty();

@@ -136,17 +136,15 @@ class Look {
            uint64_t(st_.st_mtim.tv_nsec) == f.nanoseconds;
   }
 
-  // The checksum of its bytes; false where they could not be read whole, readError_ saying
-  // why.
+  // The checksum of its bytes (sum_); false where they could not be read whole, readError_
+  // saying why.
   bool Summed() {
-    if (summed_) return summed_ > 0;
-    summed_ = -1;
-    uint64_t sum = kSumStart, total = 0;
+    if (std::exchange(summed_, true)) return !readError_;
     const int fd = OpenPlainFile(path_, O_RDONLY | kOpenFlags);
     struct stat opened;
-    if (fd < 0 || fstat(fd, &opened) != 0 || !SameFile(opened, st_))
-      readError_ = fd < 0 ? errno : EAGAIN;
+    readError_ = fd < 0 ? errno : fstat(fd, &opened) != 0 || !SameFile(opened, st_) ? EAGAIN : 0;
     uint8_t buffer[65536];
+    uint64_t total = 0;
     size_t filled = 0;
     // A file that grows meanwhile is read no further than one byte past its size; its bytes
     // are summed a whole buffer at a time, so that the sum is the same however reads come.
@@ -156,23 +154,21 @@ class Look {
       if (n < 0) readError_ = errno;
       filled += n > 0 ? size_t(n) : 0;
       total += n > 0 ? uint64_t(n) : 0;
-      if (n <= 0 || filled == sizeof buffer) sum = Sum(sum, buffer, std::exchange(filled, 0));
+      if (n <= 0 || filled == sizeof buffer) sum_ = Sum(sum_, buffer, std::exchange(filled, 0));
       if (n <= 0) break;
     }
     if (fd >= 0) close(fd);
     // One that changed as it was read cannot be told now.
     if (!readError_ && total != Size()) readError_ = EAGAIN;
-    if (readError_) return false;
-    sum_ = sum;
-    summed_ = 1;
-    return true;
+    return !readError_;
   }
 
   std::string path_;
   struct stat st_ {};
   Kind kind_ = Kind::kNothing;
-  int error_ = 0, readError_ = 0, summed_ = 0;
-  uint64_t sum_ = 0;
+  int error_ = 0, readError_ = 0;
+  bool summed_ = false;
+  uint64_t sum_ = kSumStart;
 };
 
 }  // namespace
@@ -214,10 +210,8 @@ struct SavedRecord {
     return std::any_of(saved.begin(), saved.end(), [&](const Saved& s) { return s.target == file; });
   }
   bool NamesOnly(const std::vector<std::string>& files) const {
-    if (saved.empty()) return save_names::RecordCovers(role, files);
-    return std::all_of(saved.begin(), saved.end(), [&](const Saved& s) {
-      return std::find(files.begin(), files.end(), s.target) != files.end();
-    });
+    return size_t(std::count_if(files.begin(), files.end(), [&](auto& f) { return Names(f); })) ==
+           Count();
   }
 };
 
@@ -271,27 +265,27 @@ bool ReadName(const std::string& hex, std::string& name) {
          !save_names::IsOurs(name);
 }
 
-// What text, a record of this version's whole as its checksum says, says of its files; false
-// where it is no such record.
-bool ParseRecord(const std::string& text, std::vector<Saved>& saved) {
+// The version text is a record of (0 where none), and where it is of this version and whole
+// as its checksum says, what it says of its files.
+int ParseRecord(const std::string& text, std::vector<Saved>& saved) {
   const size_t end = std::min(text.find('\n'), text.size());
   const std::string body = text.substr(std::min(end + 1, text.size()));
   std::istringstream head(text.substr(0, end)), in(body);
   std::string header, hex;
   int version = 0;
   uint64_t sum = 0;
-  if (!(head >> header >> version >> sum) || header != kRecordHeader ||
-      version != kRecordVersion || sum != Sum(kSumStart, body.data(), body.size()))
-    return false;
+  if (!(head >> header >> version) || header != kRecordHeader) return 0;
+  if (version != kRecordVersion || !(head >> sum) || sum != Sum(kSumStart, body.data(), body.size()))
+    return version;
   std::vector<Saved> lines;
   while (in >> hex) {
     lines.emplace_back();
     if (lines.size() > kMostSavedFiles || !ReadName(hex, lines.back().target) ||
         !ReadPrint(in, lines.back().made) || !ReadPrint(in, lines.back().earlier))
-      return false;
+      return version;
   }
   saved = lines;
-  return !saved.empty();
+  return version;
 }
 
 // Reads the record whole, once: never a second open, so nothing put in its place meanwhile
@@ -305,14 +299,10 @@ HeldBack ReadRecord(const std::string& folder, SavedRecord& record) {
   const int error = fd < 0 || !ReadUpTo(fd, text, kLargestRecord + 1) ? errno : 0;
   if (fd >= 0) close(fd);
   if (error) return {HeldBack::kCannotTell, error};
-  std::istringstream in(text);
-  std::string header;
-  int version = 0;
-  if (in >> header >> version && header == kRecordHeader && version > kRecordVersion)
+  if (text.size() <= kLargestRecord && ParseRecord(text, record.saved) > kRecordVersion)
     return {HeldBack::kLaterVersion, 0};
   std::vector<std::string> targets;
-  if (text.size() <= kLargestRecord && ParseRecord(text, record.saved))
-    for (const Saved& s : record.saved) targets.push_back(s.target);
+  for (const Saved& s : record.saved) targets.push_back(s.target);
   return !targets.empty() && save_names::RecordRole(targets) == record.role
              ? HeldBack()
              : HeldBack{HeldBack::kNotFinished, 0};
@@ -476,8 +466,6 @@ std::string ErrorText(int error) {
                               : std::strerror(error);
 }
 
-bool IsSaveWorkName(const std::string& name) { return save_names::IsOurs(name); }
-
 // ---- SettledFolder -------------------------------------------------------------------------
 
 SettledFolder::SettledFolder(const std::string& file)
@@ -506,7 +494,7 @@ SettledFolder::SettledFolder(const std::string& file)
       if (lockError_) record.why = {HeldBack::kFolderLocked, lockError_};
     }
     record.judged = record.why.kind != HeldBack::kNone;
-    if (!record.judged && record.writer == geteuid() && Settle(record)) continue;
+    if (!record.judged && record.writer == geteuid() && Judge(record)) continue;
     staying_.push_back(std::move(record));
   }
   if (!refused_ && !lockError_) Sweep(hidden, runLock);
@@ -514,38 +502,29 @@ SettledFolder::SettledFolder(const std::string& file)
 
 SettledFolder::~SettledFolder() = default;
 
-// Settles a record of this user's: true where it is gone, settled or proven to have changed
-// nothing.
-bool SettledFolder::Settle(SavedRecord& record) {
-  record.judged = true;
-  record.why = ReadRecord(folder_, record);
-  if (record.why.error == ENOENT) return true;
+// Settles a record of this user's, or looks once at another user's, which this game never
+// acts on, for whether its names are whole: why its files stay held back; true where it is
+// gone, settled or proven to have changed nothing.
+bool SettledFolder::Judge(SavedRecord& record) {
+  const bool mine = record.writer == geteuid();
   int unremoved = 0;
-  if (record.why.kind == HeldBack::kNone) {
-    record.why = SettleSave(folder_, record.id, record.saved, record.name, *looks_, unremoved);
-  } else if (record.why.kind != HeldBack::kLaterVersion && NoneRenamed(folder_, record)) {
-    // Whatever it says, its save changed no name the player sees.
-    record.why = {};
-    unremoved = RemoveSave(folder_, record.id, record.Count(), record.name);
-  }
-  if (!unremoved_) unremoved_ = unremoved;
-  return record.why.kind == HeldBack::kNone && !unremoved;
-}
-
-// Another user's record, which this game never acts on: looked at once, for whether its
-// names are whole.
-void SettledFolder::Judge(SavedRecord& record) {
   record.judged = true;
   record.why = ReadRecord(folder_, record);
-  if (record.why.kind == HeldBack::kNone) {
+  if (record.why.kind == HeldBack::kNone && mine) {
+    record.why = SettleSave(folder_, record.id, record.saved, record.name, *looks_, unremoved);
+  } else if (record.why.kind == HeldBack::kNone) {
     const Decision d = Decide(folder_, record.id, record.saved, *looks_);
     record.why = d.outcome == Outcome::kWhole        ? HeldBack()
                  : d.outcome == Outcome::kCannotTell ? HeldBack{HeldBack::kCannotTell, d.error}
                                                      : HeldBack{HeldBack::kAnotherUsers, 0};
   } else if (record.why.error == ENOENT ||
              (record.why.kind != HeldBack::kLaterVersion && NoneRenamed(folder_, record))) {
+    // Gone, or whatever it says, its save changed no name the player sees.
     record.why = {};
+    if (mine) unremoved = RemoveSave(folder_, record.id, record.Count(), record.name);
   }
+  if (!unremoved_) unremoved_ = unremoved;
+  return record.why.kind == HeldBack::kNone && !unremoved;
 }
 
 void SettledFolder::Sweep(const std::vector<std::string>& hidden, bool runLock) {
@@ -576,8 +555,9 @@ std::string SettledFolder::RefusalText() const {
            "): " + (IsPermission(unremoved_) ? ask : "try again in a moment");
   if (lockError_ == ENOLCK)
     return "this folder's file system gives no locks: save in a folder on this computer";
-  if (lock_->Stands() && lockError_ != EROFS)
-    return "its lock file \"" + lock_->Path() + "\", " + UserName(lock_->Owner()) +
+  struct stat st;
+  if (lstat(lock_->Path().c_str(), &st) == 0 && lockError_ != EROFS)
+    return "its lock file \"" + lock_->Path() + "\", " + UserName(st.st_uid) +
            "'s, cannot be opened for writing (" + ErrorText(lockError_) +
            "): ask them to remove it, or save in another folder";
   return ErrorText(lockError_);
@@ -612,17 +592,14 @@ HeldBack SettledFolder::Confirmed() {
   bool runLock = false;
   if (!lockError_) return {};
   if (!List(folder_, records, hidden, runLock)) return {HeldBack::kCannotTell, errno};
-  for (const auto& read : read_) {
+  for (const auto& [path, then] : read_) {
     struct stat now;
-    const struct stat& then = read.second;
-    bool same = stat(read.first.c_str(), &now) == 0 && SameFile(now, then) &&
+    std::string id, role;
+    bool same = stat(path.c_str(), &now) == 0 && SameFile(now, then) &&
                 now.st_size == then.st_size && now.st_mtim.tv_sec == then.st_mtim.tv_sec &&
                 now.st_mtim.tv_nsec == then.st_mtim.tv_nsec;
-    for (const std::string& record : records) {
-      std::string id, role;
-      save_names::Parse(record, id, role);
-      same = same && !save_names::RecordNames(role, NameOf(read.first));
-    }
+    for (const std::string& record : records)
+      same = same && save_names::Parse(record, id, role) && !save_names::RecordNames(role, NameOf(path));
     if (!same) return {HeldBack::kBeingSaved, 0};
   }
   return {};
@@ -688,7 +665,7 @@ FileReplacement::Result FileReplacement::Commit(Locking locking) {
   std::vector<std::string> targets;
   for (const File& f : files_) {
     targets.push_back(f.target);
-    if (FolderOf(f.target) != folder || IsSaveWorkName(NameOf(f.target)) ||
+    if (FolderOf(f.target) != folder || save_names::IsOurs(NameOf(f.target)) ||
         files_.size() > kMostSavedFiles)
       error_ = EINVAL;
     else if (f.bytes.size() > kLargestSavedFile)
@@ -712,36 +689,24 @@ FileReplacement::Result FileReplacement::Commit(Locking locking) {
   return result;
 }
 
-// 4. Each new file, whole and flushed beside its target: 0, or why not. Where the first
-// finds another save's name, by the rarest of chances, the whole save takes another ID; where
-// it keeps finding one, the ID is left empty, as nothing of the save's was made.
-int FileReplacement::WriteNewFiles(const std::string& folder, std::string& id,
-                                   std::vector<Saved>& saved) {
-  auto write = [&](size_t i) {
-    saved[i].target = NameOf(files_[i].target);
-    return WriteNew(InFolder(folder, Hidden(id, "new", i)), files_[i].target, files_[i].bytes,
-                    files_.size() > 1, saved[i].made);
-  };
-  int error = 0, tries = 0;
-  do id = save_names::NewId();
-  while ((error = write(0)) == EEXIST && ++tries < 3);
-  if (error == EEXIST) id.clear();
-  for (size_t i = 1; i < files_.size() && !error; ++i) error = write(i);
-  return error;
-}
-
 FileReplacement::Result FileReplacement::Carry(const std::string& folder,
                                                const std::vector<const SavedRecord*>& replaced) {
   const size_t count = files_.size();
   const bool several = count > 1;
   std::vector<Saved> saved(count);
-  std::string id, record;
-  error_ = WriteNewFiles(folder, id, saved);
-  // 5. The record, then the earlier files kept, and the folder flushed.
-  for (size_t i = 0; several && i < count && !error_; ++i) {
+  std::string id = save_names::NewId(), record;
+  // 4. Each new file, whole and flushed beside its target; 5. what each earlier file holds.
+  for (size_t i = 0; i < count && !error_; ++i) {
+    saved[i].target = NameOf(files_[i].target);
+    error_ = WriteNew(InFolder(folder, Hidden(id, "new", i)), files_[i].target, files_[i].bytes,
+                      several, saved[i].made);
     Look earlier(files_[i].target);
-    if (!earlier.Print(saved[i].earlier)) error_ = earlier.Error();
+    if (several && !error_ && !earlier.Print(saved[i].earlier)) error_ = earlier.Error();
   }
+  // Another save's name, by the rarest of chances: none of it is removed here, and what this
+  // save made goes with the next sweep.
+  if (error_ == EEXIST) id.clear();
+  // 5. The record, then the earlier files kept, and the folder flushed.
   if (several && !error_) {
     std::vector<std::string> targets;
     for (const Saved& s : saved) targets.push_back(s.target);

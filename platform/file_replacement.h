@@ -5,52 +5,45 @@
 //
 // The steps of a save:
 //   1. Hold the folder: the lock on its lock file (lock_file.h), so that no other game
-//      saves, settles or reads a pair there meanwhile. Another game's save is waited for a
-//      few seconds; where no lock can be had, nothing is done and the save says why.
-//   2. Settle: each record this user's saves left in the folder (step 5) is settled: its
-//      names are brought to all its new files or all its earlier ones, changing only what
-//      is proven (below), the folder is flushed [barrier], its hidden files and then the
-//      record go, and the folder is flushed again [barrier]. A record whose names cannot be
-//      told now, or that a later version wrote, or whose save nothing can finish or undo,
-//      stays, and holds back the files it names (its name tells which, read or not); one
-//      that was settled but could not be removed fails the save. This user's hidden files
-//      that no staying record names go, and so does the lock file of a game that ran in the
-//      folder and is gone.
-//   3. Refuse a target that a record holds back, or that this user may not replace (another
-//      user's file in a folder with the sticky bit), before anything is written. A save
-//      that replaces every file a record names is not held back by it.
+//      saves, settles or reads a pair there meanwhile; another game's save is waited for a
+//      few seconds. Where no lock can be had, nothing is done and the save says why.
+//   2. Settle each record this user's saves left in the folder (step 5): its names brought
+//      to all its new files or all its earlier ones, as proven below, the folder flushed
+//      [barrier], its hidden files and then the record removed, the folder flushed again
+//      [barrier]. One that cannot be settled stays and holds back the files it names; one
+//      settled but not removed fails the save. This user's hidden files that no staying
+//      record names go, and so does the lock file of a game that ran here and is gone.
+//   3. Refuse a target that a record holds back (unless the save replaces every file that
+//      record names), or that this user may not replace (another user's file in a folder
+//      with the sticky bit), before anything is written.
 //   4. Write each new file whole into a hidden file beside its target, with the earlier
 //      file's permissions, and flush it.                                          [barrier]
-//   5. Several files only: a record names every target, new file and kept file, and tells
-//      each file by what it holds (its size and a checksum of its bytes), never by a
-//      number a remount or a copy would change; it is written and flushed. Each earlier
-//      file is kept under a hidden name (the very file, else a flushed copy), and the
-//      folder is flushed.                                                        [barrier]
-//   6. Rename each new file over its target. The first rename is the commit point: a game
-//      stopped before it changed no name the player sees; one stopped after it is settled
-//      by the next save there. Where a rename fails, the new files not yet placed go (or,
-//      where they cannot, are cut to nothing), so that no settle finishes the save, then
-//      the earlier files go back; where that fails too, the save says which names hold
-//      their new files now.
+//   5. Several files only: a record (with a checksum of its own) names every target and
+//      tells each new and earlier file by its size and a checksum of its bytes, never by a
+//      number a copy or a remount would change; it is written and flushed. Each earlier file
+//      is kept under a hidden name (the very file, else a flushed copy); the folder is
+//      flushed.                                                                  [barrier]
+//   6. Rename each new file over its target; the first rename is the commit point. Where a
+//      rename fails, the new files not yet placed go (or are cut to nothing), so that no
+//      settle finishes the save, then the earlier files go back; where that fails too, the
+//      save says which names hold their new files now.
 //   7. Flush the folder: the new names are on the disk.                          [barrier]
-//   8. Remove the kept files, then the record; then the records of step 3 that this save
-//      replaced wholly, with their hidden files, where this user may.
+//   8. Remove the kept files, then the record; then, where this user may, the records of
+//      step 3 that the save replaced, with their hidden files.
 // A barrier that fails fails the save with the system's reason: before step 6 nothing the
 // player sees has changed; after it the names hold the new files, which a power loss may
 // yet undo. A file system that cannot flush a folder at all fails nothing.
 //
-// Settling a record: every look at a file answers that it holds a file of the save, that it
-// does not, or that it cannot tell; each file is read at most once a key, however many
-// records name it. An interrupted save leaves each name holding its new file or its earlier
-// one: where any name holds neither, other saves have been made there since, and nothing of
-// this one is applied. Where some names hold their new files and every other holds its
-// earlier one beside its new file, still there, the save is finished; otherwise each name
-// holding its new file gets its earlier one back (or goes, where none stood). Where any look
-// cannot tell, nothing of that save changes. A record that cannot be read whole goes (with
-// its files) only where every new file of its save is still hidden, so that it renamed
-// nothing; otherwise it stays. Only the game's own hidden files are acted on: of the current
-// shape (save_names.h), their check holding. Another user's record counts only for names its
-// writer could have changed, and is never acted on.
+// Settling: every look at a name answers that it holds a file of the save, that it does not,
+// or that it cannot tell, and reads each file at most once a key. An interrupted save leaves
+// each name holding its new file or its earlier one: where one holds neither, others have
+// saved there since, and nothing of it is applied. Where some names hold their new files and
+// each other its earlier one, its new file still beside it, the save is finished; otherwise
+// each name holding its new file gets its earlier one back (or goes, where none stood). A
+// look that cannot tell changes nothing of that save. A record that cannot be read whole
+// goes only where every new file of its save is still hidden (it renamed nothing). Only the
+// game's own hidden files, of the current shape (save_names.h), are acted on; another
+// user's record counts only for names its writer could have changed, and is never acted on.
 #pragma once
 
 #include <sys/stat.h>
@@ -69,19 +62,14 @@ namespace platform {
 // Errno values of the save path's own:
 constexpr int kFolderBusy = -1;  // another game held the folder for the whole wait
 constexpr int kGivenUp = -2;     // the player asked the game to end while it waited
-
 // True for an error that no wait clears: a permission only another user can give.
 inline bool IsPermission(int error) { return error == EACCES || error == EPERM; }
-
 // The largest file a save writes, and the most files one save writes.
 constexpr uint64_t kLargestSavedFile = uint64_t{256} << 20;
 constexpr size_t kMostSavedFiles = 2;
 
 // The system's words for an errno value, or the game's own for the save path's.
 std::string ErrorText(int error);
-
-// True for a name of the kind the game gives its own hidden files, which no save may take.
-bool IsSaveWorkName(const std::string& name);
 
 // Why a file, one of a save a game left half way, is held back.
 struct HeldBack {
@@ -123,24 +111,22 @@ class SettledFolder {
   // holds nothing back and is added to it instead.
   HeldBack Whole(const std::vector<std::string>& files,
                  std::vector<const SavedRecord*>* replaced = nullptr);
-  // Reads file whole as ReadWholeFile does. Where the folder is not held (no lock can be had
-  // here), a file read counts only once Confirmed.
+  // Reads file whole as ReadWholeFile does; read without the folder's lock (none can be had),
+  // files count only once Confirmed: kBeingSaved where a name no longer shows the very file
+  // read, or a record names it by now.
   bool Read(const std::string& file, std::vector<uint8_t>& bytes, uint64_t maxBytes);
-  // kBeingSaved where, read without the folder's lock, a file Read no longer shows the very
-  // file read, or a record names it by now; kind kNone otherwise.
   HeldBack Confirmed();
 
  private:
-  bool Settle(SavedRecord& record);
-  void Judge(SavedRecord& record);
+  bool Judge(SavedRecord& record);
   void Sweep(const std::vector<std::string>& hidden, bool runLock);
 
   std::string folder_;
   std::unique_ptr<LockFile> lock_;
   int refused_ = 0, lockError_ = 0, unremoved_ = 0;
-  // The records that stay: this user's that could not be settled, and other users'.
+  // The records that stay: this user's that could not be settled, and other users'; every
+  // look at a name in the folder; and what Read read.
   std::vector<SavedRecord> staying_;
-  // Every look at a file in this folder while it is held.
   std::unique_ptr<Looks> looks_;
   std::vector<std::pair<std::string, struct stat>> read_;
 };
@@ -178,7 +164,6 @@ class FileReplacement {
     std::vector<uint8_t> bytes;
   };
   Result Carry(const std::string& folder, const std::vector<const SavedRecord*>& replaced);
-  int WriteNewFiles(const std::string& folder, std::string& id, std::vector<Saved>& saved);
   Result LeftHalfWay(const std::string& folder, const std::string& id,
                      const std::vector<Saved>& saved, const std::string& record, size_t placed);
 

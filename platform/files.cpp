@@ -104,25 +104,22 @@ std::FILE* OpenFileForReading(const std::string& name, uint64_t maxBytes, struct
 
 bool ReadWholeFile(const std::string& name, std::vector<uint8_t>& bytes, uint64_t maxBytes,
                    struct stat* opened) {
-  std::FILE* f = OpenFileForReading(name, maxBytes, opened);
+  struct stat st;
+  std::FILE* f = OpenFileForReading(name, maxBytes, &st);
   if (!f) return false;
+  if (opened) *opened = st;
   bool ok = false;
   try {
-    // The size the file has now, in one read; a file that grows meanwhile (since the open
-    // looked at it, too) is read to its end as long as it stays within its bounds.
-    struct stat st;
-    uint64_t size = fstat(fileno(f), &st) == 0 && st.st_size > 0 ? uint64_t(st.st_size) : 0;
-    bool within = size <= maxBytes;
-    bytes.resize(within ? size_t(size) : 0);
-    bytes.resize(within && size ? std::fread(bytes.data(), 1, size_t(size), f) : 0);
+    // The size the file had as it was opened, in one read; one that grows meanwhile is read
+    // on as long as it stays within its bounds.
+    bytes.resize(size_t(st.st_size));
+    bytes.resize(std::fread(bytes.data(), 1, bytes.size(), f));
     uint8_t buffer[65536];
     size_t n;
-    while (within && (n = std::fread(buffer, 1, sizeof buffer, f)) > 0) {
-      within = bytes.size() + n <= maxBytes;
-      if (within) bytes.insert(bytes.end(), buffer, buffer + n);
-    }
-    ok = within && !std::ferror(f);
-    if (!within) errno = EFBIG;
+    while (bytes.size() <= maxBytes && (n = std::fread(buffer, 1, sizeof buffer, f)) > 0)
+      bytes.insert(bytes.end(), buffer, buffer + n);
+    ok = bytes.size() <= maxBytes && !std::ferror(f);
+    if (bytes.size() > maxBytes) errno = EFBIG;
   } catch (const std::bad_alloc&) {
     std::vector<uint8_t>().swap(bytes);
     errno = ENOMEM;

@@ -72,9 +72,6 @@ LockFile::Try LockFile::TryOnce() {
   }
   if (fd < 0) {
     error_ = errno;
-    struct stat named;
-    stands_ = lstat(path_.c_str(), &named) == 0;
-    owner_ = stands_ ? named.st_uid : 0;
     return Try::kNone;
   }
   struct flock lock {};

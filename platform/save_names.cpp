@@ -94,12 +94,6 @@ bool RecordNames(const std::string& role, const std::string& target) {
   return false;
 }
 
-bool RecordCovers(const std::string& role, const std::vector<std::string>& targets) {
-  size_t named = 0;
-  for (const std::string& target : targets) named += RecordNames(role, target);
-  return IsRecordRole(role) && named == RecordCount(role);
-}
-
 std::string FolderLockName() { return Make("folder", "lock"); }
 std::string RunLockName() { return Make("game", "running"); }
 

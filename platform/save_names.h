@@ -25,12 +25,11 @@ inline bool IsOurs(const std::string& name) {
 // The role of the record of a save of targets: "record" and a check of each target's name,
 // so that a record that cannot be read still tells which files it holds back.
 std::string RecordRole(const std::vector<std::string>& targets);
-// Whether role is a record's (naming one file or two); whether that record names target;
-// how many files it names; and whether targets hold every file it names.
+// Whether role is a record's (naming one file or two); whether that record names target; and
+// how many files it names.
 bool IsRecordRole(const std::string& role);
 bool RecordNames(const std::string& role, const std::string& target);
 size_t RecordCount(const std::string& role);
-bool RecordCovers(const std::string& role, const std::vector<std::string>& targets);
 
 // The lock files of a folder: the one a save holds while it is made there, and the one a
 // game holds for its whole run in the folder it runs in.
