@@ -13,8 +13,8 @@
 
 namespace testing_support {
 
-// Gives folder the game's files: links to the folders the build wrote (or to those in
-// built), or, where the build wrote none, stand-ins made on the spot. A folder that has them
+// Gives folder the game's files: links to the folders in built (by default those the build
+// wrote), or, where there are none, stand-ins made on the spot. A folder that has them
 // already is left.
 inline void ProvideGameFiles(const std::string& folder,
                              const std::string& built = QUOR_STANDIN_FOLDER) {
