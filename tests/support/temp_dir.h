@@ -14,12 +14,17 @@
 
 namespace testing_support {
 
+// A new folder of mode 0700 in $TMPDIR (else /tmp), its name begun by prefix.
+inline std::string NewTempFolder(const std::string& prefix) {
+  const char* base = std::getenv("TMPDIR");
+  std::string pattern = std::string(base && *base ? base : "/tmp") + "/" + prefix + "-XXXXXX";
+  return mkdtemp(&pattern[0]);
+}
+
 class TempDir {
  public:
   TempDir() {
-    const char* base = std::getenv("TMPDIR");
-    std::string pattern = std::string(base && *base ? base : "/tmp") + "/quor-test-XXXXXX";
-    path_ = mkdtemp(&pattern[0]);
+    path_ = NewTempFolder("quor-test");
     previous_ = platform::CurrentDirectory();
     platform::SetCurrentDirectory(path_);
   }

@@ -339,10 +339,17 @@ namespace {
 // The real game, run headless in folder (given the game's files there) with faults staged in
 // its file calls, doing each "FRAME ACTION" of the script. The exit status, or -1 where it
 // was killed.
-// It runs as the user `as` where one is given (see AsUser).
+// It runs as the user `as` where one is given (see AsUser), from copies of the program and
+// its fault library that user may reach.
 std::vector<std::string> GameCommand(const std::vector<std::string>& script,
                                      std::vector<std::string> as = {}) {
-  as.push_back(QUOR_BINARY_DIR "/quor_headless");
+  if (as.empty()) {
+    as.push_back(QUOR_BINARY_DIR "/quor_headless");
+  } else {
+    as.insert(as.begin(), {"/usr/bin/env",
+                           "LD_PRELOAD=" + testing_support::ReachableCopy(QUOR_FAULT_PRELOAD)});
+    as.push_back(testing_support::ReachableCopy(QUOR_BINARY_DIR "/quor_headless"));
+  }
   for (const std::string& step : script) as.insert(as.end(), {"--do", step});
   return as;
 }
@@ -426,20 +433,28 @@ std::vector<std::string> FilesOfRecord(const testing_support::TempDir& dir,
   return files;
 }
 
-// Waits until a game held by a "hold=" fault (at go) is held.
+// Waits until a game held by a "hold=" fault (at go) is held. The test's only child while it
+// waits is that game: one that ended (that could not start) will never be held.
 bool WaitUntilHeld(const std::string& go) {
-  for (int wait = 0; wait < 12000 && !platform::FileExists(go + ".held"); ++wait) usleep(10000);
+  siginfo_t ended{};
+  for (int wait = 0; wait < 12000 && !platform::FileExists(go + ".held"); ++wait) {
+    if (waitid(P_ALL, 0, &ended, WEXITED | WNOHANG | WNOWAIT) == 0 && ended.si_pid != 0) break;
+    usleep(10000);
+  }
   return platform::FileExists(go + ".held");
 }
 
 // Users other than the test's, for a shared folder.
 constexpr uid_t kPlayer = 65534, kOther = 65533;
 
-// A folder in dir of the given mode, which other users may reach.
+// A folder in dir of the given mode, which other users may reach, with game files they may
+// reach.
 std::string OpenFolder(const testing_support::TempDir& dir, const std::string& name, mode_t mode) {
   EXPECT_EQ(chmod(dir.Path().c_str(), 0755), 0);
   EXPECT_EQ(mkdir(dir.File(name).c_str(), 0700), 0);
   EXPECT_EQ(chmod(dir.File(name).c_str(), mode), 0);
+  testing_support::ProvideGameFiles(dir.File(name),
+                                    testing_support::ReachableCopy(QUOR_STANDIN_FOLDER));
   return dir.File(name);
 }
 

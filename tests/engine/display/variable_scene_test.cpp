@@ -13,6 +13,7 @@
 #include "engine/scene/game_node.h"
 #include "engine/sound_input/sound.h"
 #include "platform/headless/headless_host.h"
+#include "tests/support/temp_dir.h"
 
 namespace quor {
 namespace {
@@ -115,7 +116,8 @@ TEST_F(VariableSceneTest, SavedTiesAndSoundsAreFoundByName) {
   box.SetTiedMap(map);
   box.SetEffectSound(sound);
   box.SetText("Tied");
-  std::string path = ::testing::TempDir() + "variable_tied.sav";
+  testing_support::TempDir dir;
+  std::string path = dir.File("variable_tied.sav");
   {
     ObjectStream out(path, true);
     box.Save(out);

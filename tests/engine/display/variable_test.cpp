@@ -10,6 +10,7 @@
 #include "engine/core/random.h"
 #include "platform/font.h"
 #include "platform/headless/headless_host.h"
+#include "tests/support/temp_dir.h"
 
 namespace quor {
 namespace {
@@ -25,8 +26,9 @@ class VariableTest : public ::testing::Test {
     platform::InstallHost(nullptr);
     SeedRandom(savedRandom_);
   }
-  std::string TempPath(const char* name) { return ::testing::TempDir() + name; }
+  std::string TempPath(const char* name) { return dir.File(name); }
 
+  testing_support::TempDir dir;
   platform::HeadlessHost host;
   uint32_t savedRandom_ = 1;
 };
