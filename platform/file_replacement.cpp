@@ -32,9 +32,6 @@ std::string NameOf(const std::string& path) {
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-// What was written through fd is on the disk: 0, or why not.
-int FlushFile(int fd) { return fsync(fd) == 0 ? 0 : errno; }
-
 // The names of folder are on the disk: 0, or why not. A folder that cannot be flushed at
 // all (its file system has no such thing, or this user may not open it) fails nothing.
 int FlushFolder(const std::string& folder) {
@@ -57,10 +54,9 @@ bool CouldReplace(const std::string& folder, uid_t user, const std::string& name
   return lstat(InFolder(folder, name).c_str(), &n) != 0 || n.st_uid == user;
 }
 
-// A file told by what it holds: its kind, size and a checksum of its bytes, which a
-// remount, a copy or a number handed out again leave as they are. A symbolic link, a file
-// this user may not read, or one larger than any a save writes, is told by its size and the
-// time it was written.
+// A file told by what it holds (its kind, size and a checksum of its bytes), as no copy or
+// remount changes; a link, one this user may not read or one larger than a save writes, by its
+// size and the time it was written.
 enum class Kind : char { kNothing = 'n', kFile = 'f', kByTime = 'u', kLink = 'l', kOther = 'o' };
 struct Fingerprint {
   Kind kind = Kind::kNothing;
@@ -109,7 +105,9 @@ class Look {
       // file this user may not read at all is told by its time, as its print may have been.
       if (readError_ != EACCES) return Tells::kCannotTell;
     }
-    return SameTime(f) ? Tells::kHolds : Tells::kNotHeld;
+    const bool sameTime =
+        uint64_t(st_.st_mtim.tv_sec) == f.seconds && uint64_t(st_.st_mtim.tv_nsec) == f.nanoseconds;
+    return sameTime ? Tells::kHolds : Tells::kNotHeld;
   }
 
   // The name told in full, as a record keeps it; false where it cannot be (Error() says why).
@@ -119,25 +117,18 @@ class Look {
     // A pipe, a device or a folder is nothing a save replaces.
     if (!error_ && kind_ == Kind::kOther) readError_ = S_ISDIR(st_.st_mode) ? EISDIR : EINVAL;
     if (error_ || readError_ || kind_ != Kind::kFile) return !Error();
-    if (Size() > kLargestSavedFile || (!Summed() && readError_ == EACCES)) {
-      f.kind = Kind::kByTime;
-      return true;
-    }
-    f.sum = sum_;
-    return !readError_;
+    const bool byTime = Size() > kLargestSavedFile || (!Summed() && readError_ == EACCES);
+    f.kind = byTime ? Kind::kByTime : Kind::kFile;
+    f.sum = byTime ? 0 : sum_;
+    return byTime || !readError_;
   }
 
   int Error() const { return error_ ? error_ : readError_; }
 
  private:
   uint64_t Size() const { return uint64_t(st_.st_size); }
-  bool SameTime(const Fingerprint& f) const {
-    return uint64_t(st_.st_mtim.tv_sec) == f.seconds &&
-           uint64_t(st_.st_mtim.tv_nsec) == f.nanoseconds;
-  }
 
-  // The checksum of its bytes (sum_); false where they could not be read whole, readError_
-  // saying why.
+  // Sums its bytes into sum_; false where they could not be read whole (readError_ says why).
   bool Summed() {
     if (std::exchange(summed_, true)) return !readError_;
     const int fd = OpenPlainFile(path_, O_RDONLY | kOpenFlags);
@@ -183,11 +174,8 @@ struct Looks {
   }
 };
 
-// ---- The record of a save of several files -----------------------------------------------
-
-// What a record says of each file of its save: its target's name in the folder, what the
-// new file holds and what the earlier one held. The new file and the kept earlier one have
-// the names Hidden gives, of the record's ID.
+// What a record says of each file of its save: its target's name in the folder, what the new
+// file holds and what the earlier one held (hidden, of the record's ID, as Hidden names them).
 struct Saved {
   std::string target;
   Fingerprint made, earlier;
@@ -203,15 +191,12 @@ struct SavedRecord {
   HeldBack why;
 
   // The files it names: those its text names where that could be read, else those its name
-  // says; and whether they are all among files.
+  // says.
   size_t Count() const { return saved.empty() ? save_names::RecordCount(role) : saved.size(); }
   bool Names(const std::string& file) const {
     if (saved.empty()) return save_names::RecordNames(role, file);
-    return std::any_of(saved.begin(), saved.end(), [&](const Saved& s) { return s.target == file; });
-  }
-  bool NamesOnly(const std::vector<std::string>& files) const {
-    return size_t(std::count_if(files.begin(), files.end(), [&](auto& f) { return Names(f); })) ==
-           Count();
+    return std::any_of(saved.begin(), saved.end(),
+                       [&](const Saved& s) { return s.target == file; });
   }
 };
 
@@ -222,10 +207,9 @@ std::string Hidden(const std::string& id, const char* role, size_t i) {
   return save_names::Make(id, role + std::to_string(i));
 }
 
-// A record is text: its header, version and a checksum of the rest, then a line for each
-// file of its save: the target's name in hex (a name may hold any byte but "/"), and what
-// the new file holds and what the earlier one held, each as kind, size, checksum and the time
-// it was written.
+// A record is text: its header, version and a checksum of the rest; then a line a file: the
+// target's name in hex (a name may hold any byte but "/"), and its new and earlier file, each
+// as kind, size, checksum and the time it was written.
 constexpr char kRecordHeader[] = "quor-save-record";
 constexpr int kRecordVersion = 5;
 constexpr size_t kLargestRecord = 4096;
@@ -253,8 +237,7 @@ bool ReadPrint(std::istream& in, Fingerprint& f) {
   return in && std::strchr("nful", kind) && (f.kind != Kind::kFile || f.size <= kLargestSavedFile);
 }
 
-// A name of the player's in the folder, from hex: no separator, neither "." nor "..", no
-// hidden name of the game's.
+// A name of the player's in the folder, from hex: no "/", ".", ".." or name of the game's.
 bool ReadName(const std::string& hex, std::string& name) {
   if (hex.size() % 2 || hex.find_first_not_of("0123456789abcdef") != std::string::npos)
     return false;
@@ -275,7 +258,8 @@ int ParseRecord(const std::string& text, std::vector<Saved>& saved) {
   int version = 0;
   uint64_t sum = 0;
   if (!(head >> header >> version) || header != kRecordHeader) return 0;
-  if (version != kRecordVersion || !(head >> sum) || sum != Sum(kSumStart, body.data(), body.size()))
+  if (version != kRecordVersion || !(head >> sum) ||
+      sum != Sum(kSumStart, body.data(), body.size()))
     return version;
   std::vector<Saved> lines;
   while (in >> hex) {
@@ -288,11 +272,10 @@ int ParseRecord(const std::string& text, std::vector<Saved>& saved) {
   return version;
 }
 
-// Reads the record whole, once: never a second open, so nothing put in its place meanwhile
-// is. Kind kNone where it is a record of this version's for the files its name gives; else
-// why not: it could not be read (kCannotTell, error ENOENT where it is gone), a later
-// version wrote it, or it is no such record (kNotFinished; where it is whole but names other
-// files than its name says, the files it names are in record.saved all the same).
+// Reads the record whole, once (never a second open, so nothing put in its place meanwhile
+// is): kind kNone where it is a record of this version's for the files its name gives; else
+// kCannotTell (error ENOENT where it is gone), kLaterVersion, or kNotFinished (its text, where
+// whole, in record.saved all the same).
 HeldBack ReadRecord(const std::string& folder, SavedRecord& record) {
   std::string text;
   const int fd = OpenPlainFile(InFolder(folder, record.name), O_RDONLY | kOpenFlags);
@@ -317,9 +300,8 @@ bool NoneRenamed(const std::string& folder, const SavedRecord& record) {
   return true;
 }
 
-// Removes the hidden files of a save of count files, its record last, so that where a game
-// stops on the way the record still names what is left: 0, or why the record could not be
-// removed.
+// Removes the hidden files of a save of count files, its record last, so that a game stopped
+// on the way leaves a record of what is left: 0, or why the record could not be removed.
 int RemoveSave(const std::string& folder, const std::string& id, size_t count,
                const std::string& record) {
   for (size_t i = 0; i < count; ++i) {
@@ -328,12 +310,10 @@ int RemoveSave(const std::string& folder, const std::string& id, size_t count,
   }
   // A folder put at its name goes too, where it is empty.
   const std::string at = InFolder(folder, record);
-  const bool gone = record.empty() || unlink(at.c_str()) == 0 ||
-                    (errno == EISDIR && rmdir(at.c_str()) == 0);
+  const bool gone =
+      record.empty() || unlink(at.c_str()) == 0 || (errno == EISDIR && rmdir(at.c_str()) == 0);
   return gone || errno == ENOENT ? 0 : errno;
 }
-
-// ---- Settling a save that a game left half way --------------------------------------------
 
 enum class Outcome {
   kWhole,         // nothing to change: every name holds its new file, or every one its
@@ -393,40 +373,30 @@ Decision Decide(const std::string& folder, const std::string& id, const std::vec
   return d;
 }
 
-// Brings the names to what the decision says: 0, or why a name could not be changed.
-int Apply(const std::string& folder, const std::string& id, const std::vector<Saved>& saved,
-          const Decision& d) {
-  for (size_t i = 0; i < saved.size(); ++i) {
-    const std::string target = InFolder(folder, saved[i].target);
-    int changed = 0;
-    if (d.outcome == Outcome::kFinish && !d.isNew[i])
-      changed = rename(InFolder(folder, Hidden(id, "new", i)).c_str(), target.c_str());
-    else if (d.outcome == Outcome::kPutBack && d.isNew[i] && !d.isEarlier[i])
-      changed = saved[i].earlier.kind == Kind::kNothing
-                    ? unlink(target.c_str())
-                    : rename(InFolder(folder, Hidden(id, "kept", i)).c_str(), target.c_str());
-    if (changed != 0) return errno;
-  }
-  return 0;
-}
-
 // Settles a save of this user's, the folder held: its names made whole, then its record and
-// hidden files gone, each step on the disk before the next. Why its files stay held back
-// where they do; where it was settled but its record could not be removed, unremoved says
-// why.
+// hidden files gone, each step on the disk before the next. Why its files stay held back where
+// they do; where it was settled but its record could not be removed, unremoved says why.
 HeldBack SettleSave(const std::string& folder, const std::string& id,
                     const std::vector<Saved>& saved, const std::string& record, Looks& looks,
                     int& unremoved) {
   const Decision d = Decide(folder, id, saved, looks);
   if (d.outcome == Outcome::kCannotTell) return {HeldBack::kCannotTell, d.error};
   if (d.outcome == Outcome::kCannotRepair) return {HeldBack::kNotFinished, 0};
-  int error = Apply(folder, id, saved, d);
-  // What a name holds now is for a new look to tell.
-  if (d.outcome != Outcome::kWhole)
-    for (const Saved& s : saved) looks.byName.erase(s.target);
-  if (error) return {IsPermission(error) || error == EROFS ? HeldBack::kFolderLocked
-                                                           : HeldBack::kNotFinished,
-                     error};
+  int error = 0;
+  for (size_t i = 0; i < saved.size() && !error; ++i) {
+    const std::string target = InFolder(folder, saved[i].target);
+    // What a name holds now is for a new look to tell.
+    if (d.outcome != Outcome::kWhole) looks.byName.erase(saved[i].target);
+    if (d.outcome == Outcome::kFinish && !d.isNew[i])
+      error = rename(InFolder(folder, Hidden(id, "new", i)).c_str(), target.c_str());
+    else if (d.outcome == Outcome::kPutBack && d.isNew[i] && !d.isEarlier[i])
+      error = saved[i].earlier.kind == Kind::kNothing
+                  ? unlink(target.c_str())
+                  : rename(InFolder(folder, Hidden(id, "kept", i)).c_str(), target.c_str());
+    if (error) error = errno;
+  }
+  const bool locked = IsPermission(error) || error == EROFS;
+  if (error) return {locked ? HeldBack::kFolderLocked : HeldBack::kNotFinished, error};
   error = FlushFolder(folder);
   if (!error) error = RemoveSave(folder, id, saved.size(), record);
   if (!error) error = FlushFolder(folder);
@@ -435,11 +405,11 @@ HeldBack SettleSave(const std::string& folder, const std::string& id,
 }
 
 // The game's own hidden files in folder: records, and the new and kept files of saves; and
-// whether a run's lock file is there. False (errno saying why) where it could not be listed.
-bool List(const std::string& folder, std::vector<std::string>& records,
-          std::vector<std::string>& hidden, bool& runLock) {
+// whether a run's lock file is there. 0, or why the folder could not be listed.
+int List(const std::string& folder, std::vector<std::string>& records,
+         std::vector<std::string>& hidden, bool& runLock) {
   DIR* d = opendir(folder.c_str());
-  if (!d) return false;
+  if (!d) return errno;
   for (;;) {
     errno = 0;
     const dirent* e = readdir(d);
@@ -454,8 +424,7 @@ bool List(const std::string& folder, std::vector<std::string>& records,
   }
   const int error = errno;
   closedir(d);
-  errno = error;
-  return error == 0;
+  return error;
 }
 
 }  // namespace
@@ -465,8 +434,6 @@ std::string ErrorText(int error) {
          : error == kGivenUp  ? "the game is ending"
                               : std::strerror(error);
 }
-
-// ---- SettledFolder -------------------------------------------------------------------------
 
 SettledFolder::SettledFolder(const std::string& file)
     : folder_(FolderOf(MapPath(file))), looks_(std::make_unique<Looks>()) {
@@ -479,7 +446,7 @@ SettledFolder::SettledFolder(const std::string& file)
   lockError_ = state == LockFile::State::kNone ? lock_->Error() : 0;
   std::vector<std::string> records, hidden;
   bool runLock = false;
-  if (!refused_ && !List(folder_, records, hidden, runLock)) refused_ = errno;
+  if (!refused_) refused_ = List(folder_, records, hidden, runLock);
   for (size_t i = 0; i < records.size() && !refused_; ++i) {
     SavedRecord record;
     record.name = records[i];
@@ -502,9 +469,8 @@ SettledFolder::SettledFolder(const std::string& file)
 
 SettledFolder::~SettledFolder() = default;
 
-// Settles a record of this user's, or looks once at another user's, which this game never
-// acts on, for whether its names are whole: why its files stay held back; true where it is
-// gone, settled or proven to have changed nothing.
+// Settles a record of this user's, or looks once at another user's (never acted on) for
+// whether its names are whole; true where it is gone, settled or proven to have changed none.
 bool SettledFolder::Judge(SavedRecord& record) {
   const bool mine = record.writer == geteuid();
   int unremoved = 0;
@@ -529,7 +495,7 @@ bool SettledFolder::Judge(SavedRecord& record) {
 
 void SettledFolder::Sweep(const std::vector<std::string>& hidden, bool runLock) {
   // The files of saves that stay unsettled stay with them; the rest of this user's are left
-  // over, from saves that no game is making any more. Other users' are theirs to remove.
+  // over from saves no game makes any more. Other users' are theirs to remove.
   std::set<std::string> staying;
   for (const SavedRecord& record : staying_) staying.insert(record.id);
   for (const std::string& name : hidden) {
@@ -568,22 +534,24 @@ HeldBack SettledFolder::Whole(const std::vector<std::string>& files,
   std::vector<std::string> names;
   for (const std::string& file : files) names.push_back(NameOf(MapPath(file)));
   for (SavedRecord& record : staying_) {
-    bool named = false;
-    for (const std::string& name : names)
-      named = named || (record.Names(name) &&
-                        (record.writer == geteuid() || CouldReplace(folder_, record.writer, name)));
-    if (!named) continue;
+    size_t named = 0;
+    bool counts = false;
+    for (const std::string& name : names) {
+      named += record.Names(name);
+      counts = counts || (record.Names(name) && (record.writer == geteuid() ||
+                                                 CouldReplace(folder_, record.writer, name)));
+    }
+    if (!counts) continue;
     if (!record.judged) Judge(record);
     if (record.why.kind == HeldBack::kNone) continue;
-    if (!replaced || !record.NamesOnly(names)) return record.why;
+    if (!replaced || named != record.Count()) return record.why;
     replaced->push_back(&record);
   }
   return {};
 }
 
 bool SettledFolder::Read(const std::string& file, std::vector<uint8_t>& bytes, uint64_t maxBytes) {
-  read_.emplace_back();
-  read_.back().first = MapPath(file);
+  read_.push_back({MapPath(file), {}});
   return ReadWholeFile(file, bytes, maxBytes, &read_.back().second);
 }
 
@@ -591,7 +559,8 @@ HeldBack SettledFolder::Confirmed() {
   std::vector<std::string> records, hidden;
   bool runLock = false;
   if (!lockError_) return {};
-  if (!List(folder_, records, hidden, runLock)) return {HeldBack::kCannotTell, errno};
+  if (const int error = List(folder_, records, hidden, runLock))
+    return {HeldBack::kCannotTell, error};
   for (const auto& [path, then] : read_) {
     struct stat now;
     std::string id, role;
@@ -599,7 +568,8 @@ HeldBack SettledFolder::Confirmed() {
                 now.st_size == then.st_size && now.st_mtim.tv_sec == then.st_mtim.tv_sec &&
                 now.st_mtim.tv_nsec == then.st_mtim.tv_nsec;
     for (const std::string& record : records)
-      same = same && save_names::Parse(record, id, role) && !save_names::RecordNames(role, NameOf(path));
+      same = same && save_names::Parse(record, id, role) &&
+             !save_names::RecordNames(role, NameOf(path));
     if (!same) return {HeldBack::kBeingSaved, 0};
   }
   return {};
@@ -614,9 +584,8 @@ mode_t NewFileMode() {
   return 0666 & ~mask;
 }
 
-// 4. Writes bytes whole into the hidden file path, beside target, with the earlier file's
-// permissions (or mode, where given), and flushes it; made tells it (summed only where a
-// record needs it). 0, or why not.
+// 4. Writes bytes whole into the hidden file path, with target's permissions (or mode), and
+// flushes it; made tells it (summed where a record needs it). 0, or why not.
 int WriteNew(const std::string& path, const std::string& target, const std::vector<uint8_t>& bytes,
              bool summed, Fingerprint& made, mode_t mode = 0) {
   int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | kOpenFlags, 0600);
@@ -626,7 +595,7 @@ int WriteNew(const std::string& path, const std::string& target, const std::vect
   int error = WriteAll(fd, bytes.data(), bytes.size()) ? 0 : errno;
   // A file system without permissions keeps its own, which fails nothing.
   if (!error) fchmod(fd, mode ? mode : regular ? earlier.st_mode & 07777 : NewFileMode());
-  if (!error) error = FlushFile(fd);
+  if (!error && fsync(fd) != 0) error = errno;
   if (!error && fstat(fd, &st) != 0) error = errno;
   if (close(fd) != 0 && !error) error = errno;
   made = {Kind::kFile, bytes.size(), summed ? Sum(kSumStart, bytes.data(), bytes.size()) : 0,
@@ -634,10 +603,9 @@ int WriteNew(const std::string& path, const std::string& target, const std::vect
   return error;
 }
 
-// 5. Keeps the earlier file at target under the name kept, to be put back by one rename:
-// the very file (a hard link, which for a symbolic link is the link itself), else, where it
-// may not be linked, a flushed copy of this user's, no larger than a save writes. 0, or why
-// not.
+// 5. Keeps the earlier file at target under the name kept, to be put back by one rename: the
+// very file (a hard link; for a symbolic link, the link), else a flushed copy of this user's,
+// no larger than a save writes. 0, or why not.
 int KeepEarlier(const std::string& target, const std::string& kept) {
   if (link(target.c_str(), kept.c_str()) == 0) return 0;
   if (errno != EPERM && errno != EOPNOTSUPP && errno != EMLINK && errno != ENOSYS) return errno;
@@ -703,8 +671,7 @@ FileReplacement::Result FileReplacement::Carry(const std::string& folder,
     Look earlier(files_[i].target);
     if (several && !error_ && !earlier.Print(saved[i].earlier)) error_ = earlier.Error();
   }
-  // Another save's name, by the rarest of chances: none of it is removed here, and what this
-  // save made goes with the next sweep.
+  // Another save's name, by the rarest of chances: what this one made goes at the next sweep.
   if (error_ == EEXIST) id.clear();
   // 5. The record, then the earlier files kept, and the folder flushed.
   if (several && !error_) {
@@ -713,8 +680,7 @@ FileReplacement::Result FileReplacement::Carry(const std::string& folder,
     record = save_names::Make(id, save_names::RecordRole(targets));
     const std::string text = RecordText(saved);
     Fingerprint written;
-    // Whoever may read the folder may read which files it names, whatever the umask, so that
-    // a game of theirs knows them unsettled.
+    // Readable by whoever may read the folder, so that their games know the files unsettled.
     error_ =
         WriteNew(InFolder(folder, record), "", {text.begin(), text.end()}, false, written, 0644);
   }
@@ -724,32 +690,28 @@ FileReplacement::Result FileReplacement::Carry(const std::string& folder,
   if (several && !error_) error_ = FlushFolder(folder);
   // 6. Each new file over its target; the first rename is the commit point.
   size_t placed = 0;
-  while (!error_ && placed < count) {
-    if (rename(InFolder(folder, Hidden(id, "new", placed)).c_str(),
-               files_[placed].target.c_str()) != 0)
-      error_ = errno;
-    else
-      ++placed;
-  }
+  while (!error_ && placed < count &&
+         rename(InFolder(folder, Hidden(id, "new", placed)).c_str(),
+                files_[placed].target.c_str()) == 0)
+    ++placed;
+  if (!error_ && placed < count) error_ = errno;
   if (error_ && placed > 0) return LeftHalfWay(folder, id, saved, record, placed);
   if (error_) {
     if (!id.empty()) RemoveSave(folder, id, count, record);
     return Result::kFailed;
   }
-  // 7. The new names on the disk; 8. then the kept files and the record go. Where the flush
-  // failed they stay, and a later settle finds the names whole and removes them.
+  // 7. The new names on the disk; 8. then the hidden files go (where the flush failed they
+  // stay, for a later settle to find whole and remove), and records this save replaced.
   error_ = FlushFolder(folder);
   if (error_) return Result::kNotDurable;
   if (several) RemoveSave(folder, id, count, record);
-  for (const SavedRecord* r : replaced)
-    RemoveSave(folder, r->id, r->Count(), r->name);
+  for (const SavedRecord* r : replaced) RemoveSave(folder, r->id, r->Count(), r->name);
   return Result::kReplaced;
 }
 
-// A rename failed after the first: the new files not placed go first (or are cut to
-// nothing), so that nothing finishes a save the player is told failed; then the save is
-// settled as the next save would settle it, which puts the earlier files back. Where that
-// fails too, the next save in the folder settles what the names hold.
+// A rename failed after the first: the new files not placed go first (or are cut to nothing),
+// so that nothing finishes a save the player is told failed; then the save is settled as the
+// next save would settle it, which puts the earlier files back, or else will.
 FileReplacement::Result FileReplacement::LeftHalfWay(const std::string& folder,
                                                      const std::string& id,
                                                      const std::vector<Saved>& saved,

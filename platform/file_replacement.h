@@ -34,16 +34,15 @@
 // player sees has changed; after it the names hold the new files, which a power loss may
 // yet undo. A file system that cannot flush a folder at all fails nothing.
 //
-// Settling: every look at a name answers that it holds a file of the save, that it does not,
-// or that it cannot tell, and reads each file at most once a key. An interrupted save leaves
-// each name holding its new file or its earlier one: where one holds neither, others have
-// saved there since, and nothing of it is applied. Where some names hold their new files and
-// each other its earlier one, its new file still beside it, the save is finished; otherwise
-// each name holding its new file gets its earlier one back (or goes, where none stood). A
-// look that cannot tell changes nothing of that save. A record that cannot be read whole
-// goes only where every new file of its save is still hidden (it renamed nothing). Only the
-// game's own hidden files, of the current shape (save_names.h), are acted on; another
-// user's record counts only for names its writer could have changed, and is never acted on.
+// Settling: a look at a name tells that it holds a file of the save, that it does not, or
+// that it cannot (then nothing of that save changes), reading each file once a key at most.
+// An interrupted save leaves each name holding its new file or its earlier one: where one
+// holds neither, others saved there since, and nothing of it is applied. Where some names
+// hold their new files and each other its earlier one, its new file still beside it, the save
+// is finished; else each name holding its new file gets its earlier one back (or goes, where
+// none stood). A record that cannot be read whole goes only where every new file of its save
+// is still hidden. Only the game's own hidden files, of the current shape (save_names.h),
+// are acted on; another user's record counts only for names its writer could have changed.
 #pragma once
 
 #include <sys/stat.h>

@@ -91,8 +91,8 @@ std::string MapPath(const std::string& name) {
 std::FILE* OpenFileForReading(const std::string& name, uint64_t maxBytes, struct stat* opened) {
   const int fd = OpenPlainFile(MapPath(name), O_RDONLY | O_NOCTTY);
   struct stat st;
-  const int refused = fd < 0 ? errno
-                      : fstat(fd, &st) != 0 ? EIO
+  const int refused = fd < 0                            ? errno
+                      : fstat(fd, &st) != 0             ? EIO
                       : uint64_t(st.st_size) > maxBytes ? EFBIG
                                                         : 0;
   std::FILE* file = refused ? nullptr : fdopen(fd, "rb");
@@ -116,10 +116,10 @@ bool ReadWholeFile(const std::string& name, std::vector<uint8_t>& bytes, uint64_
     bytes.resize(std::fread(bytes.data(), 1, bytes.size(), f));
     uint8_t buffer[65536];
     size_t n;
-    while (bytes.size() <= maxBytes && (n = std::fread(buffer, 1, sizeof buffer, f)) > 0)
+    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0 && bytes.size() + n <= maxBytes)
       bytes.insert(bytes.end(), buffer, buffer + n);
-    ok = bytes.size() <= maxBytes && !std::ferror(f);
-    if (bytes.size() > maxBytes) errno = EFBIG;
+    ok = n == 0 && !std::ferror(f);
+    if (n > 0) errno = EFBIG;
   } catch (const std::bad_alloc&) {
     std::vector<uint8_t>().swap(bytes);
     errno = ENOMEM;
@@ -150,10 +150,6 @@ bool CopyFile(const std::string& source, const std::string& target, uint64_t max
 }
 
 bool DeleteFile(const std::string& name) { return std::remove(MapPath(name).c_str()) == 0; }
-
-bool RenameFile(const std::string& source, const std::string& target) {
-  return std::rename(MapPath(source).c_str(), MapPath(target).c_str()) == 0;
-}
 
 bool IsAnotherUsersFile(const std::string& name) {
   struct stat st;

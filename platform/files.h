@@ -41,8 +41,6 @@ bool FolderExists(const std::string& name);
 bool CopyFile(const std::string& source, const std::string& target, uint64_t maxBytes);
 // Deletes the file; false when it was not there or could not be deleted.
 bool DeleteFile(const std::string& name);
-// Renames source to target, replacing target.
-bool RenameFile(const std::string& source, const std::string& target);
 // True for a name (a Windows-style name is mapped) that holds a file of another user's.
 bool IsAnotherUsersFile(const std::string& name);
 

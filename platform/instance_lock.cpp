@@ -23,7 +23,7 @@ std::string UserOf(pid_t pid) {
 }  // namespace
 
 InstanceLock::Result InstanceLock::Take(std::unique_ptr<LockFile>& lock, const std::string& path,
-                                       mode_t mode) {
+                                        mode_t mode) {
   lock = std::make_unique<LockFile>(path, LockFile::Wait::kNone, mode);
   const LockFile::State state = lock->Taken();
   holderPid_ = lock->Holder();

@@ -24,8 +24,7 @@ std::function<bool(FolderWait)>& WaitHandler() {
   return handler;
 }
 
-// The lock files this process holds. Closing any descriptor of a file drops every record
-// lock the process has on it, so a file held here is never opened a second time.
+// The lock files this process holds, which OpenPlainFile never opens.
 std::set<std::pair<dev_t, ino_t>>& HeldHere() {
   static std::set<std::pair<dev_t, ino_t>> held;
   return held;
@@ -70,10 +69,8 @@ LockFile::Try LockFile::TryOnce() {
     if (fd < 0 && errno == EEXIST) return Try::kAgain;
     if (fd >= 0) fchmod(fd, mode_);
   }
-  if (fd < 0) {
-    error_ = errno;
-    return Try::kNone;
-  }
+  error_ = fd < 0 ? errno : 0;
+  if (fd < 0) return Try::kNone;
   struct flock lock {};
   lock.l_type = F_WRLCK;
   lock.l_whence = SEEK_SET;

@@ -20,10 +20,9 @@
 
 namespace platform {
 
-// What the program does while a lock waits: the handler is called with kBegins as the wait
-// begins, with kGoesOn every few hundredths of a second while it lasts, and with kEnds once
-// it is over, and answers false where the wait is to be given up (the player asked the game
-// to end). One handler serves the whole program; without one the wait is only a wait.
+// What the program does while a lock waits: the handler is called with kBegins, with kGoesOn
+// every few hundredths of a second, and with kEnds once it is over, and answers false where
+// the wait is to be given up (the player asked the game to end). One serves the program.
 enum class FolderWait { kBegins, kGoesOn, kEnds };
 void SetFolderWaitHandler(std::function<bool(FolderWait)> handler);
 // Calls the handler, where there is one: whether to go on waiting.

@@ -52,7 +52,7 @@ std::string UnreadableText(const std::string& what, const std::string& path, int
   const std::string named = "The " + what + " \"" + path + "\" ";
   if (error == ENOENT || error == ENOTDIR) return named + "does not exist .";
   return named + "cannot be read (" +
-         (error == EINVAL ? "not a plain file"
+         (error == EINVAL  ? "not a plain file"
           : error == EBUSY ? "the game holds it as a lock of its own"
                            : Why(error)) +
          ") .";
@@ -152,14 +152,13 @@ std::string HeldBackText(const platform::HeldBack& why) {
       return cut + ", and what it holds cannot be read now (" + Why(why.error) + "): " + wait +
              replace;
     case HeldBack::kLaterVersion:
-      return cut + " by a later version of the game: play it once with that version, or " +
-             replace;
+      return cut + " by a later version of the game: play it once with that version, or " + replace;
     case HeldBack::kNotFinished:
       break;
   }
-  return why.error ? cut + ", and finishing it failed here (" + Why(why.error) + "): " + wait +
-                         replace
-                   : cut + ", and what would finish it is gone: " + replace;
+  return why.error
+             ? cut + ", and finishing it failed here (" + Why(why.error) + "): " + wait + replace
+             : cut + ", and what would finish it is gone: " + replace;
 }
 
 using SaveResult = platform::FileReplacement::Result;

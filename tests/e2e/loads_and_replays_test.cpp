@@ -5,6 +5,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdio>
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -134,9 +136,9 @@ TEST_F(LoadsAndReplays, AMissingReplayOrStartStateIsCalledMissingAndAnUnreadable
     EXPECT_EQ(host->messageBoxes[0].text,
               "The saved game \"one.sav\" cannot be read (Permission denied) .");
 
-    platform::RenameFile(rep, "aside.rep");
+    ASSERT_EQ(rename(rep.c_str(), "aside.rep"), 0);
     EXPECT_EQ(Refused(rep), "The replay \"" + rep + "\" does not exist .");
-    platform::RenameFile("aside.rep", rep);
+    ASSERT_EQ(rename("aside.rep", rep.c_str()), 0);
     platform::DeleteFile(sar);
     EXPECT_EQ(Refused(rep), "The saved game \"" + sar + "\" does not exist .");
   });
@@ -226,8 +228,8 @@ TEST_F(LoadsAndReplays, AStageNoPlayReachesLoadsAsTheNearestOne) {
 // replay saved as "b.r" by the version before still loads beside "b.r.sar".
 TEST_F(LoadsAndReplays, EveryReplayNameKeepsAStartStateOfItsOwn) {
   AtFrame20([&](GameDirector& director) {
-    platform::RenameFile(rep, "b.r");
-    platform::RenameFile(sar, "b.r.sar");
+    ASSERT_EQ(rename(rep.c_str(), "b.r"), 0);
+    ASSERT_EQ(rename(sar.c_str(), "b.r.sar"), 0);
     host->messageBoxes.clear();
     director.StartReplayFromFile(dir.File("b.r"), false);
     director.DoPendingSave();

@@ -25,8 +25,10 @@ class RuntimeFolder {
     setenv("XDG_RUNTIME_DIR", path.c_str(), 1);
   }
   ~RuntimeFolder() {
-    if (had_) setenv("XDG_RUNTIME_DIR", old_.c_str(), 1);
-    else unsetenv("XDG_RUNTIME_DIR");
+    if (had_)
+      setenv("XDG_RUNTIME_DIR", old_.c_str(), 1);
+    else
+      unsetenv("XDG_RUNTIME_DIR");
   }
 
  private:
