@@ -18,6 +18,11 @@
 //                               with ERRNO;
 //   lock:all:mandatory          an exclusive lock makes writes to its file through any other
 //                               descriptor fail with EACCES, as an SMB share's lock does;
+//   lock:all[@N]:hold=PATH      the Nth lock (the first by default) waits before it is taken,
+//                               as a rename's hold= does;
+//   lstat:NAME:stale            lstat of a file whose name matches NAME answers, once the
+//                               process has opened one, what that name showed at that open,
+//                               as a network share's client may while its cache is stale;
 //   net:client                  the program runs on another computer than the test, over a
 //                               network share: a lock it takes on a folder is its own (the
 //                               share's client keeps it) and never meets another program's,
@@ -30,6 +35,7 @@
 //                               with ERRNO, as where a network share's client keeps a stale
 //                               "no such file" for a name that is there;
 //   open:NAME[@N]:hold=PATH     the Nth such open waits, as a rename's hold= does;
+//   open:NAME[@N]:grow=SIZE     the Nth such open finds the file grown to SIZE bytes first;
 //   unlink:NAME[@N]:kill        the process is killed as it is about to remove the Nth file
 //                               whose name matches NAME;
 //   unlink:NAME[@N]:hold=PATH   it waits before that removal, as a rename's hold= does;
@@ -66,6 +72,7 @@ struct Rule {
   int error;
   long long size;
   char path[kPathSize];
+  struct stat shown;  // lstat:stale: what the name showed at the first open
 };
 
 static struct Rule rules[kMaxRules];
@@ -128,6 +135,9 @@ static void ParseRules(void) {
         r->error = atoi(action + 5);
       } else if (r->kind == 'l' && strcmp(action, "mandatory") == 0) {
         r->action = 'm';
+      } else if (r->kind == 'l' && strncmp(action, "hold=", 5) == 0) {
+        r->action = 'h';
+        CopyField(r->path, sizeof r->path, action + 5, strlen(action + 5));
       } else {
         continue;
       }
@@ -141,6 +151,12 @@ static void ParseRules(void) {
       r->kind = kind[0];
       r->action = 'h';
       CopyField(r->path, sizeof r->path, action + 5, strlen(action + 5));
+    } else if (strcmp(kind, "open") == 0 && strncmp(action, "grow=", 5) == 0) {
+      r->kind = 'o';
+      r->action = 'g';
+      r->size = atoll(action + 5);
+    } else if (strcmp(kind, "lstat") == 0 && strcmp(action, "stale") == 0) {
+      r->kind = 'z';
     } else if (strcmp(kind, "unlink") == 0 && strcmp(action, "kill") == 0) {
       r->kind = 'u';
       r->action = 'k';
@@ -347,6 +363,8 @@ static int BeforeOpen(const char* path, int flags) {
     struct Rule* r = &rules[i];
     if (r->kind != 'o' || fnmatch(r->name, BaseName(path), 0) != 0) continue;
     if (r->action == 'h' && ++r->seen == r->nth) Hold(r->path);
+    if (r->action == 'g' && ++r->seen == r->nth && truncate(path, r->size) != 0)
+      perror("fault_preload: grow");
     if (r->action == 'f' && (r->every || r->seen++ < r->nth)) {
       errno = r->error;
       return -1;
@@ -359,6 +377,32 @@ static int BeforeOpen(const char* path, int flags) {
   return 0;
 }
 
+// What a stale lstat of path answers from now on: what it shows as this first open finds it.
+static void AfterOpen(const char* path, int fd) {
+  for (int i = 0; i < ruleCount && fd >= 0; ++i) {
+    struct Rule* r = &rules[i];
+    if (r->kind == 'z' && !r->seen && fnmatch(r->name, BaseName(path), 0) == 0)
+      r->seen = fstat(fd, &r->shown) == 0;
+  }
+}
+
+// Both spellings of lstat: what the rules say of path, or the real answer.
+#define LSTAT_UNDER_RULES(symbol, type)                                           \
+  static int (*real)(const char*, type*);                                       \
+  if (!real) real = (int (*)(const char*, type*))dlsym(RTLD_NEXT, symbol);      \
+  if (ruleCount < 0) ParseRules();                                              \
+  for (int i = 0; i < ruleCount; ++i)                                           \
+    if (rules[i].kind == 'z' && rules[i].seen &&                                \
+        fnmatch(rules[i].name, BaseName(path), 0) == 0) {                       \
+      memcpy(st, &rules[i].shown, sizeof rules[i].shown);                       \
+      return 0;                                                                 \
+    }                                                                           \
+  return real(path, st)
+
+int lstat(const char* path, struct stat* st) { LSTAT_UNDER_RULES("lstat", struct stat); }
+
+int lstat64(const char* path, struct stat64* st) { LSTAT_UNDER_RULES("lstat64", struct stat64); }
+
 // Both spellings of open: the mode is there only where the open may make a file.
 #define OPEN_UNDER_RULES(real)                                                                \
   va_list parts;                                                                              \
@@ -366,7 +410,10 @@ static int BeforeOpen(const char* path, int flags) {
   mode_t mode =                                                                               \
       (flags & O_CREAT) || (flags & O_TMPFILE) == O_TMPFILE ? (mode_t)va_arg(parts, int) : 0; \
   va_end(parts);                                                                              \
-  return BeforeOpen(path, flags) != 0 ? -1 : real(path, flags, mode)
+  if (BeforeOpen(path, flags) != 0) return -1;                                                \
+  int fd = real(path, flags, mode);                                                           \
+  AfterOpen(path, fd);                                                                        \
+  return fd
 
 static int RealOpen64(const char* path, int flags, mode_t mode) {
   static int (*real)(const char*, int, ...);
@@ -446,6 +493,7 @@ static int Fcntl(int (*real)(int, int, ...), int fd, int command, unsigned long 
                       command == F_OFD_SETLKW;
   const struct flock* lock = (const struct flock*)argument;
   struct Rule* r = locking && lock->l_type != F_UNLCK ? RuleFor('l', fd) : NULL;
+  if (r && r->action == 'h') Hold(r->path);
   if (r && r->action == 'f') {
     errno = r->error;
     return -1;

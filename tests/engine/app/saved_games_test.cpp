@@ -859,6 +859,14 @@ TEST_F(SavedPairs, NothingHiddenStaysAndNoNameOfThePlayersIsTakenForTheGames) {
   EXPECT_EQ(ReadBytes(notes), (std::vector<uint8_t>{3}));
   EXPECT_EQ(ReadBytes(dir.File(".quor-1-abcdef-record")), saved);
   EXPECT_EQ(ReadBytes(dir.File(".quor-7-abcdef-record")).size(), earlierShape.size());
+
+  // Another user's hidden file, of a save their game is making, is theirs to remove.
+  if (geteuid() != 0) return;
+  const std::string theirs = dir.File(platform::save_names::Make("7-abcdef", "new0"));
+  WriteBytes(theirs, {1});
+  Own(kOther, {theirs});
+  ASSERT_TRUE(SaveGameFile(dir.File("next.sav")));
+  EXPECT_TRUE(platform::FileExists(theirs));
 }
 
 // F8 dropped what the settle said: a pair it could not make whole (a folder it may not
@@ -1132,6 +1140,9 @@ TEST_F(SavedPairs, WhatFinishesAnInterruptedSaveIsKeptUntilItHasDoneSo) {
   EXPECT_NE(output.find("by a later version of the game"), std::string::npos) << output;
   EXPECT_FALSE(Whole());
   WriteBytes(record, kept);
+  // A name whose read fails is not told by its time instead.
+  EXPECT_EQ(PlayReplayInGame(dir.Path(), 1, "read:pair.sar:fail=5", &output), 0) << output;
+  EXPECT_FALSE(Whole());
   EXPECT_EQ(PlayReplayInGame(dir.Path(), 0, "", &output), 0) << output;
   EXPECT_EQ(Held(), fresh);
 
@@ -1372,6 +1383,99 @@ TEST_F(SavedPairs, AGameWithoutLocksNeitherReadsAcrossNorFreesAnotherComputersSa
   WriteBytes(go, {});
   EXPECT_EQ(saving.Wait(), 0) << saving.Output();
   EXPECT_EQ(Held(), fresh);
+
+  // A whole save made between its reads of the pair: no record names it by then, but the
+  // recording it read is no longer there.
+  const std::string between = dir.File("between");
+  testing_support::FaultedRun reading(
+      GameCommand({"10 answer pair.rep", "10 tap F8", "20 expect messages 1"}),
+      "lock:all:fail=37,open:pair.sar@2:hold=" + between, dir.Path());
+  ASSERT_TRUE(WaitUntilHeld(between)) << reading.Output();
+  EXPECT_EQ(SaveReplayInGame(dir.File("third"), 30, 0, "", &output, dir.File("pair.rep")), 0)
+      << output;
+  WriteBytes(between, {});
+  EXPECT_EQ(reading.Wait(), 0) << reading.Output();
+}
+
+// A lock taken on a lock file its holder had removed as it let go held nothing, and a save
+// went on beside the game that held the file at that name by then: where the name showed
+// another file, or where a network share's client still showed the removed one.
+TEST_F(SavedGames, ALockOnALockFileRemovedMeanwhileHoldsNothing) {
+  testing_support::ProvideGameFiles(dir.Path());
+  const std::string name = platform::save_names::FolderLockName(), lock = dir.File(name),
+                    go = dir.File("go");
+  for (const std::string& stale : {std::string(), ",lstat:" + name + ":stale"}) {
+    auto holder = std::make_unique<platform::LockFile>(lock, platform::LockFile::Wait::kNone);
+    ASSERT_EQ(holder->Taken(), platform::LockFile::State::kHeld);
+    unlink(go.c_str());
+    unlink((go + ".held").c_str());
+    testing_support::FaultedRun game(
+        GameCommand({"10 answer x.sav", "10 tap F5", "20 expect messages 1"}),
+        "lock:all@2:hold=" + go + stale, dir.Path());
+    ASSERT_TRUE(WaitUntilHeld(go)) << game.Output();
+    // Where the share shows no file gone, the file it locks stays linked elsewhere.
+    if (stale.empty()) {
+      ASSERT_EQ(link(lock.c_str(), dir.File("elsewhere").c_str()), 0);
+    }
+    holder.reset();
+    const platform::LockFile next(lock, platform::LockFile::Wait::kNone);
+    ASSERT_EQ(next.Taken(), platform::LockFile::State::kHeld);
+    WriteBytes(go, {});
+    EXPECT_EQ(game.Wait(), 0) << game.Output();
+    EXPECT_NE(game.Output().find("another game is saving in the same folder"), std::string::npos)
+        << game.Output();
+    EXPECT_FALSE(platform::FileExists(dir.File("x.sav")));
+  }
+}
+
+// A record of the present shape naming one file, as a hostile hand may write one, sealed with
+// the checksum a record carries.
+std::string SealedRecord(const std::string& lines) {
+  uint64_t sum = 0xcbf29ce484222325u;
+  for (size_t at = 0; at < lines.size(); at += 8, sum ^= sum >> 29) {
+    uint64_t word = 0;
+    const size_t part = std::min<size_t>(lines.size() - at, 8);
+    std::memcpy(&word, lines.data() + at, part);
+    sum = (sum ^ word ^ part) * 0x9e3779b97f4a7c15u;
+  }
+  return "quor-save-record 5 " + std::to_string(sum) + "\n" + lines;
+}
+
+// Reads were bounded by what they were told, not by what a save writes: a record saying a file
+// of a terabyte was read through a file of that size, a file that grew as it was read was read
+// to its end, and an earlier file of another user's was copied whole however large.
+TEST_F(SavedPairs, NoReadGoesBeyondWhatASaveWrites) {
+  const off_t terabyte = off_t{1} << 40;
+  const std::vector<std::string> bounded{"/usr/bin/timeout", "60"};
+  std::string output;
+  EXPECT_EQ(SaveReplayInGame(dir.Path(), 40, 0, "rename:pair.rep:kill"), -1);
+  EXPECT_EQ(PlayReplayInGame(dir.Path(), 1, "open:pair.sar:grow=" + std::to_string(terabyte),
+                             &output, bounded),
+            0)
+      << output;
+  ASSERT_EQ(truncate(dir.File("pair.sar").c_str(), terabyte), 0);
+  const std::string record = RecordIn(dir);
+  ASSERT_EQ(unlink(record.c_str()), 0);
+  const std::string role = platform::save_names::RecordRole({"pair.sar"}),
+                    text = SealedRecord("706169722e736172 f " + std::to_string(terabyte) +
+                                        " 0 0 0 n 0 0 0 0\n");
+  WriteBytes(dir.File(platform::save_names::Make("7-abcdef", role)), {text.begin(), text.end()});
+  EXPECT_EQ(PlayReplayInGame(dir.Path(), 1, "", &output, bounded), 0) << output;
+
+  if (geteuid() != 0) GTEST_SKIP() << "other users take root";
+  const std::string open = OpenFolder(dir, "open", 0777);
+  PutEarlierBack("open");
+  ASSERT_EQ(truncate((open + "/pair.rep").c_str(), off_t{300} << 20), 0);
+  Own(kOther, {open + "/pair.rep", open + "/pair.sar"});
+  ASSERT_TRUE(SaveGameFile(StartRecordingStatePath()));
+  host.messageBoxes.clear();
+  {
+    testing_support::OrdinaryUser user;
+    director->SaveReplayFile(open + "/pair.rep");
+  }
+  ASSERT_EQ(host.messageBoxes.size(), 1u);
+  EXPECT_NE(host.messageBoxes[0].text.find("File too large"), std::string::npos)
+      << host.messageBoxes[0].text;
 }
 
 // Two games run in one game folder (two users of one copy, or one player with two runtime
