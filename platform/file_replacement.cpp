@@ -71,8 +71,9 @@ constexpr uint64_t kSumStart = 0xcbf29ce484222325u;
 // as long as reading it; calls but the last take a multiple of eight bytes.
 uint64_t Sum(uint64_t sum, const void* data, size_t n) {
   const auto* at = static_cast<const uint8_t*>(data);
-  for (uint64_t word = 0; n > 0; sum ^= sum >> 29) {
+  for (; n > 0; sum ^= sum >> 29) {
     const size_t part = std::min<size_t>(n, 8);
+    uint64_t word = 0;
     std::memcpy(&word, at, part);
     sum = (sum ^ word ^ part) * 0x9e3779b97f4a7c15u;
     at += part;

@@ -71,9 +71,8 @@ LockFile::Try LockFile::TryOnce() {
   }
   error_ = fd < 0 ? errno : 0;
   if (fd < 0) return Try::kNone;
-  struct flock lock {};
+  struct flock lock {};  // the whole file, from its start
   lock.l_type = F_WRLCK;
-  lock.l_whence = SEEK_SET;
   int locked;
   while ((locked = fcntl(fd, F_SETLK, &lock)) != 0 && errno == EINTR) {
   }
