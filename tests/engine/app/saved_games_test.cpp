@@ -1339,7 +1339,7 @@ TEST_F(SavedGames, ALockFileAShareStillThinksMissingIsWaitedForAsABusyOne) {
   WriteBytes(dir.File(lock), {});
   std::string output;
   EXPECT_EQ(RunGame(dir.Path(), {"10 answer keep.sav", "10 tap F5", "20 expect messages 1"},
-                    "open:" + lock + ":fail=2", &output, {"/usr/bin/timeout", "60"}),
+                    "open:" + lock + ":fail=2", &output, {"/usr/bin/timeout", "-s", "KILL", "60"}),
             0)
       << output;
   EXPECT_NE(output.find("another game is saving in the same folder: try again in a moment"),
@@ -1446,7 +1446,7 @@ std::string SealedRecord(const std::string& lines) {
 // to its end, and an earlier file of another user's was copied whole however large.
 TEST_F(SavedPairs, NoReadGoesBeyondWhatASaveWrites) {
   const off_t terabyte = off_t{1} << 40;
-  const std::vector<std::string> bounded{"/usr/bin/timeout", "60"};
+  const std::vector<std::string> bounded{"/usr/bin/timeout", "-s", "KILL", "60"};
   std::string output;
   EXPECT_EQ(SaveReplayInGame(dir.Path(), 40, 0, "rename:pair.rep:kill"), -1);
   EXPECT_EQ(PlayReplayInGame(dir.Path(), 1, "open:pair.sar:grow=" + std::to_string(terabyte),
