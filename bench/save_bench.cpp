@@ -1,6 +1,6 @@
 // What a save costs: one file (F5) and a pair (F7), each over earlier files; and a pair saved
-// into a folder holding N abandoned temporaries and N / 20 damaged records of a megabyte,
-// all of which the save clears, against the same save into an empty folder (N = 0).
+// into a folder holding N abandoned temporaries and N / 20 damaged records of a megabyte that
+// name the pair, all of which the save clears, against the same save into an empty folder.
 #include <benchmark/benchmark.h>
 #include <stdlib.h>
 #include <unistd.h>
@@ -43,7 +43,10 @@ void SaveBesideLeftovers(benchmark::State& state) {
     for (int i = 0; i < leftovers; ++i)
       Write(folder + "/" + platform::save_names::Make(platform::save_names::NewId(), "new0"), 100);
     for (int i = 0; i < leftovers / 20; ++i)
-      Write(folder + "/" + platform::save_names::Make(platform::save_names::NewId(), "record"),
+      Write(folder + "/" +
+                platform::save_names::Make(
+                    platform::save_names::NewId(),
+                    platform::save_names::RecordRole({"pair.sar", "pair.rep"})),
             1 << 20);
     state.ResumeTiming();
     platform::FileReplacement save;
