@@ -67,8 +67,7 @@ enum class Tells { kHolds, kNotHeld, kCannotTell };
 
 constexpr uint64_t kSumStart = 0xcbf29ce484222325u;
 
-// Eight bytes at a time, so that telling a file a save wrote, of up to 256 MiB, takes about
-// as long as reading it; calls but the last take a multiple of eight bytes.
+// Eight bytes a step, as quick as reading; every call but the last takes a multiple of eight.
 uint64_t Sum(uint64_t sum, const void* data, size_t n) {
   const auto* at = static_cast<const uint8_t*>(data);
   for (; n > 0; sum ^= sum >> 29) {
@@ -653,13 +652,14 @@ FileReplacement::Result FileReplacement::Commit(Locking locking) {
   if (heldBack_.kind != HeldBack::kNone) error_ = heldBack_.error ? heldBack_.error : EBUSY;
   for (const std::string& target : targets)
     if (!error_ && !CouldReplace(folder, geteuid(), NameOf(target))) error_ = EPERM;
-  const Result result = error_ ? Result::kFailed : Carry(folder, replaced);
+  const Result result = error_ ? Result::kFailed : Carry(*held, replaced);
   if (error_ && errorText_.empty()) errorText_ = platform::ErrorText(error_);
   return result;
 }
 
-FileReplacement::Result FileReplacement::Carry(const std::string& folder,
+FileReplacement::Result FileReplacement::Carry(SettledFolder& held,
                                                const std::vector<const SavedRecord*>& replaced) {
+  const std::string& folder = held.folder_;
   const size_t count = files_.size();
   const bool several = count > 1;
   std::vector<Saved> saved(count);
@@ -669,7 +669,7 @@ FileReplacement::Result FileReplacement::Carry(const std::string& folder,
     saved[i].target = NameOf(files_[i].target);
     error_ = WriteNew(InFolder(folder, Hidden(id, "new", i)), files_[i].target, files_[i].bytes,
                       several, saved[i].made);
-    Look earlier(files_[i].target);
+    Look& earlier = held.looks_->At(folder, saved[i].target);
     if (several && !error_ && !earlier.Print(saved[i].earlier)) error_ = earlier.Error();
   }
   // Another save's name, by the rarest of chances: what this one made goes at the next sweep.

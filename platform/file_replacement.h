@@ -105,9 +105,8 @@ class SettledFolder {
   int CannotSave() const { return refused_ ? refused_ : lockError_ ? lockError_ : unremoved_; }
   // CannotSave() in words, with what the player can do.
   std::string RefusalText() const;
-  // Why any of files (Windows-style names are mapped) is held back; kind kNone where none
-  // is. Where replaced is given (a save of files), a record whose every file is among them
-  // holds nothing back and is added to it instead.
+  // Why any of files (Windows-style names are mapped) is held back, kind kNone if none is; for a
+  // save (replaced given), a record whose every file it replaces is added there instead.
   HeldBack Whole(const std::vector<std::string>& files,
                  std::vector<const SavedRecord*>* replaced = nullptr);
   // Reads file whole as ReadWholeFile does; read without the folder's lock (none can be had),
@@ -117,6 +116,7 @@ class SettledFolder {
   HeldBack Confirmed();
 
  private:
+  friend class FileReplacement;  // whose save looks at names as the settle did
   bool Judge(SavedRecord& record);
   void Sweep(const std::vector<std::string>& hidden, bool runLock);
 
@@ -162,7 +162,7 @@ class FileReplacement {
     std::string target;
     std::vector<uint8_t> bytes;
   };
-  Result Carry(const std::string& folder, const std::vector<const SavedRecord*>& replaced);
+  Result Carry(SettledFolder& held, const std::vector<const SavedRecord*>& replaced);
   Result LeftHalfWay(const std::string& folder, const std::string& id,
                      const std::vector<Saved>& saved, const std::string& record, size_t placed);
 
