@@ -2,6 +2,9 @@
 
 #include <sys/stat.h>
 
+#include <cctype>
+
+#include "platform/file_replacement.h"
 #include "platform/files.h"
 #include "platform/save_names.h"
 
@@ -79,7 +82,10 @@ bool ResolveDialogAnswer(const FileDialogRequest& request, const std::string& an
     return !gamesOwn(path) && refusal.empty();
   }
   // A save writes plain files only; a folder or the like of a written name stays as it is.
-  for (const std::string& written : FilesWritten(request, withExtension)) {
+  const std::vector<std::string> files = FilesWritten(request, withExtension);
+  bool there = false;
+  for (const std::string& written : files) {
+    there = there || IsFile(written);
     if (gamesOwn(written)) return false;
     mode_t mode = ModeOf(written);
     if (mode != 0 && !S_ISREG(mode)) {
@@ -87,6 +93,12 @@ bool ResolveDialogAnswer(const FileDialogRequest& request, const std::string& an
                 (S_ISDIR(mode) ? "a folder, not a file." : "not a plain file.");
       return false;
     }
+  }
+  // A file there that this user may not replace is said so at once, never asked about.
+  if (there && NotReplaceable(files, refusal)) {
+    refusal[0] = char(std::toupper(static_cast<unsigned char>(refusal[0])));
+    refusal += ".";
+    return false;
   }
   path = withExtension;
   return true;

@@ -10,8 +10,10 @@
 #include <cstring>
 #include <iomanip>
 #include <map>
+#include <optional>
 #include <set>
 #include <sstream>
+#include <tuple>
 #include <utility>
 
 #include "platform/file_io.h"
@@ -54,6 +56,39 @@ bool CouldReplace(const std::string& folder, uid_t user, const std::string& name
   return lstat(InFolder(folder, name).c_str(), &n) != 0 || n.st_uid == user;
 }
 
+// The file or folder at path, whose it is ("yours", or its owner's), that it `is` so, and what
+// the player can do: make it `may` where it is theirs, else go `elsewhere` or ask its owner.
+std::string Whose(const std::string& path, const std::string& is, const std::string& may,
+                  const std::string& elsewhere) {
+  struct stat st;
+  const bool known = lstat(path.c_str(), &st) == 0, mine = known && st.st_uid == geteuid();
+  const std::string owner = known ? UserName(st.st_uid) : "its owner";
+  return "\"" + path + "\", " + (mine ? "yours" : owner + "'s") + ", " + is + ": " +
+         (mine                ? "make it " + may + (elsewhere.empty() ? "" : ", or " + elsewhere)
+          : elsewhere.empty() ? "ask " + owner + " to let you"
+                              : elsewhere);
+}
+
+}  // namespace
+
+int NotReplaceable(const std::vector<std::string>& files, std::string& words) {
+  const std::string folder = files.empty() ? "." : FolderOf(MapPath(files[0]));
+  for (const std::string& file : files)
+    if (!CouldReplace(folder, geteuid(), NameOf(MapPath(file)))) {
+      words = "the file " + Whose(MapPath(file),
+                                  "may be replaced only by its owner in this shared folder", "",
+                                  "save under another name");
+      return EPERM;
+    }
+  const int error = faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) ? errno : 0;
+  if (IsPermission(error))
+    words = "its folder " + Whose(folder, "may not be written (" + ErrorText(error) + ")",
+                                  "writable", "save in another folder");
+  return IsPermission(error) ? error : 0;
+}
+
+namespace {
+
 // A file told by what it holds (its kind, size and a checksum of its bytes), as no copy or
 // remount changes; a link, one this user may not read or one larger than a save writes, by its
 // size and the time it was written.
@@ -61,6 +96,7 @@ enum class Kind : char { kNothing = 'n', kFile = 'f', kByTime = 'u', kLink = 'l'
 struct Fingerprint {
   Kind kind = Kind::kNothing;
   uint64_t size = 0, sum = 0, seconds = 0, nanoseconds = 0;
+  bool bytewise = false;  // summed a byte a step, as records of version 4 were
 };
 
 enum class Tells { kHolds, kNotHeld, kCannotTell };
@@ -68,8 +104,11 @@ enum class Tells { kHolds, kNotHeld, kCannotTell };
 constexpr uint64_t kSumStart = 0xcbf29ce484222325u;
 
 // Eight bytes a step, as quick as reading; every call but the last takes a multiple of eight.
-uint64_t Sum(uint64_t sum, const void* data, size_t n) {
+// Records of version 4 summed a byte a step.
+uint64_t Sum(uint64_t sum, const void* data, size_t n, bool bytewise = false) {
   const auto* at = static_cast<const uint8_t*>(data);
+  for (size_t i = 0; bytewise && i < n; ++i) sum = (sum ^ at[i]) * 0x100000001b3u;
+  if (bytewise) return sum;
   for (; n > 0; sum ^= sum >> 29) {
     const size_t part = std::min<size_t>(n, 8);
     uint64_t word = 0;
@@ -81,8 +120,23 @@ uint64_t Sum(uint64_t sum, const void* data, size_t n) {
   return sum;
 }
 
+// A file as a look tells it apart from whatever stands at its name later: which file it is,
+// its size and the times it was written and changed.
+using Identity = std::tuple<dev_t, ino_t, off_t, time_t, long, time_t, long>;
+Identity IdentityOf(const struct stat& st) {
+  return {st.st_dev,          st.st_ino,          st.st_size,        st.st_mtim.tv_sec,
+          st.st_mtim.tv_nsec, st.st_ctim.tv_sec, st.st_ctim.tv_nsec};
+}
+
+// The sums earlier looks read, by the identity of the file summed and how it was summed.
+std::map<std::pair<Identity, bool>, uint64_t>& KnownSums() {
+  static std::map<std::pair<Identity, bool>, uint64_t> known;
+  return known;
+}
+
 // A name as it is now, read no further than telling it from a fingerprint needs (never when
-// the sizes differ, never beyond the largest file a save writes) and at most once.
+// the sizes differ, never beyond the largest file a save writes), and read once at most while
+// its file keeps its identity.
 class Look {
  public:
   explicit Look(std::string path) : path_(std::move(path)) {
@@ -99,8 +153,9 @@ class Look {
     if (f.kind == Kind::kNothing) return kind_ == Kind::kNothing ? Tells::kHolds : Tells::kNotHeld;
     if (kind_ != (f.kind == Kind::kByTime ? Kind::kFile : f.kind) || Size() != f.size)
       return Tells::kNotHeld;
+    uint64_t sum;
     if (f.kind == Kind::kFile) {
-      if (Summed()) return sum_ == f.sum ? Tells::kHolds : Tells::kNotHeld;
+      if (Summed(f.bytewise, sum)) return sum == f.sum ? Tells::kHolds : Tells::kNotHeld;
       // Where it could be read when it was told, a read that fails now tells nothing; only a
       // file this user may not read at all is told by its time, as its print may have been.
       if (readError_ != EACCES) return Tells::kCannotTell;
@@ -117,9 +172,9 @@ class Look {
     // A pipe, a device or a folder is nothing a save replaces.
     if (!error_ && kind_ == Kind::kOther) readError_ = S_ISDIR(st_.st_mode) ? EISDIR : EINVAL;
     if (error_ || readError_ || kind_ != Kind::kFile) return !Error();
-    const bool byTime = Size() > kLargestSavedFile || (!Summed() && readError_ == EACCES);
+    const bool byTime = Size() > kLargestSavedFile || (!Summed(false, f.sum) && readError_ == EACCES);
     f.kind = byTime ? Kind::kByTime : Kind::kFile;
-    f.sum = byTime ? 0 : sum_;
+    if (byTime) f.sum = 0;
     return byTime || !readError_;
   }
 
@@ -128,15 +183,24 @@ class Look {
  private:
   uint64_t Size() const { return uint64_t(st_.st_size); }
 
-  // Sums its bytes into sum_; false where they could not be read whole (readError_ says why).
-  bool Summed() {
-    if (std::exchange(summed_, true)) return !readError_;
+  // Sums its bytes (a byte a step where bytewise) into sum; false where they could not be read
+  // whole, now or before (readError_ says why).
+  bool Summed(bool bytewise, uint64_t& sum) {
+    const auto key = std::make_pair(IdentityOf(st_), bytewise);
+    const auto known = KnownSums().find(key);
+    if (readError_ || known != KnownSums().end()) {
+      sum = readError_ ? 0 : known->second;
+      return !readError_;
+    }
     const int fd = OpenPlainFile(path_, O_RDONLY | kOpenFlags);
     struct stat opened;
-    readError_ = fd < 0 ? errno : fstat(fd, &opened) != 0 || !SameFile(opened, st_) ? EAGAIN : 0;
+    readError_ = fd < 0                                                        ? errno
+                 : fstat(fd, &opened) != 0 || IdentityOf(opened) != key.first ? EAGAIN
+                                                                               : 0;
     uint8_t buffer[65536];
     uint64_t total = 0;
     size_t filled = 0;
+    sum = kSumStart;
     // A file that grows meanwhile is read no further than one byte past its size; its bytes
     // are summed a whole buffer at a time, so that the sum is the same however reads come.
     while (!readError_ && total <= Size()) {
@@ -145,12 +209,15 @@ class Look {
       if (n < 0) readError_ = errno;
       filled += n > 0 ? size_t(n) : 0;
       total += n > 0 ? uint64_t(n) : 0;
-      if (n <= 0 || filled == sizeof buffer) sum_ = Sum(sum_, buffer, std::exchange(filled, 0));
+      if (n <= 0 || filled == sizeof buffer)
+        sum = Sum(sum, buffer, std::exchange(filled, 0), bytewise);
       if (n <= 0) break;
     }
     if (fd >= 0) close(fd);
     // One that changed as it was read cannot be told now.
     if (!readError_ && total != Size()) readError_ = EAGAIN;
+    if (KnownSums().size() >= 1024) KnownSums().clear();
+    if (!readError_) KnownSums()[key] = sum;
     return !readError_;
   }
 
@@ -158,8 +225,6 @@ class Look {
   struct stat st_ {};
   Kind kind_ = Kind::kNothing;
   int error_ = 0, readError_ = 0;
-  bool summed_ = false;
-  uint64_t sum_ = kSumStart;
 };
 
 }  // namespace
@@ -181,11 +246,11 @@ struct Saved {
   Fingerprint made, earlier;
 };
 
-// A record in a folder: its name, ID and role, who wrote it, what it says where it has been
-// read, and why its files are held back.
+// A record in a folder: its name, ID and role, who wrote it (where a look could tell), what it
+// says where it has been read, and why its files are held back.
 struct SavedRecord {
   std::string name, id, role;
-  uid_t writer = 0;
+  std::optional<uid_t> writer;
   bool judged = false;  // another user's: whether what its names hold has been looked at
   std::vector<Saved> saved;
   HeldBack why;
@@ -248,8 +313,8 @@ bool ReadName(const std::string& hex, std::string& name) {
          !save_names::IsOurs(name);
 }
 
-// The version text is a record of (0 where none), and where it is of this version and whole
-// as its checksum says, what it says of its files.
+// The version text is a record of (0 where none), and where it is whole as its checksum says,
+// what it says of its files. Version 4 had no checksum, and summed files a byte a step.
 int ParseRecord(const std::string& text, std::vector<Saved>& saved) {
   const size_t end = std::min(text.find('\n'), text.size());
   const std::string body = text.substr(std::min(end + 1, text.size()));
@@ -258,12 +323,14 @@ int ParseRecord(const std::string& text, std::vector<Saved>& saved) {
   int version = 0;
   uint64_t sum = 0;
   if (!(head >> header >> version) || header != kRecordHeader) return 0;
-  if (version != kRecordVersion || !(head >> sum) ||
-      sum != Sum(kSumStart, body.data(), body.size()))
+  const bool four = version == 4;
+  if ((!four && version != kRecordVersion) ||
+      (!four && (!(head >> sum) || sum != Sum(kSumStart, body.data(), body.size()))))
     return version;
   std::vector<Saved> lines;
   while (in >> hex) {
     lines.emplace_back();
+    lines.back().made.bytewise = lines.back().earlier.bytewise = four;
     if (lines.size() > kMostSavedFiles || !ReadName(hex, lines.back().target) ||
         !ReadPrint(in, lines.back().made) || !ReadPrint(in, lines.back().earlier))
       return version;
@@ -273,9 +340,9 @@ int ParseRecord(const std::string& text, std::vector<Saved>& saved) {
 }
 
 // Reads the record whole, once (never a second open, so nothing put in its place meanwhile
-// is): kind kNone where it is a record of this version's for the files its name gives; else
-// kCannotTell (error ENOENT where it is gone), kLaterVersion, or kNotFinished (its text, where
-// whole, in record.saved all the same).
+// is): kind kNone where it is a whole record for the files its name gives; else kCannotTell
+// (it could not be read: error says why), kLaterVersion, or kDamaged (its text, where whole,
+// in record.saved all the same).
 HeldBack ReadRecord(const std::string& folder, SavedRecord& record) {
   std::string text;
   const int fd = OpenPlainFile(InFolder(folder, record.name), O_RDONLY | kOpenFlags);
@@ -288,7 +355,7 @@ HeldBack ReadRecord(const std::string& folder, SavedRecord& record) {
   for (const Saved& s : record.saved) targets.push_back(s.target);
   return !targets.empty() && save_names::RecordRole(targets) == record.role
              ? HeldBack()
-             : HeldBack{HeldBack::kNotFinished, 0};
+             : HeldBack{HeldBack::kDamaged, 0};
 }
 
 // Whether every new file of the save of a record is still hidden beside its target (its
@@ -451,9 +518,9 @@ SettledFolder::SettledFolder(const std::string& file)
     SavedRecord record;
     record.name = records[i];
     save_names::Parse(record.name, record.id, record.role);
+    // Listed, it is there: a look that fails, whatever it says, tells nothing of it.
     struct stat st;
     if (lstat(InFolder(folder_, record.name).c_str(), &st) != 0) {
-      if (errno == ENOENT) continue;
       record.why = {HeldBack::kCannotTell, errno};
     } else {
       record.writer = st.st_uid;
@@ -470,7 +537,7 @@ SettledFolder::SettledFolder(const std::string& file)
 SettledFolder::~SettledFolder() = default;
 
 // Settles a record of this user's, or looks once at another user's (never acted on) for
-// whether its names are whole; true where it is gone, settled or proven to have changed none.
+// whether its names are whole; true where it is settled or proven to have changed none.
 bool SettledFolder::Judge(SavedRecord& record) {
   const bool mine = record.writer == geteuid();
   int unremoved = 0;
@@ -483,9 +550,8 @@ bool SettledFolder::Judge(SavedRecord& record) {
     record.why = d.outcome == Outcome::kWhole        ? HeldBack()
                  : d.outcome == Outcome::kCannotTell ? HeldBack{HeldBack::kCannotTell, d.error}
                                                      : HeldBack{HeldBack::kAnotherUsers, 0};
-  } else if (record.why.error == ENOENT ||
-             (record.why.kind != HeldBack::kLaterVersion && NoneRenamed(folder_, record))) {
-    // Gone, or whatever it says, its save changed no name the player sees.
+  } else if (record.why.kind == HeldBack::kDamaged && NoneRenamed(folder_, record)) {
+    // Whatever it says, its save changed no name the player sees.
     record.why = {};
     if (mine) unremoved = RemoveSave(folder_, record.id, record.Count(), record.name);
   }
@@ -510,15 +576,16 @@ void SettledFolder::Sweep(const std::vector<std::string>& hidden, bool runLock) 
   if (runLock) LockFile(InFolder(folder_, save_names::RunLockName()), LockFile::Wait::kNone);
 }
 
-std::string SettledFolder::RefusalText() const {
+std::string SettledFolder::RefusalText(bool saving) const {
   // What no wait clears is for the player to see to, or another user.
-  const std::string ask = "ask whoever owns it to let you, or save in another folder";
+  const std::string elsewhere = saving ? "save in another folder" : "";
   if (IsPermission(refused_))
-    return "its folder cannot be listed (" + ErrorText(refused_) + "): " + ask;
+    return "its folder " +
+           Whose(folder_, "cannot be listed (" + ErrorText(refused_) + ")", "readable", elsewhere);
   if (refused_) return ErrorText(refused_);
   if (!lockError_)
-    return "a save cut short there could not be cleared up (" + ErrorText(unremoved_) +
-           "): " + (IsPermission(unremoved_) ? ask : "try again in a moment");
+    return "a save cut short there could not be cleared up (" + ErrorText(unremoved_) + ")" +
+           (IsPermission(unremoved_) ? "" : ": try again in a moment");
   if (lockError_ == ENOLCK)
     return "this folder's file system gives no locks: save in a folder on this computer";
   struct stat st;
@@ -533,18 +600,24 @@ HeldBack SettledFolder::Whole(const std::vector<std::string>& files,
                               std::vector<const SavedRecord*>* replaced) {
   std::vector<std::string> names;
   for (const std::string& file : files) names.push_back(NameOf(MapPath(file)));
+  std::string words;
+  const bool mayReplace = !lockError_ && !NotReplaceable(files, words);
   for (SavedRecord& record : staying_) {
     size_t named = 0;
     bool counts = false;
     for (const std::string& name : names) {
       named += record.Names(name);
-      counts = counts || (record.Names(name) && (record.writer == geteuid() ||
-                                                 CouldReplace(folder_, record.writer, name)));
+      counts = counts || (record.Names(name) && (!record.writer || record.writer == geteuid() ||
+                                                 CouldReplace(folder_, *record.writer, name)));
     }
     if (!counts) continue;
     if (!record.judged) Judge(record);
     if (record.why.kind == HeldBack::kNone) continue;
-    if (!replaced || named != record.Count()) return record.why;
+    if (!replaced || named != record.Count()) {
+      HeldBack why = record.why;
+      why.replaceable = mayReplace && named == record.Count();
+      return why;
+    }
     replaced->push_back(&record);
   }
   return {};
@@ -562,11 +635,12 @@ HeldBack SettledFolder::Confirmed() {
   if (const int error = List(folder_, records, hidden, runLock))
     return {HeldBack::kCannotTell, error};
   for (const auto& [path, then] : read_) {
+    // Opened afresh, as a network share's client tells what a name holds now, not what it kept.
     struct stat now;
     std::string id, role;
-    bool same = stat(path.c_str(), &now) == 0 && SameFile(now, then) &&
-                now.st_size == then.st_size && now.st_mtim.tv_sec == then.st_mtim.tv_sec &&
-                now.st_mtim.tv_nsec == then.st_mtim.tv_nsec;
+    const int fd = OpenPlainFile(path, O_RDONLY);
+    bool same = fd >= 0 && fstat(fd, &now) == 0 && IdentityOf(now) == IdentityOf(then);
+    if (fd >= 0) close(fd);
     for (const std::string& record : records)
       same = same && save_names::Parse(record, id, role) &&
              !save_names::RecordNames(role, NameOf(path));
@@ -639,19 +713,19 @@ FileReplacement::Result FileReplacement::Commit(Locking locking) {
     else if (f.bytes.size() > kLargestSavedFile)
       error_ = EFBIG;
   }
+  // 1. What this user may not replace is refused before anything is done.
+  if (!error_) error_ = NotReplaceable(targets, errorText_);
   // 1, 2. Hold the folder, its saves left half way settled, until the end.
   std::unique_ptr<SettledFolder> held;
   if (!error_) held = std::make_unique<SettledFolder>(files_[0].target);
   if (!error_ && (locking == Locking::kRequired ? held->CannotSave() : held->Refused())) {
     error_ = held->CannotSave();
-    errorText_ = held->RefusalText();
+    errorText_ = held->RefusalText(true);
   }
-  // 3. What is held back, or may not be replaced, is refused before anything is written.
+  // 3. What is held back is refused before anything is written.
   std::vector<const SavedRecord*> replaced;
   if (!error_) heldBack_ = held->Whole(targets, &replaced);
   if (heldBack_.kind != HeldBack::kNone) error_ = heldBack_.error ? heldBack_.error : EBUSY;
-  for (const std::string& target : targets)
-    if (!error_ && !CouldReplace(folder, geteuid(), NameOf(target))) error_ = EPERM;
   const Result result = error_ ? Result::kFailed : Carry(*held, replaced);
   if (error_ && errorText_.empty()) errorText_ = platform::ErrorText(error_);
   return result;

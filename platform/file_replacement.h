@@ -69,6 +69,9 @@ constexpr size_t kMostSavedFiles = 2;
 
 // The system's words for an errno value, or the game's own for the save path's.
 std::string ErrorText(int error);
+// 0 where this user may replace the files (Windows-style names are mapped; all in one folder);
+// else why not, with in words whose folder or file keeps them from it and what they can do.
+int NotReplaceable(const std::vector<std::string>& files, std::string& words);
 
 // Why a file, one of a save a game left half way, is held back.
 struct HeldBack {
@@ -78,11 +81,13 @@ struct HeldBack {
     kAnotherUsers,  // another user's save, which only their game may finish
     kCannotTell,    // what its names hold cannot be told now (error says why)
     kLaterVersion,  // a later version of the game wrote it, and finishes it
+    kDamaged,       // what tells how to finish it cannot be read whole, or is no record
     kNotFinished,   // finishing it failed here (error says why), or nothing can (0)
     kBeingSaved,    // read without the folder's lock, it changed as it was read
   };
   Kind kind = kNone;
   int error = 0;
+  bool replaceable = false;  // this user's save of the files asked about would replace it
 };
 
 struct Saved;
@@ -103,8 +108,8 @@ class SettledFolder {
   int Refused() const { return refused_; }
   // 0 where a save may go on here; else why not.
   int CannotSave() const { return refused_ ? refused_ : lockError_ ? lockError_ : unremoved_; }
-  // CannotSave() in words, with what the player can do.
-  std::string RefusalText() const;
+  // CannotSave() in words, with what the player can do (saving there, or only reading).
+  std::string RefusalText(bool saving) const;
   // Why any of files (Windows-style names are mapped) is held back, kind kNone if none is; for a
   // save (replaced given), a record whose every file it replaces is added there instead.
   HeldBack Whole(const std::vector<std::string>& files,

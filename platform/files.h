@@ -20,11 +20,15 @@ bool SetCurrentDirectory(const std::string& path);
 // The Linux path for a Windows-style name; components that exist nowhere are kept as given.
 std::string MapPath(const std::string& name);
 
+// Opens the plain file at path as open does with flags (never making one, never waiting for a
+// pipe's writer, never taking a terminal), or -1 with errno set: EISDIR for a folder, EINVAL
+// for anything else that is no plain file. Every open of a file that is there goes through
+// here.
+int OpenPlainFile(const std::string& path, int flags);
 // The file (a Windows-style name is mapped) open for reading in binary, or null (errno
-// saying why). A folder, a pipe or a device is refused just as a missing file is, and so
-// are a file of more than maxBytes and one the game holds as a lock (OpenPlainFile); where
-// opened is given, it tells the file opened. Every file whose name comes from outside is
-// read through here.
+// saying why). A folder, a pipe or a device is refused just as a missing file is (see
+// OpenPlainFile), and so is a file of more than maxBytes; where opened is given, it tells the
+// file opened. Every file whose name comes from outside is read through here.
 std::FILE* OpenFileForReading(const std::string& name, uint64_t maxBytes = UINT64_MAX,
                               struct stat* opened = nullptr);
 // The whole file that OpenFileForReading opens; false when it does not open, holds more

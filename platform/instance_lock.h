@@ -37,8 +37,7 @@ class InstanceLock {
   Result Take(std::unique_ptr<LockFile>& lock, const std::string& path, mode_t mode);
 
   std::unique_ptr<LockFile> copy_, folder_;
-  std::string problem_, holder_;
-  pid_t holderPid_ = 0;
+  std::string problem_, holder_, holderNote_;
 };
 
 }  // namespace platform

@@ -1,36 +1,47 @@
 #include "platform/lock_file.h"
 
 #include <fcntl.h>
+#include <pthread.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
-#include <set>
 #include <thread>
 #include <utility>
+#include <vector>
 
 #include "platform/file_io.h"
+#include "platform/files.h"
 
 namespace platform {
 
 namespace {
 
-// A lock waits this long for another game's.
+// A lock waits this long for another game's; a lock file removed as it was locked is taken
+// again at once this many times first.
 constexpr auto kFewSeconds = std::chrono::seconds(5);
+constexpr int kAtOnce = 8;
 
 std::function<bool(FolderWait)>& WaitHandler() {
   static std::function<bool(FolderWait)> handler;
   return handler;
 }
 
-// The lock files this process holds, which OpenPlainFile never opens.
-std::set<std::pair<dev_t, ino_t>>& HeldHere() {
-  static std::set<std::pair<dev_t, ino_t>> held;
+// The descriptors of the locks this process holds. A child forked without a new program
+// would share their opens, and so hold the locks for as long as it lived: it closes them.
+std::vector<int>& HeldHere() {
+  static std::vector<int> held;
+  static const bool closedInChildren =
+      pthread_atfork(nullptr, nullptr, [] {
+        for (int fd : HeldHere()) close(fd);
+      }) == 0;
+  (void)closedInChildren;
   return held;
 }
 
-constexpr int kOpenFlags = O_RDWR | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY;
+constexpr int kOpenFlags = O_RDWR | O_NOFOLLOW;
 
 }  // namespace
 
@@ -40,12 +51,14 @@ void SetFolderWaitHandler(std::function<bool(FolderWait)> handler) {
 
 bool TellFolderWait(FolderWait step) { return !WaitHandler() || WaitHandler()(step); }
 
-LockFile::LockFile(std::string path, Wait wait, mode_t mode) : path_(std::move(path)), mode_(mode) {
+LockFile::LockFile(std::string path, Wait wait, mode_t mode, std::string note)
+    : path_(std::move(path)), note_(std::move(note)), mode_(mode) {
   const auto until = std::chrono::steady_clock::now() +
                      (wait == Wait::kFewSeconds ? kFewSeconds : std::chrono::seconds(0));
   bool waiting = false;
   Try tried;
-  while ((tried = TryOnce()) == Try::kBusy || tried == Try::kAgain) {
+  for (int again = 0; (tried = TryOnce()) == Try::kBusy || tried == Try::kAgain;) {
+    if (tried == Try::kAgain && ++again <= kAtOnce) continue;
     if (std::chrono::steady_clock::now() >= until) break;
     if (!TellFolderWait(waiting ? FolderWait::kGoesOn : FolderWait::kBegins)) {
       state_ = State::kGivenUp;
@@ -61,29 +74,25 @@ LockFile::LockFile(std::string path, Wait wait, mode_t mode) : path_(std::move(p
 
 LockFile::Try LockFile::TryOnce() {
   int fd = OpenPlainFile(path_, kOpenFlags);
-  // Held here already: as busy as held by another.
-  if (fd < 0 && errno == EBUSY) return Try::kBusy;
   if (fd < 0 && errno == ENOENT) {
-    fd = open(path_.c_str(), kOpenFlags | O_CREAT | O_EXCL, mode_);
+    fd = open(path_.c_str(), kOpenFlags | O_CLOEXEC | O_NONBLOCK | O_CREAT | O_EXCL, mode_);
     // Made by another game meanwhile, or a name a network share's client still thinks free.
     if (fd < 0 && errno == EEXIST) return Try::kAgain;
-    if (fd >= 0) fchmod(fd, mode_);
   }
   error_ = fd < 0 ? errno : 0;
   if (fd < 0) return Try::kNone;
   struct flock lock {};  // the whole file, from its start
   lock.l_type = F_WRLCK;
   int locked;
-  while ((locked = fcntl(fd, F_SETLK, &lock)) != 0 && errno == EINTR) {
+  while ((locked = fcntl(fd, F_OFD_SETLK, &lock)) != 0 && errno == EINTR) {
   }
   error_ = locked == 0 ? 0 : errno;
-  if (locked != 0) {
-    const bool busy = error_ == EAGAIN || error_ == EACCES;
-    if (busy && fcntl(fd, F_GETLK, &lock) == 0) holder_ = lock.l_type == F_UNLCK ? 0 : lock.l_pid;
-    // Never removed here: another game, whose locks work, may hold it.
-    close(fd);
-    return busy ? Try::kBusy : Try::kNone;
-  }
+  const bool busy = error_ == EAGAIN || error_ == EACCES;
+  holderNote_.clear();
+  if (busy && !ReadUpTo(fd, holderNote_, 64)) holderNote_.clear();
+  // Never removed here: another game, whose locks work, may hold it.
+  if (locked != 0) close(fd);
+  if (locked != 0) return busy ? Try::kBusy : Try::kNone;
   // A lock on a file its holder removed as it let go holds nothing: taken again.
   struct stat st, named;
   if (fstat(fd, &st) != 0 || st.st_nlink == 0 || lstat(path_.c_str(), &named) != 0 ||
@@ -91,39 +100,25 @@ LockFile::Try LockFile::TryOnce() {
     close(fd);
     return Try::kAgain;
   }
+  // A file under another name too is no longer the lock's own alone.
+  if (st.st_nlink == 1 && st.st_uid == geteuid()) fchmod(fd, mode_);
+  if (st.st_nlink == 1 && !note_.empty() && ftruncate(fd, 0) == 0)
+    WriteAll(fd, note_.data(), note_.size());
   fd_ = fd;
-  HeldHere().insert({st.st_dev, st.st_ino});
+  HeldHere().push_back(fd);
   return Try::kHeld;
 }
 
 LockFile::~LockFile() {
   if (fd_ < 0) return;
+  std::vector<int>& held = HeldHere();
+  held.erase(std::remove(held.begin(), held.end(), fd_), held.end());
   struct stat mine, named;
-  if (fstat(fd_, &mine) == 0) {
-    HeldHere().erase({mine.st_dev, mine.st_ino});
-    // Removed while still held, so that a game that opened it meanwhile finds it gone once it
-    // has the lock, and makes another.
-    if (lstat(path_.c_str(), &named) == 0 && SameFile(mine, named)) unlink(path_.c_str());
-  }
+  // Removed while still held, so that a game that opened it meanwhile finds it gone once it
+  // has the lock, and makes another.
+  if (fstat(fd_, &mine) == 0 && lstat(path_.c_str(), &named) == 0 && SameFile(mine, named))
+    unlink(path_.c_str());
   close(fd_);
-}
-
-int OpenPlainFile(const std::string& path, int flags) {
-  // Looked at through a descriptor that opens nothing (and whose closing lets go of no lock),
-  // then opened through that very descriptor, so nothing put at the name meanwhile is.
-  const int at = open(path.c_str(), O_PATH | O_CLOEXEC | (flags & O_NOFOLLOW));
-  struct stat st;
-  int error = at < 0 ? errno : fstat(at, &st) != 0 ? errno : 0;
-  if (!error && !S_ISREG(st.st_mode))
-    error = S_ISDIR(st.st_mode) ? EISDIR : S_ISLNK(st.st_mode) ? ELOOP : EINVAL;
-  if (!error && HeldHere().count({st.st_dev, st.st_ino})) error = EBUSY;
-  const int fd = error ? -1
-                       : open(("/proc/self/fd/" + std::to_string(at)).c_str(),
-                              (flags & ~(O_NOFOLLOW | O_CREAT)) | O_CLOEXEC);
-  if (fd < 0 && !error) error = errno;
-  if (at >= 0) close(at);
-  errno = error;
-  return fd;
 }
 
 }  // namespace platform

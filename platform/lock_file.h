@@ -1,16 +1,17 @@
 // The one kind of lock the game takes, on whatever it locks (a folder while a save is made
-// there, the folder a game runs in, the single copy of the game): the system's record lock
-// (a write lock of the whole file) on a lock file. A network file system hands it to its
-// server, so that games on two computers see each other's; it goes the moment its process
-// ends, however it ends; and no child the process starts inherits it.
+// there, the folder a game runs in, the single copy of the game): a write lock of the whole
+// lock file that belongs to the open of it that took it (an open file description lock), so
+// that no other open or close of that file, under any name, lets go of it. A network file
+// system hands it to its server, as it does the record locks of earlier versions, which it
+// meets as it meets its own; it goes the moment its process ends, however it ends; and no
+// child the process starts keeps it.
 //
-// A missing lock file is made, readable and writable by all whatever the umask (unless the
-// lock is one user's alone); one already there is opened as it is. Only its holder removes
-// it, as they let go; a file made where no lock can be had stays, empty. A game that finds,
-// once it holds the lock, that the name no longer shows the file it locked, or that the file
-// left its folder, takes it again; every retry waits as another game's lock is waited for.
-// Closing any descriptor of a file lets go of every record lock the process has on it: no
-// file this process holds a lock on is ever opened a second time (OpenPlainFile).
+// A missing lock file is made. Once held, a lock file of this user's under one name alone is
+// given the lock's permissions, and one under one name holds the holder's note. Only its holder
+// removes it, as they let go; a file made where no lock can be had stays, empty. A game that
+// finds, once it holds the lock, that the name no longer shows the file it locked, or that the
+// file left its folder, takes it again: at once a few times, then as another game's lock is
+// waited for.
 #pragma once
 
 #include <sys/types.h>
@@ -32,8 +33,8 @@ class LockFile {
  public:
   enum class Wait { kNone, kFewSeconds };
   // Takes the lock on the file at path, waiting for another holder as asked; a file made for
-  // it has the given permissions.
-  LockFile(std::string path, Wait wait, mode_t mode = 0666);
+  // it has the given permissions (readable and writable by all unless one user's alone).
+  LockFile(std::string path, Wait wait, mode_t mode = 0666, std::string note = "");
   // Removes the file where it is still the one locked and this user may, and lets go.
   ~LockFile();
   LockFile(const LockFile&) = delete;
@@ -49,26 +50,19 @@ class LockFile {
   // Why none: ENOLCK where the file system has no locks, else why the file could not be
   // opened for writing or locked.
   int Error() const { return error_; }
-  // Where another holds it: its process id as the system tells it, or 0 where not known.
-  pid_t Holder() const { return holder_; }
+  // Where another holds it: the note its file holds ("" where none).
+  const std::string& HolderNote() const { return holderNote_; }
   const std::string& Path() const { return path_; }
 
  private:
   enum class Try { kHeld, kBusy, kAgain, kNone };
   Try TryOnce();
 
-  std::string path_;
+  std::string path_, note_, holderNote_;
   mode_t mode_;
   State state_ = State::kNone;
   int fd_ = -1;
   int error_ = 0;
-  pid_t holder_ = 0;
 };
-
-// Opens the plain file at path as open does (no O_CREAT; O_NOFOLLOW refuses a link with
-// ELOOP), or -1 with errno set: EISDIR for a folder, EINVAL for anything else that is no
-// plain file (looked at before it is opened), EBUSY for a file this process holds a lock on.
-// Every open of a file that is there goes through here.
-int OpenPlainFile(const std::string& path, int flags);
 
 }  // namespace platform

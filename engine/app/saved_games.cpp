@@ -51,11 +51,7 @@ std::string Why(int error) { return platform::ErrorText(error); }
 std::string UnreadableText(const std::string& what, const std::string& path, int error) {
   const std::string named = "The " + what + " \"" + path + "\" ";
   if (error == ENOENT || error == ENOTDIR) return named + "does not exist .";
-  return named + "cannot be read (" +
-         (error == EINVAL  ? "not a plain file"
-          : error == EBUSY ? "the game holds it as a lock of its own"
-                           : Why(error)) +
-         ") .";
+  return named + "cannot be read (" + (error == EINVAL ? "not a plain file" : Why(error)) + ") .";
 }
 
 // 0 where path opens for reading, else why not.
@@ -104,11 +100,11 @@ std::string GameFolderRefused(const std::string& kept, const std::string& file,
   // they may replace, however writable the folder.
   if (refused && platform::IsAnotherUsersFile(file))
     return "the game keeps " + kept + " in its folder " + folder +
-           ", where another user's game left one that only they may replace (" + failure.why +
-           ") .";
+           ", where another user's game left one that only they may replace (" +
+           Why(failure.error) + ") .";
   if (refused)
     return "the game keeps " + kept + " in its folder " + folder + ", which must be writable (" +
-           failure.why + ") .";
+           Why(failure.error) + ") .";
   return "the game keeps " + kept + " in its folder " + folder +
          ", and could not save it: " + failure.why + " .";
 }
@@ -123,13 +119,23 @@ std::string StateFileBeside(const std::string& replayPath) {
 
 std::string UndoStatePath() { return platform::CurrentDirectory() + "/gamesavebeforeload.sat"; }
 
+// What the player can do, where anything: the things said joined by "or".
+std::string CanDo(const std::vector<std::string>& things) {
+  std::string said;
+  for (const std::string& thing : things)
+    if (!thing.empty()) said += (said.empty() ? ": " : ", or ") + thing;
+  return said;
+}
+
 // Why a file of a save that a game left half way is held back, in the player's words, with
-// what they can do: a pair saved again whole (F7) is no longer held back by it.
+// what they can do: F7 is offered only where the player's save of the pair would replace it.
 std::string HeldBackText(const platform::HeldBack& why) {
   using platform::HeldBack;
   const std::string cut = "its save was cut short",
-                    wait = platform::IsPermission(why.error) ? "" : "try again in a moment, or ",
-                    replace = "saving it again (F7) replaces it";
+                    wait = platform::IsPermission(why.error) ? "" : "try again in a moment",
+                    replace = why.replaceable
+                                  ? "save your own recording under this name (F7) in its place"
+                                  : "";
   switch (why.kind) {
     case HeldBack::kNone:
       return "";
@@ -145,20 +151,22 @@ std::string HeldBackText(const platform::HeldBack& why) {
       return cut + ", and only a user who may write its folder can finish it (" + Why(why.error) +
              "): ask them to play it once";
     case HeldBack::kAnotherUsers:
-      return "its save, another user's, was cut short, and only that user's game can finish "
-             "it: ask them to play it once, or " +
-             replace;
+      return "its save, another user's, was cut short, and only that user's game can finish it" +
+             CanDo({"ask them to play it once", replace});
     case HeldBack::kCannotTell:
-      return cut + ", and what it holds cannot be read now (" + Why(why.error) + "): " + wait +
-             replace;
+      return cut + ", and what it holds cannot be read now (" + Why(why.error) + ")" +
+             CanDo({wait, replace});
     case HeldBack::kLaterVersion:
-      return cut + " by a later version of the game: play it once with that version, or " + replace;
+      return cut + " by a later version of the game" +
+             CanDo({"play it once with that version", replace});
+    case HeldBack::kDamaged:
+      return cut + ", and what it left to finish it is damaged" + CanDo({replace});
     case HeldBack::kNotFinished:
       break;
   }
-  return why.error
-             ? cut + ", and finishing it failed here (" + Why(why.error) + "): " + wait + replace
-             : cut + ", and what would finish it is gone: " + replace;
+  return why.error ? cut + ", and finishing it failed here (" + Why(why.error) + ")" +
+                         CanDo({wait, replace})
+                   : cut + ", and what would finish it is gone" + CanDo({replace});
 }
 
 using SaveResult = platform::FileReplacement::Result;
@@ -592,7 +600,7 @@ void GameDirector::StartReplayFromFile(const std::string& path, bool slow) {
     if (folder.Refused() == platform::kGivenUp) {
       return;
     } else if (folder.Refused()) {
-      refused = folder.RefusalText();
+      refused = folder.RefusalText(false);
     } else if ((why = folder.Whole({path, state})).kind != platform::HeldBack::kNone) {
       refused = HeldBackText(why);
     } else if (!(replayError = OpenError(path)) && !(stateError = OpenError(state))) {

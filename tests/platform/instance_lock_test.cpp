@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "platform/save_names.h"
 #include "tests/support/temp_dir.h"
 
 namespace platform {
@@ -36,14 +37,27 @@ class RuntimeFolder {
   std::string old_;
 };
 
+mode_t ModeOf(const std::string& path) {
+  struct stat st {};
+  EXPECT_EQ(stat(path.c_str(), &st), 0) << path;
+  return st.st_mode & 07777;
+}
+
+// The guard is the player's alone: made so, and made so once held where an earlier version
+// made it open to all.
 TEST(InstanceLock, ASecondHolderIsRefusedUntilTheFirstLetsGo) {
   testing_support::TempDir dir;
   RuntimeFolder runtime(dir.Path());
+  const std::string old = dir.File("quor-" + std::to_string(getuid()) + "-OTHER.lock");
+  close(open(old.c_str(), O_RDWR | O_CREAT, 0666));
+  ASSERT_EQ(chmod(old.c_str(), 0666), 0);
   InstanceLock first, second;
   EXPECT_EQ(first.Acquire("QUOR"), InstanceLock::Result::Held);
+  EXPECT_EQ(ModeOf(dir.File("quor-" + std::to_string(getuid()) + "-QUOR.lock")), 0600u);
   EXPECT_EQ(second.Acquire("QUOR"), InstanceLock::Result::HeldElsewhere);
   EXPECT_TRUE(second.Problem().empty());
   EXPECT_EQ(second.Acquire("OTHER"), InstanceLock::Result::Held);
+  EXPECT_EQ(ModeOf(old), 0600u);
   first.Release();
   EXPECT_EQ(second.Acquire("QUOR"), InstanceLock::Result::Held);
 }
@@ -127,6 +141,19 @@ TEST(InstanceLock, AGuardAnotherUserCouldHoldIsNone) {
   close(fd);
   close(held[0]);
   close(held[1]);
+
+  // A hard link put at its name to the run lock file of the player's game folder, which an
+  // earlier version left open to all: the player was refused once as a second copy, and that
+  // file was made theirs alone.
+  ASSERT_EQ(unlink(guard.c_str()), 0);
+  const std::string run = dir.File(save_names::RunLockName());
+  close(open(run.c_str(), O_RDWR | O_CREAT, 0666));
+  ASSERT_EQ(chmod(run.c_str(), 0666), 0);
+  ASSERT_EQ(link(run.c_str(), guard.c_str()), 0);
+  InstanceLock linked;
+  EXPECT_EQ(linked.Acquire("QUOR"), InstanceLock::Result::Unavailable);
+  EXPECT_EQ(linked.AcquireFolder(dir.Path()), InstanceLock::Result::Held);
+  EXPECT_EQ(ModeOf(run), 0666u);
 }
 
 }  // namespace

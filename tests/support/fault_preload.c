@@ -20,9 +20,14 @@
 //                               descriptor fail with EACCES, as an SMB share's lock does;
 //   lock:all[@N]:hold=PATH      the Nth lock (the first by default) waits before it is taken,
 //                               as a rename's hold= does;
-//   lstat:NAME:stale            lstat of a file whose name matches NAME answers, once the
-//                               process has opened one, what that name showed at that open,
-//                               as a network share's client may while its cache is stale;
+//   lstat:NAME:stale            lstat and stat of a file whose name matches NAME answer, once
+//                               the process has opened one, what that name showed at its last
+//                               open, as a network share's client may while its cache is stale
+//                               (an open looks afresh);
+//   lstat:NAME[@N]:fail=ERRNO   every lstat and stat (the first N) of such a file fails with
+//                               ERRNO ("stat:" is the same rule);
+//   readdir:NAME:fail=ERRNO     every listing of a folder whose name matches NAME fails with
+//                               ERRNO after its first entry;
 //   net:client                  the program runs on another computer than the test, over a
 //                               network share: a lock it takes on a folder is its own (the
 //                               share's client keeps it) and never meets another program's,
@@ -46,6 +51,7 @@
 //                               "unlink NAME" or "create NAME" (last parts).
 // Built without the sanitizers, since it comes first in the program's libraries.
 #define _GNU_SOURCE
+#include <dirent.h>
 #include <dlfcn.h>
 #include <errno.h>
 #include <fcntl.h>
@@ -65,7 +71,7 @@ enum { kMaxRules = 16, kNameSize = 256, kPathSize = 4096 };
 
 struct Rule {
   char kind;  // 'r' rename, 'g' grow, 's' fsync, 'l' lock, 'd' read, 'u' unlink, 'p' fifo,
-              // 't' fstat, 'o' open
+              // 't' fstat, 'o' open, 'z' a stale lstat, 'y' a failing lstat, 'e' readdir
   char name[kNameSize];
   int nth, seen, every;
   char action;  // 'f' fail, 'k' kill, 'h' hold, 'm' mandatory, 'o' read-only
@@ -141,9 +147,14 @@ static void ParseRules(void) {
       } else {
         continue;
       }
-    } else if ((!strcmp(kind, "read") || !strcmp(kind, "fstat") || !strcmp(kind, "open")) &&
+    } else if ((!strcmp(kind, "read") || !strcmp(kind, "fstat") || !strcmp(kind, "open") ||
+                !strcmp(kind, "lstat") || !strcmp(kind, "stat") || !strcmp(kind, "readdir")) &&
                strncmp(action, "fail=", 5) == 0) {
-      r->kind = kind[0] == 'r' ? 'd' : kind[0] == 'f' ? 't' : 'o';
+      r->kind = !strcmp(kind, "read")      ? 'd'
+                : !strcmp(kind, "fstat")   ? 't'
+                : !strcmp(kind, "open")    ? 'o'
+                : !strcmp(kind, "readdir") ? 'e'
+                                           : 'y';
       r->action = 'f';
       r->error = atoi(action + 5);
     } else if ((strcmp(kind, "open") == 0 || strcmp(kind, "unlink") == 0) &&
@@ -155,7 +166,7 @@ static void ParseRules(void) {
       r->kind = 'o';
       r->action = 'g';
       r->size = atoll(action + 5);
-    } else if (strcmp(kind, "lstat") == 0 && strcmp(action, "stale") == 0) {
+    } else if ((!strcmp(kind, "lstat") || !strcmp(kind, "stat")) && strcmp(action, "stale") == 0) {
       r->kind = 'z';
     } else if (strcmp(kind, "unlink") == 0 && strcmp(action, "kill") == 0) {
       r->kind = 'u';
@@ -377,31 +388,74 @@ static int BeforeOpen(const char* path, int flags) {
   return 0;
 }
 
-// What a stale lstat of path answers from now on: what it shows as this first open finds it.
+// What a stale lstat of path answers from now on: what it shows as this open finds it.
 static void AfterOpen(const char* path, int fd) {
   for (int i = 0; i < ruleCount && fd >= 0; ++i) {
     struct Rule* r = &rules[i];
-    if (r->kind == 'z' && !r->seen && fnmatch(r->name, BaseName(path), 0) == 0)
+    if (r->kind == 'z' && fnmatch(r->name, BaseName(path), 0) == 0)
       r->seen = fstat(fd, &r->shown) == 0;
   }
 }
 
-// Both spellings of lstat: what the rules say of path, or the real answer.
+// Both spellings of lstat and of stat: what the rules say of path, or the real answer.
 #define LSTAT_UNDER_RULES(symbol, type)                                           \
   static int (*real)(const char*, type*);                                       \
   if (!real) real = (int (*)(const char*, type*))dlsym(RTLD_NEXT, symbol);      \
   if (ruleCount < 0) ParseRules();                                              \
-  for (int i = 0; i < ruleCount; ++i)                                           \
-    if (rules[i].kind == 'z' && rules[i].seen &&                                \
-        fnmatch(rules[i].name, BaseName(path), 0) == 0) {                       \
-      memcpy(st, &rules[i].shown, sizeof rules[i].shown);                       \
+  for (int i = 0; i < ruleCount; ++i) {                                         \
+    struct Rule* r = &rules[i];                                                 \
+    if ((r->kind != 'z' && r->kind != 'y') || fnmatch(r->name, BaseName(path), 0) != 0) \
+      continue;                                                                 \
+    if (r->kind == 'z' && r->seen) {                                            \
+      memcpy(st, &r->shown, sizeof r->shown);                                   \
       return 0;                                                                 \
     }                                                                           \
+    if (r->kind == 'y' && (r->every || r->seen++ < r->nth)) {                   \
+      errno = r->error;                                                         \
+      return -1;                                                                \
+    }                                                                           \
+  }                                                                             \
   return real(path, st)
 
 int lstat(const char* path, struct stat* st) { LSTAT_UNDER_RULES("lstat", struct stat); }
 
 int lstat64(const char* path, struct stat64* st) { LSTAT_UNDER_RULES("lstat64", struct stat64); }
+
+int stat(const char* path, struct stat* st) { LSTAT_UNDER_RULES("stat", struct stat); }
+
+int stat64(const char* path, struct stat64* st) { LSTAT_UNDER_RULES("stat64", struct stat64); }
+
+// The listing under way and how many entries it has given, for readdir's rule.
+static DIR* listing;
+static int listed;
+
+int closedir(DIR* d) {
+  static int (*real)(DIR*);
+  if (!real) real = (int (*)(DIR*))dlsym(RTLD_NEXT, "closedir");
+  if (d == listing) listing = NULL;
+  return real(d);
+}
+
+// Both spellings of readdir: a listing that the rules end part way does so after one entry.
+#define READDIR_UNDER_RULES(symbol, type)                                          \
+  static type* (*real)(DIR*);                                                    \
+  if (!real) real = (type * (*)(DIR*)) dlsym(RTLD_NEXT, symbol);                 \
+  if (ruleCount < 0) ParseRules();                                               \
+  if (d != listing) listing = d, listed = 0;                                     \
+  for (int i = 0; i < ruleCount; ++i) {                                          \
+    char path[kPathSize];                                                        \
+    if (rules[i].kind == 'e' && listed > 0 &&                                    \
+        fnmatch(rules[i].name, NameOfDescriptor(dirfd(d), path, sizeof path), 0) == 0) { \
+      errno = rules[i].error;                                                    \
+      return NULL;                                                               \
+    }                                                                            \
+  }                                                                              \
+  ++listed;                                                                      \
+  return real(d)
+
+struct dirent* readdir(DIR* d) { READDIR_UNDER_RULES("readdir", struct dirent); }
+
+struct dirent64* readdir64(DIR* d) { READDIR_UNDER_RULES("readdir64", struct dirent64); }
 
 // Both spellings of open: the mode is there only where the open may make a file.
 #define OPEN_UNDER_RULES(real)                                                                \

@@ -521,14 +521,73 @@ class SavedPairs : public SavedGames {
   Pair earlier, fresh;
 };
 
+// A file as records of the version before told it: its size and its bytes summed a byte a step.
+std::string BytewisePrint(const std::vector<uint8_t>& bytes) {
+  uint64_t sum = 0xcbf29ce484222325u;
+  for (uint8_t b : bytes) sum = (sum ^ b) * 0x100000001b3u;
+  return "f " + std::to_string(bytes.size()) + " " + std::to_string(sum) + " 0 0";
+}
+
 // A game killed between the pair's two renames left the new start state beside the earlier
-// recording, and F8 then played that mixed pair without a word.
+// recording, and F8 then played that mixed pair without a word. Where the version before was
+// killed so, its record (of version 4) held the pair back for good. And a save killed so
+// beside another such save, which it finished first, told its earlier recording as it was
+// before that: F8 took nothing of it for its own and played the mix.
 TEST_F(SavedPairs, AReplaySaveKilledBetweenItsRenamesIsWholeByTheNextReplay) {
   EXPECT_EQ(SaveReplayInGame(dir.Path(), 40, 0, "rename:pair.rep:kill"), -1);
   EXPECT_FALSE(Whole()) << "the game was not killed between the renames";
   director->StartReplayFromFile(dir.File("pair.rep"), false);
   EXPECT_TRUE(Whole());
   EXPECT_EQ(HiddenNames(dir), std::vector<std::string>{});
+
+  PutEarlierBack();
+  EXPECT_EQ(SaveReplayInGame(dir.Path(), 40, 0, "rename:pair.rep:kill"), -1);
+  const std::string four = "quor-save-record 4\n706169722e736172 " + BytewisePrint(fresh.second) +
+                           " " + BytewisePrint(earlier.second) + "\n706169722e726570 " +
+                           BytewisePrint(fresh.first) + " " + BytewisePrint(earlier.first) + "\n";
+  WriteBytes(RecordIn(dir), {four.begin(), four.end()});
+  director->StartReplayFromFile(dir.File("pair.rep"), false);
+  EXPECT_TRUE(host.messageBoxes.empty());
+  EXPECT_EQ(Held(), fresh);
+  EXPECT_EQ(HiddenNames(dir), std::vector<std::string>{});
+
+  PutEarlierBack();
+  EXPECT_EQ(SaveReplayInGame(dir.Path(), 40, 0, "rename:pair.rep:kill"), -1);
+  EXPECT_EQ(RunGame(dir.Path(),
+                    {"12 tap Space", "30 tap F1", "60 tap F2", "70 answer pair.rep", "70 tap F7",
+                     "80 expect messages 0"},
+                    "rename:pair.rep@2:kill"),
+            -1);
+  ASSERT_NE(Held().second, fresh.second) << "both saves start where the game stood alike";
+  director->StartReplayFromFile(dir.File("pair.rep"), false);
+  EXPECT_TRUE(host.messageBoxes.empty());
+  EXPECT_NE(Held().first, fresh.first);
+  EXPECT_EQ(HiddenNames(dir), std::vector<std::string>{});
+}
+
+// Every file the game read was opened again through /proc/self/fd: where /proc is not mounted
+// (a chroot, a sandbox), the game said its first picture did not exist and ended, a lock file a
+// dead game left cost a save five seconds and "another game is saving", and the record of a
+// pair's save killed between its renames was taken for gone, and F8 played the mixed pair.
+// Here /proc goes as the game opens its first picture, once the sanitizers have read it.
+TEST_F(SavedPairs, TheGameNeedsNoProc) {
+  if (geteuid() != 0) GTEST_SKIP() << "a mount namespace of its own takes root";
+  EXPECT_EQ(SaveReplayInGame(dir.Path(), 40, 0, "rename:pair.rep:kill"), -1);
+  WriteBytes(dir.File(platform::save_names::FolderLockName()), {});
+  std::string output;
+  EXPECT_EQ(RunGame(dir.Path(),
+                    {"10 answer keep.sav", "10 tap F5", "20 answer keep.sav", "20 tap F6",
+                     "30 answer pair.rep", "30 tap F8", "40 expect messages 0"},
+                    "open:*.bmp@1:hold=go", &output,
+                    {"/usr/bin/env", "ASAN_OPTIONS=detect_leaks=0:verify_asan_link_order=0",
+                     "/usr/bin/unshare", "-m", "/bin/sh", "-c",
+                     "\"$@\" & until [ -e go.held ]; do sleep 0.05; done; "
+                     "mount -t tmpfs none /proc && touch go && wait $!",
+                     "sh"}),
+            0)
+      << output;
+  EXPECT_EQ(Held(), fresh);
+  EXPECT_TRUE(platform::FileExists(dir.File("keep.sav")));
 }
 
 // Where the rename that was to put the earlier start state back failed too, that file was
@@ -839,11 +898,7 @@ TEST_F(SavedPairs, NothingHiddenStaysAndNoNameOfThePlayersIsTakenForTheGames) {
   WriteBytes(dir.File("keep.sav"), {1, 2});
   WriteBytes(dir.File("notes.txt"), {3});
   const std::string keep = dir.File("keep.sav"), notes = dir.File("notes.txt");
-  auto print = [](const std::vector<uint8_t>& bytes) {
-    uint64_t sum = 0xcbf29ce484222325u;
-    for (uint8_t b : bytes) sum = (sum ^ b) * 0x100000001b3u;
-    return "f " + std::to_string(bytes.size()) + " " + std::to_string(sum) + " 0 0\n";
-  };
+  auto print = [](const std::vector<uint8_t>& bytes) { return BytewisePrint(bytes) + "\n"; };
   const std::string earlierShape =
       "quor save record 2\n2\n8:keep.sav\n14:.quor-7-abcdeA\n0:\n" + print({1, 2}) +
       "n 0 0 0 0\n9:notes.txt\n14:.quor-7-abcdeB\n19:.quor-7-abcdeB-kept\n" + print({4}) +
@@ -890,7 +945,8 @@ TEST_F(SavedPairs, APairThatCannotBeMadeWholeHereIsNotPlayed) {
   EXPECT_EQ(Held(), fresh);
 
   // What no wait clears was met with "try again in a moment", and a folder the player may
-  // write but not list with "Permission denied" alone.
+  // write but not list with "Permission denied" alone, then with "ask whoever owns it", though
+  // the player owned it.
   EXPECT_EQ(SaveReplayInGame(dir.Path(), 40, 0, "rename:pair.rep:kill"), -1);
   ASSERT_EQ(chmod(RecordIn(dir).c_str(), 0), 0);
   ASSERT_EQ(mkdir(dir.File("unlisted").c_str(), 0300), 0);
@@ -901,16 +957,29 @@ TEST_F(SavedPairs, APairThatCannotBeMadeWholeHereIsNotPlayed) {
     director->StartReplayFromFile(dir.File("unlisted/x.rep"), false);
   }
   ASSERT_EQ(chmod(dir.File("unlisted").c_str(), 0700), 0);
+  // A listing that fails part way tells no more.
+  ASSERT_EQ(mkdir(dir.File("listed").c_str(), 0700), 0);
+  std::string output;
+  EXPECT_EQ(RunGame(dir.Path(), {"10 answer listed/x.sav", "10 tap F5", "20 expect messages 1"},
+                    "readdir:listed:fail=5", &output),
+            0)
+      << output;
+  EXPECT_NE(output.find("\": Input/output error ."), std::string::npos) << output;
+  EXPECT_FALSE(platform::FileExists(dir.File("listed/x.sav")));
   ASSERT_EQ(host.messageBoxes.size(), 4u);
-  EXPECT_NE(host.messageBoxes[1].text.find("cannot be read now (Permission denied): saving it "
-                                           "again (F7) replaces it"),
+  EXPECT_NE(host.messageBoxes[1].text.find("cannot be read now (Permission denied): save your own "
+                                           "recording under this name (F7) in its place ."),
             std::string::npos)
       << host.messageBoxes[1].text;
-  for (size_t box : {2, 3})
-    EXPECT_NE(host.messageBoxes[box].text.find("its folder cannot be listed (Permission denied): "
-                                               "ask whoever owns it to let you"),
-              std::string::npos)
-        << host.messageBoxes[box].text;
+  // The folder is the player's own (the test's user's): they may make it readable, and F5, which
+  // saves, may save elsewhere; F8 saves nothing.
+  const std::string unlisted = "its folder \"" + dir.File("unlisted") +
+                               "\", yours, cannot be listed (Permission denied): make it readable";
+  EXPECT_NE(host.messageBoxes[2].text.find(unlisted + ", or save in another folder ."),
+            std::string::npos)
+      << host.messageBoxes[2].text;
+  EXPECT_NE(host.messageBoxes[3].text.find(unlisted + " ."), std::string::npos)
+      << host.messageBoxes[3].text;
 }
 
 // In a shared folder with the sticky bit, a failed save over another user's pair left hard
@@ -946,12 +1015,50 @@ TEST_F(SavedGames, AFailedSaveInASharedFolderLeavesNothingBehind) {
   }
   ASSERT_EQ(host.messageBoxes.size(), 2u);
   for (const auto& box : host.messageBoxes)
-    EXPECT_NE(box.text.find("Operation not permitted"), std::string::npos) << box.text;
+    EXPECT_NE(box.text.find("pair.sar\", nobody's, may be replaced only by its owner in this "
+                            "shared folder: save under another name"),
+              std::string::npos)
+        << box.text;
   EXPECT_EQ(dir.Names("shared"), (std::vector<std::string>{"pair.rep", "pair.sar"}));
   EXPECT_EQ(ReadBytes(shared + "/pair.sar"), (std::vector<uint8_t>{7}));
   struct stat st;
   ASSERT_EQ(stat((shared + "/pair.rep").c_str(), &st), 0);
   EXPECT_EQ(st.st_size, large);
+
+  // As a user other than root, a save refused said only "Permission denied", or sent the
+  // player to whoever owns their own folder. Each says whose folder or file it is and what the
+  // player can do; a file there that they may not replace is said so in place of asking.
+  const std::string game = OpenFolder(dir, "game", 0777), own = dir.File("own"),
+                    roots = dir.File("roots"), unlisted = dir.File("unlisted");
+  for (const auto& [folder, mode] :
+       std::vector<std::pair<std::string, mode_t>>{{own, 0555}, {roots, 0755}, {unlisted, 0333}}) {
+    ASSERT_EQ(mkdir(folder.c_str(), 0700), 0);
+    ASSERT_EQ(chmod(folder.c_str(), mode), 0);
+  }
+  Own(kPlayer, {own, unlisted});
+  WriteBytes(shared + "/roots.sav", {1});
+  const std::string denied = " (Permission denied): ";
+  const std::vector<std::tuple<std::string, int, std::string>> refusals{
+      {own, 1, "its folder \"" + own + "\", yours, may not be written" + denied +
+                   "make it writable, or save in another folder ."},
+      {roots, 1, "its folder \"" + roots + "\", root's, may not be written" + denied +
+                     "save in another folder ."},
+      {unlisted, 1, "its folder \"" + unlisted + "\", yours, cannot be listed" + denied +
+                        "make it readable, or save in another folder ."},
+      {shared + "/roots", 0, "refused=\"The file \"" + shared + "/roots.sav\", root's, may be "
+                             "replaced only by its owner in this shared folder: save under "
+                             "another name.\""}};
+  for (const auto& [at, boxes, words] : refusals) {
+    std::string output;
+    EXPECT_EQ(RunGame(game,
+                      {"10 answer " + at + (boxes ? "/x.sav" : ".sav"), "10 tap F5",
+                       "20 expect messages " + std::to_string(boxes)},
+                      "", &output, AsUser(kPlayer)),
+              0)
+        << output;
+    EXPECT_NE(output.find(words), std::string::npos) << output;
+    EXPECT_EQ(output.find("whoever"), std::string::npos) << output;
+  }
 }
 
 // The commit gave the temporary the earlier file's mode and then opened it to flush it, which
@@ -1184,7 +1291,23 @@ TEST_F(SavedPairs, OtherUsersRecordsNeitherHoldNorSlowNorBlockAReplay) {
                              open + "/pair.rep"),
             0)
       << output;
-  EXPECT_NE(output.find("another user's"), std::string::npos) << output;
+  // Where the player's own save there would replace the pair, that is offered too; in a folder
+  // with the sticky bit, where it would be refused, it is not.
+  EXPECT_NE(output.find("another user's, was cut short, and only that user's game can finish it: "
+                        "ask them to play it once, or save your own recording under this name "
+                        "(F7) in its place ."),
+            std::string::npos)
+      << output;
+  const std::string sticky = OpenFolder(dir, "sticky", 01777);
+  PutEarlierBack("sticky");
+  Own(kOther, {sticky + "/pair.rep", sticky + "/pair.sar"});
+  EXPECT_EQ(SaveReplayInGame(sticky, 40, 0, "rename:pair.rep:kill", nullptr, "pair.rep",
+                             AsUser(kOther)),
+            -1);
+  EXPECT_EQ(PlayReplayInGame(mine, 1, "", &output, player, sticky + "/pair.rep"), 0) << output;
+  EXPECT_NE(output.find("only that user's game can finish it: ask them to play it once .\""),
+            std::string::npos)
+      << output;
 
   // Their save of a copy of the player's pair, stopped half way, whose record they put beside
   // the player's pair in a shared folder; the player's pair reads as half saved by it.
@@ -1208,6 +1331,10 @@ TEST_F(SavedPairs, OtherUsersRecordsNeitherHoldNorSlowNorBlockAReplay) {
 // at its name) was taken for one of a save that changed no name: the files that finish or
 // undo its save went with it, and F8 played the mixed pair without a word, for good. And a
 // record whose files were gone held its pair back for good, the F7 that replaces it included.
+// A record listed but not opened this time (once, or as a share's client keeps a stale "no
+// such file" for it), or not looked at, was taken for gone, and its files with it; one whose
+// look failed was taken for root's, which in a shared folder counts for no file of the
+// player's.
 TEST_F(SavedPairs, ARecordThatCannotBeReadHoldsItsPairBackUntilItIsSavedAgain) {
   auto change = [](const std::string& record, const char* after, int by) {
     std::vector<uint8_t> bytes = ReadBytes(record);
@@ -1237,9 +1364,15 @@ TEST_F(SavedPairs, ARecordThatCannotBeReadHoldsItsPairBackUntilItIsSavedAgain) {
       {"renamed", "", renamed},
       {"pipe", "", [&](const std::string& r) { replaced(r, false); }},
       {"folder", "", [&](const std::string& r) { replaced(r, true); }},
-      {"files gone", "", [&](const std::string& r) {
+      {"files gone", "",
+       [&](const std::string& r) {
          for (const std::string& name : FilesOfRecord(dir, r)) unlink(dir.File(name).c_str());
-       }}};
+       }},
+      {"opened at the third try", "open:.quor-*record*@2:fail=2", [](const std::string&) {}},
+      {"never opened", "open:.quor-*record*:fail=2", [](const std::string&) {}},
+      {"looked up as gone", "open:.quor-*record*:fail=2,lstat:.quor-*record*:fail=2",
+       [](const std::string&) {}},
+      {"not looked at", "lstat:.quor-*record*:fail=5", [](const std::string&) {}}};
   const Pair mixed{earlier.first, fresh.second};
   for (const auto& [what, faults, damage] : damages) {
     PutEarlierBack();
@@ -1249,8 +1382,13 @@ TEST_F(SavedPairs, ARecordThatCannotBeReadHoldsItsPairBackUntilItIsSavedAgain) {
     damage(record);
     std::string output;
     EXPECT_EQ(PlayReplayInGame(dir.Path(), 1, faults, &output), 0) << what << output;
-    EXPECT_NE(output.find("saving it again (F7) replaces it"), std::string::npos) << output;
-    EXPECT_EQ(RunGame(dir.Path(), {"10 answer keep.sav", "10 tap F5", "20 expect messages 0"},
+    EXPECT_NE(output.find("save your own recording under this name (F7) in its place ."),
+              std::string::npos)
+        << output;
+    // A save of another file goes on; one of the pair's files alone is refused.
+    EXPECT_EQ(RunGame(dir.Path(),
+                      {"10 answer keep.sav", "10 tap F5", "20 answer pair.sar", "20 tap F5",
+                       "30 expect messages 1"},
                       faults, &output),
               0)
         << what << output;
@@ -1258,12 +1396,30 @@ TEST_F(SavedPairs, ARecordThatCannotBeReadHoldsItsPairBackUntilItIsSavedAgain) {
     if (std::string(what) != "files gone") {
       EXPECT_EQ(FilesOfRecord(dir, record), files) << what;
     }
+    // Where only a look failed, the next that does not finishes the save.
+    if (!faults.empty()) {
+      EXPECT_EQ(PlayReplayInGame(dir.Path(), 0, "", &output), 0) << what << output;
+      EXPECT_EQ(Held(), fresh) << what;
+    }
     // Saved again whole, it plays.
     EXPECT_EQ(SaveReplayInGame(dir.Path(), 40, 0, "", &output), 0) << what << output;
     EXPECT_EQ(PlayReplayInGame(dir.Path(), 0, "", &output), 0) << what << output;
     EXPECT_EQ(Held(), fresh) << what;
     EXPECT_EQ(HiddenNames(dir), std::vector<std::string>{}) << what;
   }
+
+  if (geteuid() != 0) GTEST_SKIP() << "other users take root";
+  const std::string shared = OpenFolder(dir, "shared", 01777);
+  Own(kOther, {shared});
+  PutEarlierBack("shared");
+  Own(kPlayer, {shared + "/pair.rep", shared + "/pair.sar"});
+  ASSERT_EQ(SaveReplayInGame(shared, 40, 0, "rename:pair.rep:kill", nullptr, "pair.rep",
+                             AsUser(kPlayer)),
+            -1);
+  std::string output;
+  EXPECT_EQ(
+      PlayReplayInGame(shared, 1, "lstat:.quor-*record*:fail=5", &output, AsUser(kPlayer)), 0)
+      << output;
 }
 
 // A save that succeeded but could not remove its record left it; another user then saved
@@ -1284,7 +1440,8 @@ TEST_F(SavedPairs, ARecordThatOutlivedItsSaveChangesNoLaterSave) {
 
 // Each record had looks of its own, so a file named by many was read once for each: one F8
 // opened a pair's recording once for every record beside it (other users' too), and records
-// that nothing can finish each read two files of up to 256 MiB at every key.
+// that nothing can finish each read two files of up to 256 MiB at every key. Then each key
+// read them all again, unchanged as they were.
 TEST_F(SavedPairs, AFileIsReadOnceAKeyHoweverManyRecordsNameIt) {
   EXPECT_EQ(SaveReplayInGame(dir.Path(), 40, 0, "rename:pair.rep:kill"), -1);
   const std::string record = RecordIn(dir);
@@ -1297,17 +1454,18 @@ TEST_F(SavedPairs, AFileIsReadOnceAKeyHoweverManyRecordsNameIt) {
     if (geteuid() == 0 && i % 2) Own(kOther, {copy});
   }
   FolderWatch watch(dir.Path());
-  director->StartReplayFromFile(dir.File("pair.rep"), false);
-  EXPECT_EQ(host.messageBoxes.size(), 1u);
+  for (int key = 0; key < 3; ++key) director->StartReplayFromFile(dir.File("pair.rep"), false);
+  EXPECT_EQ(host.messageBoxes.size(), 3u);
   int opens = 0;
   for (const auto& [mask, name] : watch.Events()) opens += (mask & IN_OPEN) && name == "pair.rep";
   EXPECT_EQ(opens, 1);
 }
 
-// The game let go of its own locks: closing any descriptor of a file lets go of the process's
+// The game let go of its own locks: closing any descriptor of a file let go of the process's
 // locks on it, and F6 of the game folder's lock file (by its name, a symbolic link or a hard
 // link) did, as did an F7 whose earlier start state was a hard link to it: a second game then
-// ran in the same folder.
+// ran in the same folder. The lock is the open's own now: F6 finds no saved game there, and F7
+// replaces the name, not the lock file.
 TEST_F(SavedGames, TheGameNeverLetsGoOfItsOwnLocks) {
   testing_support::ProvideGameFiles(dir.Path());
   const std::string run = platform::save_names::RunLockName();
@@ -1320,7 +1478,7 @@ TEST_F(SavedGames, TheGameNeverLetsGoOfItsOwnLocks) {
       GameCommand({"10 answer " + run, "10 tap F6", "20 answer linked.sav", "20 tap F6",
                    "30 answer hard.sav", "30 tap F6", "40 tap F1", "50 tap F2",
                    "60 answer lock.rep", "60 tap F7", "70 answer x.sav", "70 tap F5",
-                   "80 expect messages 3"}),
+                   "80 expect messages 2"}),
       "rename:x.sav:hold=" + dir.File("go"), dir.Path());
   ASSERT_TRUE(WaitUntilHeld(dir.File("go"))) << first.Output();
   std::string output;
@@ -1328,8 +1486,8 @@ TEST_F(SavedGames, TheGameNeverLetsGoOfItsOwnLocks) {
   EXPECT_NE(output.find("Cannot create more than one Quor instance!"), std::string::npos) << output;
   WriteBytes(dir.File("go"), {});
   EXPECT_EQ(first.Wait(), 0) << first.Output();
-  EXPECT_EQ(ReadBytes(dir.File("lock.sar")), std::vector<uint8_t>{});
-  EXPECT_FALSE(platform::FileExists(dir.File("lock.rep")));
+  EXPECT_EQ(ReadBytes(dir.File("hard.sav")), std::vector<uint8_t>{});
+  EXPECT_TRUE(platform::FileExists(dir.File("lock.rep")));
 }
 
 // Where a network share's client kept a stale "no such file" for the folder's lock file, a
@@ -1385,11 +1543,13 @@ TEST_F(SavedPairs, AGameWithoutLocksNeitherReadsAcrossNorFreesAnotherComputersSa
   EXPECT_EQ(Held(), fresh);
 
   // A whole save made between its reads of the pair: no record names it by then, but the
-  // recording it read is no longer there.
+  // recording it read is no longer there, though a share's client that answers from what it
+  // kept says it is.
   const std::string between = dir.File("between");
   testing_support::FaultedRun reading(
       GameCommand({"10 answer pair.rep", "10 tap F8", "20 expect messages 1"}),
-      "lock:all:fail=37,open:pair.sar@2:hold=" + between, dir.Path());
+      "lock:all:fail=37,open:pair.sar@2:hold=" + between + ",stat:pair.rep:stale,stat:pair.sar:stale",
+      dir.Path());
   ASSERT_TRUE(WaitUntilHeld(between)) << reading.Output();
   EXPECT_EQ(SaveReplayInGame(dir.File("third"), 30, 0, "", &output, dir.File("pair.rep")), 0)
       << output;
@@ -1426,6 +1586,19 @@ TEST_F(SavedGames, ALockOnALockFileRemovedMeanwhileHoldsNothing) {
         << game.Output();
     EXPECT_FALSE(platform::FileExists(dir.File("x.sav")));
   }
+
+  // A game starting as the last one in its game folder ends: its lock, on the file that game
+  // removed as it ended, is taken again at once, and the game runs.
+  auto last = std::make_unique<platform::LockFile>(dir.File(platform::save_names::RunLockName()),
+                                                   platform::LockFile::Wait::kNone);
+  unlink(go.c_str());
+  unlink((go + ".held").c_str());
+  testing_support::FaultedRun starting(GameCommand({"10 expect messages 0"}),
+                                       "lock:all@1:hold=" + go, dir.Path());
+  ASSERT_TRUE(WaitUntilHeld(go)) << starting.Output();
+  last.reset();
+  WriteBytes(go, {});
+  EXPECT_EQ(starting.Wait(), 0) << starting.Output();
 }
 
 // A record of the present shape naming one file, as a hostile hand may write one, sealed with
