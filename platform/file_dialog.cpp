@@ -4,8 +4,8 @@
 
 #include <cctype>
 
-#include "platform/file_replacement.h"
 #include "platform/files.h"
+#include "platform/ownership.h"
 #include "platform/save_names.h"
 
 namespace platform {

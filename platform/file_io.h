@@ -11,6 +11,16 @@
 
 namespace platform {
 
+// The folder a path names its file in, and the file's own name.
+inline std::string FolderOf(const std::string& path) {
+  const size_t slash = path.find_last_of('/');
+  return slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+}
+inline std::string NameOf(const std::string& path) {
+  const size_t slash = path.find_last_of('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
 inline std::string InFolder(const std::string& folder, const std::string& name) {
   return (folder == "/" ? "/" : folder + "/") + name;
 }

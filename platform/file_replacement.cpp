@@ -18,21 +18,12 @@
 
 #include "platform/file_io.h"
 #include "platform/files.h"
+#include "platform/ownership.h"
 #include "platform/save_names.h"
 
 namespace platform {
 
 namespace {
-
-std::string FolderOf(const std::string& path) {
-  size_t slash = path.find_last_of('/');
-  return slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
-}
-
-std::string NameOf(const std::string& path) {
-  size_t slash = path.find_last_of('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
 
 // The names of folder are on the disk: 0, or why not. A folder that cannot be flushed at
 // all (its file system has no such thing, or this user may not open it) fails nothing.
@@ -47,47 +38,6 @@ int FlushFolder(const std::string& folder) {
 // Every open of a name in a save's folder: it never follows a link, never waits for a pipe's
 // writer and never takes a terminal.
 constexpr int kOpenFlags = O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY;
-
-// Whether user could replace the file at name in folder, given the folder may be written:
-// in one with the sticky bit only the file's owner or the folder's may.
-bool CouldReplace(const std::string& folder, uid_t user, const std::string& name) {
-  struct stat f, n;
-  if (stat(folder.c_str(), &f) != 0 || !(f.st_mode & S_ISVTX) || f.st_uid == user) return true;
-  return lstat(InFolder(folder, name).c_str(), &n) != 0 || n.st_uid == user;
-}
-
-// The file or folder at path, whose it is ("yours", or its owner's), that it `is` so, and what
-// the player can do: make it `may` where it is theirs, else go `elsewhere` or ask its owner.
-std::string Whose(const std::string& path, const std::string& is, const std::string& may,
-                  const std::string& elsewhere) {
-  struct stat st;
-  const bool known = lstat(path.c_str(), &st) == 0, mine = known && st.st_uid == geteuid();
-  const std::string owner = known ? UserName(st.st_uid) : "its owner";
-  return "\"" + path + "\", " + (mine ? "yours" : owner + "'s") + ", " + is + ": " +
-         (mine                ? "make it " + may + (elsewhere.empty() ? "" : ", or " + elsewhere)
-          : elsewhere.empty() ? "ask " + owner + " to let you"
-                              : elsewhere);
-}
-
-}  // namespace
-
-int NotReplaceable(const std::vector<std::string>& files, std::string& words) {
-  const std::string folder = files.empty() ? "." : FolderOf(MapPath(files[0]));
-  for (const std::string& file : files)
-    if (!CouldReplace(folder, geteuid(), NameOf(MapPath(file)))) {
-      words = "the file " + Whose(MapPath(file),
-                                  "may be replaced only by its owner in this shared folder", "",
-                                  "save under another name");
-      return EPERM;
-    }
-  const int error = faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) ? errno : 0;
-  if (IsPermission(error))
-    words = "its folder " + Whose(folder, "may not be written (" + ErrorText(error) + ")",
-                                  "writable", "save in another folder");
-  return IsPermission(error) ? error : 0;
-}
-
-namespace {
 
 // A file told by what it holds (its kind, size and a checksum of its bytes), as no copy or
 // remount changes; a link, one this user may not read or one larger than a save writes, by its
@@ -228,16 +178,6 @@ class Look {
 };
 
 }  // namespace
-
-// Every look a key takes at the names of its folder, by name.
-struct Looks {
-  std::map<std::string, Look> byName;
-  Look& At(const std::string& folder, const std::string& name) {
-    auto seen = byName.find(name);
-    if (seen == byName.end()) seen = byName.emplace(name, Look(InFolder(folder, name))).first;
-    return seen->second;
-  }
-};
 
 // What a record says of each file of its save: its target's name in the folder, what the new
 // file holds and what the earlier one held (hidden, of the record's ID, as Hidden names them).
@@ -398,11 +338,10 @@ struct Decision {
 };
 
 // What settling the save would do, from what its names and hidden files hold now.
-Decision Decide(const std::string& folder, const std::string& id, const std::vector<Saved>& saved,
-                Looks& looks) {
+Decision Decide(const std::string& folder, const std::string& id, const std::vector<Saved>& saved) {
   Decision d;
   auto tell = [&](const std::string& name, const Fingerprint& f, bool& holds) {
-    Look& look = looks.At(folder, name);
+    Look look(InFolder(folder, name));
     const Tells told = look.Holds(f);
     holds = told == Tells::kHolds;
     if (told == Tells::kCannotTell) d = {Outcome::kCannotTell, look.Error(), {}, {}};
@@ -444,16 +383,13 @@ Decision Decide(const std::string& folder, const std::string& id, const std::vec
 // hidden files gone, each step on the disk before the next. Why its files stay held back where
 // they do; where it was settled but its record could not be removed, unremoved says why.
 HeldBack SettleSave(const std::string& folder, const std::string& id,
-                    const std::vector<Saved>& saved, const std::string& record, Looks& looks,
-                    int& unremoved) {
-  const Decision d = Decide(folder, id, saved, looks);
+                    const std::vector<Saved>& saved, const std::string& record, int& unremoved) {
+  const Decision d = Decide(folder, id, saved);
   if (d.outcome == Outcome::kCannotTell) return {HeldBack::kCannotTell, d.error};
   if (d.outcome == Outcome::kCannotRepair) return {HeldBack::kNotFinished, 0};
   int error = 0;
   for (size_t i = 0; i < saved.size() && !error; ++i) {
     const std::string target = InFolder(folder, saved[i].target);
-    // What a name holds now is for a new look to tell.
-    if (d.outcome != Outcome::kWhole) looks.byName.erase(saved[i].target);
     if (d.outcome == Outcome::kFinish && !d.isNew[i])
       error = rename(InFolder(folder, Hidden(id, "new", i)).c_str(), target.c_str());
     else if (d.outcome == Outcome::kPutBack && d.isNew[i] && !d.isEarlier[i])
@@ -503,7 +439,7 @@ std::string ErrorText(int error) {
 }
 
 SettledFolder::SettledFolder(const std::string& file)
-    : folder_(FolderOf(MapPath(file))), looks_(std::make_unique<Looks>()) {
+    : folder_(FolderOf(MapPath(file))) {
   lock_ = std::make_unique<LockFile>(InFolder(folder_, save_names::FolderLockName()),
                                      LockFile::Wait::kFewSeconds);
   const LockFile::State state = lock_->Taken();
@@ -544,9 +480,9 @@ bool SettledFolder::Judge(SavedRecord& record) {
   record.judged = true;
   record.why = ReadRecord(folder_, record);
   if (record.why.kind == HeldBack::kNone && mine) {
-    record.why = SettleSave(folder_, record.id, record.saved, record.name, *looks_, unremoved);
+    record.why = SettleSave(folder_, record.id, record.saved, record.name, unremoved);
   } else if (record.why.kind == HeldBack::kNone) {
-    const Decision d = Decide(folder_, record.id, record.saved, *looks_);
+    const Decision d = Decide(folder_, record.id, record.saved);
     record.why = d.outcome == Outcome::kWhole        ? HeldBack()
                  : d.outcome == Outcome::kCannotTell ? HeldBack{HeldBack::kCannotTell, d.error}
                                                      : HeldBack{HeldBack::kAnotherUsers, 0};
@@ -589,11 +525,10 @@ std::string SettledFolder::RefusalText(bool saving) const {
   if (lockError_ == ENOLCK)
     return "this folder's file system gives no locks: save in a folder on this computer";
   struct stat st;
-  if (lstat(lock_->Path().c_str(), &st) == 0 && lockError_ != EROFS)
-    return "its lock file \"" + lock_->Path() + "\", " + UserName(st.st_uid) +
-           "'s, cannot be opened for writing (" + ErrorText(lockError_) +
-           "): ask them to remove it, or save in another folder";
-  return ErrorText(lockError_);
+  if (lstat(lock_->Path().c_str(), &st) != 0 || lockError_ == EROFS) return ErrorText(lockError_);
+  return "its lock file " + Whose(lock_->Path(), "cannot be opened for writing (" +
+                                                     ErrorText(lockError_) + ")",
+                                  "writable", elsewhere);
 }
 
 HeldBack SettledFolder::Whole(const std::vector<std::string>& files,
@@ -743,7 +678,7 @@ FileReplacement::Result FileReplacement::Carry(SettledFolder& held,
     saved[i].target = NameOf(files_[i].target);
     error_ = WriteNew(InFolder(folder, Hidden(id, "new", i)), files_[i].target, files_[i].bytes,
                       several, saved[i].made);
-    Look& earlier = held.looks_->At(folder, saved[i].target);
+    Look earlier(InFolder(folder, saved[i].target));
     if (several && !error_ && !earlier.Print(saved[i].earlier)) error_ = earlier.Error();
   }
   // Another save's name, by the rarest of chances: what this one made goes at the next sweep.
@@ -795,9 +730,8 @@ FileReplacement::Result FileReplacement::LeftHalfWay(const std::string& folder,
     const std::string temporary = InFolder(folder, Hidden(id, "new", i));
     if (unlink(temporary.c_str()) != 0) (void)!truncate(temporary.c_str(), 0);
   }
-  Looks looks;
   int unremoved = 0;
-  if (SettleSave(folder, id, saved, record, looks, unremoved).kind == HeldBack::kNone)
+  if (SettleSave(folder, id, saved, record, unremoved).kind == HeldBack::kNone)
     return Result::kFailed;
   for (size_t i = 0; i < saved.size(); ++i)
     if (Look(files_[i].target).Holds(saved[i].made) == Tells::kHolds)

@@ -4,9 +4,10 @@
 // all of its new ones once anything has settled it.
 //
 // The steps of a save:
-//   1. Hold the folder: the lock on its lock file (lock_file.h), so that no other game
-//      saves, settles or reads a pair there meanwhile; another game's save is waited for a
-//      few seconds. Where no lock can be had, nothing is done and the save says why.
+//   1. Refuse what this user may not replace (ownership.h). Hold the folder: the lock on its
+//      lock file (lock_file.h), so that no other game saves, settles or reads a pair there
+//      meanwhile; another game's save is waited for a few seconds. Where no lock can be
+//      had, nothing is done and the save says why.
 //   2. Settle each record this user's saves left in the folder (step 5): its names brought
 //      to all its new files or all its earlier ones, as proven below, the folder flushed
 //      [barrier], its hidden files and then the record removed, the folder flushed again
@@ -14,8 +15,7 @@
 //      settled but not removed fails the save. This user's hidden files that no staying
 //      record names go, and so does the lock file of a game that ran here and is gone.
 //   3. Refuse a target that a record holds back (unless the save replaces every file that
-//      record names), or that this user may not replace (another user's file in a folder
-//      with the sticky bit), before anything is written.
+//      record names), before anything is written.
 //   4. Write each new file whole into a hidden file beside its target, with the earlier
 //      file's permissions, and flush it.                                          [barrier]
 //   5. Several files only: a record (with a checksum of its own) names every target and
@@ -35,19 +35,20 @@
 // yet undo. A file system that cannot flush a folder at all fails nothing.
 //
 // Settling: a look at a name tells that it holds a file of the save, that it does not, or
-// that it cannot (then nothing of that save changes), reading each file once a key at most.
+// that it cannot (then nothing of that save changes), reading a file again only once its
+// identity, size or times have changed.
 // An interrupted save leaves each name holding its new file or its earlier one: where one
 // holds neither, others saved there since, and nothing of it is applied. Where some names
 // hold their new files and each other its earlier one, its new file still beside it, the save
 // is finished; else each name holding its new file gets its earlier one back (or goes, where
-// none stood). A record that cannot be read whole goes only where every new file of its save
-// is still hidden. Only the game's own hidden files, of the current shape (save_names.h),
-// are acted on; another user's record counts only for names its writer could have changed.
+// none stood). A record listed but not looked at or read holds back what it may name; one
+// read whole but damaged goes only where every new file of its save is still hidden. Only the
+// game's own hidden files, of the current shape (save_names.h), are acted on; another user's
+// record counts only for names its writer could have changed.
 #pragma once
 
 #include <sys/stat.h>
 
-#include <cerrno>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -61,17 +62,12 @@ namespace platform {
 // Errno values of the save path's own:
 constexpr int kFolderBusy = -1;  // another game held the folder for the whole wait
 constexpr int kGivenUp = -2;     // the player asked the game to end while it waited
-// True for an error that no wait clears: a permission only another user can give.
-inline bool IsPermission(int error) { return error == EACCES || error == EPERM; }
 // The largest file a save writes, and the most files one save writes.
 constexpr uint64_t kLargestSavedFile = uint64_t{256} << 20;
 constexpr size_t kMostSavedFiles = 2;
 
 // The system's words for an errno value, or the game's own for the save path's.
 std::string ErrorText(int error);
-// 0 where this user may replace the files (Windows-style names are mapped; all in one folder);
-// else why not, with in words whose folder or file keeps them from it and what they can do.
-int NotReplaceable(const std::vector<std::string>& files, std::string& words);
 
 // Why a file, one of a save a game left half way, is held back.
 struct HeldBack {
@@ -92,7 +88,6 @@ struct HeldBack {
 
 struct Saved;
 struct SavedRecord;
-struct Looks;
 
 // The folder of file (a Windows-style name is mapped), held still for as long as this
 // lives, its saves left half way settled: steps 1 and 2 above. Where no lock can be had
@@ -121,17 +116,16 @@ class SettledFolder {
   HeldBack Confirmed();
 
  private:
-  friend class FileReplacement;  // whose save looks at names as the settle did
+  friend class FileReplacement;  // whose save is made in the folder held
   bool Judge(SavedRecord& record);
   void Sweep(const std::vector<std::string>& hidden, bool runLock);
 
   std::string folder_;
   std::unique_ptr<LockFile> lock_;
   int refused_ = 0, lockError_ = 0, unremoved_ = 0;
-  // The records that stay: this user's that could not be settled, and other users'; every
-  // look at a name in the folder; and what Read read.
+  // The records that stay: this user's that could not be settled, and other users'; and what
+  // Read read.
   std::vector<SavedRecord> staying_;
-  std::unique_ptr<Looks> looks_;
   std::vector<std::pair<std::string, struct stat>> read_;
 };
 

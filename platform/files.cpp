@@ -162,11 +162,6 @@ bool CopyFile(const std::string& source, const std::string& target, uint64_t max
 
 bool DeleteFile(const std::string& name) { return std::remove(MapPath(name).c_str()) == 0; }
 
-bool IsAnotherUsersFile(const std::string& name) {
-  struct stat st;
-  return lstat(MapPath(name).c_str(), &st) == 0 && st.st_uid != geteuid();
-}
-
 namespace {
 
 bool EndsWithExtension(const std::string& name, const std::string& extension) {

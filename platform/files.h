@@ -45,8 +45,6 @@ bool FolderExists(const std::string& name);
 bool CopyFile(const std::string& source, const std::string& target, uint64_t maxBytes);
 // Deletes the file; false when it was not there or could not be deleted.
 bool DeleteFile(const std::string& name);
-// True for a name (a Windows-style name is mapped) that holds a file of another user's.
-bool IsAnotherUsersFile(const std::string& name);
 
 // The name ending in "." + extension, in any case: as given, or with it added ("v1.2"
 // becomes "v1.2.rep").

@@ -33,11 +33,8 @@ std::function<bool(FolderWait)>& WaitHandler() {
 // would share their opens, and so hold the locks for as long as it lived: it closes them.
 std::vector<int>& HeldHere() {
   static std::vector<int> held;
-  static const bool closedInChildren =
-      pthread_atfork(nullptr, nullptr, [] {
-        for (int fd : HeldHere()) close(fd);
-      }) == 0;
-  (void)closedInChildren;
+  [[maybe_unused]] static const int closedInChildren =
+      pthread_atfork(nullptr, nullptr, [] { std::for_each(held.begin(), held.end(), close); });
   return held;
 }
 

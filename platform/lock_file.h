@@ -1,17 +1,14 @@
 // The one kind of lock the game takes, on whatever it locks (a folder while a save is made
 // there, the folder a game runs in, the single copy of the game): a write lock of the whole
-// lock file that belongs to the open of it that took it (an open file description lock), so
-// that no other open or close of that file, under any name, lets go of it. A network file
-// system hands it to its server, as it does the record locks of earlier versions, which it
-// meets as it meets its own; it goes the moment its process ends, however it ends; and no
-// child the process starts keeps it.
+// lock file that belongs to the open that took it (an open file description lock), so no other
+// open or close of that file, under any name, lets go of it. A network file system hands it to
+// its server, as it does the record locks of earlier versions, which it meets as its own; it
+// goes the moment its process ends, however it ends; and no child the process starts keeps it.
 //
-// A missing lock file is made. Once held, a lock file of this user's under one name alone is
-// given the lock's permissions, and one under one name holds the holder's note. Only its holder
-// removes it, as they let go; a file made where no lock can be had stays, empty. A game that
-// finds, once it holds the lock, that the name no longer shows the file it locked, or that the
-// file left its folder, takes it again: at once a few times, then as another game's lock is
-// waited for.
+// A missing lock file is made. Once held, one under a single name holds the holder's note and,
+// where this user's, the lock's permissions. Only its holder removes it, as they let go; one
+// made where no lock can be had stays, empty. A lock on a file no longer at its name, or no
+// longer in its folder, is taken again: at once a few times, then as a busy one is waited for.
 #pragma once
 
 #include <sys/types.h>

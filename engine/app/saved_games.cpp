@@ -26,6 +26,7 @@
 #include "platform/file_replacement.h"
 #include "platform/files.h"
 #include "platform/host.h"
+#include "platform/ownership.h"
 
 namespace quor {
 

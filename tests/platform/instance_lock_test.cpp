@@ -85,12 +85,13 @@ TEST(InstanceLock, AKilledGameLeavesNoLockWithItsChildren) {
     if (lock.Acquire("QUOR") != InstanceLock::Result::Held ||
         lock.AcquireFolder(dir.Path()) != InstanceLock::Result::Held)
       _exit(1);
-    pid_t box = fork();
-    if (box == 0) {
+    // The box says it is open once it runs.
+    if (fork() == 0) {
+      const pid_t box = getpid();
+      if (write(told[1], &box, sizeof box) != sizeof box) _exit(1);
       pause();
       _exit(0);
     }
-    if (write(told[1], &box, sizeof box) != sizeof box) _exit(1);
     pause();
     _exit(0);
   }
