@@ -74,7 +74,7 @@ uint64_t Sum(uint64_t sum, const void* data, size_t n, bool bytewise = false) {
 // its size and the times it was written and changed.
 using Identity = std::tuple<dev_t, ino_t, off_t, time_t, long, time_t, long>;
 Identity IdentityOf(const struct stat& st) {
-  return {st.st_dev,          st.st_ino,          st.st_size,        st.st_mtim.tv_sec,
+  return {st.st_dev,          st.st_ino,         st.st_size,        st.st_mtim.tv_sec,
           st.st_mtim.tv_nsec, st.st_ctim.tv_sec, st.st_ctim.tv_nsec};
 }
 
@@ -122,7 +122,8 @@ class Look {
     // A pipe, a device or a folder is nothing a save replaces.
     if (!error_ && kind_ == Kind::kOther) readError_ = S_ISDIR(st_.st_mode) ? EISDIR : EINVAL;
     if (error_ || readError_ || kind_ != Kind::kFile) return !Error();
-    const bool byTime = Size() > kLargestSavedFile || (!Summed(false, f.sum) && readError_ == EACCES);
+    const bool byTime =
+        Size() > kLargestSavedFile || (!Summed(false, f.sum) && readError_ == EACCES);
     f.kind = byTime ? Kind::kByTime : Kind::kFile;
     if (byTime) f.sum = 0;
     return byTime || !readError_;
@@ -144,9 +145,7 @@ class Look {
     }
     const int fd = OpenPlainFile(path_, O_RDONLY | kOpenFlags);
     struct stat opened;
-    readError_ = fd < 0                                                        ? errno
-                 : fstat(fd, &opened) != 0 || IdentityOf(opened) != key.first ? EAGAIN
-                                                                               : 0;
+    readError_ = fd < 0 ? errno : fstat(fd, &opened) != 0 || !SameFile(opened, st_) ? EAGAIN : 0;
     uint8_t buffer[65536];
     uint64_t total = 0;
     size_t filled = 0;
@@ -438,8 +437,7 @@ std::string ErrorText(int error) {
                               : std::strerror(error);
 }
 
-SettledFolder::SettledFolder(const std::string& file)
-    : folder_(FolderOf(MapPath(file))) {
+SettledFolder::SettledFolder(const std::string& file) : folder_(FolderOf(MapPath(file))) {
   lock_ = std::make_unique<LockFile>(InFolder(folder_, save_names::FolderLockName()),
                                      LockFile::Wait::kFewSeconds);
   const LockFile::State state = lock_->Taken();
@@ -526,8 +524,8 @@ std::string SettledFolder::RefusalText(bool saving) const {
     return "this folder's file system gives no locks: save in a folder on this computer";
   struct stat st;
   if (lstat(lock_->Path().c_str(), &st) != 0 || lockError_ == EROFS) return ErrorText(lockError_);
-  return "its lock file " + Whose(lock_->Path(), "cannot be opened for writing (" +
-                                                     ErrorText(lockError_) + ")",
+  return "its lock file " + Whose(lock_->Path(),
+                                  "cannot be opened for writing (" + ErrorText(lockError_) + ")",
                                   "writable", elsewhere);
 }
 

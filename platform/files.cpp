@@ -90,10 +90,11 @@ std::string MapPath(const std::string& name) {
 int OpenPlainFile(const std::string& path, int flags) {
   const int fd = open(path.c_str(), (flags & ~O_CREAT) | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
   struct stat st;
-  const int error = fd < 0 ? errno
+  const int error = fd < 0                ? errno
                     : fstat(fd, &st) != 0 ? errno
                     : S_ISREG(st.st_mode) ? 0
-                                          : S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+                    : S_ISDIR(st.st_mode) ? EISDIR
+                                          : EINVAL;
   if (error && fd >= 0) close(fd);
   errno = error;
   return error ? -1 : fd;

@@ -40,9 +40,10 @@ InstanceLock::Result InstanceLock::Acquire(const std::string& name) {
   const bool own = st.st_uid == geteuid() && st.st_nlink == 1;
   if (own && (result == Result::Held || !(st.st_mode & 022))) return result;
   copy_.reset();
-  problem_ = path + ": " + (st.st_uid != geteuid() ? "another user's file"
-                            : st.st_nlink != 1   ? "a file under another name too"
-                                                 : "others may write it");
+  problem_ = path + ": " +
+             (st.st_uid != geteuid() ? "another user's file"
+              : st.st_nlink != 1     ? "a file under another name too"
+                                     : "others may write it");
   return Result::Unavailable;
 }
 

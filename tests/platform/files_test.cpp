@@ -1,7 +1,7 @@
 #include "platform/files.h"
 
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -48,9 +48,12 @@ TEST(Files, OnlyPlainFilesOpen) {
   ASSERT_EQ(mkfifo(dir.File("pipe.sav").c_str(), 0600), 0);
   ASSERT_EQ(symlink("plain.sav", dir.File("link.sav").c_str()), 0);
   const std::vector<std::tuple<std::string, int, int>> opens{
-      {"plain.sav", O_RDONLY, 0},        {"link.sav", O_RDONLY, 0},
-      {"link.sav", O_RDONLY | O_NOFOLLOW, ELOOP}, {".", O_RDONLY, EISDIR},
-      {"pipe.sav", O_RDONLY, EINVAL},     {"missing.sav", O_RDONLY, ENOENT}};
+      {"plain.sav", O_RDONLY, 0},
+      {"link.sav", O_RDONLY, 0},
+      {"link.sav", O_RDONLY | O_NOFOLLOW, ELOOP},
+      {".", O_RDONLY, EISDIR},
+      {"pipe.sav", O_RDONLY, EINVAL},
+      {"missing.sav", O_RDONLY, ENOENT}};
   for (const auto& [name, flags, error] : opens) {
     errno = 0;
     const int fd = platform::OpenPlainFile(dir.File(name), flags);

@@ -1355,26 +1355,33 @@ TEST_F(SavedPairs, ARecordThatCannotBeReadHoldsItsPairBackUntilItIsSavedAgain) {
     EXPECT_EQ(folder ? mkdir(record.c_str(), 0700) : mkfifo(record.c_str(), 0600), 0);
   };
   using Damage = std::function<void(const std::string&)>;
-  const std::vector<std::tuple<const char*, std::string, Damage>> damages{
-      {"fstat", "fstat:.quor-*record*:fail=5", [](const std::string&) {}},
-      {"cut", "", [](const std::string& r) { EXPECT_EQ(truncate(r.c_str(), 40), 0); }},
-      {"digit", "", [&](const std::string& r) { change(r, " f ", 1); }},
-      {"name", "", [&](const std::string& r) { change(r, "\n", -1); }},
-      {"emptied", "", [](const std::string& r) { EXPECT_EQ(truncate(r.c_str(), 0), 0); }},
-      {"renamed", "", renamed},
-      {"pipe", "", [&](const std::string& r) { replaced(r, false); }},
-      {"folder", "", [&](const std::string& r) { replaced(r, true); }},
+  const Damage none = [](const std::string&) {};
+  const std::string damaged = "what it left to finish it is damaged",
+                    unread = "what it holds cannot be read now (";
+  // What is done to it, the faults of the games that meet it, and what F8 says of it.
+  const std::vector<std::tuple<const char*, std::string, Damage, std::string>> damages{
+      {"fstat", "fstat:.quor-*record*:fail=5", none, unread + "Input/output error)"},
+      {"cut", "", [](const std::string& r) { EXPECT_EQ(truncate(r.c_str(), 40), 0); }, damaged},
+      {"digit", "", [&](const std::string& r) { change(r, " f ", 1); }, damaged},
+      {"name", "", [&](const std::string& r) { change(r, "\n", -1); }, damaged},
+      {"emptied", "", [](const std::string& r) { EXPECT_EQ(truncate(r.c_str(), 0), 0); },
+       damaged},
+      {"renamed", "", renamed, damaged},
+      {"pipe", "", [&](const std::string& r) { replaced(r, false); }, unread + "Invalid argument)"},
+      {"folder", "", [&](const std::string& r) { replaced(r, true); }, unread + "Is a directory)"},
       {"files gone", "",
        [&](const std::string& r) {
          for (const std::string& name : FilesOfRecord(dir, r)) unlink(dir.File(name).c_str());
-       }},
-      {"opened at the third try", "open:.quor-*record*@2:fail=2", [](const std::string&) {}},
-      {"never opened", "open:.quor-*record*:fail=2", [](const std::string&) {}},
-      {"looked up as gone", "open:.quor-*record*:fail=2,lstat:.quor-*record*:fail=2",
-       [](const std::string&) {}},
-      {"not looked at", "lstat:.quor-*record*:fail=5", [](const std::string&) {}}};
+       },
+       "what would finish it is gone"},
+      {"opened at the third try", "open:.quor-*record*@2:fail=2", none,
+       unread + "No such file or directory): try again in a moment"},
+      {"never opened", "open:.quor-*record*:fail=2", none, unread + "No such file or directory)"},
+      {"looked up as gone", "open:.quor-*record*:fail=2,lstat:.quor-*record*:fail=2", none,
+       unread + "No such file or directory)"},
+      {"not looked at", "lstat:.quor-*record*:fail=5", none, unread + "Input/output error)"}};
   const Pair mixed{earlier.first, fresh.second};
-  for (const auto& [what, faults, damage] : damages) {
+  for (const auto& [what, faults, damage, says] : damages) {
     PutEarlierBack();
     ASSERT_EQ(SaveReplayInGame(dir.Path(), 40, 0, "rename:pair.rep:kill"), -1) << what;
     const std::string record = RecordIn(dir);
@@ -1382,6 +1389,7 @@ TEST_F(SavedPairs, ARecordThatCannotBeReadHoldsItsPairBackUntilItIsSavedAgain) {
     damage(record);
     std::string output;
     EXPECT_EQ(PlayReplayInGame(dir.Path(), 1, faults, &output), 0) << what << output;
+    EXPECT_NE(output.find(says), std::string::npos) << output;
     EXPECT_NE(output.find("save your own recording under this name (F7) in its place ."),
               std::string::npos)
         << output;
