@@ -3,10 +3,14 @@
 # The server picks a free display number itself, so tests running side by side, ours or
 # another developer's, never race for one.
 command -v Xvfb >/dev/null || { echo "Xvfb missing (scripts/ensure-packages installs it)"; exit 1; }
+# -noreset: by default the server starts over as its last client leaves, and refuses whoever
+# connects meanwhile; a test's first look for the window manager, made before the window
+# manager had connected, left it unable to open the display.
 display_file=$(mktemp)
-Xvfb -displayfd 3 -screen 0 "${screen_size:-1024x768x24}" -nolisten tcp 3>"$display_file" 2>/dev/null &
+Xvfb -displayfd 3 -screen 0 "${screen_size:-1024x768x24}" -nolisten tcp -noreset 3>"$display_file" 2>/dev/null &
 xvfb_pid=$!
-for _ in $(seq 1 100); do [ -s "$display_file" ] && break; sleep 0.05; done
+# Up to 30 s, for a machine busy with a parallel test run.
+for _ in $(seq 1 600); do [ -s "$display_file" ] && break; sleep 0.05; done
 [ -s "$display_file" ] || { echo "Xvfb did not start"; kill "$xvfb_pid" 2>/dev/null; exit 1; }
 export DISPLAY=":$(head -n 1 "$display_file")"
 # The game meets this display alone, never the desktop the tests were started from.
