@@ -533,8 +533,6 @@ HeldBack SettledFolder::Whole(const std::vector<std::string>& files,
                               std::vector<const SavedRecord*>* replaced) {
   std::vector<std::string> names;
   for (const std::string& file : files) names.push_back(NameOf(MapPath(file)));
-  std::string words;
-  const bool mayReplace = !lockError_ && !NotReplaceable(files, words);
   for (SavedRecord& record : staying_) {
     size_t named = 0;
     bool counts = false;
@@ -547,8 +545,9 @@ HeldBack SettledFolder::Whole(const std::vector<std::string>& files,
     if (!record.judged) Judge(record);
     if (record.why.kind == HeldBack::kNone) continue;
     if (!replaced || named != record.Count()) {
+      std::string words;
       HeldBack why = record.why;
-      why.replaceable = mayReplace && named == record.Count();
+      why.replaceable = named == record.Count() && !lockError_ && !NotReplaceable(files, words);
       return why;
     }
     replaced->push_back(&record);

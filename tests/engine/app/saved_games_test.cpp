@@ -518,6 +518,15 @@ class SavedPairs : public SavedGames {
     WriteBytes(at + "/pair.rep", earlier.first);
     WriteBytes(at + "/pair.sar", earlier.second);
   }
+  // The earlier pair in folder (in dir) as user's, and user's save of the new one there killed
+  // between its renames.
+  void KillUsersSave(const std::string& folder, uid_t user) {
+    PutEarlierBack(folder);
+    const std::string at = dir.File(folder);
+    Own(user, {at + "/pair.rep", at + "/pair.sar"});
+    EXPECT_EQ(SaveReplayInGame(at, 40, 0, "rename:pair.rep:kill", nullptr, "pair.rep", AsUser(user)),
+              -1);
+  }
   Pair earlier, fresh;
 };
 
@@ -1281,11 +1290,7 @@ TEST_F(SavedPairs, OtherUsersRecordsNeitherHoldNorSlowNorBlockAReplay) {
   std::vector<std::string> player = bounded;
   for (const std::string& word : AsUser(kPlayer)) player.push_back(word);
   const std::string open = OpenFolder(dir, "open", 0777), mine = OpenFolder(dir, "mine", 0777);
-  PutEarlierBack("open");
-  Own(kOther, {open + "/pair.rep", open + "/pair.sar"});
-  EXPECT_EQ(SaveReplayInGame(open, 40, 0, "rename:pair.rep:kill", nullptr, "pair.rep",
-                             AsUser(kOther)),
-            -1);
+  KillUsersSave("open", kOther);
   std::string output;
   EXPECT_EQ(PlayReplayInGame(mine, 1, "fifo:.quor-*record*@2", &output, player,
                              open + "/pair.rep"),
@@ -1299,11 +1304,7 @@ TEST_F(SavedPairs, OtherUsersRecordsNeitherHoldNorSlowNorBlockAReplay) {
             std::string::npos)
       << output;
   const std::string sticky = OpenFolder(dir, "sticky", 01777);
-  PutEarlierBack("sticky");
-  Own(kOther, {sticky + "/pair.rep", sticky + "/pair.sar"});
-  EXPECT_EQ(SaveReplayInGame(sticky, 40, 0, "rename:pair.rep:kill", nullptr, "pair.rep",
-                             AsUser(kOther)),
-            -1);
+  KillUsersSave("sticky", kOther);
   EXPECT_EQ(PlayReplayInGame(mine, 1, "", &output, player, sticky + "/pair.rep"), 0) << output;
   EXPECT_NE(output.find("only that user's game can finish it: ask them to play it once .\""),
             std::string::npos)
@@ -1419,11 +1420,7 @@ TEST_F(SavedPairs, ARecordThatCannotBeReadHoldsItsPairBackUntilItIsSavedAgain) {
   if (geteuid() != 0) GTEST_SKIP() << "other users take root";
   const std::string shared = OpenFolder(dir, "shared", 01777);
   Own(kOther, {shared});
-  PutEarlierBack("shared");
-  Own(kPlayer, {shared + "/pair.rep", shared + "/pair.sar"});
-  ASSERT_EQ(SaveReplayInGame(shared, 40, 0, "rename:pair.rep:kill", nullptr, "pair.rep",
-                             AsUser(kPlayer)),
-            -1);
+  KillUsersSave("shared", kPlayer);
   std::string output;
   EXPECT_EQ(
       PlayReplayInGame(shared, 1, "lstat:.quor-*record*:fail=5", &output, AsUser(kPlayer)), 0)
