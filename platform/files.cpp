@@ -101,7 +101,7 @@ int OpenPlainFile(const std::string& path, int flags) {
 }
 
 std::FILE* OpenFileForReading(const std::string& name, uint64_t maxBytes, struct stat* opened) {
-  const int fd = OpenPlainFile(MapPath(name), O_RDONLY | O_NOCTTY);
+  const int fd = OpenPlainFile(MapPath(name), O_RDONLY);
   struct stat st;
   const int refused = fd < 0                            ? errno
                       : fstat(fd, &st) != 0             ? EIO

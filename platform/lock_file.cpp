@@ -84,12 +84,14 @@ LockFile::Try LockFile::TryOnce() {
   while ((locked = fcntl(fd, F_OFD_SETLK, &lock)) != 0 && errno == EINTR) {
   }
   error_ = locked == 0 ? 0 : errno;
-  const bool busy = error_ == EAGAIN || error_ == EACCES;
   holderNote_.clear();
-  if (busy && !ReadUpTo(fd, holderNote_, 64)) holderNote_.clear();
-  // Never removed here: another game, whose locks work, may hold it.
-  if (locked != 0) close(fd);
-  if (locked != 0) return busy ? Try::kBusy : Try::kNone;
+  if (locked != 0) {
+    const bool busy = error_ == EAGAIN || error_ == EACCES;
+    if (busy && !ReadUpTo(fd, holderNote_, 64)) holderNote_.clear();
+    // Never removed here: another game, whose locks work, may hold it.
+    close(fd);
+    return busy ? Try::kBusy : Try::kNone;
+  }
   // A lock on a file its holder removed as it let go holds nothing: taken again.
   struct stat st, named;
   if (fstat(fd, &st) != 0 || st.st_nlink == 0 || lstat(path_.c_str(), &named) != 0 ||
