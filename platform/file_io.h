@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstddef>
 #include <string>
@@ -51,11 +52,26 @@ inline bool WriteAll(int fd, const void* data, size_t size) {
   return true;
 }
 
-// Reads up to limit bytes into text; false (errno saying why) where a read failed.
+// Reads into data until it holds size bytes or the file ends: how many it holds, or -1 (errno
+// saying why) where a read failed.
+inline ssize_t ReadFull(int fd, void* data, size_t size) {
+  size_t got = 0;
+  while (got < size) {
+    const ssize_t n = read(fd, static_cast<char*>(data) + got, size - got);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return -1;
+    if (n == 0) break;
+    got += size_t(n);
+  }
+  return ssize_t(got);
+}
+
+// Reads on into text until it holds limit bytes or the file ends, never further; false (errno
+// saying why) where a read failed.
 inline bool ReadUpTo(int fd, std::string& text, size_t limit) {
   char buffer[4096];
   while (text.size() < limit) {
-    ssize_t n = read(fd, buffer, sizeof buffer);
+    ssize_t n = read(fd, buffer, std::min(sizeof buffer, limit - text.size()));
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) return false;
     if (n == 0) break;

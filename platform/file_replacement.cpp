@@ -54,19 +54,22 @@ enum class Tells { kHolds, kNotHeld, kCannotTell };
 constexpr uint64_t kSumStart = 0xcbf29ce484222325u;
 
 // Eight bytes a step, as quick as reading; every call but the last takes a multiple of eight.
-// Records of version 4 summed a byte a step.
-uint64_t Sum(uint64_t sum, const void* data, size_t n, bool bytewise = false) {
+uint64_t Sum(uint64_t sum, const void* data, size_t n) {
   const auto* at = static_cast<const uint8_t*>(data);
-  for (size_t i = 0; bytewise && i < n; ++i) sum = (sum ^ at[i]) * 0x100000001b3u;
-  if (bytewise) return sum;
-  for (; n > 0; sum ^= sum >> 29) {
-    const size_t part = std::min<size_t>(n, 8);
+  for (size_t part; n > 0; at += part, n -= part, sum ^= sum >> 29) {
     uint64_t word = 0;
-    std::memcpy(&word, at, part);
+    part = std::min<size_t>(n, 8);
+    // A whole word is one load.
+    part == 8 ? std::memcpy(&word, at, 8) : std::memcpy(&word, at, part);
     sum = (sum ^ word ^ part) * 0x9e3779b97f4a7c15u;
-    at += part;
-    n -= part;
   }
+  return sum;
+}
+
+// A byte a step, as records of version 4 summed files.
+uint64_t SumBytewise(uint64_t sum, const void* data, size_t n) {
+  const auto* at = static_cast<const uint8_t*>(data);
+  for (size_t i = 0; i < n; ++i) sum = (sum ^ at[i]) * 0x100000001b3u;
   return sum;
 }
 
@@ -78,11 +81,12 @@ Identity IdentityOf(const struct stat& st) {
           st.st_mtim.tv_nsec, st.st_ctim.tv_sec, st.st_ctim.tv_nsec};
 }
 
-// The sums earlier looks read, by the identity of the file summed and how it was summed.
-std::map<std::pair<Identity, bool>, uint64_t>& KnownSums() {
-  static std::map<std::pair<Identity, bool>, uint64_t> known;
-  return known;
-}
+// The sums earlier looks read, by the identity of the file summed and how it was summed, each
+// with the count of looks when it was last used: the kKeptSums used last (some 4 MiB), the one
+// used least recently dropped first.
+constexpr size_t kKeptSums = size_t{1} << 15;
+std::map<std::pair<Identity, bool>, std::pair<uint64_t, uint64_t>> knownSums;
+uint64_t looks = 0;
 
 // A name as it is now, read no further than telling it from a fingerprint needs (never when
 // the sizes differ, never beyond the largest file a save writes), and read once at most while
@@ -138,35 +142,33 @@ class Look {
   // whole, now or before (readError_ says why).
   bool Summed(bool bytewise, uint64_t& sum) {
     const auto key = std::make_pair(IdentityOf(st_), bytewise);
-    const auto known = KnownSums().find(key);
-    if (readError_ || known != KnownSums().end()) {
-      sum = readError_ ? 0 : known->second;
+    const auto known = knownSums.find(key);
+    if (readError_ || known != knownSums.end()) {
+      if (!readError_) known->second.second = ++looks;
+      sum = readError_ ? 0 : known->second.first;
       return !readError_;
     }
-    const int fd = OpenPlainFile(path_, O_RDONLY | kOpenFlags);
     struct stat opened;
-    readError_ = fd < 0 ? errno : fstat(fd, &opened) != 0 || !SameFile(opened, st_) ? EAGAIN : 0;
+    const int fd = OpenPlainFile(path_, O_RDONLY | kOpenFlags, &opened);
+    readError_ = fd < 0 ? errno : !SameFile(opened, st_) ? EAGAIN : 0;
     uint8_t buffer[65536];
     uint64_t total = 0;
-    size_t filled = 0;
     sum = kSumStart;
-    // A file that grows meanwhile is read no further than one byte past its size; its bytes
+    // A file that grows meanwhile is read no further than a buffer past its size; its bytes
     // are summed a whole buffer at a time, so that the sum is the same however reads come.
-    while (!readError_ && total <= Size()) {
-      const ssize_t n = read(fd, buffer + filled, sizeof buffer - filled);
-      if (n < 0 && errno == EINTR) continue;
+    for (ssize_t n = 1; !readError_ && n > 0 && total <= Size(); total += n > 0 ? n : 0) {
+      n = ReadFull(fd, buffer, sizeof buffer);
       if (n < 0) readError_ = errno;
-      filled += n > 0 ? size_t(n) : 0;
-      total += n > 0 ? uint64_t(n) : 0;
-      if (n <= 0 || filled == sizeof buffer)
-        sum = Sum(sum, buffer, std::exchange(filled, 0), bytewise);
-      if (n <= 0) break;
+      if (n > 0) sum = (bytewise ? SumBytewise : Sum)(sum, buffer, size_t(n));
     }
     if (fd >= 0) close(fd);
     // One that changed as it was read cannot be told now.
     if (!readError_ && total != Size()) readError_ = EAGAIN;
-    if (KnownSums().size() >= 1024) KnownSums().clear();
-    if (!readError_) KnownSums()[key] = sum;
+    if (knownSums.size() >= kKeptSums)
+      knownSums.erase(std::min_element(knownSums.begin(), knownSums.end(), [](auto& a, auto& b) {
+        return a.second.second < b.second.second;
+      }));
+    if (!readError_) knownSums[key] = {sum, ++looks};
     return !readError_;
   }
 
@@ -189,10 +191,10 @@ struct Saved {
 // says where it has been read, and why its files are held back.
 struct SavedRecord {
   std::string name, id, role;
-  std::optional<uid_t> writer;
-  bool judged = false;  // another user's: whether what its names hold has been looked at
-  std::vector<Saved> saved;
-  HeldBack why;
+  std::optional<uid_t> writer{};
+  bool judged = false;  // whether why is what holds it back, as its look or Judge found
+  std::vector<Saved> saved{};
+  HeldBack why{};
 
   // The files it names: those its text names where that could be read, else those its name
   // says.
@@ -262,14 +264,13 @@ int ParseRecord(const std::string& text, std::vector<Saved>& saved) {
   int version = 0;
   uint64_t sum = 0;
   if (!(head >> header >> version) || header != kRecordHeader) return 0;
-  const bool four = version == 4;
-  if ((!four && version != kRecordVersion) ||
-      (!four && (!(head >> sum) || sum != Sum(kSumStart, body.data(), body.size()))))
+  if (version != 4 && (version != kRecordVersion || !(head >> sum) ||
+                       sum != Sum(kSumStart, body.data(), body.size())))
     return version;
   std::vector<Saved> lines;
   while (in >> hex) {
     lines.emplace_back();
-    lines.back().made.bytewise = lines.back().earlier.bytewise = four;
+    lines.back().made.bytewise = lines.back().earlier.bytewise = version == 4;
     if (lines.size() > kMostSavedFiles || !ReadName(hex, lines.back().target) ||
         !ReadPrint(in, lines.back().made) || !ReadPrint(in, lines.back().earlier))
       return version;
@@ -322,17 +323,15 @@ int RemoveSave(const std::string& folder, const std::string& id, size_t count,
 }
 
 enum class Outcome {
-  kWhole,         // nothing to change: every name holds its new file, or every one its
-                  // earlier file, or some name holds neither (another save's since)
-  kFinish,        // the new files still hidden go in place
-  kPutBack,       // each name holding its new file gets its earlier one back
-  kCannotTell,    // a look could not tell (error says why)
-  kCannotRepair,  // neither can be done: what it takes is gone
+  kWhole,    // nothing to change: every name holds its new file, or every one its earlier
+             // file, or some name holds neither (another save's since)
+  kFinish,   // the new files still hidden go in place
+  kPutBack,  // each name holding its new file gets its earlier one back
 };
 
 struct Decision {
   Outcome outcome = Outcome::kWhole;
-  int error = 0;
+  HeldBack why;  // what keeps it from being done now, where anything does
   std::vector<bool> isNew, isEarlier;
 };
 
@@ -343,7 +342,7 @@ Decision Decide(const std::string& folder, const std::string& id, const std::vec
     Look look(InFolder(folder, name));
     const Tells told = look.Holds(f);
     holds = told == Tells::kHolds;
-    if (told == Tells::kCannotTell) d = {Outcome::kCannotTell, look.Error(), {}, {}};
+    if (told == Tells::kCannotTell) d.why = {HeldBack::kCannotTell, look.Error()};
     return told != Tells::kCannotTell;
   };
   size_t news = 0, earliers = 0, either = 0;
@@ -357,6 +356,8 @@ Decision Decide(const std::string& folder, const std::string& id, const std::vec
     either += isNew || isEarlier;
   }
   const size_t n = saved.size();
+  // A record without a checksum proves no later save: a field of it may be what changed.
+  if (either < n && saved[0].made.bytewise) d.why = {HeldBack::kDamaged, 0};
   if (either < n || news == 0 || news == n || earliers == n) return d;
   // Every new file was whole on the disk before the first rename: where each name without
   // its new file still holds its earlier one, its new file still beside it, the save goes on.
@@ -373,7 +374,7 @@ Decision Decide(const std::string& folder, const std::string& id, const std::vec
     if (d.isNew[i] && !d.isEarlier[i] && saved[i].earlier.kind != Kind::kNothing &&
         !tell(Hidden(id, "kept", i), saved[i].earlier, kept))
       return d;
-    if (!kept) d.outcome = Outcome::kCannotRepair;
+    if (!kept) d.why = {HeldBack::kNotFinished, 0};
   }
   return d;
 }
@@ -384,8 +385,7 @@ Decision Decide(const std::string& folder, const std::string& id, const std::vec
 HeldBack SettleSave(const std::string& folder, const std::string& id,
                     const std::vector<Saved>& saved, const std::string& record, int& unremoved) {
   const Decision d = Decide(folder, id, saved);
-  if (d.outcome == Outcome::kCannotTell) return {HeldBack::kCannotTell, d.error};
-  if (d.outcome == Outcome::kCannotRepair) return {HeldBack::kNotFinished, 0};
+  if (d.why.kind != HeldBack::kNone) return d.why;
   int error = 0;
   for (size_t i = 0; i < saved.size() && !error; ++i) {
     const std::string target = InFolder(folder, saved[i].target);
@@ -406,29 +406,6 @@ HeldBack SettleSave(const std::string& folder, const std::string& id,
   return {};
 }
 
-// The game's own hidden files in folder: records, and the new and kept files of saves; and
-// whether a run's lock file is there. 0, or why the folder could not be listed.
-int List(const std::string& folder, std::vector<std::string>& records,
-         std::vector<std::string>& hidden, bool& runLock) {
-  DIR* d = opendir(folder.c_str());
-  if (!d) return errno;
-  for (;;) {
-    errno = 0;
-    const dirent* e = readdir(d);
-    if (!e) break;
-    std::string name = e->d_name, id, role;
-    if (!save_names::Parse(name, id, role)) continue;
-    if (save_names::IsRecordRole(role))
-      records.push_back(name);
-    else if (role.compare(0, 3, "new") == 0 || role.compare(0, 4, "kept") == 0)
-      hidden.push_back(name);
-    runLock = runLock || name == save_names::RunLockName();
-  }
-  const int error = errno;
-  closedir(d);
-  return error;
-}
-
 }  // namespace
 
 std::string ErrorText(int error) {
@@ -445,59 +422,49 @@ SettledFolder::SettledFolder(const std::string& file) : folder_(FolderOf(MapPath
              : state == LockFile::State::kGivenUp ? kGivenUp
                                                   : 0;
   lockError_ = state == LockFile::State::kNone ? lock_->Error() : 0;
-  std::vector<std::string> records, hidden;
-  bool runLock = false;
-  if (!refused_) refused_ = List(folder_, records, hidden, runLock);
-  for (size_t i = 0; i < records.size() && !refused_; ++i) {
-    SavedRecord record;
-    record.name = records[i];
-    save_names::Parse(record.name, record.id, record.role);
-    // Listed, it is there: a look that fails, whatever it says, tells nothing of it.
-    struct stat st;
-    if (lstat(InFolder(folder_, record.name).c_str(), &st) != 0) {
-      record.why = {HeldBack::kCannotTell, errno};
-    } else {
-      record.writer = st.st_uid;
-      // Without the lock nothing is read: a record holds back what it names.
-      if (lockError_) record.why = {HeldBack::kFolderLocked, lockError_};
-    }
-    record.judged = record.why.kind != HeldBack::kNone;
-    if (!record.judged && record.writer == geteuid() && Judge(record)) continue;
-    staying_.push_back(std::move(record));
-  }
-  if (!refused_ && !lockError_) Sweep(hidden, runLock);
 }
 
 SettledFolder::~SettledFolder() = default;
 
-// Settles a record of this user's, or looks once at another user's (never acted on) for
-// whether its names are whole; true where it is settled or proven to have changed none.
-bool SettledFolder::Judge(SavedRecord& record) {
-  const bool mine = record.writer == geteuid();
-  int unremoved = 0;
-  record.judged = true;
-  record.why = ReadRecord(folder_, record);
-  if (record.why.kind == HeldBack::kNone && mine) {
-    record.why = SettleSave(folder_, record.id, record.saved, record.name, unremoved);
-  } else if (record.why.kind == HeldBack::kNone) {
-    const Decision d = Decide(folder_, record.id, record.saved);
-    record.why = d.outcome == Outcome::kWhole        ? HeldBack()
-                 : d.outcome == Outcome::kCannotTell ? HeldBack{HeldBack::kCannotTell, d.error}
-                                                     : HeldBack{HeldBack::kAnotherUsers, 0};
-  } else if (record.why.kind == HeldBack::kDamaged && NoneRenamed(folder_, record)) {
-    // Whatever it says, its save changed no name the player sees.
-    record.why = {};
-    if (mine) unremoved = RemoveSave(folder_, record.id, record.Count(), record.name);
+// The game's own hidden files in the folder: each record, looked at once (who wrote it where
+// that can be told, and why its files are held back where that is known without reading it),
+// the new and kept files of saves, and whether a run's lock file is there. 0, or why the
+// folder could not be listed.
+int SettledFolder::ListRecords(std::vector<SavedRecord>& records, std::vector<std::string>& hidden,
+                               bool& runLock) const {
+  DIR* d = opendir(folder_.c_str());
+  if (!d) return errno;
+  for (const dirent* e; (errno = 0, e = readdir(d));) {
+    std::string name = e->d_name, id, role;
+    runLock = runLock || name == save_names::RunLockName();
+    if (!save_names::Parse(name, id, role)) continue;
+    if (role.compare(0, 3, "new") == 0 || role.compare(0, 4, "kept") == 0) hidden.push_back(name);
+    if (!save_names::IsRecordRole(role)) continue;
+    SavedRecord& record = records.emplace_back(SavedRecord{name, id, role});
+    // Listed, it is there: a look that fails, whatever it says, tells nothing of it. Without
+    // the lock nothing is read: a record holds back what it names.
+    struct stat st;
+    if (lstat(InFolder(folder_, name).c_str(), &st) == 0) record.writer = st.st_uid;
+    record.why = !record.writer ? HeldBack{HeldBack::kCannotTell, errno}
+                 : lockError_   ? HeldBack{HeldBack::kFolderLocked, lockError_}
+                                : HeldBack();
+    record.judged = record.why.kind != HeldBack::kNone;
   }
-  if (!unremoved_) unremoved_ = unremoved;
-  return record.why.kind == HeldBack::kNone && !unremoved;
+  const int error = errno;
+  closedir(d);
+  return error;
 }
 
-void SettledFolder::Sweep(const std::vector<std::string>& hidden, bool runLock) {
+void SettledFolder::Settle() {
+  std::vector<std::string> hidden;
+  bool runLock = false;
+  if (!refused_) refused_ = ListRecords(records_, hidden, runLock);
+  if (refused_ || lockError_) return;
   // The files of saves that stay unsettled stay with them; the rest of this user's are left
   // over from saves no game makes any more. Other users' are theirs to remove.
   std::set<std::string> staying;
-  for (const SavedRecord& record : staying_) staying.insert(record.id);
+  for (SavedRecord& record : records_)
+    if (record.judged || record.writer != geteuid() || !Judge(record)) staying.insert(record.id);
   for (const std::string& name : hidden) {
     std::string id, role;
     struct stat st;
@@ -510,44 +477,68 @@ void SettledFolder::Sweep(const std::vector<std::string>& hidden, bool runLock) 
   if (runLock) LockFile(InFolder(folder_, save_names::RunLockName()), LockFile::Wait::kNone);
 }
 
+// Settles a record of this user's, or looks once at another user's (never acted on) for
+// whether its names are whole; true where it is settled or proven to have changed none.
+bool SettledFolder::Judge(SavedRecord& record) {
+  const bool mine = record.writer == geteuid();
+  int unremoved = 0;
+  record.judged = true;
+  record.why = ReadRecord(folder_, record);
+  if (record.why.kind == HeldBack::kNone && mine) {
+    record.why = SettleSave(folder_, record.id, record.saved, record.name, unremoved);
+  } else if (record.why.kind == HeldBack::kNone) {
+    const Decision d = Decide(folder_, record.id, record.saved);
+    const bool whole = d.outcome == Outcome::kWhole && d.why.kind == HeldBack::kNone;
+    record.why = d.why.kind == HeldBack::kCannotTell ? d.why
+                 : whole                             ? HeldBack()
+                                                     : HeldBack{HeldBack::kAnotherUsers, 0};
+  } else if (record.why.kind == HeldBack::kDamaged && NoneRenamed(folder_, record)) {
+    // Whatever it says, its save changed no name the player sees.
+    record.why = {};
+    if (mine) unremoved = RemoveSave(folder_, record.id, record.Count(), record.name);
+  }
+  if (!unremoved_) unremoved_ = unremoved;
+  return record.why.kind == HeldBack::kNone && !unremoved;
+}
+
+// Whether record holds back the file called name (another user's, one they could change).
+bool SettledFolder::Counts(const SavedRecord& record, const std::string& name) const {
+  return record.Names(name) && (!record.writer || record.writer == geteuid() ||
+                                CouldReplace(folder_, *record.writer, name));
+}
+
 std::string SettledFolder::RefusalText(bool saving) const {
-  // What no wait clears is for the player to see to, or another user.
-  const std::string elsewhere = saving ? "save in another folder" : "";
+  // What no wait clears is for the player to see to, or another user. A lock file the player
+  // may not open was told before the lock was asked for (NotReplaceable).
   if (IsPermission(refused_))
-    return "its folder " +
-           Whose(folder_, "cannot be listed (" + ErrorText(refused_) + ")", "readable", elsewhere);
+    return "its folder " + Whose(folder_, "cannot be listed (" + ErrorText(refused_) + ")",
+                                 "readable", saving ? "save in another folder" : "");
   if (refused_) return ErrorText(refused_);
   if (!lockError_)
     return "a save cut short there could not be cleared up (" + ErrorText(unremoved_) + ")" +
            (IsPermission(unremoved_) ? "" : ": try again in a moment");
-  if (lockError_ == ENOLCK)
-    return "this folder's file system gives no locks: save in a folder on this computer";
-  struct stat st;
-  if (lstat(lock_->Path().c_str(), &st) != 0 || lockError_ == EROFS) return ErrorText(lockError_);
-  return "its lock file " + Whose(lock_->Path(),
-                                  "cannot be opened for writing (" + ErrorText(lockError_) + ")",
-                                  "writable", elsewhere);
+  return lockError_ == ENOLCK
+             ? "this folder's file system gives no locks: save in a folder on this computer"
+             : ErrorText(lockError_);
 }
 
-HeldBack SettledFolder::Whole(const std::vector<std::string>& files,
-                              std::vector<const SavedRecord*>* replaced) {
+HeldBack SettledFolder::WhyHeldBack(const std::vector<std::string>& files,
+                                    std::vector<const SavedRecord*>* replaced) {
   std::vector<std::string> names;
   for (const std::string& file : files) names.push_back(NameOf(MapPath(file)));
-  for (SavedRecord& record : staying_) {
-    size_t named = 0;
-    bool counts = false;
-    for (const std::string& name : names) {
-      named += record.Names(name);
-      counts = counts || (record.Names(name) && (!record.writer || record.writer == geteuid() ||
-                                                 CouldReplace(folder_, *record.writer, name)));
-    }
-    if (!counts) continue;
+  for (SavedRecord& record : records_) {
+    const size_t named = std::count_if(names.begin(), names.end(),
+                                       [&](const std::string& name) { return record.Names(name); });
+    if (std::none_of(names.begin(), names.end(),
+                     [&](const std::string& name) { return Counts(record, name); }))
+      continue;
     if (!record.judged) Judge(record);
     if (record.why.kind == HeldBack::kNone) continue;
     if (!replaced || named != record.Count()) {
       std::string words;
       HeldBack why = record.why;
       why.replaceable = named == record.Count() && !lockError_ && !NotReplaceable(files, words);
+      if (record.writer && *record.writer != geteuid()) why.writer = UserName(*record.writer);
       return why;
     }
     replaced->push_back(&record);
@@ -556,26 +547,25 @@ HeldBack SettledFolder::Whole(const std::vector<std::string>& files,
 }
 
 bool SettledFolder::Read(const std::string& file, std::vector<uint8_t>& bytes, uint64_t maxBytes) {
-  read_.push_back({MapPath(file), {}});
-  return ReadWholeFile(file, bytes, maxBytes, &read_.back().second);
+  struct stat st;
+  if (!ReadWholeFile(file, bytes, maxBytes, &st)) return false;
+  read_.push_back({MapPath(file), st});
+  return true;
 }
 
 HeldBack SettledFolder::Confirmed() {
-  std::vector<std::string> records, hidden;
+  std::vector<SavedRecord> now;
+  std::vector<std::string> hidden;
   bool runLock = false;
   if (!lockError_) return {};
-  if (const int error = List(folder_, records, hidden, runLock))
-    return {HeldBack::kCannotTell, error};
+  if (const int error = ListRecords(now, hidden, runLock)) return {HeldBack::kBeingSaved, error};
   for (const auto& [path, then] : read_) {
     // Opened afresh, as a network share's client tells what a name holds now, not what it kept.
-    struct stat now;
-    std::string id, role;
-    const int fd = OpenPlainFile(path, O_RDONLY);
-    bool same = fd >= 0 && fstat(fd, &now) == 0 && IdentityOf(now) == IdentityOf(then);
+    struct stat st;
+    const int fd = OpenPlainFile(path, O_RDONLY, &st);
     if (fd >= 0) close(fd);
-    for (const std::string& record : records)
-      same = same && save_names::Parse(record, id, role) &&
-             !save_names::RecordNames(role, NameOf(path));
+    bool same = fd >= 0 && IdentityOf(st) == IdentityOf(then);
+    for (const SavedRecord& record : now) same = same && !Counts(record, NameOf(path));
     if (!same) return {HeldBack::kBeingSaved, 0};
   }
   return {};
@@ -646,17 +636,18 @@ FileReplacement::Result FileReplacement::Commit(Locking locking) {
       error_ = EFBIG;
   }
   // 1. What this user may not replace is refused before anything is done.
-  if (!error_) error_ = NotReplaceable(targets, errorText_);
+  if (!error_) error_ = NotReplaceable(targets, errorText_, locking == Locking::kRequired);
   // 1, 2. Hold the folder, its saves left half way settled, until the end.
   std::unique_ptr<SettledFolder> held;
   if (!error_) held = std::make_unique<SettledFolder>(files_[0].target);
+  if (!error_) held->Settle();
   if (!error_ && (locking == Locking::kRequired ? held->CannotSave() : held->Refused())) {
     error_ = held->CannotSave();
     errorText_ = held->RefusalText(true);
   }
   // 3. What is held back is refused before anything is written.
   std::vector<const SavedRecord*> replaced;
-  if (!error_) heldBack_ = held->Whole(targets, &replaced);
+  if (!error_) heldBack_ = held->WhyHeldBack(targets, &replaced);
   if (heldBack_.kind != HeldBack::kNone) error_ = heldBack_.error ? heldBack_.error : EBUSY;
   const Result result = error_ ? Result::kFailed : Carry(*held, replaced);
   if (error_ && errorText_.empty()) errorText_ = platform::ErrorText(error_);

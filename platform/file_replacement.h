@@ -36,15 +36,15 @@
 //
 // Settling: a look at a name tells that it holds a file of the save, that it does not, or
 // that it cannot (then nothing of that save changes), reading a file again only once its
-// identity, size or times have changed.
-// An interrupted save leaves each name holding its new file or its earlier one: where one
-// holds neither, others saved there since, and nothing of it is applied. Where some names
-// hold their new files and each other its earlier one, its new file still beside it, the save
-// is finished; else each name holding its new file gets its earlier one back (or goes, where
-// none stood). A record listed but not looked at or read holds back what it may name; one
-// read whole but damaged goes only where every new file of its save is still hidden. Only the
-// game's own hidden files, of the current shape (save_names.h), are acted on; another user's
-// record counts only for names its writer could have changed.
+// identity, size or times have changed. Where some names hold their new files and each other
+// its earlier one, its new file still beside it, the save is finished; else each name holding
+// its new file gets its earlier one back (or goes, where none stood). Where a name holds
+// neither, others saved there since and nothing is applied; but a record without a checksum
+// (of version 4) proves no such thing, and holds its pair back as damaged. A record listed but
+// not looked at or read holds back what it may name; one read whole but damaged goes only
+// where every new file of its save is still hidden. Only the game's own hidden files, of the
+// current shape (save_names.h), are acted on; another user's record counts only for names its
+// writer could have changed.
 #pragma once
 
 #include <sys/stat.h>
@@ -79,24 +79,27 @@ struct HeldBack {
     kLaterVersion,  // a later version of the game wrote it, and finishes it
     kDamaged,       // what tells how to finish it cannot be read whole, or is no record
     kNotFinished,   // finishing it failed here (error says why), or nothing can (0)
-    kBeingSaved,    // read without the folder's lock, it changed as it was read
+    kBeingSaved,    // read without the folder's lock, it changed as it was read (or error)
   };
   Kind kind = kNone;
   int error = 0;
   bool replaceable = false;  // this user's save of the files asked about would replace it
+  std::string writer = "";   // whose save it is, where another user's
 };
 
 struct Saved;
 struct SavedRecord;
 
 // The folder of file (a Windows-style name is mapped), held still for as long as this
-// lives, its saves left half way settled: steps 1 and 2 above. Where no lock can be had
-// (no lock service, a read-only disk, a folder this user may not write), the folder is only
-// read, nothing in it changes, and every file a record names is held back.
+// lives: step 1 above. Where no lock can be had (no lock service, a read-only disk, a folder
+// this user may not write), the folder is only read, nothing in it changes, and every file a
+// record names is held back.
 class SettledFolder {
  public:
   explicit SettledFolder(const std::string& file);
   ~SettledFolder();
+  // Lists the records of saves left half way and, where the folder is held, settles them: step 2.
+  void Settle();
 
   // 0 where the folder's files can be read as they are; else why not: kFolderBusy, kGivenUp,
   // or an errno value (the folder could not be listed).
@@ -105,27 +108,30 @@ class SettledFolder {
   int CannotSave() const { return refused_ ? refused_ : lockError_ ? lockError_ : unremoved_; }
   // CannotSave() in words, with what the player can do (saving there, or only reading).
   std::string RefusalText(bool saving) const;
-  // Why any of files (Windows-style names are mapped) is held back, kind kNone if none is; for a
-  // save (replaced given), a record whose every file it replaces is added there instead.
-  HeldBack Whole(const std::vector<std::string>& files,
-                 std::vector<const SavedRecord*>* replaced = nullptr);
+  // Why any of files (Windows-style names are mapped) is held back by a record that counts
+  // for it (another user's only where its writer could change it), kind kNone if none is; for
+  // a save (replaced given), a record whose every file it replaces is added there instead.
+  HeldBack WhyHeldBack(const std::vector<std::string>& files,
+                       std::vector<const SavedRecord*>* replaced = nullptr);
   // Reads file whole as ReadWholeFile does; read without the folder's lock (none can be had),
   // files count only once Confirmed: kBeingSaved where a name no longer shows the very file
-  // read, or a record names it by now.
+  // read, or a record that counts for it (as WhyHeldBack has them) is there by now.
   bool Read(const std::string& file, std::vector<uint8_t>& bytes, uint64_t maxBytes);
   HeldBack Confirmed();
 
  private:
   friend class FileReplacement;  // whose save is made in the folder held
   bool Judge(SavedRecord& record);
-  void Sweep(const std::vector<std::string>& hidden, bool runLock);
+  bool Counts(const SavedRecord& record, const std::string& name) const;
+  int ListRecords(std::vector<SavedRecord>& records, std::vector<std::string>& hidden,
+                  bool& runLock) const;
 
   std::string folder_;
   std::unique_ptr<LockFile> lock_;
   int refused_ = 0, lockError_ = 0, unremoved_ = 0;
-  // The records that stay: this user's that could not be settled, and other users'; and what
-  // Read read.
-  std::vector<SavedRecord> staying_;
+  // The records listed, each with why it holds its files back (kind kNone once settled); and
+  // what Read read.
+  std::vector<SavedRecord> records_;
   std::vector<std::pair<std::string, struct stat>> read_;
 };
 

@@ -6,24 +6,24 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <new>
 #include <utility>
 #include <vector>
 
+#include "platform/file_io.h"
 #include "platform/file_replacement.h"
 
 namespace platform {
 
 std::string CurrentDirectory() {
-  std::vector<char> buffer(4096);
-  while (!getcwd(buffer.data(), buffer.size())) {
-    if (buffer.size() > (1u << 20)) return ".";
-    buffer.resize(buffer.size() * 2);
-  }
-  std::string dir(buffer.data());
+  char* cwd = getcwd(nullptr, 0);
+  std::string dir = cwd ? cwd : ".";
+  std::free(cwd);
   if (dir.size() > 1 && dir.back() == '/') dir.pop_back();
   return dir;
 }
@@ -55,15 +55,11 @@ std::string FindInFolder(const std::string& dir, const std::string& name) {
 }  // namespace
 
 std::string MapPath(const std::string& name) {
-  std::string path = name;
-  for (char& c : path)
-    if (c == '\\') c = '/';
+  std::string clean = name;
+  std::replace(clean.begin(), clean.end(), '\\', '/');
   // Collapse doubled separators that joining "dir" + "\name" can leave.
-  std::string clean;
-  for (char c : path) {
-    if (c == '/' && !clean.empty() && clean.back() == '/') continue;
-    clean += c;
-  }
+  const auto doubled = [](char a, char b) { return a == '/' && b == '/'; };
+  clean.erase(std::unique(clean.begin(), clean.end(), doubled), clean.end());
   if (clean.empty() || Exists(clean)) return clean;
 
   std::string result;
@@ -87,26 +83,30 @@ std::string MapPath(const std::string& name) {
   return result;
 }
 
-int OpenPlainFile(const std::string& path, int flags) {
-  const int fd = open(path.c_str(), (flags & ~O_CREAT) | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-  struct stat st;
-  const int error = fd < 0                ? errno
-                    : fstat(fd, &st) != 0 ? errno
-                    : S_ISREG(st.st_mode) ? 0
-                    : S_ISDIR(st.st_mode) ? EISDIR
-                                          : EINVAL;
+int OpenPlainFile(const std::string& path, int flags, struct stat* opened) {
+  struct stat looked, st;
+  const int look = flags & O_NOFOLLOW ? lstat(path.c_str(), &looked) : stat(path.c_str(), &looked);
+  int error = look != 0                 ? errno
+              : S_ISREG(looked.st_mode) ? 0
+              : S_ISDIR(looked.st_mode) ? EISDIR
+              : S_ISLNK(looked.st_mode) ? ELOOP
+                                        : EINVAL;
+  const int fd =
+      error ? -1 : open(path.c_str(), (flags & ~O_CREAT) | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+  if (!error)
+    error = fd < 0 || fstat(fd, &st) != 0                 ? errno
+            : SameFile(st, looked) && S_ISREG(st.st_mode) ? 0
+                                                          : EAGAIN;
   if (error && fd >= 0) close(fd);
+  if (!error && opened) *opened = st;
   errno = error;
   return error ? -1 : fd;
 }
 
 std::FILE* OpenFileForReading(const std::string& name, uint64_t maxBytes, struct stat* opened) {
-  const int fd = OpenPlainFile(MapPath(name), O_RDONLY);
   struct stat st;
-  const int refused = fd < 0                            ? errno
-                      : fstat(fd, &st) != 0             ? EIO
-                      : uint64_t(st.st_size) > maxBytes ? EFBIG
-                                                        : 0;
+  const int fd = OpenPlainFile(MapPath(name), O_RDONLY, &st);
+  const int refused = fd < 0 ? errno : uint64_t(st.st_size) > maxBytes ? EFBIG : 0;
   std::FILE* file = refused ? nullptr : fdopen(fd, "rb");
   if (fd >= 0 && !file) close(fd);
   if (file && opened) *opened = st;

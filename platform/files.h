@@ -20,11 +20,12 @@ bool SetCurrentDirectory(const std::string& path);
 // The Linux path for a Windows-style name; components that exist nowhere are kept as given.
 std::string MapPath(const std::string& name);
 
-// Opens the plain file at path as open does with flags (never making one, never waiting for a
-// pipe's writer, never taking a terminal), or -1 with errno set: EISDIR for a folder, EINVAL
-// for anything else that is no plain file. Every open of a file that is there goes through
-// here.
-int OpenPlainFile(const std::string& path, int flags);
+// Opens the plain file at path as open does with flags (never making one, never taking a
+// terminal), or -1 with errno set. What is no plain file is refused from a look at its name
+// (lstat where flags hold O_NOFOLLOW, else stat), never opened: EISDIR for a folder, ELOOP for
+// a link, EINVAL for the rest; EAGAIN where the file opened is not the one looked at. opened,
+// where given, tells the file opened. Every open of a file that is there goes through here.
+int OpenPlainFile(const std::string& path, int flags, struct stat* opened = nullptr);
 // The file (a Windows-style name is mapped) open for reading in binary, or null (errno
 // saying why). A folder, a pipe or a device is refused just as a missing file is (see
 // OpenPlainFile), and so is a file of more than maxBytes; where opened is given, it tells the

@@ -29,7 +29,7 @@ InstanceLock::Result InstanceLock::Acquire(const std::string& name) {
   problem_.clear();
   const char* runtime = std::getenv("XDG_RUNTIME_DIR");
   const std::string dir = (runtime && *runtime) ? runtime : "/tmp";
-  const std::string path = dir + "/quor-" + std::to_string(getuid()) + "-" + name + ".lock";
+  const std::string path = dir + "/quor-" + std::to_string(geteuid()) + "-" + name + ".lock";
   const Result result = Take(copy_, path, 0600);
   // The guard is the player's own: one at its name that another user made, or may write, or
   // that has another name too, is one that another user could hold for as long as they like.
@@ -49,10 +49,12 @@ InstanceLock::Result InstanceLock::Acquire(const std::string& name) {
 
 InstanceLock::Result InstanceLock::AcquireFolder(const std::string& folder) {
   const Result result = Take(folder_, InFolder(folder, save_names::RunLockName()), 0666);
+  // A note that is no user's number names nobody.
   const bool told = !holderNote_.empty() && holderNote_.size() < 11 &&
-                    holderNote_.find_first_not_of("0123456789") == std::string::npos;
+                    holderNote_.find_first_not_of("0123456789") == std::string::npos &&
+                    std::stoull(holderNote_) < uid_t(-1);
   holder_ = "Another game runs in the same game folder \"" + folder + "\"" +
-            (told ? ", " + UserName(uid_t(std::stoul(holderNote_))) + "'s" : "") + ".";
+            (told ? ", " + UserName(uid_t(std::stoull(holderNote_))) + "'s" : "") + ".";
   if (result != Result::HeldElsewhere) holder_.clear();
   return result;
 }

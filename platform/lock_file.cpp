@@ -22,7 +22,7 @@ namespace {
 // A lock waits this long for another game's; a lock file removed as it was locked is taken
 // again at once this many times first.
 constexpr auto kFewSeconds = std::chrono::seconds(5);
-constexpr int kAtOnce = 8;
+constexpr int kRetriesAtOnce = 8;
 
 std::function<bool(FolderWait)>& WaitHandler() {
   static std::function<bool(FolderWait)> handler;
@@ -54,9 +54,11 @@ LockFile::LockFile(std::string path, Wait wait, mode_t mode, std::string note)
                      (wait == Wait::kFewSeconds ? kFewSeconds : std::chrono::seconds(0));
   bool waiting = false;
   Try tried;
-  for (int again = 0; (tried = TryOnce()) == Try::kBusy || tried == Try::kAgain;) {
-    if (tried == Try::kAgain && ++again <= kAtOnce) continue;
-    if (std::chrono::steady_clock::now() >= until) break;
+  for (int retriesAtOnce = kRetriesAtOnce;;) {
+    tried = TryOnce();
+    if (tried == Try::kAgain && retriesAtOnce-- > 0) continue;
+    if (tried == Try::kHeld || tried == Try::kNone || std::chrono::steady_clock::now() >= until)
+      break;
     if (!TellFolderWait(waiting ? FolderWait::kGoesOn : FolderWait::kBegins)) {
       state_ = State::kGivenUp;
       break;
@@ -71,11 +73,11 @@ LockFile::LockFile(std::string path, Wait wait, mode_t mode, std::string note)
 
 LockFile::Try LockFile::TryOnce() {
   int fd = OpenPlainFile(path_, kOpenFlags);
-  if (fd < 0 && errno == ENOENT) {
+  if (fd < 0 && errno == ENOENT)
     fd = open(path_.c_str(), kOpenFlags | O_CLOEXEC | O_NONBLOCK | O_CREAT | O_EXCL, mode_);
-    // Made by another game meanwhile, or a name a network share's client still thinks free.
-    if (fd < 0 && errno == EEXIST) return Try::kAgain;
-  }
+  // Made by another game meanwhile, or a name a network share's client still thinks free; or
+  // replaced as it was opened.
+  if (fd < 0 && (errno == EEXIST || errno == EAGAIN)) return Try::kAgain;
   error_ = fd < 0 ? errno : 0;
   if (fd < 0) return Try::kNone;
   struct flock lock {};  // the whole file, from its start
@@ -92,12 +94,14 @@ LockFile::Try LockFile::TryOnce() {
     close(fd);
     return busy ? Try::kBusy : Try::kNone;
   }
-  // A lock on a file its holder removed as it let go holds nothing: taken again.
-  struct stat st, named;
-  if (fstat(fd, &st) != 0 || st.st_nlink == 0 || lstat(path_.c_str(), &named) != 0 ||
-      !SameFile(st, named)) {
+  // A lock on a file its holder removed as it let go holds nothing: taken again. A look that
+  // fails otherwise tells nothing, and says why.
+  struct stat st, named{};
+  error_ =
+      fstat(fd, &st) != 0 || (lstat(path_.c_str(), &named) != 0 && errno != ENOENT) ? errno : 0;
+  if (error_ || st.st_nlink == 0 || !SameFile(st, named)) {
     close(fd);
-    return Try::kAgain;
+    return error_ ? Try::kNone : Try::kAgain;
   }
   // A file under another name too is no longer the lock's own alone.
   if (st.st_nlink == 1 && st.st_uid == geteuid()) fchmod(fd, mode_);

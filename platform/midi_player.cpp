@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
-#include <fstream>
 
 #include "platform/files.h"
 #include "platform/standard_midi_file.h"
@@ -38,10 +37,8 @@ void QuietenSynthLogOnce() {
 }  // namespace
 
 std::string MidiPerformance::FindSoundFont() {
-  for (const char* path : kSoundFonts) {
-    std::ifstream probe(path, std::ios::binary);
-    if (probe.good()) return path;
-  }
+  for (const char* path : kSoundFonts)
+    if (FileExists(path)) return path;
   return "";
 }
 

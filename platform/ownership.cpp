@@ -8,6 +8,7 @@
 
 #include "platform/file_io.h"
 #include "platform/files.h"
+#include "platform/save_names.h"
 
 namespace platform {
 
@@ -33,19 +34,32 @@ std::string Whose(const std::string& path, const std::string& is, const std::str
                               : elsewhere);
 }
 
-int NotReplaceable(const std::vector<std::string>& files, std::string& words) {
+int NotReplaceable(const std::vector<std::string>& files, std::string& words, bool locking) {
   for (const std::string& file : files) {
-    const std::string path = MapPath(file), folder = FolderOf(path);
+    const std::string path = MapPath(file), folder = FolderOf(path),
+                      lock = InFolder(folder, save_names::FolderLockName());
     if (!CouldReplace(folder, geteuid(), NameOf(path))) {
       words = "the file " + Whose(path, "may be replaced only by its owner in this shared folder",
                                   "", "save under another name");
       return EPERM;
     }
-    const int error = faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) ? errno : 0;
-    if (IsPermission(error)) {
-      words = "its folder " +
-              Whose(folder, std::string("may not be written (") + std::strerror(error) + ")",
-                    "writable", "save in another folder");
+    struct stat st;
+    if (stat(folder.c_str(), &st) == 0 && !S_ISDIR(st.st_mode)) return ENOTDIR;
+    // A save writes its folder and lists it, and locks it through the lock file there, if any.
+    const struct {
+      const std::string& at;
+      int access;
+      const char *what, *is, *may;
+    } needs[] = {{folder, W_OK | X_OK, "its folder ", "may not be written", "writable"},
+                 {folder, R_OK, "its folder ", "cannot be listed", "readable"},
+                 {lock, W_OK, "its lock file ", "cannot be opened for writing", "writable"}};
+    for (size_t i = 0; i < (locking ? 3 : 2); ++i) {
+      const int error =
+          faccessat(AT_FDCWD, needs[i].at.c_str(), needs[i].access, AT_EACCESS) ? errno : 0;
+      if (!IsPermission(error)) continue;
+      words = needs[i].what + Whose(needs[i].at,
+                                    needs[i].is + std::string(" (") + std::strerror(error) + ")",
+                                    needs[i].may, "save in another folder");
       return error;
     }
   }

@@ -24,8 +24,10 @@ bool IsAnotherUsersFile(const std::string& name);
 // nothing is to be saved, ask its owner.
 std::string Whose(const std::string& path, const std::string& is, const std::string& may,
                   const std::string& elsewhere);
-// 0 where this user may replace the files (Windows-style names are mapped; all in one folder);
-// else why not, with in words whose folder or file keeps them from it and what they can do.
-int NotReplaceable(const std::vector<std::string>& files, std::string& words);
+// 0 where this user may replace the files (Windows-style names are mapped; all in one folder),
+// listing their folder and, where locking, opening its lock file; else why not: ENOTDIR where
+// the folder is none, or a permission with in words whose folder or file keeps them from it
+// and what they can do.
+int NotReplaceable(const std::vector<std::string>& files, std::string& words, bool locking = true);
 
 }  // namespace platform

@@ -128,20 +128,29 @@ std::string CanDo(const std::vector<std::string>& things) {
   return said;
 }
 
+// Whether the running scene holds a recording to replay or save.
+bool Recorded() { return CurrentGameNode && CurrentGameNode->recordedKeyMasks.Size() >= 1; }
+
 // Why a file of a save that a game left half way is held back, in the player's words, with
-// what they can do: F7 is offered only where the player's save of the pair would replace it.
-std::string HeldBackText(const platform::HeldBack& why) {
+// what they can do: F7 is offered only where the player's save of the pair would replace it,
+// after F1 and F2 where nothing is recorded.
+std::string HeldBackText(const platform::HeldBack& why, bool recorded = false) {
   using platform::HeldBack;
   const std::string cut = "its save was cut short",
                     wait = platform::IsPermission(why.error) ? "" : "try again in a moment",
-                    replace = why.replaceable
-                                  ? "save your own recording under this name (F7) in its place"
-                                  : "";
+                    them = why.writer.empty() ? "them" : why.writer,
+                    replace = !why.replaceable
+                                  ? ""
+                                  : std::string(recorded ? "" : "record with F1 and F2, then ") +
+                                        "save your own recording under this name (F7) in its place";
   switch (why.kind) {
     case HeldBack::kNone:
       return "";
     case HeldBack::kBeingSaved:
-      return "another game is saving it: try again in a moment";
+      return (why.error ? "whether another game saved it as it was read cannot be told (" +
+                              Why(why.error) + ")"
+                        : "another game is saving it") +
+             ": try again in a moment";
     case HeldBack::kFolderLocked:
       if (why.error == ENOLCK)
         return cut +
@@ -150,10 +159,11 @@ std::string HeldBackText(const platform::HeldBack& why) {
       if (why.error == EROFS)
         return cut + ", and its folder is read-only now: play it once the folder can be written";
       return cut + ", and only a user who may write its folder can finish it (" + Why(why.error) +
-             "): ask them to play it once";
+             "): ask " + them + " to play it once";
     case HeldBack::kAnotherUsers:
-      return "its save, another user's, was cut short, and only that user's game can finish it" +
-             CanDo({"ask them to play it once", replace});
+      return "its save, " + (why.writer.empty() ? "another user" : why.writer) +
+             "'s, was cut short, and only that user's game can finish it" +
+             CanDo({"ask " + them + " to play it once", replace});
     case HeldBack::kCannotTell:
       return cut + ", and what it holds cannot be read now (" + Why(why.error) + ")" +
              CanDo({wait, replace});
@@ -568,7 +578,7 @@ namespace {
 // F3 and F7 need a recording; without one the player is told which keys make it, or, where
 // F1 was refused, that it could not start.
 bool RecordingThere(const GameDirector& director, const char* wanted) {
-  if (CurrentGameNode && CurrentGameNode->recordedKeyMasks.Size() >= 1) return true;
+  if (Recorded()) return true;
   ErrorBox(std::string("Nothing has been recorded to ") + wanted +
                (director.recordingRefused ? ", as the recording could not start ."
                                           : ": F1 starts a recording and F2 stops it ."),
@@ -593,20 +603,22 @@ void GameDirector::StartReplayFromFile(const std::string& path, bool slow) {
   const std::string state = StateFileBeside(path);
   std::string refused;
   int replayError = 0, stateError = 0;
-  bool replayRead = false, stateRead = false;
   std::vector<uint8_t> inputBytes, stateBytes;
   {
     platform::SettledFolder folder(path);
+    folder.Settle();
+    auto readError = [&](const std::string& file, std::vector<uint8_t>& bytes, uint64_t most) {
+      return folder.Read(file, bytes, most) ? 0 : errno ? errno : EIO;
+    };
     platform::HeldBack why;
     if (folder.Refused() == platform::kGivenUp) {
       return;
     } else if (folder.Refused()) {
       refused = folder.RefusalText(false);
-    } else if ((why = folder.Whole({path, state})).kind != platform::HeldBack::kNone) {
-      refused = HeldBackText(why);
-    } else if (!(replayError = OpenError(path)) && !(stateError = OpenError(state))) {
-      replayRead = folder.Read(path, inputBytes, kLargestReplay);
-      stateRead = folder.Read(state, stateBytes, kLargestSavedGame);
+    } else if ((why = folder.WhyHeldBack({path, state})).kind != platform::HeldBack::kNone) {
+      refused = HeldBackText(why, Recorded());
+    } else if (!(replayError = readError(path, inputBytes, kLargestReplay)) &&
+               !(stateError = readError(state, stateBytes, kLargestSavedGame))) {
       refused = HeldBackText(folder.Confirmed());
     }
   }
@@ -616,17 +628,12 @@ void GameDirector::StartReplayFromFile(const std::string& path, bool slow) {
   }
   if (replayError || stateError) {
     ErrorBox(replayError ? UnreadableText("replay", path, replayError)
-                         : UnreadableText("saved game", state, stateError),
+                         : UnreadableText("start state", state, stateError),
              kReplayError);
     return;
   }
   RecordedInput input;
-  if (!replayRead) inputBytes.clear();
   if (!ReadRecordedInputOrSay(path, inputBytes, input)) return;
-  if (!stateRead) {
-    DamagedBox(state);
-    return;
-  }
   replayInputBytes.swap(inputBytes);
   replayStateBytes.swap(stateBytes);
   RequestSave(WhenReplayStatePath().c_str());

@@ -3,7 +3,6 @@
 // a prompt typed into the game window and boxes drawn over its picture; and SDL's own box
 // where there is no window to draw in.
 #include <SDL.h>
-
 #include <pthread.h>
 #include <signal.h>
 #include <sys/prctl.h>
@@ -225,8 +224,8 @@ bool SdlHost::AskFileName(const FileDialogRequest& request, std::string& path) {
   std::string directory = request.initialDirectory.empty() ? "." : request.initialDirectory;
   // Titled as the system's own: a chooser left untitled is called after its program.
   const std::string title = DialogTitle(request);
-  // The chooser opens in the dialog's folder, or at the name it gave when the user would
-  // not replace that file.
+  // The chooser opens in the dialog's folder, or at the name it gave when that name was
+  // refused or the user would not replace that file.
   auto chooser = [&](const std::string& start) -> std::vector<std::string> {
     if (zenity) {
       std::vector<std::string> command = {"zenity", "--file-selection", "--title=" + title};
@@ -249,9 +248,11 @@ bool SdlHost::AskFileName(const FileDialogRequest& request, std::string& path) {
     while (!chosen.empty() && (chosen.back() == '\n' || chosen.back() == '\r')) chosen.pop_back();
     if (chosen.empty()) return false;
     if (!ResolveDialogAnswer(request, chosen, path, refusal)) {
-      // The chooser says why and asks again, as a dialog that must find its file does.
+      // The chooser says why and asks again at the name refused, as a dialog that must find
+      // its file does.
       if (RunDialogProgram(MessageCommand(desktop, DialogMessage::Error, refusal, ""), nullptr) < 0)
         return false;
+      start = chosen;
       continue;
     }
     if (!AskBeforeReplacing(request, path, zenity ? "" : chosen, question)) return true;

@@ -389,6 +389,9 @@ text_fits "$long.sav" "the question about replacing a file with a long name"
 chooser_key=F6 open_chooser "0 0 o$long.sav" "0 0" "0 1"
 wait_until chooser_ended 3 || fail "no refusal of a missing file: $(cat chooser.log)"
 text_fits "o$long.sav" "the refusal of a missing file with a long name"
+# The chooser opens again at the name refused, not empty in the game's folder.
+grep -q -- "^start .*--filename=o$long.sav " chooser.log ||
+  fail "the chooser did not open again at the name refused: $(cat chooser.log)"
 
 # kdialog asks on its own before it returns a file that is there: that file is not asked
 # about again. The stand-in plays kdialog where zenity is missing.

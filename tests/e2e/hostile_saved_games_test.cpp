@@ -1,6 +1,8 @@
 // Saved games made hostile one field at a time, loaded into a running furnished room: each
 // must be refused with the load error box and leave the running game exactly as it was.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <cmath>
@@ -23,6 +25,7 @@
 #include "engine/sound_input/midi_file.h"
 #include "engine/sound_input/sound.h"
 #include "engine/sound_input/streamed_sound.h"
+#include "tests/support/folder_watch.h"
 #include "tests/support/headless_run.h"
 #include "tests/support/room_scene.h"
 #include "tests/support/temp_dir.h"
@@ -343,12 +346,18 @@ TEST_F(HostileSavedGames, SceneCountersOutsideTheirRangeAreRefused) {
 
 // A name that leads to a folder is no file, nor one far larger than any of its kind: the
 // load goes on exactly as it does for a missing one. Reading a folder as music, or a 2 TB
-// file (which takes no room on the disk) as music or a picture, used to end the program.
+// file (which takes no room on the disk) as music or a picture, used to end the program. A
+// device (a pipe where none may be made) was opened before it was refused, and opening some
+// devices does something.
 TEST_F(HostileSavedGames, AFolderOrAFileTooLargeNamedForAFileLoadsAsAMissingFile) {
   for (const char* huge : {"huge", "Sounds/huge", "BITMAPS/huge"}) {
     WriteBytes(dir.File(huge), {});
     ASSERT_EQ(truncate(dir.File(huge).c_str(), off_t{2} << 40), 0);
   }
+  const std::string device = dir.File("device");
+  ASSERT_TRUE(mknod(device.c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0 ||
+              mkfifo(device.c_str(), 0666) == 0);
+  testing_support::FolderWatch watch(dir.Path(), IN_OPEN);
   AtFrame20([&] {
     testing_support::AddTune();
     ASSERT_TRUE(SaveGameFile(dir.File("tuned.sav")));
@@ -376,8 +385,10 @@ TEST_F(HostileSavedGames, AFolderOrAFileTooLargeNamedForAFileLoadsAsAMissingFile
       const std::vector<std::string> missing = loadNaming("nowhere");
       EXPECT_EQ(loadNaming("."), missing);
       EXPECT_EQ(loadNaming("huge"), missing);
+      EXPECT_EQ(loadNaming("../device"), missing);
     }
   });
+  for (const auto& [change, name] : watch.Events()) EXPECT_NE(name, "device");
 }
 
 }  // namespace

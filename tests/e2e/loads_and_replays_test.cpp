@@ -118,13 +118,14 @@ TEST_F(LoadsAndReplays, ARefusedReplayKeepsThePlayersOwnRecording) {
   });
 }
 
-// A file there that the player may not read was called missing too.
+// A file there that the player may not read was called missing too, and a start state was
+// called a saved game.
 TEST_F(LoadsAndReplays, AMissingReplayOrStartStateIsCalledMissingAndAnUnreadableOneSaysWhy) {
   AtFrame20([&](GameDirector&) {
     testing_support::OrdinaryUser user;
     for (const std::string& file : {rep, sar}) {
       ASSERT_EQ(chmod(file.c_str(), 0), 0);
-      EXPECT_EQ(Refused(rep), "The " + std::string(file == rep ? "replay" : "saved game") + " \"" +
+      EXPECT_EQ(Refused(rep), "The " + std::string(file == rep ? "replay" : "start state") + " \"" +
                                   file + "\" cannot be read (Permission denied) .");
       ASSERT_EQ(chmod(file.c_str(), 0600), 0);
     }
@@ -140,7 +141,7 @@ TEST_F(LoadsAndReplays, AMissingReplayOrStartStateIsCalledMissingAndAnUnreadable
     EXPECT_EQ(Refused(rep), "The replay \"" + rep + "\" does not exist .");
     ASSERT_EQ(rename("aside.rep", rep.c_str()), 0);
     platform::DeleteFile(sar);
-    EXPECT_EQ(Refused(rep), "The saved game \"" + sar + "\" does not exist .");
+    EXPECT_EQ(Refused(rep), "The start state \"" + sar + "\" does not exist .");
   });
 }
 
@@ -256,7 +257,8 @@ TEST_F(LoadsAndReplays, EveryReplayNameKeepsAStartStateOfItsOwn) {
 }
 
 // A saved game, a replay or its start state far larger than its kind is read whole into
-// memory first: a 2 TB file (which takes no room on the disk) ended the game.
+// memory first: a 2 TB file (which takes no room on the disk) ended the game. A replay or a
+// start state too large was then called damaged.
 TEST_F(LoadsAndReplays, AFileFarTooLargeForItsKindIsRefusedAtOnce) {
   AtFrame20([&](GameDirector&) {
     auto huge = [&](const std::string& name) {
@@ -266,10 +268,11 @@ TEST_F(LoadsAndReplays, AFileFarTooLargeForItsKindIsRefusedAtOnce) {
     };
     platform::CopyFile(sar, dir.File("huge.sar"), kLargestSavedGame);
     EXPECT_EQ(Refused(huge("huge.rep")),
-              "The replay \"" + dir.File("huge.rep") + "\" is damaged .");
+              "The replay \"" + dir.File("huge.rep") + "\" cannot be read (File too large) .");
     platform::CopyFile(rep, dir.File("big.rep"), kLargestSavedGame);
     huge("big.sar");
-    EXPECT_NE(Refused(dir.File("big.rep")).find("big.sar\" is damaged"), std::string::npos);
+    EXPECT_EQ(Refused(dir.File("big.rep")),
+              "The start state \"" + dir.File("big.sar") + "\" cannot be read (File too large) .");
     // F6.
     ASSERT_TRUE(SaveGameFile("before.sav"));
     host->messageBoxes.clear();

@@ -9,6 +9,8 @@
 
 #include <cstdlib>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/save_names.h"
 #include "tests/support/temp_dir.h"
@@ -70,6 +72,26 @@ TEST(InstanceLock, AFolderWithoutRoomForTheLockIsNotAnotherCopy) {
   EXPECT_FALSE(lock.Held());
   EXPECT_NE(lock.Problem().find(dir.File("missing")), std::string::npos);
   EXPECT_NE(lock.Problem().find("No such file"), std::string::npos);
+}
+
+// A note past the user numbers named a user all the same, its number wrapped to 32 bits.
+TEST(InstanceLock, AHoldersNoteNamesTheUserItsNumberIs) {
+  testing_support::TempDir dir;
+  InstanceLock first, second;
+  ASSERT_EQ(first.AcquireFolder(dir.Path()), InstanceLock::Result::Held);
+  const std::string told = "Another game runs in the same game folder \"" + dir.Path() + "\"";
+  for (const auto& [note, named] :
+       std::vector<std::pair<std::string, std::string>>{{"0", told + ", root's."},
+                                                        {"4294967295", told + "."},
+                                                        {"4294967296", told + "."},
+                                                        {"4294968297", told + "."},
+                                                        {"9999999999", told + "."}}) {
+    const int fd = open(dir.File(save_names::RunLockName()).c_str(), O_WRONLY | O_TRUNC);
+    ASSERT_EQ(write(fd, note.data(), note.size()), ssize_t(note.size()));
+    close(fd);
+    EXPECT_EQ(second.AcquireFolder(dir.Path()), InstanceLock::Result::HeldElsewhere);
+    EXPECT_EQ(second.FolderHolder(), named) << note;
+  }
 }
 
 // A lock passed to the children a game started: where a game was killed while a box it had

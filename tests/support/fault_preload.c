@@ -26,8 +26,11 @@
 //                               (an open looks afresh);
 //   lstat:NAME[@N]:fail=ERRNO   every lstat and stat (the first N) of such a file fails with
 //                               ERRNO ("stat:" is the same rule);
-//   readdir:NAME:fail=ERRNO     every listing of a folder whose name matches NAME fails with
-//                               ERRNO after its first entry;
+//   readdir:NAME[@N]:fail=ERRNO every listing (the Nth only, with @N) of a folder whose name
+//                               matches NAME fails with ERRNO after its first entry;
+//   readdir:NAME:lose=ERRNO     every listing leaves out the entries whose names match NAME,
+//                               and ends failing with ERRNO where it left one out, as a
+//                               folder with a bad block may;
 //   net:client                  the program runs on another computer than the test, over a
 //                               network share: a lock it takes on a folder is its own (the
 //                               share's client keeps it) and never meets another program's,
@@ -147,6 +150,10 @@ static void ParseRules(void) {
       } else {
         continue;
       }
+    } else if (strcmp(kind, "readdir") == 0 && strncmp(action, "lose=", 5) == 0) {
+      r->kind = 'e';
+      r->action = 'l';
+      r->error = atoi(action + 5);
     } else if ((!strcmp(kind, "read") || !strcmp(kind, "fstat") || !strcmp(kind, "open") ||
                 !strcmp(kind, "lstat") || !strcmp(kind, "stat") || !strcmp(kind, "readdir")) &&
                strncmp(action, "fail=", 5) == 0) {
@@ -425,9 +432,10 @@ int stat(const char* path, struct stat* st) { LSTAT_UNDER_RULES("stat", struct s
 
 int stat64(const char* path, struct stat64* st) { LSTAT_UNDER_RULES("stat64", struct stat64); }
 
-// The listing under way and how many entries it has given, for readdir's rule.
+// The listing under way, how many entries it has given, and the error it ends with where a
+// "lose" rule left an entry out.
 static DIR* listing;
-static int listed;
+static int listed, lostError;
 
 int closedir(DIR* d) {
   static int (*real)(DIR*);
@@ -436,22 +444,40 @@ int closedir(DIR* d) {
   return real(d);
 }
 
+// What a "lose" rule says of an entry called name: whether it is left out.
+static int Lost(const char* name) {
+  for (int i = 0; i < ruleCount; ++i)
+    if (rules[i].kind == 'e' && rules[i].action == 'l' && fnmatch(rules[i].name, name, 0) == 0)
+      return lostError = rules[i].error;
+  return 0;
+}
+
 // Both spellings of readdir: a listing that the rules end part way does so after one entry.
-#define READDIR_UNDER_RULES(symbol, type)                                          \
-  static type* (*real)(DIR*);                                                    \
-  if (!real) real = (type * (*)(DIR*)) dlsym(RTLD_NEXT, symbol);                 \
-  if (ruleCount < 0) ParseRules();                                               \
-  if (d != listing) listing = d, listed = 0;                                     \
-  for (int i = 0; i < ruleCount; ++i) {                                          \
-    char path[kPathSize];                                                        \
-    if (rules[i].kind == 'e' && listed > 0 &&                                    \
-        fnmatch(rules[i].name, NameOfDescriptor(dirfd(d), path, sizeof path), 0) == 0) { \
-      errno = rules[i].error;                                                    \
-      return NULL;                                                               \
-    }                                                                            \
-  }                                                                              \
-  ++listed;                                                                      \
-  return real(d)
+#define READDIR_UNDER_RULES(symbol, type)                                              \
+  static type* (*real)(DIR*);                                                        \
+  if (!real) real = (type * (*)(DIR*)) dlsym(RTLD_NEXT, symbol);                     \
+  if (ruleCount < 0) ParseRules();                                                   \
+  char path[kPathSize];                                                              \
+  const int before = errno;                                                          \
+  for (int i = 0; i < ruleCount; ++i) {                                              \
+    struct Rule* r = &rules[i];                                                      \
+    if (r->kind != 'e' || r->action != 'f' ||                                        \
+        fnmatch(r->name, NameOfDescriptor(dirfd(d), path, sizeof path), 0) != 0)     \
+      continue;                                                                      \
+    r->seen += d != listing;                                                         \
+    if (listed > 0 && d == listing && (r->every || r->seen == r->nth)) {             \
+      errno = r->error;                                                              \
+      return NULL;                                                                   \
+    }                                                                                \
+  }                                                                                  \
+  if (d != listing) listing = d, listed = lostError = 0;                             \
+  ++listed;                                                                          \
+  errno = before;                                                                    \
+  type* e;                                                                           \
+  while ((e = real(d)) && Lost(e->d_name)) {                                         \
+  }                                                                                  \
+  if (!e && lostError) errno = lostError;                                            \
+  return e
 
 struct dirent* readdir(DIR* d) { READDIR_UNDER_RULES("readdir", struct dirent); }
 

@@ -1,11 +1,12 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/inotify.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
@@ -28,12 +29,14 @@
 #include "engine/scene/game_node.h"
 #include "engine/sound_input/keyboard.h"
 #include "engine/sound_input/mouse.h"
+#include "platform/file_io.h"
 #include "platform/files.h"
 #include "platform/headless/headless_host.h"
 #include "platform/save_names.h"
 #include "tests/engine/app/director_fixture.h"
 #include "tests/support/faults.h"
 #include "tests/support/file_bytes.h"
+#include "tests/support/folder_watch.h"
 #include "tests/support/game_files.h"
 #include "tests/support/ordinary_user.h"
 
@@ -139,6 +142,15 @@ TEST_F(SavedGames, AFailedSaveKeepsTheEarlierFileAndSaysWhy) {
   EXPECT_NE(host.messageBoxes[1].text.find("\": File name too long ."), std::string::npos);
   EXPECT_EQ(ReadBytes(dir.File("keep.sav")), kept);
   EXPECT_EQ(dir.Names(), (std::vector<std::string>{"keep.sav"}));
+  // Under a plain file, its folder was said not to be writable.
+  WriteBytes(dir.File("plain"), {});
+  EXPECT_FALSE(SaveGameFile(dir.File("plain/x.sav")));
+  director->StartReplayFromFile(dir.File("plain/x.rep"), false);
+  ASSERT_EQ(host.messageBoxes.size(), 4u);
+  for (size_t i = 2; i < 4; ++i) {
+    EXPECT_NE(host.messageBoxes[i].text.find(": Not a directory ."), std::string::npos)
+        << host.messageBoxes[i].text;
+  }
 }
 
 TEST_F(SavedGames, DialogsSaveWhereTheUserSaysAndCancelDoesNothing) {
@@ -223,32 +235,6 @@ TEST_F(SavedGames, AReplayThatCannotBeSavedWholeLeavesTheEarlierPairAsItWas) {
             (std::vector<std::string>{"gamesavestartrecording.sat", "pair.rep", "pair.sar"}));
 }
 
-// What happens to the names of a folder, as inotify tells it: each change and the name it
-// touched.
-class FolderWatch {
- public:
-  explicit FolderWatch(const std::string& folder) : fd_(inotify_init1(IN_NONBLOCK | IN_CLOEXEC)) {
-    EXPECT_GE(inotify_add_watch(fd_, folder.c_str(), IN_ALL_EVENTS), 0);
-  }
-  ~FolderWatch() { close(fd_); }
-  std::vector<std::pair<uint32_t, std::string>> Events() {
-    std::vector<std::pair<uint32_t, std::string>> events;
-    alignas(inotify_event) char buffer[65536];
-    ssize_t n;
-    while ((n = read(fd_, buffer, sizeof buffer)) > 0) {
-      for (char* at = buffer; at < buffer + n;) {
-        auto* event = reinterpret_cast<inotify_event*>(at);
-        events.emplace_back(event->mask, event->len ? event->name : "");
-        at += sizeof(inotify_event) + event->len;
-      }
-    }
-    return events;
-  }
-
- private:
-  int fd_;
-};
-
 // A save moved the earlier file away from its name before it put the new one there, so a
 // game killed between the two left the name empty; a replay's start state was copied into
 // the state file itself (and a pipe of that name held the game for good); a save over a
@@ -263,7 +249,7 @@ TEST_F(SavedGames, EveryNameShowsItsEarlierFileOrTheNewOneWholeAndKeepsItsPermis
   // An earlier version's temporary may be the only copy of an earlier save.
   WriteBytes(dir.File(".quor-AbCdEf"), {2});
 
-  FolderWatch watch(dir.Path());
+  testing_support::FolderWatch watch(dir.Path());
   CurrentGameNode->SetFPS(45);
   ASSERT_TRUE(SaveGameFile(dir.File("keep.sav")));
   CurrentGameNode->recordedKeyMasks.Add(2u);
@@ -329,6 +315,19 @@ TEST_F(SavedGames, AReplayWithoutItsStateFileOrWithHugeCountsDoesNotStart) {
   EXPECT_EQ(director->replaying, 0);
   EXPECT_EQ(CurrentGameNode->recordedKeyMasks.Size(), 0u);
   EXPECT_NE(host.WindowTitle(), "Quor - Replay Mode");
+
+  // A pipe at the start state was opened before it was refused, which let a program waiting to
+  // write to it through.
+  ASSERT_EQ(mkfifo(dir.File("alone.sar").c_str(), 0600), 0);
+  std::atomic<bool> through{false};
+  std::thread writer([&] { through = close(open(dir.File("alone.sar").c_str(), O_WRONLY)) == 0; });
+  director->StartReplayFromFile(dir.File("alone.rep"), false);
+  usleep(100000);
+  EXPECT_FALSE(through);
+  close(open(dir.File("alone.sar").c_str(), O_RDONLY | O_NONBLOCK));
+  writer.join();
+  EXPECT_EQ(host.messageBoxes.back().text, "The start state \"" + dir.File("alone.sar") +
+                                               "\" cannot be read (not a plain file) .");
 }
 
 }  // namespace
@@ -530,11 +529,13 @@ class SavedPairs : public SavedGames {
   Pair earlier, fresh;
 };
 
-// A file as records of the version before told it: its size and its bytes summed a byte a step.
-std::string BytewisePrint(const std::vector<uint8_t>& bytes) {
+// A file as records of the version before told it: its size and its bytes summed a byte a step
+// (each changed by as much as asked).
+std::string BytewisePrint(const std::vector<uint8_t>& bytes, uint64_t sizeBy = 0,
+                          uint64_t sumBy = 0) {
   uint64_t sum = 0xcbf29ce484222325u;
   for (uint8_t b : bytes) sum = (sum ^ b) * 0x100000001b3u;
-  return "f " + std::to_string(bytes.size()) + " " + std::to_string(sum) + " 0 0";
+  return "f " + std::to_string(bytes.size() + sizeBy) + " " + std::to_string(sum + sumBy) + " 0 0";
 }
 
 // A game killed between the pair's two renames left the new start state beside the earlier
@@ -549,16 +550,46 @@ TEST_F(SavedPairs, AReplaySaveKilledBetweenItsRenamesIsWholeByTheNextReplay) {
   EXPECT_TRUE(Whole());
   EXPECT_EQ(HiddenNames(dir), std::vector<std::string>{});
 
-  PutEarlierBack();
-  EXPECT_EQ(SaveReplayInGame(dir.Path(), 40, 0, "rename:pair.rep:kill"), -1);
-  const std::string four = "quor-save-record 4\n706169722e736172 " + BytewisePrint(fresh.second) +
-                           " " + BytewisePrint(earlier.second) + "\n706169722e726570 " +
-                           BytewisePrint(fresh.first) + " " + BytewisePrint(earlier.first) + "\n";
-  WriteBytes(RecordIn(dir), {four.begin(), four.end()});
-  director->StartReplayFromFile(dir.File("pair.rep"), false);
-  EXPECT_TRUE(host.messageBoxes.empty());
-  EXPECT_EQ(Held(), fresh);
-  EXPECT_EQ(HiddenNames(dir), std::vector<std::string>{});
+  // Where the version before was killed so, its record (of version 4, without a checksum) is
+  // finished; one changed in a field (a size, a sum, a kind letter), which showed a name holding
+  // neither file, was taken for one of a save outdone by a later one: it went with what repairs
+  // the pair, and F8 played the mix.
+  const std::vector<uint8_t>* told[] = {&fresh.second, &earlier.second, &fresh.first,
+                                        &earlier.first};
+  for (const auto& [changed, size, sum, kind] :
+       std::vector<std::tuple<size_t, uint64_t, uint64_t, char>>{{0, 1, 0, 'f'},
+                                                                 {0, 0, 1, 'f'},
+                                                                 {0, 0, 0, 'u'},
+                                                                 {3, 1, 0, 'f'},
+                                                                 {3, 0, 1, 'f'},
+                                                                 {4, 0, 0, 0}}) {
+    std::string prints[4];
+    for (size_t i = 0; i < 4; ++i)
+      prints[i] = BytewisePrint(*told[i], i == changed ? size : 0, i == changed ? sum : 0);
+    if (changed < 4) prints[changed][0] = kind;
+    const std::string four = "quor-save-record 4\n706169722e736172 " + prints[0] + " " + prints[1] +
+                             "\n706169722e726570 " + prints[2] + " " + prints[3] + "\n";
+    PutEarlierBack();
+    EXPECT_EQ(SaveReplayInGame(dir.Path(), 40, 0, "rename:pair.rep:kill"), -1);
+    const std::string record = RecordIn(dir);
+    const std::vector<std::string> files = FilesOfRecord(dir, record);
+    WriteBytes(record, {four.begin(), four.end()});
+    host.messageBoxes.clear();
+    director->StartReplayFromFile(dir.File("pair.rep"), false);
+    if (changed == 4) {
+      EXPECT_TRUE(host.messageBoxes.empty());
+      EXPECT_EQ(Held(), fresh);
+      EXPECT_EQ(HiddenNames(dir), std::vector<std::string>{});
+      continue;
+    }
+    ASSERT_EQ(host.messageBoxes.size(), 1u) << changed;
+    EXPECT_NE(host.messageBoxes[0].text.find("what it left to finish it is damaged"),
+              std::string::npos)
+        << host.messageBoxes[0].text;
+    EXPECT_EQ(Held(), Pair(earlier.first, fresh.second)) << changed;
+    EXPECT_EQ(FilesOfRecord(dir, record), files) << changed;
+    ASSERT_EQ(unlink(record.c_str()), 0);
+  }
 
   PutEarlierBack();
   EXPECT_EQ(SaveReplayInGame(dir.Path(), 40, 0, "rename:pair.rep:kill"), -1);
@@ -710,6 +741,11 @@ TEST_F(SavedPairs, AnInterruptedSaveIsSettledWhereLocksFailAsOnNetworkFileSystem
   }
   EXPECT_EQ(Held(), fresh);
   EXPECT_EQ(PlayReplayInGame(dir.Path(), 0, noLocks, &output), 0) << output;
+  // Where the listing that confirms the read fails, whether another game saved meanwhile cannot
+  // be told.
+  const std::string listing = "readdir:" + platform::NameOf(dir.Path()) + "@2:fail=5";
+  EXPECT_EQ(PlayReplayInGame(dir.Path(), 1, noLocks + "," + listing, &output), 0) << output;
+  EXPECT_NE(output.find("cannot be told (Input/output error)"), std::string::npos) << output;
 }
 
 // Two games saving one pair at once left the start state of one beside the recording of the
@@ -975,6 +1011,13 @@ TEST_F(SavedPairs, APairThatCannotBeMadeWholeHereIsNotPlayed) {
       << output;
   EXPECT_NE(output.find("\": Input/output error ."), std::string::npos) << output;
   EXPECT_FALSE(platform::FileExists(dir.File("listed/x.sav")));
+  // Nor does one that left out a record: nothing of its save is swept as left over.
+  const std::vector<std::string> files = FilesOfRecord(dir, RecordIn(dir));
+  EXPECT_EQ(RunGame(dir.Path(), {"10 answer keep.sav", "10 tap F5", "20 expect messages 1"},
+                    "readdir:.quor-*record*:lose=5", &output),
+            0)
+      << output;
+  EXPECT_EQ(FilesOfRecord(dir, RecordIn(dir)), files);
   ASSERT_EQ(host.messageBoxes.size(), 4u);
   EXPECT_NE(host.messageBoxes[1].text.find("cannot be read now (Permission denied): save your own "
                                            "recording under this name (F7) in its place ."),
@@ -1046,24 +1089,31 @@ TEST_F(SavedGames, AFailedSaveInASharedFolderLeavesNothingBehind) {
   }
   Own(kPlayer, {own, unlisted});
   WriteBytes(shared + "/roots.sav", {1});
+  // A file there in a folder the player may not list was asked about before it was refused.
+  WriteBytes(unlisted + "/x.sav", {1});
   const std::string denied = " (Permission denied): ";
   const std::vector<std::tuple<std::string, int, std::string>> refusals{
-      {own, 1, "its folder \"" + own + "\", yours, may not be written" + denied +
-                   "make it writable, or save in another folder ."},
-      {roots, 1, "its folder \"" + roots + "\", root's, may not be written" + denied +
-                     "save in another folder ."},
-      {unlisted, 1, "its folder \"" + unlisted + "\", yours, cannot be listed" + denied +
-                        "make it readable, or save in another folder ."},
-      {shared + "/roots", 0, "refused=\"The file \"" + shared + "/roots.sav\", root's, may be "
-                             "replaced only by its owner in this shared folder: save under "
-                             "another name.\""}};
-  for (const auto& [at, boxes, words] : refusals) {
+      {own + "/x.sav", 1,
+       "its folder \"" + own + "\", yours, may not be written" + denied +
+           "make it writable, or save in another folder ."},
+      {roots + "/x.sav", 1,
+       "its folder \"" + roots + "\", root's, may not be written" + denied +
+           "save in another folder ."},
+      {unlisted + "/x.sav", 0,
+       "refused=\"Its folder \"" + unlisted + "\", yours, cannot be listed" + denied +
+           "make it readable, or save in another folder.\""},
+      {shared + "/roots.sav", 0,
+       "refused=\"The file \"" + shared +
+           "/roots.sav\", root's, may be "
+           "replaced only by its owner in this shared folder: save under "
+           "another name.\""}};
+  for (const auto& [answer, boxes, words] : refusals) {
     std::string output;
-    EXPECT_EQ(RunGame(game,
-                      {"10 answer " + at + (boxes ? "/x.sav" : ".sav"), "10 tap F5",
-                       "20 expect messages " + std::to_string(boxes)},
-                      "", &output, AsUser(kPlayer)),
-              0)
+    EXPECT_EQ(
+        RunGame(game,
+                {"10 answer " + answer, "10 tap F5", "20 expect messages " + std::to_string(boxes)},
+                "", &output, AsUser(kPlayer)),
+        0)
         << output;
     EXPECT_NE(output.find(words), std::string::npos) << output;
     EXPECT_EQ(output.find("whoever"), std::string::npos) << output;
@@ -1185,14 +1235,16 @@ TEST_F(SavedPairs, LockFilesOthersLeftNeitherFreeNorBlockASharedFolder) {
   EXPECT_EQ(first.Wait(), 0) << first.Output();
   EXPECT_EQ(Held("shared"), fresh);
 
+  // The dialog says so before it asks to replace a file, which it used to ask first.
   ASSERT_EQ(chmod(leftover.c_str(), 0644), 0);
   const std::vector<uint8_t> own = ReadBytes(shared + "/own.sav");
   EXPECT_EQ(
-      RunGame(second, {"10 answer " + shared + "/own.sav", "10 tap F5", "20 expect messages 1"}, "",
+      RunGame(second, {"10 answer " + shared + "/own.sav", "10 tap F5", "20 expect messages 0"}, "",
               &output, AsUser(kPlayer)),
       0)
       << output;
-  EXPECT_NE(output.find(leftover + "\", "), std::string::npos) << output;
+  EXPECT_NE(output.find("refused=\"Its lock file \"" + leftover + "\", "), std::string::npos)
+      << output;
   EXPECT_NE(output.find("'s, cannot be opened for writing"), std::string::npos) << output;
   EXPECT_EQ(ReadBytes(shared + "/own.sav"), own);
 }
@@ -1296,18 +1348,29 @@ TEST_F(SavedPairs, OtherUsersRecordsNeitherHoldNorSlowNorBlockAReplay) {
                              open + "/pair.rep"),
             0)
       << output;
-  // Where the player's own save there would replace the pair, that is offered too; in a folder
-  // with the sticky bit, where it would be refused, it is not.
-  EXPECT_NE(output.find("another user's, was cut short, and only that user's game can finish it: "
-                        "ask them to play it once, or save your own recording under this name "
-                        "(F7) in its place ."),
+  // Where the player's own save there would replace the pair, that is offered too (F7 only
+  // after F1 and F2 where nothing is recorded); in a folder with the sticky bit, where it would
+  // be refused, it is not. Its words named nobody, and offered F7 with nothing to save.
+  const std::string other = platform::UserName(kOther);
+  EXPECT_NE(output.find("its save, " + other +
+                        "'s, was cut short, and only that user's game can "
+                        "finish it: ask " +
+                        other +
+                        " to play it once, or record with F1 and F2, "
+                        "then save your own recording under this name (F7) in its place ."),
             std::string::npos)
+      << output;
+  // Where a look at one of its names fails, what it holds cannot be told.
+  EXPECT_EQ(PlayReplayInGame(mine, 1, "lstat:pair.sar:fail=5", &output, player, open + "/pair.rep"),
+            0);
+  EXPECT_NE(output.find("what it holds cannot be read now (Input/output error)"), std::string::npos)
       << output;
   const std::string sticky = OpenFolder(dir, "sticky", 01777);
   KillUsersSave("sticky", kOther);
   EXPECT_EQ(PlayReplayInGame(mine, 1, "", &output, player, sticky + "/pair.rep"), 0) << output;
-  EXPECT_NE(output.find("only that user's game can finish it: ask them to play it once .\""),
-            std::string::npos)
+  EXPECT_NE(
+      output.find("only that user's game can finish it: ask " + other + " to play it once .\""),
+      std::string::npos)
       << output;
 
   // Their save of a copy of the player's pair, stopped half way, whose record they put beside
@@ -1319,6 +1382,14 @@ TEST_F(SavedPairs, OtherUsersRecordsNeitherHoldNorSlowNorBlockAReplay) {
   WriteBytes(shared + "/pair.sar", ReadBytes(open + "/pair.sar"));
   Own(kPlayer, {shared + "/pair.rep", shared + "/pair.sar"});
   EXPECT_EQ(PlayReplayInGame(mine, 0, "", &output, player, shared + "/pair.rep"), 0) << output;
+  // Where no lock can be had, too: the read was confirmed by counting every record again; and
+  // a replay too large for one was called "being saved".
+  EXPECT_EQ(PlayReplayInGame(mine, 0, "lock:all:fail=37", &output, player, shared + "/pair.rep"), 0)
+      << output;
+  ASSERT_EQ(truncate((shared + "/pair.rep").c_str(), off_t{300} << 20), 0);
+  EXPECT_EQ(PlayReplayInGame(mine, 1, "lock:all:fail=37", &output, player, shared + "/pair.rep"),
+            0);
+  EXPECT_NE(output.find("pair.rep\" cannot be read (File too large)"), std::string::npos) << output;
 
   EXPECT_EQ(SaveReplayInGame(dir.Path(), 40, 0, "rename:pair.rep:kill"), -1);
   WriteBytes(dir.File("pair.rep"), {});
@@ -1380,7 +1451,8 @@ TEST_F(SavedPairs, ARecordThatCannotBeReadHoldsItsPairBackUntilItIsSavedAgain) {
       {"never opened", "open:.quor-*record*:fail=2", none, unread + "No such file or directory)"},
       {"looked up as gone", "open:.quor-*record*:fail=2,lstat:.quor-*record*:fail=2", none,
        unread + "No such file or directory)"},
-      {"not looked at", "lstat:.quor-*record*:fail=5", none, unread + "Input/output error)"}};
+      {"not looked at", "lstat:.quor-*record*:fail=5", none, unread + "Input/output error)"},
+      {"its name not looked at", "lstat:pair.sar:fail=5", none, unread + "Input/output error)"}};
   const Pair mixed{earlier.first, fresh.second};
   for (const auto& [what, faults, damage, says] : damages) {
     PutEarlierBack();
@@ -1391,7 +1463,8 @@ TEST_F(SavedPairs, ARecordThatCannotBeReadHoldsItsPairBackUntilItIsSavedAgain) {
     std::string output;
     EXPECT_EQ(PlayReplayInGame(dir.Path(), 1, faults, &output), 0) << what << output;
     EXPECT_NE(output.find(says), std::string::npos) << output;
-    EXPECT_NE(output.find("save your own recording under this name (F7) in its place ."),
+    EXPECT_NE(output.find("record with F1 and F2, then save your own recording under this name "
+                          "(F7) in its place ."),
               std::string::npos)
         << output;
     // A save of another file goes on; one of the pair's files alone is refused.
@@ -1453,17 +1526,32 @@ TEST_F(SavedPairs, AFileIsReadOnceAKeyHoweverManyRecordsNameIt) {
   for (const std::string& name : FilesOfRecord(dir, record)) unlink(dir.File(name).c_str());
   std::string id, role;
   platform::save_names::Parse(record.substr(record.rfind('/') + 1), id, role);
-  for (int i = 0; i < 15; ++i) {
-    const std::string copy = dir.File(platform::save_names::Make(id + char('a' + i), role));
-    WriteBytes(copy, ReadBytes(record));
-    if (geteuid() == 0 && i % 2) Own(kOther, {copy});
+  // Each with files of its own that finish nothing: read whole, as their sizes are right. Past
+  // 512 of them, what was read was forgotten all at once, and every key read them all again.
+  std::vector<uint8_t> recording = fresh.first, state = earlier.second;
+  recording[0] ^= 1;
+  state[0] ^= 1;
+  for (int i = 0; i < 1000; ++i) {
+    const std::string copy = id + std::to_string(i);
+    WriteBytes(dir.File(platform::save_names::Make(copy, role)), ReadBytes(record));
+    WriteBytes(dir.File(platform::save_names::Make(copy, "new1")), recording);
+    WriteBytes(dir.File(platform::save_names::Make(copy, "kept0")), state);
+    if (geteuid() == 0 && i % 2) Own(kOther, {dir.File(platform::save_names::Make(copy, role))});
   }
-  FolderWatch watch(dir.Path());
-  for (int key = 0; key < 3; ++key) director->StartReplayFromFile(dir.File("pair.rep"), false);
-  EXPECT_EQ(host.messageBoxes.size(), 3u);
-  int opens = 0;
-  for (const auto& [mask, name] : watch.Events()) opens += (mask & IN_OPEN) && name == "pair.rep";
+  testing_support::FolderWatch watch(dir.Path(), IN_OPEN);
+  director->StartReplayFromFile(dir.File("pair.rep"), false);
+  int opens = 0, later = 0;
+  for (const auto& [change, name] : watch.Events()) opens += name == "pair.rep";
+  for (int key = 0; key < 4; ++key) {
+    director->StartReplayFromFile(dir.File("pair.rep"), false);
+    for (const auto& [change, name] : watch.Events()) {
+      opens += name == "pair.rep";
+      later += name.find("-new") != std::string::npos || name.find("-kept") != std::string::npos;
+    }
+  }
+  EXPECT_EQ(host.messageBoxes.size(), 5u);
   EXPECT_EQ(opens, 1);
+  EXPECT_EQ(later, 0);
 }
 
 // The game let go of its own locks: closing any descriptor of a file let go of the process's
@@ -1509,6 +1597,12 @@ TEST_F(SavedGames, ALockFileAShareStillThinksMissingIsWaitedForAsABusyOne) {
             std::string::npos)
       << output;
   EXPECT_FALSE(platform::FileExists(dir.File("keep.sav")));
+  // A look at it that failed otherwise was told as another game's save too.
+  EXPECT_EQ(RunGame(dir.Path(), {"10 answer keep.sav", "10 tap F5", "20 expect messages 1"},
+                    "lstat:" + lock + ":fail=5", &output),
+            0)
+      << output;
+  EXPECT_NE(output.find("keep.sav\": Input/output error ."), std::string::npos) << output;
 }
 
 // Where this computer's share gives no locks and another computer's does: F8 here listed the
