@@ -94,14 +94,13 @@ LockFile::Try LockFile::TryOnce() {
     close(fd);
     return busy ? Try::kBusy : Try::kNone;
   }
-  // A lock on a file its holder removed as it let go holds nothing: taken again. A look that
-  // fails otherwise tells nothing, and says why.
-  struct stat st, named{};
-  error_ =
-      fstat(fd, &st) != 0 || (lstat(path_.c_str(), &named) != 0 && errno != ENOENT) ? errno : 0;
-  if (error_ || st.st_nlink == 0 || !SameFile(st, named)) {
+  // A lock on a file its holder removed as it let go holds nothing: taken again; so is one
+  // whose look fails, as the next try's look says why.
+  struct stat st, named;
+  if (fstat(fd, &st) != 0 || st.st_nlink == 0 || lstat(path_.c_str(), &named) != 0 ||
+      !SameFile(st, named)) {
     close(fd);
-    return error_ ? Try::kNone : Try::kAgain;
+    return Try::kAgain;
   }
   // A file under another name too is no longer the lock's own alone.
   if (st.st_nlink == 1 && st.st_uid == geteuid()) fchmod(fd, mode_);

@@ -1,5 +1,6 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/inotify.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -36,7 +37,6 @@
 #include "tests/engine/app/director_fixture.h"
 #include "tests/support/faults.h"
 #include "tests/support/file_bytes.h"
-#include "tests/support/folder_watch.h"
 #include "tests/support/game_files.h"
 #include "tests/support/ordinary_user.h"
 
@@ -235,6 +235,33 @@ TEST_F(SavedGames, AReplayThatCannotBeSavedWholeLeavesTheEarlierPairAsItWas) {
             (std::vector<std::string>{"gamesavestartrecording.sat", "pair.rep", "pair.sar"}));
 }
 
+// What happens to the names of a folder, as inotify tells it: each change (of those asked
+// for) and the name it touched.
+class FolderWatch {
+ public:
+  explicit FolderWatch(const std::string& folder, uint32_t changes = IN_ALL_EVENTS)
+      : fd_(inotify_init1(IN_NONBLOCK | IN_CLOEXEC)) {
+    EXPECT_GE(inotify_add_watch(fd_, folder.c_str(), changes), 0);
+  }
+  ~FolderWatch() { close(fd_); }
+  std::vector<std::pair<uint32_t, std::string>> Events() {
+    std::vector<std::pair<uint32_t, std::string>> events;
+    alignas(inotify_event) char buffer[65536];
+    ssize_t n;
+    while ((n = read(fd_, buffer, sizeof buffer)) > 0) {
+      for (char* at = buffer; at < buffer + n;) {
+        auto* event = reinterpret_cast<inotify_event*>(at);
+        events.emplace_back(event->mask, event->len ? event->name : "");
+        at += sizeof(inotify_event) + event->len;
+      }
+    }
+    return events;
+  }
+
+ private:
+  int fd_;
+};
+
 // A save moved the earlier file away from its name before it put the new one there, so a
 // game killed between the two left the name empty; a replay's start state was copied into
 // the state file itself (and a pipe of that name held the game for good); a save over a
@@ -249,7 +276,7 @@ TEST_F(SavedGames, EveryNameShowsItsEarlierFileOrTheNewOneWholeAndKeepsItsPermis
   // An earlier version's temporary may be the only copy of an earlier save.
   WriteBytes(dir.File(".quor-AbCdEf"), {2});
 
-  testing_support::FolderWatch watch(dir.Path());
+  FolderWatch watch(dir.Path());
   CurrentGameNode->SetFPS(45);
   ASSERT_TRUE(SaveGameFile(dir.File("keep.sav")));
   CurrentGameNode->recordedKeyMasks.Add(2u);
@@ -1247,6 +1274,9 @@ TEST_F(SavedPairs, LockFilesOthersLeftNeitherFreeNorBlockASharedFolder) {
       << output;
   EXPECT_NE(output.find("'s, cannot be opened for writing"), std::string::npos) << output;
   EXPECT_EQ(ReadBytes(shared + "/own.sav"), own);
+  // The game's own states are kept there all the same, as where no lock can be had.
+  EXPECT_EQ(RunGame(shared, {"10 tap F1", "20 expect messages 0"}, "", &output, AsUser(kPlayer)), 0)
+      << output;
 }
 
 // Two computers saving one pair in a shared folder mixed it: the folder's lock was taken on
@@ -1536,9 +1566,10 @@ TEST_F(SavedPairs, AFileIsReadOnceAKeyHoweverManyRecordsNameIt) {
     WriteBytes(dir.File(platform::save_names::Make(copy, role)), ReadBytes(record));
     WriteBytes(dir.File(platform::save_names::Make(copy, "new1")), recording);
     WriteBytes(dir.File(platform::save_names::Make(copy, "kept0")), state);
-    if (geteuid() == 0 && i % 2) Own(kOther, {dir.File(platform::save_names::Make(copy, role))});
+    if (geteuid() == 0 && i % 10 == 0)
+      Own(kOther, {dir.File(platform::save_names::Make(copy, role))});
   }
-  testing_support::FolderWatch watch(dir.Path(), IN_OPEN);
+  FolderWatch watch(dir.Path(), IN_OPEN);
   director->StartReplayFromFile(dir.File("pair.rep"), false);
   int opens = 0, later = 0;
   for (const auto& [change, name] : watch.Events()) opens += name == "pair.rep";
