@@ -56,12 +56,13 @@ constexpr uint64_t kSumStart = 0xcbf29ce484222325u;
 // Eight bytes a step, as quick as reading; every call but the last takes a multiple of eight.
 uint64_t Sum(uint64_t sum, const void* data, size_t n) {
   const auto* at = static_cast<const uint8_t*>(data);
-  for (size_t part; n > 0; at += part, n -= part, sum ^= sum >> 29) {
+  for (; n > 0; sum ^= sum >> 29) {
+    const size_t part = std::min<size_t>(n, 8);
     uint64_t word = 0;
-    part = std::min<size_t>(n, 8);
-    // A whole word is one load.
-    part == 8 ? std::memcpy(&word, at, 8) : std::memcpy(&word, at, part);
+    std::memcpy(&word, at, part);
     sum = (sum ^ word ^ part) * 0x9e3779b97f4a7c15u;
+    at += part;
+    n -= part;
   }
   return sum;
 }
