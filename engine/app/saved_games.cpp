@@ -138,7 +138,6 @@ std::string HeldBackText(const platform::HeldBack& why, bool recorded = false) {
   using platform::HeldBack;
   const std::string cut = "its save was cut short",
                     wait = platform::IsPermission(why.error) ? "" : "try again in a moment",
-                    them = why.writer.empty() ? "them" : why.writer,
                     replace = !why.replaceable
                                   ? ""
                                   : std::string(recorded ? "" : "record with F1 and F2, then ") +
@@ -159,11 +158,11 @@ std::string HeldBackText(const platform::HeldBack& why, bool recorded = false) {
       if (why.error == EROFS)
         return cut + ", and its folder is read-only now: play it once the folder can be written";
       return cut + ", and only a user who may write its folder can finish it (" + Why(why.error) +
-             "): ask " + them + " to play it once";
+             "): ask them to play it once";
     case HeldBack::kAnotherUsers:
-      return "its save, " + (why.writer.empty() ? "another user" : why.writer) +
+      return "its save, " + why.writer +
              "'s, was cut short, and only that user's game can finish it" +
-             CanDo({"ask " + them + " to play it once", replace});
+             CanDo({"ask " + why.writer + " to play it once", replace});
     case HeldBack::kCannotTell:
       return cut + ", and what it holds cannot be read now (" + Why(why.error) + ")" +
              CanDo({wait, replace});
