@@ -548,10 +548,8 @@ HeldBack SettledFolder::WhyHeldBack(const std::vector<std::string>& files,
 }
 
 bool SettledFolder::Read(const std::string& file, std::vector<uint8_t>& bytes, uint64_t maxBytes) {
-  struct stat st;
-  if (!ReadWholeFile(file, bytes, maxBytes, &st)) return false;
-  read_.push_back({MapPath(file), st});
-  return true;
+  read_.push_back({MapPath(file), {}});
+  return ReadWholeFile(file, bytes, maxBytes, &read_.back().second);
 }
 
 HeldBack SettledFolder::Confirmed() {
