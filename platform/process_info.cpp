@@ -1,15 +1,17 @@
 #include "platform/process_info.h"
 
-#include <fstream>
-#include <iterator>
 #include <sstream>
 #include <string>
+#include <vector>
+
+#include "platform/files.h"
 
 namespace platform {
 
 bool ReadProcessInfo(pid_t pid, ProcessInfo& info) {
-  std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
-  std::string stat((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::vector<uint8_t> bytes;
+  ReadWholeFile("/proc/" + std::to_string(pid) + "/stat", bytes, 4096);
+  const std::string stat(bytes.begin(), bytes.end());
   // The name in parentheses may hold anything, a ')' too; the fields after it do not.
   const size_t close = stat.rfind(')');
   if (close == std::string::npos) return false;
