@@ -69,15 +69,11 @@ inline ssize_t ReadFull(int fd, void* data, size_t size) {
 // Reads on into text until it holds limit bytes or the file ends, never further; false (errno
 // saying why) where a read failed.
 inline bool ReadUpTo(int fd, std::string& text, size_t limit) {
-  char buffer[4096];
-  while (text.size() < limit) {
-    ssize_t n = read(fd, buffer, std::min(sizeof buffer, limit - text.size()));
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) return false;
-    if (n == 0) break;
-    text.append(buffer, size_t(n));
-  }
-  return true;
+  const size_t had = text.size();
+  text.resize(std::max(had, limit));
+  const ssize_t n = ReadFull(fd, &text[had], text.size() - had);
+  text.resize(had + size_t(std::max<ssize_t>(n, 0)));
+  return n >= 0;
 }
 
 }  // namespace platform
