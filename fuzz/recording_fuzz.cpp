@@ -5,6 +5,7 @@
 #include "fuzz/running_game.h"
 #include "platform/files.h"
 #include "platform/input_keys.h"
+#include "tests/support/file_bytes.h"
 
 namespace {
 
@@ -13,7 +14,7 @@ constexpr int kMostReplayedFrames = 40;
 int ReplayInTheRoom(const uint8_t* data, size_t size) {
   using quor::CurrentGameDirector;
   testing_support::WriteBytes(fuzzing::File("input.rep"), std::vector<uint8_t>(data, data + size));
-  platform::CopyFile(fuzzing::Game().good, fuzzing::File("input.sar"), quor::kLargestSavedGame);
+  testing_support::CopyBytes(fuzzing::Game().good, fuzzing::File("input.sar"));
   fuzzing::Game().host->messageBoxes.clear();
   CurrentGameDirector->StartReplayFromFile(fuzzing::File("input.rep"), false);
   // The replay starts with the next frame's load, once its start state has loaded.

@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstring>
 #include <iomanip>
+#include <list>
 #include <map>
 #include <optional>
 #include <set>
@@ -46,7 +47,6 @@ enum class Kind : char { kNothing = 'n', kFile = 'f', kByTime = 'u', kLink = 'l'
 struct Fingerprint {
   Kind kind = Kind::kNothing;
   uint64_t size = 0, sum = 0, seconds = 0, nanoseconds = 0;
-  bool bytewise = false;  // summed a byte a step, as records of version 4 were
 };
 
 enum class Tells { kHolds, kNotHeld, kCannotTell };
@@ -82,12 +82,31 @@ Identity IdentityOf(const struct stat& st) {
           st.st_mtim.tv_nsec, st.st_ctim.tv_sec, st.st_ctim.tv_nsec};
 }
 
-// The sums earlier looks read, by the identity of the file summed and how it was summed, each
-// with the count of looks when it was last used: the kKeptSums used last (some 4 MiB), the one
-// used least recently dropped first.
-constexpr size_t kKeptSums = size_t{1} << 15;
-std::map<std::pair<Identity, bool>, std::pair<uint64_t, uint64_t>> knownSums;
-uint64_t looks = 0;
+// The sums earlier looks read, by the identity of the file summed and whether it was summed a
+// byte a step: the 32,768 used last (some 6 MiB), in order of use, so that the one used least
+// recently goes first, found at once however many are kept.
+class KeptSums {
+ public:
+  using Key = std::pair<Identity, bool>;
+  const uint64_t* Find(const Key& key) {
+    const auto at = where_.find(key);
+    if (at == where_.end()) return nullptr;
+    used_.splice(used_.begin(), used_, at->second);
+    return &at->second->second;
+  }
+  void Keep(const Key& key, uint64_t sum) {
+    if (used_.size() == kMost) {
+      where_.erase(used_.back().first);
+      used_.pop_back();
+    }
+    where_[key] = used_.emplace(used_.begin(), key, sum);
+  }
+
+ private:
+  static constexpr size_t kMost = size_t{1} << 15;
+  std::list<std::pair<Key, uint64_t>> used_;  // the one used last first
+  std::map<Key, decltype(used_)::iterator> where_;
+} keptSums;
 
 // A name as it is now, read no further than telling it from a fingerprint needs (never when
 // the sizes differ, never beyond the largest file a save writes), and read once at most while
@@ -103,14 +122,15 @@ class Look {
       error_ = errno;
   }
 
-  Tells Holds(const Fingerprint& f) {
+  // Whether it holds the file f tells (summed a byte a step, as version 4 did, where bytewise).
+  Tells Holds(const Fingerprint& f, bool bytewise = false) {
     if (error_) return Tells::kCannotTell;
     if (f.kind == Kind::kNothing) return kind_ == Kind::kNothing ? Tells::kHolds : Tells::kNotHeld;
     if (kind_ != (f.kind == Kind::kByTime ? Kind::kFile : f.kind) || Size() != f.size)
       return Tells::kNotHeld;
     uint64_t sum;
     if (f.kind == Kind::kFile) {
-      if (Summed(f.bytewise, sum)) return sum == f.sum ? Tells::kHolds : Tells::kNotHeld;
+      if (Summed(bytewise, sum)) return sum == f.sum ? Tells::kHolds : Tells::kNotHeld;
       // Where it could be read when it was told, a read that fails now tells nothing; only a
       // file this user may not read at all is told by its time, as its print may have been.
       if (readError_ != EACCES) return Tells::kCannotTell;
@@ -142,11 +162,10 @@ class Look {
   // Sums its bytes (a byte a step where bytewise) into sum; false where they could not be read
   // whole, now or before (readError_ says why).
   bool Summed(bool bytewise, uint64_t& sum) {
-    const auto key = std::make_pair(IdentityOf(st_), bytewise);
-    const auto known = knownSums.find(key);
-    if (readError_ || known != knownSums.end()) {
-      if (!readError_) known->second.second = ++looks;
-      sum = readError_ ? 0 : known->second.first;
+    const KeptSums::Key key{IdentityOf(st_), bytewise};
+    const uint64_t* kept = readError_ ? nullptr : keptSums.Find(key);
+    if (readError_ || kept) {
+      sum = kept ? *kept : 0;
       return !readError_;
     }
     struct stat opened;
@@ -165,11 +184,7 @@ class Look {
     if (fd >= 0) close(fd);
     // One that changed as it was read cannot be told now.
     if (!readError_ && total != Size()) readError_ = EAGAIN;
-    if (knownSums.size() >= kKeptSums)
-      knownSums.erase(std::min_element(knownSums.begin(), knownSums.end(), [](auto& a, auto& b) {
-        return a.second.second < b.second.second;
-      }));
-    if (!readError_) knownSums[key] = {sum, ++looks};
+    if (!readError_) keptSums.Keep(key, sum);
     return !readError_;
   }
 
@@ -188,12 +203,14 @@ struct Saved {
   Fingerprint made, earlier;
 };
 
-// A record in a folder: its name, ID and role, who wrote it (where a look could tell), what it
-// says where it has been read, and why its files are held back.
+// A record in a folder: its name, ID and role, who wrote it (where a look could tell), its
+// version and what it says where it has been read, and why its files are held back.
 struct SavedRecord {
   std::string name, id, role;
   std::optional<uid_t> writer{};
-  bool judged = false;  // whether why is what holds it back, as its look or Judge found
+  bool judged = false;   // whether why is what holds it back, as its look or Judge found
+  bool removed = false;  // settled, and gone with its hidden files
+  int version = 0;
   std::vector<Saved> saved{};
   HeldBack why{};
 
@@ -255,8 +272,8 @@ bool ReadName(const std::string& hex, std::string& name) {
          !save_names::IsOurs(name);
 }
 
-// The version text is a record of (0 where none), and where it is whole as its checksum says,
-// what it says of its files. Version 4 had no checksum, and summed files a byte a step.
+// The version text is a record of (0 where none), and where it is whole as its checksum says
+// and names no file twice, what it says of its files. Version 4 had no checksum.
 int ParseRecord(const std::string& text, std::vector<Saved>& saved) {
   const size_t end = std::min(text.find('\n'), text.size());
   const std::string body = text.substr(std::min(end + 1, text.size()));
@@ -270,10 +287,11 @@ int ParseRecord(const std::string& text, std::vector<Saved>& saved) {
     return version;
   std::vector<Saved> lines;
   while (in >> hex) {
-    lines.emplace_back();
-    lines.back().made.bytewise = lines.back().earlier.bytewise = version == 4;
-    if (lines.size() > kMostSavedFiles || !ReadName(hex, lines.back().target) ||
-        !ReadPrint(in, lines.back().made) || !ReadPrint(in, lines.back().earlier))
+    Saved& line = lines.emplace_back();
+    const auto same = [&](const Saved& s) { return s.target == line.target; };
+    if (lines.size() > kMostSavedFiles || !ReadName(hex, line.target) ||
+        std::any_of(lines.begin(), lines.end() - 1, same) || !ReadPrint(in, line.made) ||
+        !ReadPrint(in, line.earlier))
       return version;
   }
   saved = lines;
@@ -281,17 +299,19 @@ int ParseRecord(const std::string& text, std::vector<Saved>& saved) {
 }
 
 // Reads the record whole, once (never a second open, so nothing put in its place meanwhile
-// is): kind kNone where it is a whole record for the files its name gives; else kCannotTell
-// (it could not be read: error says why), kLaterVersion, or kDamaged (its text, where whole,
-// in record.saved all the same).
+// is), its writer the owner of the very file read: kind kNone where it is a whole record for
+// the files its name gives; else kCannotTell (it could not be read: error says why),
+// kLaterVersion, or kDamaged (its text, where whole, in record.saved all the same).
 HeldBack ReadRecord(const std::string& folder, SavedRecord& record) {
   std::string text;
-  const int fd = OpenPlainFile(InFolder(folder, record.name), O_RDONLY | kOpenFlags);
+  struct stat st;
+  const int fd = OpenPlainFile(InFolder(folder, record.name), O_RDONLY | kOpenFlags, &st);
   const int error = fd < 0 || !ReadUpTo(fd, text, kLargestRecord + 1) ? errno : 0;
   if (fd >= 0) close(fd);
   if (error) return {HeldBack::kCannotTell, error};
-  if (text.size() <= kLargestRecord && ParseRecord(text, record.saved) > kRecordVersion)
-    return {HeldBack::kLaterVersion, 0};
+  record.writer = st.st_uid;
+  record.version = text.size() <= kLargestRecord ? ParseRecord(text, record.saved) : 0;
+  if (record.version > kRecordVersion) return {HeldBack::kLaterVersion, 0};
   std::vector<std::string> targets;
   for (const Saved& s : record.saved) targets.push_back(s.target);
   return !targets.empty() && save_names::RecordRole(targets) == record.role
@@ -308,18 +328,17 @@ bool NoneRenamed(const std::string& folder, const SavedRecord& record) {
   return true;
 }
 
-// Removes the hidden files of a save of count files, its record last, so that a game stopped
+// Removes the hidden files of the save of a record, the record last, so that a game stopped
 // on the way leaves a record of what is left: 0, or why the record could not be removed.
-int RemoveSave(const std::string& folder, const std::string& id, size_t count,
-               const std::string& record) {
-  for (size_t i = 0; i < count; ++i) {
-    unlink(InFolder(folder, Hidden(id, "new", i)).c_str());
-    unlink(InFolder(folder, Hidden(id, "kept", i)).c_str());
+int RemoveSave(const std::string& folder, const SavedRecord& record) {
+  for (size_t i = 0; i < record.Count(); ++i) {
+    unlink(InFolder(folder, Hidden(record.id, "new", i)).c_str());
+    unlink(InFolder(folder, Hidden(record.id, "kept", i)).c_str());
   }
   // A folder put at its name goes too, where it is empty.
-  const std::string at = InFolder(folder, record);
-  const bool gone =
-      record.empty() || unlink(at.c_str()) == 0 || (errno == EISDIR && rmdir(at.c_str()) == 0);
+  const std::string at = InFolder(folder, record.name);
+  const bool gone = record.name.empty() || unlink(at.c_str()) == 0 ||
+                    (errno == EISDIR && rmdir(at.c_str()) == 0);
   return gone || errno == ENOENT ? 0 : errno;
 }
 
@@ -336,29 +355,41 @@ struct Decision {
   std::vector<bool> isNew, isEarlier;
 };
 
-// What settling the save would do, from what its names and hidden files hold now.
-Decision Decide(const std::string& folder, const std::string& id, const std::vector<Saved>& saved) {
+// What settling the save of a record would do, from what its names and hidden files hold now.
+Decision Decide(const std::string& folder, const SavedRecord& record) {
   Decision d;
-  auto tell = [&](const std::string& name, const Fingerprint& f, bool& holds) {
+  const std::vector<Saved>& saved = record.saved;
+  const std::string& id = record.id;
+  const bool unsealed = record.version == 4;  // without a checksum, files summed a byte a step
+  // Whether name holds f, or where orNothing, holds f or nothing.
+  auto tell = [&](const std::string& name, const Fingerprint& f, bool& holds,
+                  bool orNothing = false) {
     Look look(InFolder(folder, name));
-    const Tells told = look.Holds(f);
+    Tells told = look.Holds(f, unsealed);
+    if (orNothing && told == Tells::kNotHeld) told = look.Holds(Fingerprint());
     holds = told == Tells::kHolds;
     if (told == Tells::kCannotTell) d.why = {HeldBack::kCannotTell, look.Error()};
     return told != Tells::kCannotTell;
   };
+  const size_t n = saved.size();
   size_t news = 0, earliers = 0, either = 0;
-  for (const Saved& s : saved) {
-    bool isNew, isEarlier;
-    if (!tell(s.target, s.made, isNew) || !tell(s.target, s.earlier, isEarlier)) return d;
+  for (size_t i = 0; i < n; ++i) {
+    // A record without a checksum proves nothing its files do not bear out, as a field of it
+    // may be what changed: each of its hidden files there must be the one it names too.
+    bool isNew, isEarlier, newAgrees = true, keptAgrees = true;
+    if (!tell(saved[i].target, saved[i].made, isNew) ||
+        !tell(saved[i].target, saved[i].earlier, isEarlier) ||
+        (unsealed && (!tell(Hidden(id, "new", i), saved[i].made, newAgrees, true) ||
+                      !tell(Hidden(id, "kept", i), saved[i].earlier, keptAgrees, true))))
+      return d;
     d.isNew.push_back(isNew);
     d.isEarlier.push_back(isEarlier);
     news += isNew;
     earliers += isEarlier;
-    either += isNew || isEarlier;
+    either += (isNew || isEarlier) && newAgrees && keptAgrees;
   }
-  const size_t n = saved.size();
-  // A record without a checksum proves no later save: a field of it may be what changed.
-  if (either < n && saved[0].made.bytewise) d.why = {HeldBack::kDamaged, 0};
+  // Where a name holds neither, others saved since; but no record without a checksum proves it.
+  if (either < n && unsealed) d.why = {HeldBack::kDamaged, 0};
   if (either < n || news == 0 || news == n || earliers == n) return d;
   // Every new file was whole on the disk before the first rename: where each name without
   // its new file still holds its earlier one, its new file still beside it, the save goes on.
@@ -383,10 +414,11 @@ Decision Decide(const std::string& folder, const std::string& id, const std::vec
 // Settles a save of this user's, the folder held: its names made whole, then its record and
 // hidden files gone, each step on the disk before the next. Why its files stay held back where
 // they do; where it was settled but its record could not be removed, unremoved says why.
-HeldBack SettleSave(const std::string& folder, const std::string& id,
-                    const std::vector<Saved>& saved, const std::string& record, int& unremoved) {
-  const Decision d = Decide(folder, id, saved);
+HeldBack SettleSave(const std::string& folder, const SavedRecord& record, int& unremoved) {
+  const Decision d = Decide(folder, record);
   if (d.why.kind != HeldBack::kNone) return d.why;
+  const std::vector<Saved>& saved = record.saved;
+  const std::string& id = record.id;
   int error = 0;
   for (size_t i = 0; i < saved.size() && !error; ++i) {
     const std::string target = InFolder(folder, saved[i].target);
@@ -401,7 +433,7 @@ HeldBack SettleSave(const std::string& folder, const std::string& id,
   const bool locked = IsPermission(error) || error == EROFS;
   if (error) return {locked ? HeldBack::kFolderLocked : HeldBack::kNotFinished, error};
   error = FlushFolder(folder);
-  if (!error) error = RemoveSave(folder, id, saved.size(), record);
+  if (!error) error = RemoveSave(folder, record);
   if (!error) error = FlushFolder(folder);
   unremoved = error;
   return {};
@@ -427,19 +459,26 @@ SettledFolder::SettledFolder(const std::string& file) : folder_(FolderOf(MapPath
 
 SettledFolder::~SettledFolder() = default;
 
+std::unique_ptr<SettledFolder> SettledFolder::Hold(const std::string& file) {
+  std::unique_ptr<SettledFolder> held(new SettledFolder(file));
+  held->Settle();
+  return held;
+}
+
 // The game's own hidden files in the folder: each record, looked at once (who wrote it where
 // that can be told, and why its files are held back where that is known without reading it),
-// the new and kept files of saves, and whether a run's lock file is there. 0, or why the
-// folder could not be listed.
-int SettledFolder::ListRecords(std::vector<SavedRecord>& records, std::vector<std::string>& hidden,
-                               bool& runLock) const {
+// and where asked, the new and kept files of saves and a run's lock file. 0, or why the folder
+// could not be listed.
+int SettledFolder::ListRecords(std::vector<SavedRecord>& records,
+                               std::vector<std::string>* hidden) const {
   DIR* d = opendir(folder_.c_str());
   if (!d) return errno;
   for (const dirent* e; (errno = 0, e = readdir(d));) {
     std::string name = e->d_name, id, role;
-    runLock = runLock || name == save_names::RunLockName();
     if (!save_names::Parse(name, id, role)) continue;
-    if (role.compare(0, 3, "new") == 0 || role.compare(0, 4, "kept") == 0) hidden.push_back(name);
+    if (hidden && (role.compare(0, 3, "new") == 0 || role.compare(0, 4, "kept") == 0 ||
+                   name == save_names::RunLockName()))
+      hidden->push_back(name);
     if (!save_names::IsRecordRole(role)) continue;
     SavedRecord& record = records.emplace_back(SavedRecord{name, id, role});
     // Listed, it is there: a look that fails, whatever it says, tells nothing of it. Without
@@ -458,37 +497,39 @@ int SettledFolder::ListRecords(std::vector<SavedRecord>& records, std::vector<st
 
 void SettledFolder::Settle() {
   std::vector<std::string> hidden;
-  bool runLock = false;
-  if (!refused_) refused_ = ListRecords(records_, hidden, runLock);
+  if (!refused_) refused_ = ListRecords(records_, &hidden);
   if (refused_ || lockError_) return;
+  for (SavedRecord& record : records_)
+    if (!record.judged && record.writer == geteuid()) Judge(record);
   // The files of saves that stay unsettled stay with them; the rest of this user's are left
   // over from saves no game makes any more. Other users' are theirs to remove.
   std::set<std::string> staying;
-  for (SavedRecord& record : records_)
-    if (record.judged || record.writer != geteuid() || !Judge(record)) staying.insert(record.id);
+  for (const SavedRecord& record : records_)
+    if (!record.removed) staying.insert(record.id);
   for (const std::string& name : hidden) {
     std::string id, role;
     struct stat st;
     save_names::Parse(name, id, role);
-    if (!staying.count(id) && lstat(InFolder(folder_, name).c_str(), &st) == 0 &&
-        st.st_uid == geteuid())
+    // A game killed as it ran here left its lock file, which whoever holds it removes.
+    if (name == save_names::RunLockName())
+      LockFile(InFolder(folder_, name), LockFile::Wait::kNone);
+    else if (!staying.count(id) && lstat(InFolder(folder_, name).c_str(), &st) == 0 &&
+             st.st_uid == geteuid())
       unlink(InFolder(folder_, name).c_str());
   }
-  // A game killed as it ran here left its lock file, which whoever holds it removes.
-  if (runLock) LockFile(InFolder(folder_, save_names::RunLockName()), LockFile::Wait::kNone);
 }
 
 // Settles a record of this user's, or looks once at another user's (never acted on) for
-// whether its names are whole; true where it is settled or proven to have changed none.
-bool SettledFolder::Judge(SavedRecord& record) {
-  const bool mine = record.writer == geteuid();
+// whether its names are whole.
+void SettledFolder::Judge(SavedRecord& record) {
   int unremoved = 0;
   record.judged = true;
   record.why = ReadRecord(folder_, record);
+  const bool mine = record.writer == geteuid();
   if (record.why.kind == HeldBack::kNone && mine) {
-    record.why = SettleSave(folder_, record.id, record.saved, record.name, unremoved);
+    record.why = SettleSave(folder_, record, unremoved);
   } else if (record.why.kind == HeldBack::kNone) {
-    const Decision d = Decide(folder_, record.id, record.saved);
+    const Decision d = Decide(folder_, record);
     const bool whole = d.outcome == Outcome::kWhole && d.why.kind == HeldBack::kNone;
     record.why = d.why.kind == HeldBack::kCannotTell ? d.why
                  : whole                             ? HeldBack()
@@ -496,14 +537,15 @@ bool SettledFolder::Judge(SavedRecord& record) {
   } else if (record.why.kind == HeldBack::kDamaged && NoneRenamed(folder_, record)) {
     // Whatever it says, its save changed no name the player sees.
     record.why = {};
-    if (mine) unremoved = RemoveSave(folder_, record.id, record.Count(), record.name);
+    if (mine) unremoved = RemoveSave(folder_, record);
   }
   if (!unremoved_) unremoved_ = unremoved;
-  return record.why.kind == HeldBack::kNone && !unremoved;
+  record.removed = mine && record.why.kind == HeldBack::kNone && !unremoved;
 }
 
-// Whether record holds back the file called name (another user's, one they could change).
-bool SettledFolder::Counts(const SavedRecord& record, const std::string& name) const {
+// Whether the save of record could have changed the file called name: it names it, and its
+// writer, where a look told who, could replace it. Only such a record holds that file back.
+bool SettledFolder::CouldHaveChanged(const SavedRecord& record, const std::string& name) const {
   return record.Names(name) && (!record.writer || record.writer == geteuid() ||
                                 CouldReplace(folder_, *record.writer, name));
 }
@@ -531,7 +573,7 @@ HeldBack SettledFolder::WhyHeldBack(const std::vector<std::string>& files,
     const size_t named = std::count_if(names.begin(), names.end(),
                                        [&](const std::string& name) { return record.Names(name); });
     if (std::none_of(names.begin(), names.end(),
-                     [&](const std::string& name) { return Counts(record, name); }))
+                     [&](const std::string& name) { return CouldHaveChanged(record, name); }))
       continue;
     if (!record.judged) Judge(record);
     if (record.why.kind == HeldBack::kNone) continue;
@@ -548,23 +590,23 @@ HeldBack SettledFolder::WhyHeldBack(const std::vector<std::string>& files,
 }
 
 bool SettledFolder::Read(const std::string& file, std::vector<uint8_t>& bytes, uint64_t maxBytes) {
-  read_.push_back({MapPath(file), {}});
-  return ReadWholeFile(file, bytes, maxBytes, &read_.back().second);
+  struct stat st;
+  if (!ReadWholeFile(file, bytes, maxBytes, &st)) return false;
+  read_.push_back({MapPath(file), st});
+  return true;
 }
 
 HeldBack SettledFolder::Confirmed() {
   std::vector<SavedRecord> now;
-  std::vector<std::string> hidden;
-  bool runLock = false;
   if (!lockError_) return {};
-  if (const int error = ListRecords(now, hidden, runLock)) return {HeldBack::kBeingSaved, error};
+  if (const int error = ListRecords(now)) return {HeldBack::kBeingSaved, error};
   for (const auto& [path, then] : read_) {
     // Opened afresh, as a network share's client tells what a name holds now, not what it kept.
     struct stat st;
     const int fd = OpenPlainFile(path, O_RDONLY, &st);
     if (fd >= 0) close(fd);
     bool same = fd >= 0 && IdentityOf(st) == IdentityOf(then);
-    for (const SavedRecord& record : now) same = same && !Counts(record, NameOf(path));
+    for (const SavedRecord& record : now) same = same && !CouldHaveChanged(record, NameOf(path));
     if (!same) return {HeldBack::kBeingSaved, 0};
   }
   return {};
@@ -638,8 +680,7 @@ FileReplacement::Result FileReplacement::Commit(Locking locking) {
   if (!error_) error_ = NotReplaceable(targets, errorText_, locking == Locking::kRequired);
   // 1, 2. Hold the folder, its saves left half way settled, until the end.
   std::unique_ptr<SettledFolder> held;
-  if (!error_) held = std::make_unique<SettledFolder>(files_[0].target);
-  if (!error_) held->Settle();
+  if (!error_) held = SettledFolder::Hold(files_[0].target);
   if (!error_ && (locking == Locking::kRequired ? held->CannotSave() : held->Refused())) {
     error_ = held->CannotSave();
     errorText_ = held->RefusalText(true);
@@ -658,8 +699,11 @@ FileReplacement::Result FileReplacement::Carry(SettledFolder& held,
   const std::string& folder = held.folder_;
   const size_t count = files_.size();
   const bool several = count > 1;
-  std::vector<Saved> saved(count);
-  std::string id = save_names::NewId(), record;
+  SavedRecord save{"", save_names::NewId(), ""};  // named once it is written
+  save.version = kRecordVersion;
+  save.saved.resize(count);
+  std::vector<Saved>& saved = save.saved;
+  const std::string& id = save.id;
   // 4. Each new file, whole and flushed beside its target; 5. what each earlier file holds.
   for (size_t i = 0; i < count && !error_; ++i) {
     saved[i].target = NameOf(files_[i].target);
@@ -669,17 +713,17 @@ FileReplacement::Result FileReplacement::Carry(SettledFolder& held,
     if (several && !error_ && !earlier.Print(saved[i].earlier)) error_ = earlier.Error();
   }
   // Another save's name, by the rarest of chances: what this one made goes at the next sweep.
-  if (error_ == EEXIST) id.clear();
+  if (error_ == EEXIST) save.id.clear();
   // 5. The record, then the earlier files kept, and the folder flushed.
   if (several && !error_) {
     std::vector<std::string> targets;
     for (const Saved& s : saved) targets.push_back(s.target);
-    record = save_names::Make(id, save_names::RecordRole(targets));
+    save.name = save_names::Make(id, save_names::RecordRole(targets));
     const std::string text = RecordText(saved);
     Fingerprint written;
     // Readable by whoever may read the folder, so that their games know the files unsettled.
     error_ =
-        WriteNew(InFolder(folder, record), "", {text.begin(), text.end()}, false, written, 0644);
+        WriteNew(InFolder(folder, save.name), "", {text.begin(), text.end()}, false, written, 0644);
   }
   for (size_t i = 0; several && i < count && !error_; ++i)
     if (saved[i].earlier.kind != Kind::kNothing)
@@ -692,17 +736,17 @@ FileReplacement::Result FileReplacement::Carry(SettledFolder& held,
                 files_[placed].target.c_str()) == 0)
     ++placed;
   if (!error_ && placed < count) error_ = errno;
-  if (error_ && placed > 0) return LeftHalfWay(folder, id, saved, record, placed);
+  if (error_ && placed > 0) return LeftHalfWay(folder, save, placed);
   if (error_) {
-    if (!id.empty()) RemoveSave(folder, id, count, record);
+    if (!id.empty()) RemoveSave(folder, save);
     return Result::kFailed;
   }
   // 7. The new names on the disk; 8. then the hidden files go (where the flush failed they
   // stay, for a later settle to find whole and remove), and records this save replaced.
   error_ = FlushFolder(folder);
   if (error_) return Result::kNotDurable;
-  if (several) RemoveSave(folder, id, count, record);
-  for (const SavedRecord* r : replaced) RemoveSave(folder, r->id, r->Count(), r->name);
+  if (several) RemoveSave(folder, save);
+  for (const SavedRecord* r : replaced) RemoveSave(folder, *r);
   return Result::kReplaced;
 }
 
@@ -710,18 +754,15 @@ FileReplacement::Result FileReplacement::Carry(SettledFolder& held,
 // so that nothing finishes a save the player is told failed; then the save is settled as the
 // next save would settle it, which puts the earlier files back, or else will.
 FileReplacement::Result FileReplacement::LeftHalfWay(const std::string& folder,
-                                                     const std::string& id,
-                                                     const std::vector<Saved>& saved,
-                                                     const std::string& record, size_t placed) {
-  for (size_t i = placed; i < saved.size(); ++i) {
-    const std::string temporary = InFolder(folder, Hidden(id, "new", i));
+                                                     const SavedRecord& save, size_t placed) {
+  for (size_t i = placed; i < save.saved.size(); ++i) {
+    const std::string temporary = InFolder(folder, Hidden(save.id, "new", i));
     if (unlink(temporary.c_str()) != 0) (void)!truncate(temporary.c_str(), 0);
   }
   int unremoved = 0;
-  if (SettleSave(folder, id, saved, record, unremoved).kind == HeldBack::kNone)
-    return Result::kFailed;
-  for (size_t i = 0; i < saved.size(); ++i)
-    if (Look(files_[i].target).Holds(saved[i].made) == Tells::kHolds)
+  if (SettleSave(folder, save, unremoved).kind == HeldBack::kNone) return Result::kFailed;
+  for (size_t i = 0; i < save.saved.size(); ++i)
+    if (Look(files_[i].target).Holds(save.saved[i].made) == Tells::kHolds)
       holdingNew_.push_back(files_[i].target);
   return Result::kLeftHalfWay;
 }

@@ -39,12 +39,13 @@
 // identity, size or times have changed. Where some names hold their new files and each other
 // its earlier one, its new file still beside it, the save is finished; else each name holding
 // its new file gets its earlier one back (or goes, where none stood). Where a name holds
-// neither, others saved there since and nothing is applied; but a record without a checksum
-// (of version 4) proves no such thing, and holds its pair back as damaged. A record listed but
-// not looked at or read holds back what it may name; one read whole but damaged goes only
-// where every new file of its save is still hidden. Only the game's own hidden files, of the
-// current shape (save_names.h), are acted on; another user's record counts only for names its
-// writer could have changed.
+// neither, others saved there since and nothing is applied. A record without a checksum (of
+// version 4) is acted on only where its files bear it out (each name holds one of its files,
+// each of its hidden files there is the one it names), else it holds its pair back as
+// damaged. A record listed but not looked at or read holds back what it may name; one read
+// whole but damaged goes only where every new file of its save is still hidden. Only the
+// game's own hidden files, of the current shape (save_names.h), are acted on; another user's
+// record counts only for names its writer could have changed.
 #pragma once
 
 #include <sys/stat.h>
@@ -87,19 +88,17 @@ struct HeldBack {
   std::string writer = "";   // whose save it is, where another user's
 };
 
-struct Saved;
 struct SavedRecord;
 
-// The folder of file (a Windows-style name is mapped), held still for as long as this
-// lives: step 1 above. Where no lock can be had (no lock service, a read-only disk, a folder
-// this user may not write), the folder is only read, nothing in it changes, and every file a
-// record names is held back.
+// The folder of a file, held still for as long as this lives. Where no lock can be had (no
+// lock service, a read-only disk, a folder this user may not write), the folder is only read,
+// nothing in it changes, and every file a record names is held back.
 class SettledFolder {
  public:
-  explicit SettledFolder(const std::string& file);
+  // Holds the folder of file (a Windows-style name is mapped), step 1 above, lists the records
+  // of saves left half way there and, where it is held, settles them, step 2.
+  static std::unique_ptr<SettledFolder> Hold(const std::string& file);
   ~SettledFolder();
-  // Lists the records of saves left half way and, where the folder is held, settles them: step 2.
-  void Settle();
 
   // 0 where the folder's files can be read as they are; else why not: kFolderBusy, kGivenUp,
   // or an errno value (the folder could not be listed).
@@ -121,10 +120,12 @@ class SettledFolder {
 
  private:
   friend class FileReplacement;  // whose save is made in the folder held
-  bool Judge(SavedRecord& record);
-  bool Counts(const SavedRecord& record, const std::string& name) const;
-  int ListRecords(std::vector<SavedRecord>& records, std::vector<std::string>& hidden,
-                  bool& runLock) const;
+  explicit SettledFolder(const std::string& file);
+  void Settle();
+  void Judge(SavedRecord& record);
+  bool CouldHaveChanged(const SavedRecord& record, const std::string& name) const;
+  int ListRecords(std::vector<SavedRecord>& records,
+                  std::vector<std::string>* hidden = nullptr) const;
 
   std::string folder_;
   std::unique_ptr<LockFile> lock_;
@@ -168,8 +169,7 @@ class FileReplacement {
     std::vector<uint8_t> bytes;
   };
   Result Carry(SettledFolder& held, const std::vector<const SavedRecord*>& replaced);
-  Result LeftHalfWay(const std::string& folder, const std::string& id,
-                     const std::vector<Saved>& saved, const std::string& record, size_t placed);
+  Result LeftHalfWay(const std::string& folder, const SavedRecord& save, size_t placed);
 
   std::vector<File> files_;
   int error_ = 0;

@@ -12,11 +12,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
-#include <utility>
 #include <vector>
 
-#include "platform/file_io.h"
-#include "platform/file_replacement.h"
 
 namespace platform {
 
@@ -31,6 +28,11 @@ std::string CurrentDirectory() {
 bool SetCurrentDirectory(const std::string& path) { return chdir(MapPath(path).c_str()) == 0; }
 
 namespace {
+
+// 0 for a plain file; else why it is none: EISDIR for a folder, ELOOP for a link, EINVAL.
+int NotPlain(mode_t mode) {
+  return S_ISREG(mode) ? 0 : S_ISDIR(mode) ? EISDIR : S_ISLNK(mode) ? ELOOP : EINVAL;
+}
 
 bool Exists(const std::string& path) {
   struct stat st;
@@ -62,41 +64,26 @@ std::string MapPath(const std::string& name) {
   clean.erase(std::unique(clean.begin(), clean.end(), doubled), clean.end());
   if (clean.empty() || Exists(clean)) return clean;
 
-  std::string result;
-  size_t pos = 0;
-  if (clean[0] == '/') {
-    result = "/";
-    pos = 1;
-  }
-  while (pos <= clean.size()) {
-    size_t next = clean.find('/', pos);
-    if (next == std::string::npos) next = clean.size();
-    std::string part = clean.substr(pos, next - pos);
-    if (!part.empty()) {
-      std::string candidate = result + part;
-      if (!Exists(candidate)) candidate = result + FindInFolder(result, part);
-      result = candidate;
-      if (next < clean.size()) result += '/';
-    }
-    pos = next + 1;
+  std::string result = clean[0] == '/' ? "/" : "";
+  for (size_t at = result.size(), next; at <= clean.size(); at = next + 1) {
+    next = std::min(clean.find('/', at), clean.size());
+    const std::string part = clean.substr(at, next - at);
+    if (!part.empty())
+      result += (Exists(result + part) ? part : FindInFolder(result, part)) +
+                (next < clean.size() ? "/" : "");
   }
   return result;
 }
 
 int OpenPlainFile(const std::string& path, int flags, struct stat* opened) {
-  struct stat looked, st;
-  const int look = flags & O_NOFOLLOW ? lstat(path.c_str(), &looked) : stat(path.c_str(), &looked);
-  int error = look != 0                 ? errno
-              : S_ISREG(looked.st_mode) ? 0
-              : S_ISDIR(looked.st_mode) ? EISDIR
-              : S_ISLNK(looked.st_mode) ? ELOOP
-                                        : EINVAL;
+  struct stat st;
+  const int look = flags & O_NOFOLLOW ? lstat(path.c_str(), &st) : stat(path.c_str(), &st);
+  int error = look != 0 ? errno : NotPlain(st.st_mode);
   const int fd =
       error ? -1 : open(path.c_str(), (flags & ~O_CREAT) | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-  if (!error)
-    error = fd < 0 || fstat(fd, &st) != 0                 ? errno
-            : SameFile(st, looked) && S_ISREG(st.st_mode) ? 0
-                                                          : EAGAIN;
+  // What the open found is what counts: a plain file put at the name since the look is read,
+  // as it is whole; anything else put there in that instant is refused unread.
+  if (!error) error = fd < 0 || fstat(fd, &st) != 0 ? errno : NotPlain(st.st_mode);
   if (error && fd >= 0) close(fd);
   if (!error && opened) *opened = st;
   errno = error;
@@ -149,16 +136,6 @@ bool FileExists(const std::string& name) {
 bool FolderExists(const std::string& name) {
   struct stat st;
   return stat(MapPath(name).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-}
-
-bool CopyFile(const std::string& source, const std::string& target, uint64_t maxBytes) {
-  std::vector<uint8_t> bytes;
-  if (!ReadWholeFile(source, bytes, maxBytes)) return false;
-  FileReplacement replacement;
-  replacement.Write(target, std::move(bytes));
-  const FileReplacement::Result result = replacement.Commit();
-  return result == FileReplacement::Result::kReplaced ||
-         result == FileReplacement::Result::kNotDurable;
 }
 
 bool DeleteFile(const std::string& name) { return std::remove(MapPath(name).c_str()) == 0; }

@@ -21,10 +21,12 @@ bool SetCurrentDirectory(const std::string& path);
 std::string MapPath(const std::string& name);
 
 // Opens the plain file at path as open does with flags (never making one, never taking a
-// terminal), or -1 with errno set. What is no plain file is refused from a look at its name
-// (lstat where flags hold O_NOFOLLOW, else stat), never opened: EISDIR for a folder, ELOOP for
-// a link, EINVAL for the rest; EAGAIN where the file opened is not the one looked at. opened,
-// where given, tells the file opened. Every open of a file that is there goes through here.
+// terminal, never waiting), or -1 with errno set. What is no plain file is refused from a look at
+// its name (lstat where flags hold O_NOFOLLOW, else stat), never opened: EISDIR for a folder,
+// ELOOP for a link, EINVAL for the rest. A plain file the open finds is opened, whichever file
+// the look saw; anything else put at the name between the look and the open is opened and
+// refused unread. opened, where given, tells the file opened. Every open of a file that is
+// there goes through here.
 int OpenPlainFile(const std::string& path, int flags, struct stat* opened = nullptr);
 // The file (a Windows-style name is mapped) open for reading in binary, or null (errno
 // saying why). A folder, a pipe or a device is refused just as a missing file is (see
@@ -41,9 +43,6 @@ bool ReadWholeFile(const std::string& name, std::vector<uint8_t>& bytes, uint64_
 bool FileExists(const std::string& name);
 // True for a folder (or a link to one).
 bool FolderExists(const std::string& name);
-// Copies source (of at most maxBytes) over target as a FileReplacement (file_replacement.h)
-// does; false on any failure, which leaves target as it was.
-bool CopyFile(const std::string& source, const std::string& target, uint64_t maxBytes);
 // Deletes the file; false when it was not there or could not be deleted.
 bool DeleteFile(const std::string& name);
 

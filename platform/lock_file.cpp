@@ -75,9 +75,8 @@ LockFile::Try LockFile::TryOnce() {
   int fd = OpenPlainFile(path_, kOpenFlags);
   if (fd < 0 && errno == ENOENT)
     fd = open(path_.c_str(), kOpenFlags | O_CLOEXEC | O_NONBLOCK | O_CREAT | O_EXCL, mode_);
-  // Made by another game meanwhile, or a name a network share's client still thinks free; or
-  // replaced as it was opened.
-  if (fd < 0 && (errno == EEXIST || errno == EAGAIN)) return Try::kAgain;
+  // Made by another game meanwhile, or a name a network share's client still thinks free.
+  if (fd < 0 && errno == EEXIST) return Try::kAgain;
   error_ = fd < 0 ? errno : 0;
   if (fd < 0) return Try::kNone;
   struct flock lock {};  // the whole file, from its start

@@ -49,7 +49,6 @@ class LockFile {
   int Error() const { return error_; }
   // Where another holds it: the note its file holds ("" where none).
   const std::string& HolderNote() const { return holderNote_; }
-  const std::string& Path() const { return path_; }
 
  private:
   enum class Try { kHeld, kBusy, kAgain, kNone };

@@ -34,6 +34,18 @@ std::string Whose(const std::string& path, const std::string& is, const std::str
                               : elsewhere);
 }
 
+namespace {
+
+std::string KindOfFile(mode_t mode) {
+  return S_ISDIR(mode)    ? "a folder"
+         : S_ISLNK(mode)  ? "a symbolic link"
+         : S_ISFIFO(mode) ? "a named pipe"
+         : S_ISSOCK(mode) ? "a socket"
+                          : "a device";
+}
+
+}  // namespace
+
 int NotReplaceable(const std::vector<std::string>& files, std::string& words, bool locking) {
   for (const std::string& file : files) {
     const std::string path = MapPath(file), folder = FolderOf(path),
@@ -54,6 +66,16 @@ int NotReplaceable(const std::vector<std::string>& files, std::string& words, bo
                  {folder, R_OK, "its folder ", "cannot be listed", "readable"},
                  {lock, W_OK, "its lock file ", "cannot be opened for writing", "writable"}};
     for (size_t i = 0; i < (locking ? 3 : 2); ++i) {
+      // Whatever else stands at the lock file's name keeps every save out until it goes.
+      if (i == 2 && lstat(lock.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
+        const std::string owner = st.st_uid == geteuid() ? "yours" : UserName(st.st_uid) + "'s";
+        words = "its lock file \"" + lock + "\", " + owner + ", is " + KindOfFile(st.st_mode) +
+                ", not a plain file: " +
+                (CouldReplace(folder, geteuid(), NameOf(lock)) ? "remove it"
+                                                               : "ask its owner to remove it") +
+                ", or save in another folder";
+        return EINVAL;
+      }
       const int error =
           faccessat(AT_FDCWD, needs[i].at.c_str(), needs[i].access, AT_EACCESS) ? errno : 0;
       if (!IsPermission(error)) continue;

@@ -26,8 +26,8 @@ std::string Whose(const std::string& path, const std::string& is, const std::str
                   const std::string& elsewhere);
 // 0 where this user may replace the files (Windows-style names are mapped; all in one folder),
 // listing their folder and, where locking, opening its lock file; else why not: ENOTDIR where
-// the folder is none, or a permission with in words whose folder or file keeps them from it
-// and what they can do.
+// the folder is none, EINVAL where the lock file's name holds no plain file, or a permission;
+// but for ENOTDIR, with in words whose folder or file keeps them from it and what they can do.
 int NotReplaceable(const std::vector<std::string>& files, std::string& words, bool locking = true);
 
 }  // namespace platform

@@ -136,7 +136,8 @@ bool Recorded() { return CurrentGameNode && CurrentGameNode->recordedKeyMasks.Si
 // after F1 and F2 where nothing is recorded.
 std::string HeldBackText(const platform::HeldBack& why, bool recorded = false) {
   using platform::HeldBack;
-  const std::string cut = "its save was cut short",
+  const std::string cut = why.writer.empty() ? "its save was cut short"
+                                             : "its save, " + why.writer + "'s, was cut short",
                     wait = platform::IsPermission(why.error) ? "" : "try again in a moment",
                     replace = !why.replaceable
                                   ? ""
@@ -153,15 +154,17 @@ std::string HeldBackText(const platform::HeldBack& why, bool recorded = false) {
     case HeldBack::kFolderLocked:
       if (why.error == ENOLCK)
         return cut +
-               ", and this folder's file system gives no locks, which finishing it needs: "
-               "play it on the computer that saved it";
+               ", and this folder's file system gives no locks, which finishing it needs: " +
+               (why.writer.empty() ? "play" : "ask " + why.writer + " to play") +
+               " it on the computer that saved it";
       if (why.error == EROFS)
         return cut + ", and its folder is read-only now: play it once the folder can be written";
-      return cut + ", and only a user who may write its folder can finish it (" + Why(why.error) +
-             "): ask them to play it once";
+      if (platform::IsPermission(why.error))
+        return cut + ", and only a user who may write its folder can finish it (" +
+               Why(why.error) + "): ask them to play it once";
+      return cut + ", and its folder cannot be locked to finish it (" + Why(why.error) + ")";
     case HeldBack::kAnotherUsers:
-      return "its save, " + why.writer +
-             "'s, was cut short, and only that user's game can finish it" +
+      return cut + ", and only that user's game can finish it" +
              CanDo({"ask " + why.writer + " to play it once", replace});
     case HeldBack::kCannotTell:
       return cut + ", and what it holds cannot be read now (" + Why(why.error) + ")" +
@@ -604,21 +607,20 @@ void GameDirector::StartReplayFromFile(const std::string& path, bool slow) {
   int replayError = 0, stateError = 0;
   std::vector<uint8_t> inputBytes, stateBytes;
   {
-    platform::SettledFolder folder(path);
-    folder.Settle();
+    const auto folder = platform::SettledFolder::Hold(path);
     auto readError = [&](const std::string& file, std::vector<uint8_t>& bytes, uint64_t most) {
-      return folder.Read(file, bytes, most) ? 0 : errno ? errno : EIO;
+      return folder->Read(file, bytes, most) ? 0 : errno ? errno : EIO;
     };
     platform::HeldBack why;
-    if (folder.Refused() == platform::kGivenUp) {
+    if (folder->Refused() == platform::kGivenUp) {
       return;
-    } else if (folder.Refused()) {
-      refused = folder.RefusalText(false);
-    } else if ((why = folder.WhyHeldBack({path, state})).kind != platform::HeldBack::kNone) {
+    } else if (folder->Refused()) {
+      refused = folder->RefusalText(false);
+    } else if ((why = folder->WhyHeldBack({path, state})).kind != platform::HeldBack::kNone) {
       refused = HeldBackText(why, Recorded());
     } else if (!(replayError = readError(path, inputBytes, kLargestReplay)) &&
                !(stateError = readError(state, stateBytes, kLargestSavedGame))) {
-      refused = HeldBackText(folder.Confirmed());
+      refused = HeldBackText(folder->Confirmed());
     }
   }
   if (!refused.empty()) {

@@ -171,8 +171,8 @@ TEST_F(LoadsAndReplays, AGameFolderThatCannotBeWrittenIsNamedOnceByEachKey) {
     scratch = dir.File("sub");
     ASSERT_EQ(mkdir(scratch.c_str(), 0700), 0);
     ASSERT_TRUE(SaveGameFile("sub/one.sav"));
-    platform::CopyFile(rep, "sub/run.rep", kLargestSavedGame);
-    platform::CopyFile(sar, "sub/run.sar", kLargestSavedGame);
+    testing_support::CopyBytes(rep, "sub/run.rep");
+    testing_support::CopyBytes(sar, "sub/run.sar");
     ASSERT_EQ(chmod(dir.Path().c_str(), 0555), 0);
     testing_support::OrdinaryUser user;
     const std::string folder =
@@ -266,10 +266,10 @@ TEST_F(LoadsAndReplays, AFileFarTooLargeForItsKindIsRefusedAtOnce) {
       EXPECT_EQ(truncate(dir.File(name).c_str(), off_t{2} << 40), 0);
       return dir.File(name);
     };
-    platform::CopyFile(sar, dir.File("huge.sar"), kLargestSavedGame);
+    testing_support::CopyBytes(sar, dir.File("huge.sar"));
     EXPECT_EQ(Refused(huge("huge.rep")),
               "The replay \"" + dir.File("huge.rep") + "\" cannot be read (File too large) .");
-    platform::CopyFile(rep, dir.File("big.rep"), kLargestSavedGame);
+    testing_support::CopyBytes(rep, dir.File("big.rep"));
     huge("big.sar");
     EXPECT_EQ(Refused(dir.File("big.rep")),
               "The start state \"" + dir.File("big.sar") + "\" cannot be read (File too large) .");

@@ -88,8 +88,8 @@ TEST_F(SeedFiles, RecordingsOfTheRoomReplayToTheirEnd) {
   });
   run.host.AtFrame(52, [&](platform::HeadlessHost&) {
     // The start state belongs beside the recording, not in the corpus.
-    platform::CopyFile(folder + "/walk.sar", dir.File("walk.sar"), quor::kLargestSavedGame);
-    platform::CopyFile(folder + "/walk.rep", dir.File("walk.rep"), quor::kLargestSavedGame);
+    testing_support::CopyBytes(folder + "/walk.sar", dir.File("walk.sar"));
+    testing_support::CopyBytes(folder + "/walk.rep", dir.File("walk.rep"));
     platform::DeleteFile(folder + "/walk.sar");
     CurrentGameDirector->StartReplayFromFile(dir.File("walk.rep"), false);
   });

@@ -40,6 +40,13 @@ inline std::vector<uint8_t> ReadBytes(const std::string& path) {
   return bytes;
 }
 
+// Copies the whole file at from over the one at to: whether to holds its bytes now.
+inline bool CopyBytes(const std::string& from, const std::string& to) {
+  const std::vector<uint8_t> bytes = ReadBytes(from);
+  WriteBytes(to, bytes);
+  return !bytes.empty() && ReadBytes(to) == bytes;
+}
+
 // The size in bytes of the file at path, -1 when it cannot be opened.
 inline long FileSize(const std::string& path) {
   std::FILE* f = std::fopen(path.c_str(), "rb");

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <dirent.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -10,14 +11,28 @@
 #include <string>
 #include <vector>
 
+#include "platform/file_io.h"
 #include "platform/files.h"
 
 namespace testing_support {
 
-// A new folder of mode 0700 in $TMPDIR (else /tmp), its name begun by prefix.
+// Whether every user may pass through each folder on the way to folder, and so reach a file
+// in it that they may read.
+inline bool OthersReach(std::string folder) {
+  if (folder[0] != '/') folder = platform::CurrentDirectory() + "/" + folder;
+  for (struct stat st;; folder = platform::FolderOf(folder)) {
+    if (stat(folder.c_str(), &st) != 0 || !(st.st_mode & S_IXOTH)) return false;
+    if (folder == "/") return true;
+  }
+}
+
+// A new folder of mode 0700, its name begun by prefix, in $TMPDIR (else /tmp); where other
+// users may not reach into $TMPDIR (one of this user's alone), in /tmp, so that a test may
+// open a folder of its own to a program it runs as another user.
 inline std::string NewTempFolder(const std::string& prefix) {
-  const char* base = std::getenv("TMPDIR");
-  std::string pattern = std::string(base && *base ? base : "/tmp") + "/" + prefix + "-XXXXXX";
+  const char* set = std::getenv("TMPDIR");
+  const std::string given = set && *set ? set : "/tmp";
+  std::string pattern = (OthersReach(given) ? given : "/tmp") + "/" + prefix + "-XXXXXX";
   return mkdtemp(&pattern[0]);
 }
 

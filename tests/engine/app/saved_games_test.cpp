@@ -211,8 +211,7 @@ TEST_F(SavedGames, NamesAsLongAsTheFileSystemTakesSaveGamesAndReplays) {
   const std::string stem(250, 'n');
   EXPECT_TRUE(SaveGameFile(dir.File(stem + ".sav")));
   CurrentGameNode->recordedKeyMasks.Add(1u);
-  ASSERT_TRUE(
-      platform::CopyFile(dir.File(stem + ".sav"), StartRecordingStatePath(), kLargestSavedGame));
+  ASSERT_TRUE(testing_support::CopyBytes(dir.File(stem + ".sav"), StartRecordingStatePath()));
   director->SaveReplayFile(dir.File(stem + ".rep"));
   EXPECT_TRUE(host.messageBoxes.empty());
   EXPECT_TRUE(platform::FileExists(dir.File(stem + ".rep")));
@@ -473,6 +472,14 @@ bool WaitUntilHeld(const std::string& go) {
 
 // Users other than the test's, for a shared folder.
 constexpr uid_t kPlayer = 65534, kOther = 65533;
+
+// Why a game cannot be run as another user than the test's here, or "" where it can.
+std::string NoOtherUser(const testing_support::TempDir& dir) {
+  return geteuid() != 0 ? "other users take root"
+         : testing_support::OthersReach(platform::FolderOf(dir.Path()))
+             ? ""
+             : "other users may reach no folder for the test's files, neither $TMPDIR nor /tmp";
+}
 
 // A folder in dir of the given mode, which other users may reach, with game files they may
 // reach.
@@ -840,7 +847,7 @@ TEST_F(SavedPairs, EachNewFileIsOnTheDiskBeforeItsNameAndEachNameBeforeTheSaveEn
   ASSERT_EQ(Held(), fresh);
   // Earlier files that no hard link may keep (another user's that the player may not write)
   // are kept as copies.
-  if (geteuid() == 0) {
+  if (NoOtherUser(dir).empty()) {
     const std::string open = OpenFolder(dir, "open", 0777);
     PutEarlierBack("open");
     Own(kOther, {open + "/pair.rep", open + "/pair.sar"});
@@ -1057,7 +1064,7 @@ TEST_F(SavedPairs, APairThatCannotBeMadeWholeHereIsNotPlayed) {
 // links to that user's files, which neither the player nor a later save could remove; and it
 // first copied their file whole, however large, filling the disk, before its rename failed.
 TEST_F(SavedGames, AFailedSaveInASharedFolderLeavesNothingBehind) {
-  if (geteuid() != 0) GTEST_SKIP() << "making files another user's takes root";
+  if (const std::string why = NoOtherUser(dir); !why.empty()) GTEST_SKIP() << why;
   const std::string shared = dir.File("shared");
   ASSERT_EQ(mkdir(shared.c_str(), 0700), 0);
   ASSERT_EQ(chmod(shared.c_str(), 01777), 0);
@@ -1231,7 +1238,7 @@ TEST_F(SavedGames, ATemporaryIsAbandonedWhenNoRunningGameHoldsItWhateverItsProce
 // save there say another game was saving, for good. One the player may not open for writing
 // (left there by another hand) refuses the save, and says whose it is.
 TEST_F(SavedPairs, LockFilesOthersLeftNeitherFreeNorBlockASharedFolder) {
-  if (geteuid() != 0) GTEST_SKIP() << "other users take root";
+  if (const std::string why = NoOtherUser(dir); !why.empty()) GTEST_SKIP() << why;
   const std::string shared = OpenFolder(dir, "shared", 01777),
                     second = OpenFolder(dir, "second", 0777),
                     leftover = shared + "/" + platform::save_names::FolderLockName();
@@ -1359,7 +1366,7 @@ TEST_F(SavedPairs, WhatFinishesAnInterruptedSaveIsKeptUntilItHasDoneSo) {
 // included, at every key; and another user's record naming the player's pair in a shared
 // folder refused every F8 of it, though that user could change none of its names.
 TEST_F(SavedPairs, OtherUsersRecordsNeitherHoldNorSlowNorBlockAReplay) {
-  if (geteuid() != 0) GTEST_SKIP() << "other users take root";
+  if (const std::string why = NoOtherUser(dir); !why.empty()) GTEST_SKIP() << why;
   const std::vector<std::string> bounded{"/usr/bin/timeout", "120"};
   std::vector<std::string> player = bounded;
   for (const std::string& word : AsUser(kPlayer)) player.push_back(word);
@@ -1512,7 +1519,7 @@ TEST_F(SavedPairs, ARecordThatCannotBeReadHoldsItsPairBackUntilItIsSavedAgain) {
     EXPECT_EQ(HiddenNames(dir), std::vector<std::string>{}) << what;
   }
 
-  if (geteuid() != 0) GTEST_SKIP() << "other users take root";
+  if (const std::string why = NoOtherUser(dir); !why.empty()) GTEST_SKIP() << why;
   const std::string shared = OpenFolder(dir, "shared", 01777);
   Own(kOther, {shared});
   KillUsersSave("shared", kPlayer);
@@ -1757,7 +1764,7 @@ TEST_F(SavedPairs, NoReadGoesBeyondWhatASaveWrites) {
   WriteBytes(dir.File(platform::save_names::Make("7-abcdef", role)), {text.begin(), text.end()});
   EXPECT_EQ(PlayReplayInGame(dir.Path(), 1, "", &output, bounded), 0) << output;
 
-  if (geteuid() != 0) GTEST_SKIP() << "other users take root";
+  if (const std::string why = NoOtherUser(dir); !why.empty()) GTEST_SKIP() << why;
   const std::string open = OpenFolder(dir, "open", 0777);
   PutEarlierBack("open");
   ASSERT_EQ(truncate((open + "/pair.rep").c_str(), off_t{300} << 20), 0);
@@ -1779,7 +1786,7 @@ TEST_F(SavedPairs, NoReadGoesBeyondWhatASaveWrites) {
 // another user's stopped game left there stopped the player's recording with a box that called
 // the folder not writable.
 TEST_F(SavedGames, TwoGamesNeverShareTheStateFilesOfOneGameFolder) {
-  if (geteuid() != 0) GTEST_SKIP() << "other users take root";
+  if (const std::string why = NoOtherUser(dir); !why.empty()) GTEST_SKIP() << why;
   const std::string game = OpenFolder(dir, "game", 01777);
   testing_support::ProvideGameFiles(game);
   testing_support::FaultedRun first(
