@@ -273,7 +273,8 @@ bool ReadName(const std::string& hex, std::string& name) {
 }
 
 // The version text is a record of (0 where none), and where it is whole as its checksum says
-// and names no file twice, what it says of its files. Version 4 had no checksum.
+// and names no file twice nor a new file that is none, what it says of its files. Version 4
+// had no checksum.
 int ParseRecord(const std::string& text, std::vector<Saved>& saved) {
   const size_t end = std::min(text.find('\n'), text.size());
   const std::string body = text.substr(std::min(end + 1, text.size()));
@@ -291,7 +292,7 @@ int ParseRecord(const std::string& text, std::vector<Saved>& saved) {
     const auto same = [&](const Saved& s) { return s.target == line.target; };
     if (lines.size() > kMostSavedFiles || !ReadName(hex, line.target) ||
         std::any_of(lines.begin(), lines.end() - 1, same) || !ReadPrint(in, line.made) ||
-        !ReadPrint(in, line.earlier))
+        line.made.kind != Kind::kFile || !ReadPrint(in, line.earlier))
       return version;
   }
   saved = lines;
@@ -375,18 +376,20 @@ Decision Decide(const std::string& folder, const SavedRecord& record) {
   size_t news = 0, earliers = 0, either = 0;
   for (size_t i = 0; i < n; ++i) {
     // A record without a checksum proves nothing its files do not bear out, as a field of it
-    // may be what changed: each of its hidden files there must be the one it names too.
+    // may be what changed: each of its hidden files there is the one it names, and its names
+    // hold their new files in the order they were renamed in.
     bool isNew, isEarlier, newAgrees = true, keptAgrees = true;
     if (!tell(saved[i].target, saved[i].made, isNew) ||
         !tell(saved[i].target, saved[i].earlier, isEarlier) ||
         (unsealed && (!tell(Hidden(id, "new", i), saved[i].made, newAgrees, true) ||
                       !tell(Hidden(id, "kept", i), saved[i].earlier, keptAgrees, true))))
       return d;
+    const bool inOrder = !isNew || isEarlier || news == i;
     d.isNew.push_back(isNew);
     d.isEarlier.push_back(isEarlier);
     news += isNew;
     earliers += isEarlier;
-    either += (isNew || isEarlier) && newAgrees && keptAgrees;
+    either += (isNew || isEarlier) && (!unsealed || (newAgrees && keptAgrees && inOrder));
   }
   // Where a name holds neither, others saved since; but no record without a checksum proves it.
   if (either < n && unsealed) d.why = {HeldBack::kDamaged, 0};
@@ -400,13 +403,15 @@ Decision Decide(const std::string& folder, const SavedRecord& record) {
     if (!there) d.outcome = Outcome::kPutBack;
   }
   if (d.outcome == Outcome::kFinish) return d;
-  // Else each name holding its new file gets its earlier one back, kept beside it.
+  // Else each name holding its new file gets its earlier one back, kept beside it. A record
+  // without a checksum shows a kept file beside each other name too, which no rename touched.
   for (size_t i = 0; i < n; ++i) {
+    const bool putBack = d.isNew[i] && !d.isEarlier[i];
     bool kept = true;
-    if (d.isNew[i] && !d.isEarlier[i] && saved[i].earlier.kind != Kind::kNothing &&
+    if ((putBack || (unsealed && !d.isNew[i])) && saved[i].earlier.kind != Kind::kNothing &&
         !tell(Hidden(id, "kept", i), saved[i].earlier, kept))
       return d;
-    if (!kept) d.why = {HeldBack::kNotFinished, 0};
+    if (!kept) d.why = {putBack ? HeldBack::kNotFinished : HeldBack::kDamaged, 0};
   }
   return d;
 }

@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 #include <sys/inotify.h>
 #include <sys/resource.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -33,6 +35,7 @@
 #include "platform/file_io.h"
 #include "platform/files.h"
 #include "platform/headless/headless_host.h"
+#include "platform/lock_file.h"
 #include "platform/save_names.h"
 #include "tests/engine/app/director_fixture.h"
 #include "tests/support/faults.h"
@@ -587,18 +590,26 @@ TEST_F(SavedPairs, AReplaySaveKilledBetweenItsRenamesIsWholeByTheNextReplay) {
   // Where the version before was killed so, its record (of version 4, without a checksum) is
   // finished; one changed in a field (a size, a sum, a kind letter), which showed a name holding
   // neither file, was taken for one of a save outdone by a later one: it went with what repairs
-  // the pair, and F8 played the mix.
+  // the pair, and F8 played the mix. So was one whose prints were swapped in a line, where each
+  // name still held one of its files; and another user's record changed so, and one naming a file
+  // twice, which F7 could not replace either. Each holds the pair back as damaged, and F7 of the
+  // player's own recording replaces it.
   const std::string sar = BytewisePrint(fresh.second), rep = BytewisePrint(earlier.first),
-                    four = "quor-save-record 4\n706169722e736172 " + sar + " " +
-                           BytewisePrint(earlier.second) + "\n706169722e726570 " +
-                           BytewisePrint(fresh.first) + " " + rep + "\n";
-  for (const auto& [field, changed] :
-       std::vector<std::pair<std::string, std::string>>{{sar, BytewisePrint(fresh.second, 1)},
-                                                        {sar, BytewisePrint(fresh.second, 0, 1)},
-                                                        {sar, "u" + sar.substr(1)},
-                                                        {rep, BytewisePrint(earlier.first, 1)},
-                                                        {rep, BytewisePrint(earlier.first, 0, 1)},
-                                                        {sar, sar}}) {
+                    newRep = BytewisePrint(fresh.first), oldSar = BytewisePrint(earlier.second),
+                    four = "quor-save-record 4\n706169722e736172 " + sar + " " + oldSar +
+                           "\n706169722e726570 " + newRep + " " + rep + "\n";
+  const bool root = geteuid() == 0;
+  for (const auto& [field, changed, others] :
+       std::vector<std::tuple<std::string, std::string, bool>>{
+           {sar, BytewisePrint(fresh.second, 1), false},
+           {sar, BytewisePrint(fresh.second, 0, 1), false},
+           {sar, "u" + sar.substr(1), false},
+           {rep, BytewisePrint(earlier.first, 1), root},
+           {rep, BytewisePrint(earlier.first, 0, 1), false},
+           {sar + " " + oldSar, oldSar + " " + sar, false},
+           {newRep + " " + rep, rep + " " + newRep, false},
+           {"706169722e736172", "706169722e726570", false},
+           {sar, sar, false}}) {
     std::string text = four;
     text.replace(text.find(field), field.size(), changed);
     PutEarlierBack();
@@ -606,14 +617,23 @@ TEST_F(SavedPairs, AReplaySaveKilledBetweenItsRenamesIsWholeByTheNextReplay) {
     const std::string record = RecordIn(dir);
     const std::vector<std::string> files = FilesOfRecord(dir, record);
     WriteBytes(record, {text.begin(), text.end()});
+    if (others) Own(kOther, {record});
     host.messageBoxes.clear();
     director->StartReplayFromFile(dir.File("pair.rep"), false);
     const bool intact = field == changed;
     EXPECT_EQ(host.messageBoxes.size(), intact ? 0u : 1u) << changed;
     for (const auto& box : host.messageBoxes)
-      EXPECT_NE(box.text.find("is damaged"), std::string::npos);
+      EXPECT_NE(box.text.find(others ? "only that user's game can finish it" : "is damaged"),
+                std::string::npos)
+          << box.text;
     EXPECT_EQ(Held(), intact ? fresh : Pair(earlier.first, fresh.second)) << changed;
     EXPECT_EQ(FilesOfRecord(dir, record), intact ? std::vector<std::string>{} : files) << changed;
+    if (!intact && !others) {
+      director->SaveReplayFile(dir.File("pair.rep"));
+      EXPECT_EQ(host.messageBoxes.size(), 1u) << changed;
+      EXPECT_EQ(Held(), Pair(earlier.first, ReadBytes(StartRecordingStatePath()))) << changed;
+      EXPECT_EQ(HiddenNames(dir), std::vector<std::string>{}) << changed;
+    }
     unlink(record.c_str());
   }
 
@@ -1389,6 +1409,13 @@ TEST_F(SavedPairs, OtherUsersRecordsNeitherHoldNorSlowNorBlockAReplay) {
                         "then save your own recording under this name (F7) in its place ."),
             std::string::npos)
       << output;
+  // Where no lock works, it was not said whose it is.
+  EXPECT_EQ(PlayReplayInGame(mine, 1, "lock:all:fail=37", &output, player, open + "/pair.rep"), 0);
+  EXPECT_NE(output.find("its save, " + other + "'s, was cut short, and this folder's file system "
+                        "gives no locks, which finishing it needs: ask " +
+                        other + " to play it on the computer that saved it ."),
+            std::string::npos)
+      << output;
   // Where a look at one of its names fails, what it holds cannot be told.
   EXPECT_EQ(PlayReplayInGame(mine, 1, "lstat:pair.sar:fail=5", &output, player, open + "/pair.rep"),
             0);
@@ -1667,6 +1694,12 @@ TEST_F(SavedPairs, AGameWithoutLocksNeitherReadsAcrossNorFreesAnotherComputersSa
   EXPECT_EQ(SaveReplayInGame(dir.File("third"), 30, 1, "", &output, dir.File("pair.rep")), 0)
       << output;
   EXPECT_NE(output.find("another game is saving in the same folder"), std::string::npos) << output;
+  // A game without locks leaves the save under way alone: it finished it, and the saving game
+  // then told its player the save had failed.
+  EXPECT_EQ(PlayReplayInGame(dir.Path(), 1, "lock:all:fail=37", &output), 0) << output;
+  EXPECT_NE(output.find("its save was cut short, and this folder's file system gives no locks"),
+            std::string::npos)
+      << output;
   WriteBytes(go, {});
   EXPECT_EQ(saving.Wait(), 0) << saving.Output();
   EXPECT_EQ(Held(), fresh);
@@ -1741,6 +1774,60 @@ std::string SealedRecord(const std::string& lines) {
     sum = (sum ^ word ^ part) * 0x9e3779b97f4a7c15u;
   }
   return "quor-save-record 5 " + std::to_string(sum) + "\n" + lines;
+}
+
+// A whole saved game renamed over its name between the game's look at that name and its open
+// (another game's save of it, or a share's client answering from what it kept) was refused as
+// "cannot be read (Resource temporarily unavailable)".
+TEST_F(SavedGames, AFileSavedWholeOverItsNameAsItIsOpenedIsRead) {
+  ASSERT_EQ(RunGame(dir.Path(), {"10 answer x.sav", "10 tap F5", "20 expect messages 0"}, ""), 0);
+  testing_support::FaultedRun game(
+      GameCommand({"10 answer x.sav", "10 tap F6", "20 expect messages 0"}),
+      "open:x.sav@1:hold=" + dir.File("go"), dir.Path());
+  ASSERT_TRUE(WaitUntilHeld(dir.File("go"))) << game.Output();
+  ASSERT_TRUE(testing_support::CopyBytes(dir.File("x.sav"), dir.File("copy")));
+  ASSERT_EQ(rename(dir.File("copy").c_str(), dir.File("x.sav").c_str()), 0);
+  WriteBytes(dir.File("go"), {});
+  EXPECT_EQ(game.Wait(), 0) << game.Output();
+}
+
+int MakeSocket(const std::string& path) {
+  sockaddr_un at{};
+  at.sun_family = AF_UNIX;
+  std::strncpy(at.sun_path, path.c_str(), sizeof at.sun_path - 1);
+  const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+  const int bound = bind(fd, reinterpret_cast<sockaddr*>(&at), sizeof at);
+  close(fd);
+  return bound;
+}
+
+// A pipe, a socket, a link or a folder at the name of a folder's lock file refused every save
+// there in the system's bare words ("Invalid argument ."), naming neither that file nor what to
+// do. F8 there reads the pair as where no lock can be had, without waiting for one.
+TEST_F(SavedPairs, ALockFileNameHoldingNoPlainFileIsNamedAndNeverWaitedFor) {
+  const std::string lock = dir.File(platform::save_names::FolderLockName());
+  int waits = 0;
+  platform::SetFolderWaitHandler([&](platform::FolderWait) { return ++waits > 0; });
+  const std::vector<std::pair<std::string, std::function<int()>>> kinds{
+      {"a named pipe", [&] { return mkfifo(lock.c_str(), 0600); }},
+      {"a socket", [&] { return MakeSocket(lock); }},
+      {"a symbolic link", [&] { return symlink("pair.sar", lock.c_str()); }},
+      {"a folder", [&] { return mkdir(lock.c_str(), 0700); }}};
+  for (const auto& [kind, make] : kinds) {
+    ASSERT_EQ(make(), 0) << kind;
+    host.messageBoxes.clear();
+    EXPECT_FALSE(SaveGameFile(dir.File("x.sav")));
+    director->StartReplayFromFile(dir.File("pair.rep"), false);
+    ASSERT_EQ(host.messageBoxes.size(), 1u) << kind;
+    EXPECT_NE(host.messageBoxes[0].text.find("its lock file \"" + lock + "\", yours, is " + kind +
+                                             ", not a plain file: remove it, or save in another "
+                                             "folder ."),
+              std::string::npos)
+        << host.messageBoxes[0].text;
+    ASSERT_EQ(std::remove(lock.c_str()), 0);
+  }
+  platform::SetFolderWaitHandler(nullptr);
+  EXPECT_EQ(waits, 0);
 }
 
 // Reads were bounded by what they were told, not by what a save writes: a record saying a file
