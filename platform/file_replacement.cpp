@@ -82,9 +82,8 @@ Identity IdentityOf(const struct stat& st) {
           st.st_mtim.tv_nsec, st.st_ctim.tv_sec, st.st_ctim.tv_nsec};
 }
 
-// The sums earlier looks read, by the identity of the file summed and whether it was summed a
-// byte a step: the 32,768 used last (some 6 MiB), in order of use, so that the one used least
-// recently goes first, found at once however many are kept.
+// The sums earlier looks read, by the identity of the file summed and whether a byte a step: the
+// 32,768 used last (some 6 MiB), in order of use, the one used least recently dropped at once.
 class KeptSums {
  public:
   using Key = std::pair<Identity, bool>;
@@ -273,8 +272,7 @@ bool ReadName(const std::string& hex, std::string& name) {
 }
 
 // The version text is a record of (0 where none), and where it is whole as its checksum says
-// and names no file twice nor a new file that is none, what it says of its files. Version 4
-// had no checksum.
+// (version 4 had none), names no file twice and each new file a file, what it says of them.
 int ParseRecord(const std::string& text, std::vector<Saved>& saved) {
   const size_t end = std::min(text.find('\n'), text.size());
   const std::string body = text.substr(std::min(end + 1, text.size()));
@@ -299,10 +297,9 @@ int ParseRecord(const std::string& text, std::vector<Saved>& saved) {
   return version;
 }
 
-// Reads the record whole, once (never a second open, so nothing put in its place meanwhile
-// is), its writer the owner of the very file read: kind kNone where it is a whole record for
-// the files its name gives; else kCannotTell (it could not be read: error says why),
-// kLaterVersion, or kDamaged (its text, where whole, in record.saved all the same).
+// Reads the record whole, once, its writer the owner of the very file read: kind kNone where it
+// is a whole record for the files its name gives; else kCannotTell (it could not be read: error
+// says why), kLaterVersion, or kDamaged (its text, where whole, in record.saved all the same).
 HeldBack ReadRecord(const std::string& folder, SavedRecord& record) {
   std::string text;
   struct stat st;
@@ -360,29 +357,26 @@ struct Decision {
 Decision Decide(const std::string& folder, const SavedRecord& record) {
   Decision d;
   const std::vector<Saved>& saved = record.saved;
-  const std::string& id = record.id;
   const bool unsealed = record.version == 4;  // without a checksum, files summed a byte a step
-  // Whether name holds f, or where orNothing, holds f or nothing.
-  auto tell = [&](const std::string& name, const Fingerprint& f, bool& holds,
-                  bool orNothing = false) {
+  // Whether name holds f, or where orNone, f or nothing.
+  auto tell = [&](const std::string& name, const Fingerprint& f, bool& is, bool orNone = false) {
     Look look(InFolder(folder, name));
     Tells told = look.Holds(f, unsealed);
-    if (orNothing && told == Tells::kNotHeld) told = look.Holds(Fingerprint());
-    holds = told == Tells::kHolds;
+    if (orNone && told == Tells::kNotHeld) told = look.Holds(Fingerprint());
+    is = told == Tells::kHolds;
     if (told == Tells::kCannotTell) d.why = {HeldBack::kCannotTell, look.Error()};
     return told != Tells::kCannotTell;
   };
   const size_t n = saved.size();
   size_t news = 0, earliers = 0, either = 0;
   for (size_t i = 0; i < n; ++i) {
-    // A record without a checksum proves nothing its files do not bear out, as a field of it
-    // may be what changed: each of its hidden files there is the one it names, and its names
-    // hold their new files in the order they were renamed in.
+    // A record without a checksum proves only what its files bear out (a field of it may be what
+    // changed): its hidden files there are those it names, its names renamed in its order.
     bool isNew, isEarlier, newAgrees = true, keptAgrees = true;
     if (!tell(saved[i].target, saved[i].made, isNew) ||
         !tell(saved[i].target, saved[i].earlier, isEarlier) ||
-        (unsealed && (!tell(Hidden(id, "new", i), saved[i].made, newAgrees, true) ||
-                      !tell(Hidden(id, "kept", i), saved[i].earlier, keptAgrees, true))))
+        (unsealed && (!tell(Hidden(record.id, "new", i), saved[i].made, newAgrees, true) ||
+                      !tell(Hidden(record.id, "kept", i), saved[i].earlier, keptAgrees, true))))
       return d;
     const bool inOrder = !isNew || isEarlier || news == i;
     d.isNew.push_back(isNew);
@@ -399,7 +393,7 @@ Decision Decide(const std::string& folder, const SavedRecord& record) {
   d.outcome = Outcome::kFinish;
   for (size_t i = 0; i < n; ++i) {
     bool there = true;
-    if (!d.isNew[i] && !tell(Hidden(id, "new", i), saved[i].made, there)) return d;
+    if (!d.isNew[i] && !tell(Hidden(record.id, "new", i), saved[i].made, there)) return d;
     if (!there) d.outcome = Outcome::kPutBack;
   }
   if (d.outcome == Outcome::kFinish) return d;
@@ -409,7 +403,7 @@ Decision Decide(const std::string& folder, const SavedRecord& record) {
     const bool putBack = d.isNew[i] && !d.isEarlier[i];
     bool kept = true;
     if ((putBack || (unsealed && !d.isNew[i])) && saved[i].earlier.kind != Kind::kNothing &&
-        !tell(Hidden(id, "kept", i), saved[i].earlier, kept))
+        !tell(Hidden(record.id, "kept", i), saved[i].earlier, kept))
       return d;
     if (!kept) d.why = {putBack ? HeldBack::kNotFinished : HeldBack::kDamaged, 0};
   }
@@ -422,17 +416,15 @@ Decision Decide(const std::string& folder, const SavedRecord& record) {
 HeldBack SettleSave(const std::string& folder, const SavedRecord& record, int& unremoved) {
   const Decision d = Decide(folder, record);
   if (d.why.kind != HeldBack::kNone) return d.why;
-  const std::vector<Saved>& saved = record.saved;
-  const std::string& id = record.id;
   int error = 0;
-  for (size_t i = 0; i < saved.size() && !error; ++i) {
-    const std::string target = InFolder(folder, saved[i].target);
+  for (size_t i = 0; i < record.saved.size() && !error; ++i) {
+    const std::string target = InFolder(folder, record.saved[i].target);
     if (d.outcome == Outcome::kFinish && !d.isNew[i])
-      error = rename(InFolder(folder, Hidden(id, "new", i)).c_str(), target.c_str());
+      error = rename(InFolder(folder, Hidden(record.id, "new", i)).c_str(), target.c_str());
     else if (d.outcome == Outcome::kPutBack && d.isNew[i] && !d.isEarlier[i])
-      error = saved[i].earlier.kind == Kind::kNothing
+      error = record.saved[i].earlier.kind == Kind::kNothing
                   ? unlink(target.c_str())
-                  : rename(InFolder(folder, Hidden(id, "kept", i)).c_str(), target.c_str());
+                  : rename(InFolder(folder, Hidden(record.id, "kept", i)).c_str(), target.c_str());
     if (error) error = errno;
   }
   const bool locked = IsPermission(error) || error == EROFS;
@@ -524,8 +516,7 @@ void SettledFolder::Settle() {
   }
 }
 
-// Settles a record of this user's, or looks once at another user's (never acted on) for
-// whether its names are whole.
+// Settles a record of this user's; looks once at another user's, never acted on.
 void SettledFolder::Judge(SavedRecord& record) {
   int unremoved = 0;
   record.judged = true;
@@ -619,24 +610,18 @@ HeldBack SettledFolder::Confirmed() {
 
 namespace {
 
-// The permissions the umask gives a new file.
-mode_t NewFileMode() {
-  mode_t mask = umask(0);
-  umask(mask);
-  return 0666 & ~mask;
-}
-
-// 4. Writes bytes whole into the hidden file path, with target's permissions (or mode), and
-// flushes it; made tells it (summed where a record needs it). 0, or why not.
+// 4. Writes bytes whole into the hidden file path, with target's permissions (or mode, set
+// once it is written; else a new file's), and flushes it; made tells it (summed where a record
+// needs it). 0, or why not.
 int WriteNew(const std::string& path, const std::string& target, const std::vector<uint8_t>& bytes,
              bool summed, Fingerprint& made, mode_t mode = 0) {
-  int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | kOpenFlags, 0600);
-  if (fd < 0) return errno;
   struct stat earlier, st{};
-  const bool regular = stat(target.c_str(), &earlier) == 0 && S_ISREG(earlier.st_mode);
+  const bool given = mode || (stat(target.c_str(), &earlier) == 0 && S_ISREG(earlier.st_mode));
+  int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | kOpenFlags, given ? 0600 : 0666);
+  if (fd < 0) return errno;
   int error = WriteAll(fd, bytes.data(), bytes.size()) ? 0 : errno;
   // A file system without permissions keeps its own, which fails nothing.
-  if (!error) fchmod(fd, mode ? mode : regular ? earlier.st_mode & 07777 : NewFileMode());
+  if (!error && given) fchmod(fd, mode ? mode : earlier.st_mode & 07777);
   if (!error && fsync(fd) != 0) error = errno;
   if (!error && fstat(fd, &st) != 0) error = errno;
   if (close(fd) != 0 && !error) error = errno;

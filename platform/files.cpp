@@ -81,8 +81,7 @@ int OpenPlainFile(const std::string& path, int flags, struct stat* opened) {
   int error = look != 0 ? errno : NotPlain(st.st_mode);
   const int fd =
       error ? -1 : open(path.c_str(), (flags & ~O_CREAT) | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-  // What the open found is what counts: a plain file put at the name since the look is read,
-  // as it is whole; anything else put there in that instant is refused unread.
+  // A plain file put at the name since the look is read, as it is whole.
   if (!error) error = fd < 0 || fstat(fd, &st) != 0 ? errno : NotPlain(st.st_mode);
   if (error && fd >= 0) close(fd);
   if (!error && opened) *opened = st;
@@ -129,8 +128,7 @@ bool ReadWholeFile(const std::string& name, std::vector<uint8_t>& bytes, uint64_
 
 bool FileExists(const std::string& name) {
   std::FILE* f = OpenFileForReading(name);
-  if (f) std::fclose(f);
-  return f != nullptr;
+  return f && std::fclose(f) == 0;
 }
 
 bool FolderExists(const std::string& name) {

@@ -23,10 +23,9 @@ std::string MapPath(const std::string& name);
 // Opens the plain file at path as open does with flags (never making one, never taking a
 // terminal, never waiting), or -1 with errno set. What is no plain file is refused from a look at
 // its name (lstat where flags hold O_NOFOLLOW, else stat), never opened: EISDIR for a folder,
-// ELOOP for a link, EINVAL for the rest. A plain file the open finds is opened, whichever file
-// the look saw; anything else put at the name between the look and the open is opened and
-// refused unread. opened, where given, tells the file opened. Every open of a file that is
-// there goes through here.
+// ELOOP for a link, EINVAL for the rest; and so is one put there as the look and the open met,
+// opened but never read. A plain file the open finds is opened, whichever file the look saw,
+// and opened tells it. Every open of a file that is there goes through here.
 int OpenPlainFile(const std::string& path, int flags, struct stat* opened = nullptr);
 // The file (a Windows-style name is mapped) open for reading in binary, or null (errno
 // saying why). A folder, a pipe or a device is refused just as a missing file is (see
