@@ -371,19 +371,18 @@ Decision Decide(const std::string& folder, const SavedRecord& record) {
   size_t news = 0, earliers = 0, either = 0;
   for (size_t i = 0; i < n; ++i) {
     // A record without a checksum proves only what its files bear out (a field of it may be what
-    // changed): its hidden files there are those it names, its names renamed in its order.
+    // changed): its hidden files there are those it names.
     bool isNew, isEarlier, newAgrees = true, keptAgrees = true;
     if (!tell(saved[i].target, saved[i].made, isNew) ||
         !tell(saved[i].target, saved[i].earlier, isEarlier) ||
         (unsealed && (!tell(Hidden(record.id, "new", i), saved[i].made, newAgrees, true) ||
                       !tell(Hidden(record.id, "kept", i), saved[i].earlier, keptAgrees, true))))
       return d;
-    const bool inOrder = !isNew || isEarlier || news == i;
     d.isNew.push_back(isNew);
     d.isEarlier.push_back(isEarlier);
     news += isNew;
     earliers += isEarlier;
-    either += (isNew || isEarlier) && (!unsealed || (newAgrees && keptAgrees && inOrder));
+    either += (isNew || isEarlier) && (!unsealed || (newAgrees && keptAgrees));
   }
   // Where a name holds neither, others saved since; but no record without a checksum proves it.
   if (either < n && unsealed) d.why = {HeldBack::kDamaged, 0};

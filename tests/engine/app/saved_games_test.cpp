@@ -590,32 +590,47 @@ TEST_F(SavedPairs, AReplaySaveKilledBetweenItsRenamesIsWholeByTheNextReplay) {
   // Where the version before was killed so, its record (of version 4, without a checksum) is
   // finished; one changed in a field (a size, a sum, a kind letter), which showed a name holding
   // neither file, was taken for one of a save outdone by a later one: it went with what repairs
-  // the pair, and F8 played the mix. So was one whose prints were swapped in a line, where each
-  // name still held one of its files; and another user's record changed so, and one naming a file
-  // twice, which F7 could not replace either. Each holds the pair back as damaged, and F7 of the
-  // player's own recording replaces it.
+  // the pair, and F8 played the mix. So were ones each of whose names still held one of its
+  // files: prints swapped in a line, a new file told as none, a name whose earlier file no longer
+  // stood kept beside it though no rename had touched it (a start state deleted). Another user's
+  // record changed so was taken for whole, and one naming a file twice held its pair for good.
+  // Each holds the pair back as damaged, changing nothing, and F7 of the player's own recording
+  // replaces it.
   const std::string sar = BytewisePrint(fresh.second), rep = BytewisePrint(earlier.first),
                     newRep = BytewisePrint(fresh.first), oldSar = BytewisePrint(earlier.second),
-                    four = "quor-save-record 4\n706169722e736172 " + sar + " " + oldSar +
-                           "\n706169722e726570 " + newRep + " " + rep + "\n";
+                    none = "n 0 0 0 0", between = "rename:pair.rep:kill",
+                    removing = "unlink:.quor-*record*:kill", beforeKeeps = "rename:pair.sar:kill";
   const bool root = geteuid() == 0;
-  for (const auto& [field, changed, others] :
-       std::vector<std::tuple<std::string, std::string, bool>>{
-           {sar, BytewisePrint(fresh.second, 1), false},
-           {sar, BytewisePrint(fresh.second, 0, 1), false},
-           {sar, "u" + sar.substr(1), false},
-           {rep, BytewisePrint(earlier.first, 1), root},
-           {rep, BytewisePrint(earlier.first, 0, 1), false},
-           {sar + " " + oldSar, oldSar + " " + sar, false},
-           {newRep + " " + rep, rep + " " + newRep, false},
-           {"706169722e736172", "706169722e726570", false},
-           {sar, sar, false}}) {
-    std::string text = four;
+  // How the save was killed, whether the pair had a start state before it, the field changed,
+  // and whether the record is another user's.
+  for (const auto& [kill, stateBefore, field, changed, others] :
+       std::vector<std::tuple<std::string, bool, std::string, std::string, bool>>{
+           {between, true, sar, BytewisePrint(fresh.second, 1), false},
+           {between, true, sar, BytewisePrint(fresh.second, 0, 1), false},
+           {between, true, sar, "u" + sar.substr(1), false},
+           {between, true, rep, BytewisePrint(earlier.first, 0, 1), false},
+           {between, true, sar + " " + oldSar, oldSar + " " + sar, false},
+           {between, true, newRep + " " + rep, rep + " " + newRep, false},
+           {beforeKeeps, true, newRep + " " + rep, rep + " " + newRep, false},
+           {between, true, "706169722e736172", "706169722e726570", false},
+           {between, false, sar + " " + none, none + " " + sar, false},
+           {removing, false, newRep + " " + rep, rep + " " + newRep, false},
+           {between, true, rep, BytewisePrint(earlier.first, 1), root},
+           {between, true, sar, sar, false}}) {
+    std::string text = "quor-save-record 4\n706169722e736172 " + sar + " " +
+                       (stateBefore ? oldSar : none) + "\n706169722e726570 " + newRep + " " + rep +
+                       "\n";
     text.replace(text.find(field), field.size(), changed);
     PutEarlierBack();
-    EXPECT_EQ(SaveReplayInGame(dir.Path(), 40, 0, "rename:pair.rep:kill"), -1);
+    if (!stateBefore) unlink(dir.File("pair.sar").c_str());
+    EXPECT_EQ(SaveReplayInGame(dir.Path(), 40, 0, kill), -1);
     const std::string record = RecordIn(dir);
+    // Killed before it kept the earlier files, as far as what it left shows.
+    if (kill == beforeKeeps)
+      for (const std::string& name : FilesOfRecord(dir, record))
+        if (name.find("-kept") != std::string::npos) unlink(dir.File(name).c_str());
     const std::vector<std::string> files = FilesOfRecord(dir, record);
+    const Pair before = Held();
     WriteBytes(record, {text.begin(), text.end()});
     if (others) Own(kOther, {record});
     host.messageBoxes.clear();
@@ -626,7 +641,7 @@ TEST_F(SavedPairs, AReplaySaveKilledBetweenItsRenamesIsWholeByTheNextReplay) {
       EXPECT_NE(box.text.find(others ? "only that user's game can finish it" : "is damaged"),
                 std::string::npos)
           << box.text;
-    EXPECT_EQ(Held(), intact ? fresh : Pair(earlier.first, fresh.second)) << changed;
+    EXPECT_EQ(Held(), intact ? fresh : before) << changed;
     EXPECT_EQ(FilesOfRecord(dir, record), intact ? std::vector<std::string>{} : files) << changed;
     if (!intact && !others) {
       director->SaveReplayFile(dir.File("pair.rep"));
@@ -1170,11 +1185,16 @@ TEST_F(SavedGames, AFailedSaveInASharedFolderLeavesNothingBehind) {
 // a player's own write-only or unreadable save refused.
 TEST_F(SavedGames, APlayersOwnSaveIsReplacedWhateverItsPermissionsAndKeepsThem) {
   testing_support::OrdinaryUser user;
+  // A new one has the permissions the making of a file gives.
+  const mode_t mask = umask(0);
+  umask(mask);
   ASSERT_TRUE(SaveGameFile(dir.File("own.sav")));
+  struct stat st;
+  ASSERT_EQ(stat(dir.File("own.sav").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0666 & ~mask);
   for (mode_t mode : {0200, 0000, 0400}) {
     ASSERT_EQ(chmod(dir.File("own.sav").c_str(), mode), 0);
     EXPECT_TRUE(SaveGameFile(dir.File("own.sav"))) << std::oct << mode;
-    struct stat st;
     ASSERT_EQ(stat(dir.File("own.sav").c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, mode);
   }
