@@ -6,14 +6,13 @@
 #include <stdlib.h>
 #include <unistd.h>
 
-#include <algorithm>
-#include <cstring>
 #include <fstream>
 #include <string>
 #include <vector>
 
 #include "platform/file_replacement.h"
 #include "platform/save_names.h"
+#include "tests/support/sealed_record.h"
 
 namespace {
 
@@ -62,22 +61,6 @@ void SaveBesideLeftovers(benchmark::State& state) {
 
 BENCHMARK(SaveBesideLeftovers)->Arg(0)->Arg(1000)->Unit(benchmark::kMillisecond);
 
-// A checksum as the game's records carry, of text or of a file's bytes.
-uint64_t Sum(const std::string& bytes) {
-  uint64_t sum = 0xcbf29ce484222325u;
-  for (size_t at = 0; at < bytes.size(); at += 8, sum ^= sum >> 29) {
-    uint64_t word = 0;
-    const size_t part = std::min<size_t>(bytes.size() - at, 8);
-    std::memcpy(&word, bytes.data() + at, part);
-    sum = (sum ^ word ^ part) * 0x9e3779b97f4a7c15u;
-  }
-  return sum;
-}
-
-std::string Print(const std::string& bytes) {
-  return "f " + std::to_string(bytes.size()) + " " + std::to_string(Sum(bytes)) + " 0 0";
-}
-
 // One key's work (F8's: the folder held and settled, and what holds the pair back asked) beside
 // N records of the player's saves of the pair that can repair nothing: each stopped between its
 // renames, with hidden files of its own that are read whole, as their sizes are right, but hold
@@ -88,9 +71,11 @@ void KeyBesideRecords(benchmark::State& state) {
   const std::string newSar(2048, 'n'), oldSar(2048, 'o'), newRep(512, 'N'), oldRep(512, 'O');
   std::ofstream(folder + "/pair.sar", std::ios::binary) << newSar;
   std::ofstream(folder + "/pair.rep", std::ios::binary) << oldRep;
-  const std::string lines = "706169722e736172 " + Print(newSar) + " " + Print(oldSar) +
-                            "\n706169722e726570 " + Print(newRep) + " " + Print(oldRep) + "\n",
-                    text = "quor-save-record 5 " + std::to_string(Sum(lines)) + "\n" + lines,
+  using testing_support::FilePrint;
+  const std::string lines = "706169722e736172 " + FilePrint(newSar) + " " + FilePrint(oldSar) +
+                            "\n706169722e726570 " + FilePrint(newRep) + " " + FilePrint(oldRep) +
+                            "\n",
+                    text = testing_support::SealedRecord(lines),
                     role = platform::save_names::RecordRole({"pair.sar", "pair.rep"});
   for (int i = 0; i < state.range(0); ++i) {
     const std::string id = platform::save_names::NewId();

@@ -335,8 +335,8 @@ int RemoveSave(const std::string& folder, const SavedRecord& record) {
   }
   // A folder put at its name goes too, where it is empty.
   const std::string at = InFolder(folder, record.name);
-  const bool gone = record.name.empty() || unlink(at.c_str()) == 0 ||
-                    (errno == EISDIR && rmdir(at.c_str()) == 0);
+  const bool gone =
+      record.name.empty() || unlink(at.c_str()) == 0 || (errno == EISDIR && rmdir(at.c_str()) == 0);
   return gone || errno == ENOENT ? 0 : errno;
 }
 

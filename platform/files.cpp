@@ -14,7 +14,6 @@
 #include <new>
 #include <vector>
 
-
 namespace platform {
 
 std::string CurrentDirectory() {

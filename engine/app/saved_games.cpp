@@ -153,15 +153,14 @@ std::string HeldBackText(const platform::HeldBack& why, bool recorded = false) {
              ": try again in a moment";
     case HeldBack::kFolderLocked:
       if (why.error == ENOLCK)
-        return cut +
-               ", and this folder's file system gives no locks, which finishing it needs: " +
+        return cut + ", and this folder's file system gives no locks, which finishing it needs: " +
                (why.writer.empty() ? "play" : "ask " + why.writer + " to play") +
                " it on the computer that saved it";
       if (why.error == EROFS)
         return cut + ", and its folder is read-only now: play it once the folder can be written";
       if (platform::IsPermission(why.error))
-        return cut + ", and only a user who may write its folder can finish it (" +
-               Why(why.error) + "): ask them to play it once";
+        return cut + ", and only a user who may write its folder can finish it (" + Why(why.error) +
+               "): ask them to play it once";
       return cut + ", and its folder cannot be locked to finish it (" + Why(why.error) + ")";
     case HeldBack::kAnotherUsers:
       return cut + ", and only that user's game can finish it" +

@@ -2,9 +2,7 @@
 #include <gtest/gtest.h>
 #include <sys/inotify.h>
 #include <sys/resource.h>
-#include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -42,11 +40,13 @@
 #include "tests/support/file_bytes.h"
 #include "tests/support/game_files.h"
 #include "tests/support/ordinary_user.h"
+#include "tests/support/sealed_record.h"
 
 namespace quor {
 namespace {
 
 using testing_support::ReadBytes;
+using testing_support::SealedRecord;
 using testing_support::WriteBytes;
 
 int CountVariables(GameNode* scene) { return scene->variables.Count(); }
@@ -1783,19 +1783,6 @@ TEST_F(SavedGames, ALockOnALockFileRemovedMeanwhileHoldsNothing) {
   EXPECT_EQ(starting.Wait(), 0) << starting.Output();
 }
 
-// A record of the present shape naming one file, as a hostile hand may write one, sealed with
-// the checksum a record carries.
-std::string SealedRecord(const std::string& lines) {
-  uint64_t sum = 0xcbf29ce484222325u;
-  for (size_t at = 0; at < lines.size(); at += 8, sum ^= sum >> 29) {
-    uint64_t word = 0;
-    const size_t part = std::min<size_t>(lines.size() - at, 8);
-    std::memcpy(&word, lines.data() + at, part);
-    sum = (sum ^ word ^ part) * 0x9e3779b97f4a7c15u;
-  }
-  return "quor-save-record 5 " + std::to_string(sum) + "\n" + lines;
-}
-
 // A whole saved game renamed over its name between the game's look at that name and its open
 // (another game's save of it, or a share's client answering from what it kept) was refused as
 // "cannot be read (Resource temporarily unavailable)".
@@ -1811,16 +1798,6 @@ TEST_F(SavedGames, AFileSavedWholeOverItsNameAsItIsOpenedIsRead) {
   EXPECT_EQ(game.Wait(), 0) << game.Output();
 }
 
-int MakeSocket(const std::string& path) {
-  sockaddr_un at{};
-  at.sun_family = AF_UNIX;
-  std::strncpy(at.sun_path, path.c_str(), sizeof at.sun_path - 1);
-  const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
-  const int bound = bind(fd, reinterpret_cast<sockaddr*>(&at), sizeof at);
-  close(fd);
-  return bound;
-}
-
 // A pipe, a socket, a link or a folder at the name of a folder's lock file refused every save
 // there in the system's bare words ("Invalid argument ."), naming neither that file nor what to
 // do. F8 there reads the pair as where no lock can be had, without waiting for one.
@@ -1830,7 +1807,7 @@ TEST_F(SavedPairs, ALockFileNameHoldingNoPlainFileIsNamedAndNeverWaitedFor) {
   platform::SetFolderWaitHandler([&](platform::FolderWait) { return ++waits > 0; });
   const std::vector<std::pair<std::string, std::function<int()>>> kinds{
       {"a named pipe", [&] { return mkfifo(lock.c_str(), 0600); }},
-      {"a socket", [&] { return MakeSocket(lock); }},
+      {"a socket", [&] { return mknod(lock.c_str(), S_IFSOCK | 0600, 0); }},
       {"a symbolic link", [&] { return symlink("pair.sar", lock.c_str()); }},
       {"a folder", [&] { return mkdir(lock.c_str(), 0700); }}};
   for (const auto& [kind, make] : kinds) {
