@@ -41,11 +41,12 @@
 // its new file gets its earlier one back (or goes, where none stood). Where a name holds
 // neither, others saved there since and nothing is applied. A record without a checksum (of
 // version 4) is acted on only where its files bear it out (each name holds one of its files,
-// each of its hidden files there is the one it names), else it holds its pair back as
-// damaged. A record listed but not looked at or read holds back what it may name; one read
-// whole but damaged goes only where every new file of its save is still hidden. Only the
-// game's own hidden files, of the current shape (save_names.h), are acted on; another user's
-// record counts only for names its writer could have changed.
+// each of its hidden files there is the one it names, and an earlier file is kept beside each
+// name no rename touched), else it holds its pair back as damaged, changing nothing. A record
+// listed but not looked at or read holds back what it may name; one read whole but damaged
+// goes only where every new file of its save is still hidden. Only the game's own hidden
+// files, of the current shape (save_names.h), are acted on; another user's record counts only
+// for names its writer could have changed.
 #pragma once
 
 #include <sys/stat.h>

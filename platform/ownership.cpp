@@ -68,11 +68,12 @@ int NotReplaceable(const std::vector<std::string>& files, std::string& words, bo
     for (size_t i = 0; i < (locking ? 3 : 2); ++i) {
       // Whatever else stands at the lock file's name keeps every save out until it goes.
       if (i == 2 && lstat(lock.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
-        const std::string owner = st.st_uid == geteuid() ? "yours" : UserName(st.st_uid) + "'s";
-        words = "its lock file \"" + lock + "\", " + owner + ", is " + KindOfFile(st.st_mode) +
-                ", not a plain file: " +
+        const std::string owner = UserName(st.st_uid);
+        words = "its lock file \"" + lock + "\", " +
+                (st.st_uid == geteuid() ? "yours" : owner + "'s") + ", is " +
+                KindOfFile(st.st_mode) + ", not a plain file: " +
                 (CouldReplace(folder, geteuid(), NameOf(lock)) ? "remove it"
-                                                               : "ask its owner to remove it") +
+                                                               : "ask " + owner + " to remove it") +
                 ", or save in another folder";
         return EINVAL;
       }

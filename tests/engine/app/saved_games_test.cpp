@@ -1714,8 +1714,8 @@ TEST_F(SavedPairs, AGameWithoutLocksNeitherReadsAcrossNorFreesAnotherComputersSa
   EXPECT_EQ(SaveReplayInGame(dir.File("third"), 30, 1, "", &output, dir.File("pair.rep")), 0)
       << output;
   EXPECT_NE(output.find("another game is saving in the same folder"), std::string::npos) << output;
-  // A game without locks leaves the save under way alone: it finished it, and the saving game
-  // then told its player the save had failed.
+  // A game without locks leaves a save under way alone: where it finished it, the saving game
+  // told its player the save had failed.
   EXPECT_EQ(PlayReplayInGame(dir.Path(), 1, "lock:all:fail=37", &output), 0) << output;
   EXPECT_NE(output.find("its save was cut short, and this folder's file system gives no locks"),
             std::string::npos)
@@ -1805,6 +1805,9 @@ TEST_F(SavedPairs, ALockFileNameHoldingNoPlainFileIsNamedAndNeverWaitedFor) {
   const std::string lock = dir.File(platform::save_names::FolderLockName());
   int waits = 0;
   platform::SetFolderWaitHandler([&](platform::FolderWait) { return ++waits > 0; });
+  struct Unset {
+    ~Unset() { platform::SetFolderWaitHandler(nullptr); }
+  } unset;
   const std::vector<std::pair<std::string, std::function<int()>>> kinds{
       {"a named pipe", [&] { return mkfifo(lock.c_str(), 0600); }},
       {"a socket", [&] { return mknod(lock.c_str(), S_IFSOCK | 0600, 0); }},
@@ -1823,7 +1826,6 @@ TEST_F(SavedPairs, ALockFileNameHoldingNoPlainFileIsNamedAndNeverWaitedFor) {
         << host.messageBoxes[0].text;
     ASSERT_EQ(std::remove(lock.c_str()), 0);
   }
-  platform::SetFolderWaitHandler(nullptr);
   EXPECT_EQ(waits, 0);
 }
 
