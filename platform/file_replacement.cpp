@@ -83,7 +83,7 @@ Identity IdentityOf(const struct stat& st) {
 }
 
 // The sums earlier looks read, by the identity of the file summed and whether a byte a step: the
-// 32,768 used last (some 6 MiB), in order of use, the one used least recently dropped at once.
+// 32,768 used last (some 7 MiB), in order of use, the one used least recently dropped at once.
 class KeptSums {
  public:
   using Key = std::pair<Identity, bool>;
@@ -547,7 +547,7 @@ bool SettledFolder::CouldHaveChanged(const SavedRecord& record, const std::strin
 
 std::string SettledFolder::RefusalText(bool saving) const {
   // What no wait clears is for the player to see to, or another user. A lock file the player
-  // may not open was told before the lock was asked for (NotReplaceable).
+  // may not open, or no plain file at its name, was told before the lock was asked for.
   if (IsPermission(refused_))
     return "its folder " + Whose(folder_, "cannot be listed (" + ErrorText(refused_) + ")",
                                  "readable", saving ? "save in another folder" : "");
