@@ -9,8 +9,6 @@
 #include <cerrno>
 #include <cstring>
 #include <iomanip>
-#include <list>
-#include <map>
 #include <optional>
 #include <set>
 #include <sstream>
@@ -20,6 +18,7 @@
 #include "platform/file_io.h"
 #include "platform/files.h"
 #include "platform/ownership.h"
+#include "platform/recently_used.h"
 #include "platform/save_names.h"
 
 namespace platform {
@@ -67,7 +66,7 @@ uint64_t Sum(uint64_t sum, const void* data, size_t n) {
   return sum;
 }
 
-// A byte a step, as records of version 4 summed files.
+// A byte a step, as records of the version before summed files.
 uint64_t SumBytewise(uint64_t sum, const void* data, size_t n) {
   const auto* at = static_cast<const uint8_t*>(data);
   for (size_t i = 0; i < n; ++i) sum = (sum ^ at[i]) * 0x100000001b3u;
@@ -83,29 +82,8 @@ Identity IdentityOf(const struct stat& st) {
 }
 
 // The sums earlier looks read, by the identity of the file summed and whether a byte a step: the
-// 32,768 used last (some 7 MiB), in order of use, the one used least recently dropped at once.
-class KeptSums {
- public:
-  using Key = std::pair<Identity, bool>;
-  const uint64_t* Find(const Key& key) {
-    const auto at = where_.find(key);
-    if (at == where_.end()) return nullptr;
-    used_.splice(used_.begin(), used_, at->second);
-    return &at->second->second;
-  }
-  void Keep(const Key& key, uint64_t sum) {
-    if (used_.size() == kMost) {
-      where_.erase(used_.back().first);
-      used_.pop_back();
-    }
-    where_[key] = used_.emplace(used_.begin(), key, sum);
-  }
-
- private:
-  static constexpr size_t kMost = size_t{1} << 15;
-  std::list<std::pair<Key, uint64_t>> used_;  // the one used last first
-  std::map<Key, decltype(used_)::iterator> where_;
-} keptSums;
+// 32,768 used last (some 7 MiB).
+RecentlyUsed<std::pair<Identity, bool>, uint64_t> keptSums(size_t{1} << 15);
 
 // A name as it is now, read no further than telling it from a fingerprint needs (never when
 // the sizes differ, never beyond the largest file a save writes), and read once at most while
@@ -121,7 +99,8 @@ class Look {
       error_ = errno;
   }
 
-  // Whether it holds the file f tells (summed a byte a step, as version 4 did, where bytewise).
+  // Whether it holds the file f tells (summed a byte a step, as records without a checksum did,
+  // where bytewise).
   Tells Holds(const Fingerprint& f, bool bytewise = false) {
     if (error_) return Tells::kCannotTell;
     if (f.kind == Kind::kNothing) return kind_ == Kind::kNothing ? Tells::kHolds : Tells::kNotHeld;
@@ -161,8 +140,7 @@ class Look {
   // Sums its bytes (a byte a step where bytewise) into sum; false where they could not be read
   // whole, now or before (readError_ says why).
   bool Summed(bool bytewise, uint64_t& sum) {
-    const KeptSums::Key key{IdentityOf(st_), bytewise};
-    const uint64_t* kept = readError_ ? nullptr : keptSums.Find(key);
+    const uint64_t* kept = readError_ ? nullptr : keptSums.Find({IdentityOf(st_), bytewise});
     if (readError_ || kept) {
       sum = kept ? *kept : 0;
       return !readError_;
@@ -183,7 +161,7 @@ class Look {
     if (fd >= 0) close(fd);
     // One that changed as it was read cannot be told now.
     if (!readError_ && total != Size()) readError_ = EAGAIN;
-    if (!readError_) keptSums.Keep(key, sum);
+    if (!readError_) keptSums.Keep({IdentityOf(st_), bytewise}, sum);
     return !readError_;
   }
 
@@ -235,6 +213,8 @@ std::string Hidden(const std::string& id, const char* role, size_t i) {
 // as kind, size, checksum and the time it was written.
 constexpr char kRecordHeader[] = "quor-save-record";
 constexpr int kRecordVersion = 5;
+// The version before, whose records had no checksum and summed files a byte a step.
+constexpr int kUnsealedVersion = 4;
 constexpr size_t kLargestRecord = 4096;
 
 std::string RecordText(const std::vector<Saved>& saved) {
@@ -272,7 +252,8 @@ bool ReadName(const std::string& hex, std::string& name) {
 }
 
 // The version text is a record of (0 where none), and where it is whole as its checksum says
-// (version 4 had none), names no file twice and each new file a file, what it says of them.
+// (records of the version before had none), names no file twice and each new file a file, what it
+// says of them.
 int ParseRecord(const std::string& text, std::vector<Saved>& saved) {
   const size_t end = std::min(text.find('\n'), text.size());
   const std::string body = text.substr(std::min(end + 1, text.size()));
@@ -281,8 +262,8 @@ int ParseRecord(const std::string& text, std::vector<Saved>& saved) {
   int version = 0;
   uint64_t sum = 0;
   if (!(head >> header >> version) || header != kRecordHeader) return 0;
-  if (version != 4 && (version != kRecordVersion || !(head >> sum) ||
-                       sum != Sum(kSumStart, body.data(), body.size())))
+  if (version != kUnsealedVersion && (version != kRecordVersion || !(head >> sum) ||
+                                      sum != Sum(kSumStart, body.data(), body.size())))
     return version;
   std::vector<Saved> lines;
   while (in >> hex) {
@@ -317,12 +298,16 @@ HeldBack ReadRecord(const std::string& folder, SavedRecord& record) {
              : HeldBack{HeldBack::kDamaged, 0};
 }
 
-// Whether every new file of the save of a record is still hidden beside its target (its
-// name and ID say which), so that the save renamed none.
-bool NoneRenamed(const std::string& folder, const SavedRecord& record) {
+// Whether the hidden files of the given roles of the save of a record (its ID says which) are all
+// there, each it names, or else all gone, any a save makes; false where a look cannot tell.
+bool Hiddens(const std::string& folder, const SavedRecord& record, bool there,
+             std::initializer_list<const char*> roles) {
   struct stat st;
-  for (size_t i = 0; i < record.Count(); ++i)
-    if (lstat(InFolder(folder, Hidden(record.id, "new", i)).c_str(), &st) != 0) return false;
+  for (size_t i = 0; i < (there ? record.Count() : kMostSavedFiles); ++i)
+    for (const char* role : roles)
+      if ((lstat(InFolder(folder, Hidden(record.id, role, i)).c_str(), &st) == 0) != there ||
+          (!there && errno != ENOENT))
+        return false;
   return true;
 }
 
@@ -353,59 +338,90 @@ struct Decision {
   std::vector<bool> isNew, isEarlier;
 };
 
+// Whether the name in folder holds f (summed a byte a step where bytewise); false where a look
+// cannot tell, and why says so.
+bool Holds(const std::string& folder, const std::string& name, const Fingerprint& f, bool bytewise,
+           HeldBack& why) {
+  Look look(InFolder(folder, name));
+  const Tells told = look.Holds(f, bytewise);
+  if (told == Tells::kCannotTell) why = {HeldBack::kCannotTell, look.Error()};
+  return told == Tells::kHolds;
+}
+
+// A record without a checksum proves nothing by itself: any field of it may be what changed. Its
+// save took the steps above: 4. each new file hidden; 5. the record, then each earlier file that
+// stood kept, in order; 6. the renames, in order; 8. each kept file removed, in order, then the
+// record. It is believed (kind kNone) only where the folder is what those steps, stopped after
+// one of them, leave; else it is damaged, as where a line's two prints cannot be told apart.
+HeldBack LeftByItsSave(const std::string& folder, const SavedRecord& record) {
+  // What a stop leaves of a line: its name renamed, its new file there, its kept file there.
+  enum : int { kRenamed = 1, kNewThere = 2, kKeptThere = 4 };
+  const std::vector<Saved>& saved = record.saved;
+  HeldBack why;
+  auto holds = [&](const std::string& name, const Fingerprint& f) {
+    return Holds(folder, name, f, true, why);
+  };
+  std::vector<int> seen, left(saved.size(), kNewThere);
+  std::vector<std::pair<size_t, int>> steps;  // each: the line it changes, what it turns over
+  for (size_t i = 0; i < saved.size(); ++i) {
+    const std::string made = Hidden(record.id, "new", i), kept = Hidden(record.id, "kept", i);
+    const bool stood = saved[i].earlier.kind != Kind::kNothing,
+               renamed = holds(saved[i].target, saved[i].made),
+               newThere = holds(made, saved[i].made),
+               keptThere = stood && holds(kept, saved[i].earlier);
+    // Each is one of the two things a step leaves, or no stop left it.
+    if (renamed == holds(saved[i].target, saved[i].earlier) || newThere == holds(made, {}) ||
+        keptThere == holds(kept, {}))
+      return why.kind != HeldBack::kNone ? why : HeldBack{HeldBack::kDamaged, 0};
+    seen.push_back((renamed ? kRenamed : 0) | (newThere ? kNewThere : 0) |
+                   (keptThere ? kKeptThere : 0));
+    if (stood) steps.push_back({i, kKeptThere});
+  }
+  const size_t keeps = steps.size();
+  for (size_t i = 0; i < saved.size(); ++i) steps.push_back({i, kRenamed | kNewThere});
+  for (size_t k = 0; k < keeps; ++k) steps.push_back(steps[k]);
+  for (size_t step = 0; why.kind == HeldBack::kNone && left != seen; ++step) {
+    if (step == steps.size()) return {HeldBack::kDamaged, 0};
+    left[steps[step].first] ^= steps[step].second;
+  }
+  return why;
+}
+
 // What settling the save of a record would do, from what its names and hidden files hold now.
 Decision Decide(const std::string& folder, const SavedRecord& record) {
   Decision d;
   const std::vector<Saved>& saved = record.saved;
-  const bool unsealed = record.version == 4;  // without a checksum, files summed a byte a step
-  // Whether name holds f, or where orNone, f or nothing.
-  auto tell = [&](const std::string& name, const Fingerprint& f, bool& is, bool orNone = false) {
-    Look look(InFolder(folder, name));
-    Tells told = look.Holds(f, unsealed);
-    if (orNone && told == Tells::kNotHeld) told = look.Holds(Fingerprint());
-    is = told == Tells::kHolds;
-    if (told == Tells::kCannotTell) d.why = {HeldBack::kCannotTell, look.Error()};
-    return told != Tells::kCannotTell;
-  };
   const size_t n = saved.size();
+  const bool unsealed = record.version == kUnsealedVersion;
+  // One without a checksum that left no hidden file can repair nothing: it goes, changing no name.
+  if (unsealed && (Hiddens(folder, record, false, {"new", "kept"}) ||
+                   (d.why = LeftByItsSave(folder, record)).kind != HeldBack::kNone))
+    return d;
+  auto holds = [&](const std::string& name, const Fingerprint& f) {
+    return Holds(folder, name, f, unsealed, d.why);
+  };
   size_t news = 0, earliers = 0, either = 0;
-  for (size_t i = 0; i < n; ++i) {
-    // A record without a checksum proves only what its files bear out (a field of it may be what
-    // changed): its hidden files there are those it names.
-    bool isNew, isEarlier, newAgrees = true, keptAgrees = true;
-    if (!tell(saved[i].target, saved[i].made, isNew) ||
-        !tell(saved[i].target, saved[i].earlier, isEarlier) ||
-        (unsealed && (!tell(Hidden(record.id, "new", i), saved[i].made, newAgrees, true) ||
-                      !tell(Hidden(record.id, "kept", i), saved[i].earlier, keptAgrees, true))))
-      return d;
-    d.isNew.push_back(isNew);
-    d.isEarlier.push_back(isEarlier);
-    news += isNew;
-    earliers += isEarlier;
-    either += (isNew || isEarlier) && (!unsealed || (newAgrees && keptAgrees));
+  for (const Saved& s : saved) {
+    d.isNew.push_back(holds(s.target, s.made));
+    d.isEarlier.push_back(holds(s.target, s.earlier));
+    news += d.isNew.back();
+    earliers += d.isEarlier.back();
+    either += d.isNew.back() || d.isEarlier.back();
   }
-  // Where a name holds neither, others saved since; but no record without a checksum proves it.
-  if (either < n && unsealed) d.why = {HeldBack::kDamaged, 0};
-  if (either < n || news == 0 || news == n || earliers == n) return d;
+  // Where a name holds neither, others saved since.
+  if (d.why.kind != HeldBack::kNone || either < n || news == 0 || news == n || earliers == n)
+    return d;
   // Every new file was whole on the disk before the first rename: where each name without
   // its new file still holds its earlier one, its new file still beside it, the save goes on.
   d.outcome = Outcome::kFinish;
-  for (size_t i = 0; i < n; ++i) {
-    bool there = true;
-    if (!d.isNew[i] && !tell(Hidden(record.id, "new", i), saved[i].made, there)) return d;
-    if (!there) d.outcome = Outcome::kPutBack;
-  }
-  if (d.outcome == Outcome::kFinish) return d;
-  // Else each name holding its new file gets its earlier one back, kept beside it. A record
-  // without a checksum shows a kept file beside each other name too, which no rename touched.
-  for (size_t i = 0; i < n; ++i) {
-    const bool putBack = d.isNew[i] && !d.isEarlier[i];
-    bool kept = true;
-    if ((putBack || (unsealed && !d.isNew[i])) && saved[i].earlier.kind != Kind::kNothing &&
-        !tell(Hidden(record.id, "kept", i), saved[i].earlier, kept))
-      return d;
-    if (!kept) d.why = {putBack ? HeldBack::kNotFinished : HeldBack::kDamaged, 0};
-  }
+  for (size_t i = 0; i < n; ++i)
+    if (!d.isNew[i] && !holds(Hidden(record.id, "new", i), saved[i].made))
+      d.outcome = Outcome::kPutBack;
+  // Else each name holding its new file gets its earlier one back, kept beside it.
+  for (size_t i = 0; i < n && d.outcome == Outcome::kPutBack; ++i)
+    if (d.isNew[i] && !d.isEarlier[i] && saved[i].earlier.kind != Kind::kNothing &&
+        !holds(Hidden(record.id, "kept", i), saved[i].earlier) && d.why.kind == HeldBack::kNone)
+      d.why = {HeldBack::kNotFinished, 0};
   return d;
 }
 
@@ -438,9 +454,12 @@ HeldBack SettleSave(const std::string& folder, const SavedRecord& record, int& u
 }  // namespace
 
 std::string ErrorText(int error) {
-  return error == kFolderBusy ? "another game is saving in the same folder: try again in a moment"
-         : error == kGivenUp  ? "the game is ending"
-                              : std::strerror(error);
+  const std::string later = ": try again in a moment";
+  return error == kFolderBusy      ? "another game is saving in the same folder" + later
+         : error == kGivenUp       ? "the game is ending"
+         : error == kLockInUse     ? "the folder's lock file is in use by another program" + later
+         : error == kKeepsChanging ? "another program keeps changing a file it replaces" + later
+                                   : std::strerror(error);
 }
 
 SettledFolder::SettledFolder(const std::string& file) : folder_(FolderOf(MapPath(file))) {
@@ -449,6 +468,7 @@ SettledFolder::SettledFolder(const std::string& file) : folder_(FolderOf(MapPath
   const LockFile::State state = lock_->Taken();
   refused_ = state == LockFile::State::kBusy      ? kFolderBusy
              : state == LockFile::State::kGivenUp ? kGivenUp
+             : state == LockFile::State::kInUse   ? kLockInUse
                                                   : 0;
   lockError_ = state == LockFile::State::kNone ? lock_->Error() : 0;
 }
@@ -515,25 +535,39 @@ void SettledFolder::Settle() {
   }
 }
 
-// Settles a record of this user's; looks once at another user's, never acted on.
+// Why a record holds its files back, from what it says and what its files hold now, changing
+// nothing: kind kNone where nothing does (another user's only where its names are whole).
+HeldBack SettledFolder::Verdict(SavedRecord& record) const {
+  const HeldBack why = ReadRecord(folder_, record);
+  // Whatever a damaged one says, its save changed no name, or left nothing that repairs one: it
+  // goes with its files.
+  if (why.kind == HeldBack::kDamaged &&
+      (Hiddens(folder_, record, true, {"new"}) || Hiddens(folder_, record, false, {"new", "kept"})))
+    record.saved.clear();
+  else if (why.kind != HeldBack::kNone)
+    return why;
+  const Decision d = Decide(folder_, record);
+  if (record.writer == geteuid() || d.why.kind == HeldBack::kCannotTell) return d.why;
+  return d.outcome == Outcome::kWhole && d.why.kind == HeldBack::kNone
+             ? HeldBack()
+             : HeldBack{HeldBack::kAnotherUsers, 0};
+}
+
+// Settles a record of this user's, unless another record of its pair holds that pair back; looks
+// once at another user's, never acted on.
 void SettledFolder::Judge(SavedRecord& record) {
-  int unremoved = 0;
   record.judged = true;
-  record.why = ReadRecord(folder_, record);
+  record.why = Verdict(record);
   const bool mine = record.writer == geteuid();
-  if (record.why.kind == HeldBack::kNone && mine) {
-    record.why = SettleSave(folder_, record, unremoved);
-  } else if (record.why.kind == HeldBack::kNone) {
-    const Decision d = Decide(folder_, record);
-    const bool whole = d.outcome == Outcome::kWhole && d.why.kind == HeldBack::kNone;
-    record.why = d.why.kind == HeldBack::kCannotTell ? d.why
-                 : whole                             ? HeldBack()
-                                                     : HeldBack{HeldBack::kAnotherUsers, 0};
-  } else if (record.why.kind == HeldBack::kDamaged && NoneRenamed(folder_, record)) {
-    // Whatever it says, its save changed no name the player sees.
-    record.why = {};
-    if (mine) unremoved = RemoveSave(folder_, record);
+  for (SavedRecord& other : records_) {
+    if (!mine || record.why.kind != HeldBack::kNone) break;
+    const auto counts = [&](const Saved& s) { return CouldHaveChanged(other, s.target); };
+    if (&other != &record && std::any_of(record.saved.begin(), record.saved.end(), counts))
+      record.why = other.judged ? other.why : Verdict(other);
   }
+  int unremoved = 0;
+  if (mine && record.why.kind == HeldBack::kNone)
+    record.why = SettleSave(folder_, record, unremoved);
   if (!unremoved_) unremoved_ = unremoved;
   record.removed = mine && record.why.kind == HeldBack::kNone && !unremoved;
 }
@@ -629,6 +663,17 @@ int WriteNew(const std::string& path, const std::string& target, const std::vect
   return error;
 }
 
+// 5. What the earlier file at path holds, looked at afresh where another program replaced it as
+// it was read, a few times at most: 0, or why it cannot be told.
+int PrintEarlier(const std::string& path, Fingerprint& f) {
+  for (int looks = 0; looks < 4; ++looks) {
+    Look earlier(path);
+    if (earlier.Print(f)) return 0;
+    if (earlier.Error() != EAGAIN) return earlier.Error();
+  }
+  return kKeepsChanging;
+}
+
 // 5. Keeps the earlier file at target under the name kept, to be put back by one rename: the
 // very file (a hard link; for a symbolic link, the link), else a flushed copy of this user's,
 // no larger than a save writes. 0, or why not.
@@ -698,8 +743,8 @@ FileReplacement::Result FileReplacement::Carry(SettledFolder& held,
     saved[i].target = NameOf(files_[i].target);
     error_ = WriteNew(InFolder(folder, Hidden(id, "new", i)), files_[i].target, files_[i].bytes,
                       several, saved[i].made);
-    Look earlier(InFolder(folder, saved[i].target));
-    if (several && !error_ && !earlier.Print(saved[i].earlier)) error_ = earlier.Error();
+    if (several && !error_)
+      error_ = PrintEarlier(InFolder(folder, saved[i].target), saved[i].earlier);
   }
   // Another save's name, by the rarest of chances: what this one made goes at the next sweep.
   if (error_ == EEXIST) save.id.clear();

@@ -20,9 +20,9 @@
 //      file's permissions, and flush it.                                          [barrier]
 //   5. Several files only: a record (with a checksum of its own) names every target and
 //      tells each new and earlier file by its size and a checksum of its bytes, never by a
-//      number a copy or a remount would change; it is written and flushed. Each earlier file
-//      is kept under a hidden name (the very file, else a flushed copy); the folder is
-//      flushed.                                                                  [barrier]
+//      number a copy or a remount would change (read again where another program replaces
+//      it meanwhile); it is written and flushed. Each earlier file is kept under a hidden name
+//      (the very file, else a flushed copy); the folder is flushed.              [barrier]
 //   6. Rename each new file over its target; the first rename is the commit point. Where a
 //      rename fails, the new files not yet placed go (or are cut to nothing), so that no
 //      settle finishes the save, then the earlier files go back; where that fails too, the
@@ -39,14 +39,14 @@
 // identity, size or times have changed. Where some names hold their new files and each other
 // its earlier one, its new file still beside it, the save is finished; else each name holding
 // its new file gets its earlier one back (or goes, where none stood). Where a name holds
-// neither, others saved there since and nothing is applied. A record without a checksum (of
-// version 4) is acted on only where its files bear it out (each name holds one of its files,
-// each of its hidden files there is the one it names, and an earlier file is kept beside each
-// name no rename touched), else it holds its pair back as damaged, changing nothing. A record
-// listed but not looked at or read holds back what it may name; one read whole but damaged
-// goes only where every new file of its save is still hidden. Only the game's own hidden
-// files, of the current shape (save_names.h), are acted on; another user's record counts only
-// for names its writer could have changed.
+// neither, others saved there since and nothing is applied. A record without a checksum (of the
+// version before) is acted on only where the folder is what its own save, stopped after one of
+// its steps, leaves; one whose save left no hidden file goes; any other holds its pair back as
+// damaged. A record listed but not looked at or read holds back what it may name; one read whole
+// but damaged goes only where its save renamed nothing or left no hidden file. No record changes
+// a pair another record holds back. Only the game's own hidden files, of the current shape
+// (save_names.h), are acted on; another user's record counts only for names its writer could
+// have changed.
 #pragma once
 
 #include <sys/stat.h>
@@ -62,8 +62,10 @@
 namespace platform {
 
 // Errno values of the save path's own:
-constexpr int kFolderBusy = -1;  // another game held the folder for the whole wait
-constexpr int kGivenUp = -2;     // the player asked the game to end while it waited
+constexpr int kFolderBusy = -1;     // another game held the folder for the whole wait
+constexpr int kGivenUp = -2;        // the player asked the game to end while it waited
+constexpr int kLockInUse = -3;      // another program held the lock file open for the whole wait
+constexpr int kKeepsChanging = -4;  // another program replaced a file each time it was read
 // The largest file a save writes, and the most files one save writes.
 constexpr uint64_t kLargestSavedFile = uint64_t{256} << 20;
 constexpr size_t kMostSavedFiles = 2;
@@ -123,6 +125,7 @@ class SettledFolder {
   friend class FileReplacement;  // whose save is made in the folder held
   explicit SettledFolder(const std::string& file);
   void Settle();
+  HeldBack Verdict(SavedRecord& record) const;
   void Judge(SavedRecord& record);
   bool CouldHaveChanged(const SavedRecord& record, const std::string& name) const;
   int ListRecords(std::vector<SavedRecord>& records,

@@ -25,7 +25,9 @@ std::string MapPath(const std::string& name);
 // its name (lstat where flags hold O_NOFOLLOW, else stat), never opened: EISDIR for a folder,
 // ELOOP for a link, EINVAL for the rest; and so is one put there as the look and the open met,
 // opened but never read. A plain file the open finds is opened, whichever file the look saw,
-// and opened tells it. Every open of a file that is there goes through here.
+// and opened tells it. The game opens through here every file it reads or locks by name; not
+// what it makes anew (O_EXCL), the folders it lists or flushes, /dev/null, nor the files a
+// library opens itself (fonts, the sound font).
 int OpenPlainFile(const std::string& path, int flags, struct stat* opened = nullptr);
 // The file (a Windows-style name is mapped) open for reading in binary, or null (errno
 // saying why). A folder, a pipe or a device is refused just as a missing file is (see

@@ -17,11 +17,10 @@ InstanceLock::Result InstanceLock::Take(std::unique_ptr<LockFile>& lock, const s
   lock = std::make_unique<LockFile>(path, LockFile::Wait::kNone, mode, std::to_string(geteuid()));
   const LockFile::State state = lock->Taken();
   holderNote_ = lock->HolderNote();
-  if (state == LockFile::State::kNone) problem_ = path + ": " + std::strerror(lock->Error());
-  if (state != LockFile::State::kHeld) lock.reset();
-  return state == LockFile::State::kHeld   ? Result::Held
-         : state == LockFile::State::kNone ? Result::Unavailable
-                                           : Result::HeldElsewhere;
+  const bool busy = state == LockFile::State::kBusy, held = state == LockFile::State::kHeld;
+  if (!busy && !held) problem_ = path + ": " + std::strerror(lock->Error());
+  if (!held) lock.reset();
+  return held ? Result::Held : busy ? Result::HeldElsewhere : Result::Unavailable;
 }
 
 InstanceLock::Result InstanceLock::Acquire(const std::string& name) {

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <optional>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -53,32 +54,33 @@ LockFile::LockFile(std::string path, Wait wait, mode_t mode, std::string note)
   const auto until = std::chrono::steady_clock::now() +
                      (wait == Wait::kFewSeconds ? kFewSeconds : std::chrono::seconds(0));
   bool waiting = false;
-  Try tried;
+  std::optional<State> tried;  // none: to be tried again at once
   for (int retriesAtOnce = kRetriesAtOnce;;) {
     tried = TryOnce();
-    if (tried == Try::kAgain && retriesAtOnce-- > 0) continue;
-    if (tried == Try::kHeld || tried == Try::kNone || std::chrono::steady_clock::now() >= until)
+    if (!tried && retriesAtOnce-- > 0) continue;
+    if (tried == State::kHeld || tried == State::kNone || std::chrono::steady_clock::now() >= until)
       break;
     if (!TellFolderWait(waiting ? FolderWait::kGoesOn : FolderWait::kBegins)) {
-      state_ = State::kGivenUp;
+      tried = State::kGivenUp;
       break;
     }
     waiting = true;
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
   }
-  if (state_ != State::kGivenUp)
-    state_ = tried == Try::kHeld ? State::kHeld : tried == Try::kNone ? State::kNone : State::kBusy;
+  state_ = tried.value_or(State::kBusy);
   if (waiting) TellFolderWait(FolderWait::kEnds);
 }
 
-LockFile::Try LockFile::TryOnce() {
+std::optional<LockFile::State> LockFile::TryOnce() {
   int fd = OpenPlainFile(path_, kOpenFlags);
   if (fd < 0 && errno == ENOENT)
     fd = open(path_.c_str(), kOpenFlags | O_CLOEXEC | O_NONBLOCK | O_CREAT | O_EXCL, mode_);
   // Made by another game meanwhile, or a name a network share's client still thinks free.
-  if (fd < 0 && errno == EEXIST) return Try::kAgain;
+  if (fd < 0 && errno == EEXIST) return std::nullopt;
   error_ = fd < 0 ? errno : 0;
-  if (fd < 0) return Try::kNone;
+  // Held open by another program for a moment (a lease, as a file server takes one): waited
+  // for as a busy lock is.
+  if (fd < 0) return error_ == EAGAIN ? State::kInUse : State::kNone;
   struct flock lock {};  // the whole file, from its start
   lock.l_type = F_WRLCK;
   int locked;
@@ -91,7 +93,7 @@ LockFile::Try LockFile::TryOnce() {
     if (busy && !ReadUpTo(fd, holderNote_, 64)) holderNote_.clear();
     // Never removed here: another game, whose locks work, may hold it.
     close(fd);
-    return busy ? Try::kBusy : Try::kNone;
+    return busy ? State::kBusy : State::kNone;
   }
   // A lock on a file its holder removed as it let go holds nothing: taken again; so is one
   // whose look fails, as the next try's look says why.
@@ -99,7 +101,7 @@ LockFile::Try LockFile::TryOnce() {
   if (fstat(fd, &st) != 0 || st.st_nlink == 0 || lstat(path_.c_str(), &named) != 0 ||
       !SameFile(st, named)) {
     close(fd);
-    return Try::kAgain;
+    return std::nullopt;
   }
   // A file under another name too is no longer the lock's own alone.
   if (st.st_nlink == 1 && st.st_uid == geteuid()) fchmod(fd, mode_);
@@ -107,7 +109,7 @@ LockFile::Try LockFile::TryOnce() {
     WriteAll(fd, note_.data(), note_.size());
   fd_ = fd;
   HeldHere().push_back(fd);
-  return Try::kHeld;
+  return State::kHeld;
 }
 
 LockFile::~LockFile() {

@@ -8,12 +8,14 @@
 // A missing lock file is made. Once held, one under a single name holds the holder's note and,
 // where this user's, the lock's permissions. Only its holder removes it, as they let go; one
 // made where no lock can be had stays, empty. A lock on a file no longer at its name, or no
-// longer in its folder, is taken again: at once a few times, then as a busy one is waited for.
+// longer in its folder, is taken again: at once a few times, then as a busy one is waited for;
+// so is one another program holds open against it for a moment (a lease, as a file server takes).
 #pragma once
 
 #include <sys/types.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace platform {
@@ -41,6 +43,7 @@ class LockFile {
     kHeld,
     kBusy,     // another game held it for the whole wait
     kGivenUp,  // the wait was given up
+    kInUse,    // another program held the file open against it for the whole wait
     kNone      // no lock can be had through this file; Error() says why
   };
   State Taken() const { return state_; }
@@ -51,8 +54,7 @@ class LockFile {
   const std::string& HolderNote() const { return holderNote_; }
 
  private:
-  enum class Try { kHeld, kBusy, kAgain, kNone };
-  Try TryOnce();
+  std::optional<State> TryOnce();
 
   std::string path_, note_, holderNote_;
   mode_t mode_;

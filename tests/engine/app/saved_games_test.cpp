@@ -15,6 +15,7 @@
 #include <fstream>
 #include <functional>
 #include <iostream>
+#include <map>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -635,7 +636,8 @@ TEST_F(SavedPairs, AReplaySaveKilledBetweenItsRenamesIsWholeByTheNextReplay) {
     if (others) Own(kOther, {record});
     host.messageBoxes.clear();
     director->StartReplayFromFile(dir.File("pair.rep"), false);
-    const bool intact = field == changed;
+    // One that outlived its save, which left no hidden file, goes whatever it says.
+    const bool intact = field == changed || kill == removing;
     EXPECT_EQ(host.messageBoxes.size(), intact ? 0u : 1u) << changed;
     for (const auto& box : host.messageBoxes)
       EXPECT_NE(box.text.find(others ? "only that user's game can finish it" : "is damaged"),
@@ -664,6 +666,97 @@ TEST_F(SavedPairs, AReplaySaveKilledBetweenItsRenamesIsWholeByTheNextReplay) {
   EXPECT_TRUE(host.messageBoxes.empty());
   EXPECT_NE(Held().first, fresh.first);
   EXPECT_EQ(HiddenNames(dir), std::vector<std::string>{});
+}
+
+// A record of the version before acted where a hidden file of its save was missing, or where
+// no kept file could disagree with it: a save stopped after its first rename, its first kept file
+// gone and a line's prints swapped, was taken for whole and its new files deleted, the pair left
+// mixed for good; and so was a first save's whose recording's earlier print was a copy of its new
+// one. Another user's record let F8 play such a mix.
+TEST_F(SavedPairs, ARecordWithoutAChecksumActsOnlyWhereItsOwnSaveCouldHaveLeftTheFolder) {
+  const std::string none = "n 0 0 0 0";
+  // How the save is stopped, whether the pair stood before it, and how many of its earlier
+  // files it had not kept yet: every stop of a save of the pair, and of a first save.
+  const std::vector<std::tuple<std::string, bool, int>> stops{
+      {"rename:pair.sar:kill", true, 2},         {"rename:pair.sar:kill", true, 1},
+      {"rename:pair.sar:kill", true, 0},         {"rename:pair.rep:kill", true, 0},
+      {"unlink:.quor-*-kept0~*:kill", true, 0},  {"unlink:.quor-*-kept1~*:kill", true, 0},
+      {"unlink:.quor-*record*:kill", true, 0},   {"rename:pair.sar:kill", false, 0},
+      {"rename:pair.rep:kill", false, 0},        {"unlink:.quor-*record*:kill", false, 0}};
+  for (const auto& [kill, stood, unkept] : stops) {
+    PutEarlierBack();
+    if (!stood) {
+      ASSERT_EQ(unlink(dir.File("pair.rep").c_str()) | unlink(dir.File("pair.sar").c_str()), 0);
+    }
+    const Pair before = Held();
+    ASSERT_EQ(SaveReplayInGame(dir.Path(), 40, 0, kill), -1) << kill;
+    const std::string record = RecordIn(dir);
+    std::string id, role;
+    platform::save_names::Parse(record.substr(record.rfind('/') + 1), id, role);
+    for (int k = 2 - unkept; k < 2; ++k)
+      unlink(dir.File(platform::save_names::Make(id, "kept" + std::to_string(k))).c_str());
+    // The pair and what its save left beside it.
+    const auto files = [&, id = id] {
+      std::map<std::string, std::vector<uint8_t>> held;
+      for (const std::string& name : dir.Names())
+        if (name.rfind("pair.", 0) == 0 || name.find(id) != std::string::npos)
+          held[name] = ReadBytes(dir.File(name));
+      return held;
+    };
+    const std::map<std::string, std::vector<uint8_t>> left = files();
+    const std::vector<std::vector<std::string>> prints{
+        {BytewisePrint(fresh.second), stood ? BytewisePrint(earlier.second) : none},
+        {BytewisePrint(fresh.first), stood ? BytewisePrint(earlier.first) : none}};
+    // Each damage: a line's prints swapped or its earlier one a copy of its new one, or one of
+    // the hidden files gone; and none.
+    std::vector<std::pair<std::string, std::vector<std::vector<std::string>>>> damages{
+        {"", prints}};
+    for (size_t line = 0; line < 2; ++line) {
+      damages.push_back({"swapped", prints});
+      std::swap(damages.back().second[line][0], damages.back().second[line][1]);
+      damages.push_back({"copied", prints});
+      damages.back().second[line][1] = prints[line][0];
+    }
+    for (const auto& [name, bytes] : left)
+      if (name.find("-new") != std::string::npos || name.find("-kept") != std::string::npos)
+        damages.push_back({name, prints});
+    for (bool others : {false, geteuid() == 0}) {
+      for (const auto& [damage, lines] : damages) {
+        for (const auto& [name, bytes] : left) unlink(dir.File(name).c_str());
+        for (const auto& [name, bytes] : left)
+          if (name != damage) WriteBytes(dir.File(name), bytes);
+        std::string text = "quor-save-record 4\n";
+        for (size_t line = 0; line < 2; ++line)
+          text += std::string(line ? "706169722e726570 " : "706169722e736172 ") +
+                  lines[line][0] + " " + lines[line][1] + "\n";
+        WriteBytes(record, {text.begin(), text.end()});
+        if (others) Own(kOther, {record});
+        const std::map<std::string, std::vector<uint8_t>> was = files();
+        host.messageBoxes.clear();
+        director->StartReplayFromFile(dir.File("pair.rep"), false);
+        const std::string row = kill + " " + std::to_string(unkept) + (stood ? "" : " first") +
+                                " " + damage + (others ? " others'" : "");
+        // Held back, nothing changes and the box says why; else the pair is whole and played (or
+        // found to lack a file), nothing of the player's save left beside it.
+        const bool held = std::any_of(host.messageBoxes.begin(), host.messageBoxes.end(),
+                                      [](const auto& box) {
+                                        return box.text.find("does not exist") == std::string::npos;
+                                      });
+        EXPECT_TRUE(!(held || others) || files() == was) << row;
+        if (held) {
+          const std::string& text = host.messageBoxes[0].text;
+          EXPECT_TRUE(text.find("is damaged") != std::string::npos ||
+                      (others && text.find("only that user's game can finish it") != std::string::npos))
+              << row << text;
+          EXPECT_TRUE(others || !damage.empty()) << row;
+        } else {
+          EXPECT_TRUE(Held() == before || Held() == fresh) << row;
+          EXPECT_TRUE(others || HiddenNames(dir).empty()) << row;
+        }
+      }
+    }
+    for (const std::string& name : HiddenNames(dir)) unlink(dir.File(name).c_str());
+  }
 }
 
 // Every file the game read was opened again through /proc/self/fd: where /proc is not mounted
@@ -1517,6 +1610,17 @@ TEST_F(SavedPairs, ARecordThatCannotBeReadHoldsItsPairBackUntilItIsSavedAgain) {
       {"renamed", "", renamed, damaged},
       {"pipe", "", [&](const std::string& r) { replaced(r, false); }, unread + "Invalid argument)"},
       {"folder", "", [&](const std::string& r) { replaced(r, true); }, unread + "Is a directory)"},
+      // Beside a damaged record of another save of the pair, a whole one finished its own.
+      {"beside a damaged one", "",
+       [&](const std::string& r) {
+         std::string id, role;
+         platform::save_names::Parse(r.substr(r.rfind('/') + 1), id, role);
+         std::vector<uint8_t> text = ReadBytes(r);
+         text.back() = '7';
+         WriteBytes(dir.File(platform::save_names::Make(id + "b", role)), text);
+         WriteBytes(dir.File(platform::save_names::Make(id + "b", "new1")), fresh.first);
+       },
+       damaged},
       {"files gone", "",
        [&](const std::string& r) {
          for (const std::string& name : FilesOfRecord(dir, r)) unlink(dir.File(name).c_str());
@@ -1796,6 +1900,45 @@ TEST_F(SavedGames, AFileSavedWholeOverItsNameAsItIsOpenedIsRead) {
   ASSERT_EQ(rename(dir.File("copy").c_str(), dir.File("x.sav").c_str()), 0);
   WriteBytes(dir.File("go"), {});
   EXPECT_EQ(game.Wait(), 0) << game.Output();
+
+  // So was a save whose earlier file was replaced so as it was read, to be told in its record.
+  WriteBytes(dir.File("pair.sar"), {1, 2, 3});
+  testing_support::FaultedRun saving(GameCommand(SaveReplayScript(30, 0, "pair.rep")),
+                                     "open:pair.sar@1:hold=" + dir.File("saving"), dir.Path());
+  ASSERT_TRUE(WaitUntilHeld(dir.File("saving"))) << saving.Output();
+  WriteBytes(dir.File("copy"), {1, 2, 3});
+  ASSERT_EQ(rename(dir.File("copy").c_str(), dir.File("pair.sar").c_str()), 0);
+  WriteBytes(dir.File("saving"), {});
+  EXPECT_EQ(saving.Wait(), 0) << saving.Output();
+  EXPECT_NE(ReadBytes(dir.File("pair.sar")), (std::vector<uint8_t>{1, 2, 3}));
+}
+
+// A lock file that another program held open against the game for a moment (a lease, as a file
+// server exporting the folder takes) refused a save at once as though no lock could be had, and
+// F8 read without the lock, leaving a save cut short unfinished. It is waited for; one held for
+// the whole wait is said to be in use.
+TEST_F(SavedPairs, ALockFileHeldOpenByAnotherProgramForAMomentIsWaitedFor) {
+  EXPECT_EQ(SaveReplayInGame(dir.Path(), 40, 0, "rename:pair.rep:kill"), -1);
+  const std::string lock = dir.File(platform::save_names::FolderLockName());
+  WriteBytes(lock, {});
+  const auto told = signal(SIGIO, SIG_IGN);
+  const int fd = open(lock.c_str(), O_RDONLY);
+  ASSERT_EQ(fcntl(fd, F_SETLEASE, F_RDLCK), 0) << std::strerror(errno);
+  EXPECT_FALSE(SaveGameFile(dir.File("x.sav")));
+  std::thread letGo([&] {
+    usleep(1000000);
+    fcntl(fd, F_SETLEASE, F_UNLCK);
+  });
+  director->StartReplayFromFile(dir.File("pair.rep"), false);
+  letGo.join();
+  close(fd);
+  signal(SIGIO, told);
+  ASSERT_EQ(host.messageBoxes.size(), 1u);
+  EXPECT_NE(host.messageBoxes[0].text.find(
+                "the folder's lock file is in use by another program: try again in a moment ."),
+            std::string::npos)
+      << host.messageBoxes[0].text;
+  EXPECT_EQ(Held(), fresh);
 }
 
 // A pipe, a socket, a link or a folder at the name of a folder's lock file refused every save
