@@ -25,8 +25,8 @@ namespace platform {
 
 namespace {
 
-// The names of folder are on the disk: 0, or why not. A folder that cannot be flushed at
-// all (its file system has no such thing, or this user may not open it) fails nothing.
+// The names of folder are on the disk: 0, or why not; one that cannot be flushed at all fails
+// nothing.
 int FlushFolder(const std::string& folder) {
   int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) return errno == EACCES ? 0 : errno;
@@ -35,8 +35,7 @@ int FlushFolder(const std::string& folder) {
   return error == EINVAL || error == ENOTSUP || error == ENOSYS || error == EBADF ? 0 : error;
 }
 
-// Every open of a name in a save's folder: it never follows a link, never waits for a pipe's
-// writer and never takes a terminal.
+// Every open of a name in a save's folder: never a link's target, a pipe's wait or a terminal.
 constexpr int kOpenFlags = O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY;
 
 // A file told by what it holds (its kind, size and a checksum of its bytes), as no copy or
@@ -73,8 +72,7 @@ uint64_t SumBytewise(uint64_t sum, const void* data, size_t n) {
   return sum;
 }
 
-// A file as a look tells it apart from whatever stands at its name later: which file it is,
-// its size and the times it was written and changed.
+// What tells a file apart from whatever stands at its name later.
 using Identity = std::tuple<dev_t, ino_t, off_t, time_t, long, time_t, long>;
 Identity IdentityOf(const struct stat& st) {
   return {st.st_dev,          st.st_ino,         st.st_size,        st.st_mtim.tv_sec,
@@ -85,9 +83,8 @@ Identity IdentityOf(const struct stat& st) {
 // 32,768 used last (some 7 MiB).
 RecentlyUsed<std::pair<Identity, bool>, uint64_t> keptSums(size_t{1} << 15);
 
-// A name as it is now, read no further than telling it from a fingerprint needs (never when
-// the sizes differ, never beyond the largest file a save writes), and read once at most while
-// its file keeps its identity.
+// A name as it is now, read only where a fingerprint's size is its own (never beyond the largest
+// file a save writes), and once at most while its file keeps its identity.
 class Look {
  public:
   explicit Look(std::string path) : path_(std::move(path)) {
@@ -173,15 +170,14 @@ class Look {
 
 }  // namespace
 
-// What a record says of each file of its save: its target's name in the folder, what the new
-// file holds and what the earlier one held (hidden, of the record's ID, as Hidden names them).
+// What a record says of a file of its save: its target's name, its new and earlier file.
 struct Saved {
   std::string target;
   Fingerprint made, earlier;
 };
 
-// A record in a folder: its name, ID and role, who wrote it (where a look could tell), its
-// version and what it says where it has been read, and why its files are held back.
+// A record in a folder, who wrote it (where a look could tell), what it says where read, and
+// why its files are held back.
 struct SavedRecord {
   std::string name, id, role;
   std::optional<uid_t> writer{};
@@ -191,8 +187,7 @@ struct SavedRecord {
   std::vector<Saved> saved{};
   HeldBack why{};
 
-  // The files it names: those its text names where that could be read, else those its name
-  // says.
+  // The files it names: those its text names where read, else those its name says.
   size_t Count() const { return saved.empty() ? save_names::RecordCount(role) : saved.size(); }
   bool Names(const std::string& file) const {
     if (saved.empty()) return save_names::RecordNames(role, file);
@@ -251,9 +246,8 @@ bool ReadName(const std::string& hex, std::string& name) {
          !save_names::IsOurs(name);
 }
 
-// The version text is a record of (0 where none), and where it is whole as its checksum says
-// (records of the version before had none), names no file twice and each new file a file, what it
-// says of them.
+// The version text is a record of (0 where none); where whole as its checksum says (the version
+// before had none), naming no file twice and each new file a file, what it says of them.
 int ParseRecord(const std::string& text, std::vector<Saved>& saved) {
   const size_t end = std::min(text.find('\n'), text.size());
   const std::string body = text.substr(std::min(end + 1, text.size()));
@@ -311,8 +305,8 @@ bool Hiddens(const std::string& folder, const SavedRecord& record, bool there,
   return true;
 }
 
-// Removes the hidden files of the save of a record, the record last, so that a game stopped
-// on the way leaves a record of what is left: 0, or why the record could not be removed.
+// Removes the hidden files of the save of a record, then the record, so that a game stopped on
+// the way leaves a record of what is left: 0, or why the record could not be removed.
 int RemoveSave(const std::string& folder, const SavedRecord& record) {
   for (size_t i = 0; i < record.Count(); ++i) {
     unlink(InFolder(folder, Hidden(record.id, "new", i)).c_str());
@@ -481,10 +475,8 @@ std::unique_ptr<SettledFolder> SettledFolder::Hold(const std::string& file) {
   return held;
 }
 
-// The game's own hidden files in the folder: each record, looked at once (who wrote it where
-// that can be told, and why its files are held back where that is known without reading it),
-// and where asked, the new and kept files of saves and a run's lock file. 0, or why the folder
-// could not be listed.
+// Lists each record in the folder, looked at once, and where asked, the new and kept files of
+// saves and a run's lock file: 0, or why the folder could not be listed.
 int SettledFolder::ListRecords(std::vector<SavedRecord>& records,
                                std::vector<std::string>* hidden) const {
   DIR* d = opendir(folder_.c_str());

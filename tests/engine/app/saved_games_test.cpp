@@ -678,11 +678,11 @@ TEST_F(SavedPairs, ARecordWithoutAChecksumActsOnlyWhereItsOwnSaveCouldHaveLeftTh
   // How the save is stopped, whether the pair stood before it, and how many of its earlier
   // files it had not kept yet: every stop of a save of the pair, and of a first save.
   const std::vector<std::tuple<std::string, bool, int>> stops{
-      {"rename:pair.sar:kill", true, 2},         {"rename:pair.sar:kill", true, 1},
-      {"rename:pair.sar:kill", true, 0},         {"rename:pair.rep:kill", true, 0},
-      {"unlink:.quor-*-kept0~*:kill", true, 0},  {"unlink:.quor-*-kept1~*:kill", true, 0},
-      {"unlink:.quor-*record*:kill", true, 0},   {"rename:pair.sar:kill", false, 0},
-      {"rename:pair.rep:kill", false, 0},        {"unlink:.quor-*record*:kill", false, 0}};
+      {"rename:pair.sar:kill", true, 2},        {"rename:pair.sar:kill", true, 1},
+      {"rename:pair.sar:kill", true, 0},        {"rename:pair.rep:kill", true, 0},
+      {"unlink:.quor-*-kept0~*:kill", true, 0}, {"unlink:.quor-*-kept1~*:kill", true, 0},
+      {"unlink:.quor-*record*:kill", true, 0},  {"rename:pair.sar:kill", false, 0},
+      {"rename:pair.rep:kill", false, 0},       {"unlink:.quor-*record*:kill", false, 0}};
   for (const auto& [kill, stood, unkept] : stops) {
     PutEarlierBack();
     if (!stood) {
@@ -707,28 +707,33 @@ TEST_F(SavedPairs, ARecordWithoutAChecksumActsOnlyWhereItsOwnSaveCouldHaveLeftTh
     const std::vector<std::vector<std::string>> prints{
         {BytewisePrint(fresh.second), stood ? BytewisePrint(earlier.second) : none},
         {BytewisePrint(fresh.first), stood ? BytewisePrint(earlier.first) : none}};
-    // Each damage: a line's prints swapped or its earlier one a copy of its new one, or one of
-    // the hidden files gone; and none.
-    std::vector<std::pair<std::string, std::vector<std::vector<std::string>>>> damages{
-        {"", prints}};
-    for (size_t line = 0; line < 2; ++line) {
-      damages.push_back({"swapped", prints});
-      std::swap(damages.back().second[line][0], damages.back().second[line][1]);
-      damages.push_back({"copied", prints});
-      damages.back().second[line][1] = prints[line][0];
-    }
+    // Each row: one of the hidden files gone, or none; and a line's prints swapped, or its earlier
+    // one a copy of its new one, or neither.
+    std::vector<std::string> gone{""};
     for (const auto& [name, bytes] : left)
       if (name.find("-new") != std::string::npos || name.find("-kept") != std::string::npos)
-        damages.push_back({name, prints});
-    for (bool others : {false, geteuid() == 0}) {
-      for (const auto& [damage, lines] : damages) {
+        gone.push_back(name);
+    using Lines = std::vector<std::vector<std::string>>;
+    std::vector<std::tuple<std::string, std::string, Lines>> rows;
+    for (const std::string& missing : gone) {
+      rows.push_back({missing, "", prints});
+      for (size_t line = 0; line < 2; ++line) {
+        rows.push_back({missing, " swapped " + std::to_string(line), prints});
+        std::swap(std::get<2>(rows.back())[line][0], std::get<2>(rows.back())[line][1]);
+        rows.push_back({missing, " copied " + std::to_string(line), prints});
+        std::get<2>(rows.back())[line][1] = prints[line][0];
+      }
+    }
+    for (const bool others : {false, geteuid() == 0}) {
+      for (const auto& [missing, changed, lines] : rows) {
+        const std::string damage = missing + changed;
         for (const auto& [name, bytes] : left) unlink(dir.File(name).c_str());
         for (const auto& [name, bytes] : left)
-          if (name != damage) WriteBytes(dir.File(name), bytes);
+          if (name != missing) WriteBytes(dir.File(name), bytes);
         std::string text = "quor-save-record 4\n";
         for (size_t line = 0; line < 2; ++line)
-          text += std::string(line ? "706169722e726570 " : "706169722e736172 ") +
-                  lines[line][0] + " " + lines[line][1] + "\n";
+          text += std::string(line ? "706169722e726570 " : "706169722e736172 ") + lines[line][0] +
+                  " " + lines[line][1] + "\n";
         WriteBytes(record, {text.begin(), text.end()});
         if (others) Own(kOther, {record});
         const std::map<std::string, std::vector<uint8_t>> was = files();
@@ -738,15 +743,15 @@ TEST_F(SavedPairs, ARecordWithoutAChecksumActsOnlyWhereItsOwnSaveCouldHaveLeftTh
                                 " " + damage + (others ? " others'" : "");
         // Held back, nothing changes and the box says why; else the pair is whole and played (or
         // found to lack a file), nothing of the player's save left beside it.
-        const bool held = std::any_of(host.messageBoxes.begin(), host.messageBoxes.end(),
-                                      [](const auto& box) {
-                                        return box.text.find("does not exist") == std::string::npos;
-                                      });
+        const bool held = std::any_of(
+            host.messageBoxes.begin(), host.messageBoxes.end(),
+            [](const auto& box) { return box.text.find("does not exist") == std::string::npos; });
         EXPECT_TRUE(!(held || others) || files() == was) << row;
         if (held) {
           const std::string& text = host.messageBoxes[0].text;
-          EXPECT_TRUE(text.find("is damaged") != std::string::npos ||
-                      (others && text.find("only that user's game can finish it") != std::string::npos))
+          EXPECT_TRUE(
+              text.find("is damaged") != std::string::npos ||
+              (others && text.find("only that user's game can finish it") != std::string::npos))
               << row << text;
           EXPECT_TRUE(others || !damage.empty()) << row;
         } else {
