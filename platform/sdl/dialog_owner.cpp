@@ -10,49 +10,11 @@
 #include <vector>
 
 #include "platform/process_info.h"
+#include "platform/sdl/x11_properties.h"
 
 namespace platform {
 
 namespace {
-
-// A window may be gone by the time it is asked about; that is no fault of the game's.
-int IgnoreError(Display*, XErrorEvent*) { return 0; }
-
-class ErrorsIgnored {
- public:
-  explicit ErrorsIgnored(Display* display) : display_(display) {
-    // Errors of requests made before belong to the handler that was in place for them.
-    XSync(display_, False);
-    previous_ = XSetErrorHandler(IgnoreError);
-  }
-  ~ErrorsIgnored() {
-    XSync(display_, False);
-    XSetErrorHandler(previous_);
-  }
-  ErrorsIgnored(const ErrorsIgnored&) = delete;
-  ErrorsIgnored& operator=(const ErrorsIgnored&) = delete;
-
- private:
-  Display* display_;
-  int (*previous_)(Display*, XErrorEvent*);
-};
-
-// The 32-bit values of a window's property, as Xlib hands them (in longs).
-std::vector<unsigned long> Values(Display* display, Window window, const char* name, Atom type) {
-  std::vector<unsigned long> values;
-  Atom actualType = None;
-  int format = 0;
-  unsigned long count = 0, after = 0;
-  unsigned char* data = nullptr;
-  if (XGetWindowProperty(display, window, XInternAtom(display, name, False), 0, 4096, False, type,
-                         &actualType, &format, &count, &after, &data) == Success &&
-      actualType == type && format == 32 && data) {
-    const unsigned long* items = reinterpret_cast<const unsigned long*>(data);
-    values.assign(items, items + count);
-  }
-  if (data) XFree(data);
-  return values;
-}
 
 pid_t ParentOf(pid_t pid) {
   ProcessInfo info;
@@ -81,12 +43,12 @@ DialogOwner::DialogOwner(SDL_Window* owner, pid_t program) : program_(program) {
 
 void DialogOwner::Adopt() {
   if (!display_) return;
-  ErrorsIgnored quietly(display_);
+  X11ErrorsIgnored quietly(display_);
   // The windows the window manager has taken on; a window of the program is there once
   // it is mapped.
-  for (unsigned long window : Values(display_, root_, "_NET_CLIENT_LIST", XA_WINDOW)) {
+  for (unsigned long window : X11Values(display_, root_, "_NET_CLIENT_LIST", XA_WINDOW)) {
     if (!seen_.insert(window).second || window == owner_) continue;
-    std::vector<unsigned long> pid = Values(display_, window, "_NET_WM_PID", XA_CARDINAL);
+    std::vector<unsigned long> pid = X11Values(display_, window, "_NET_WM_PID", XA_CARDINAL);
     if (pid.size() == 1 && DescendsFrom(static_cast<pid_t>(pid[0]), program_))
       XSetTransientForHint(display_, window, owner_);
   }

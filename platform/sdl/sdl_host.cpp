@@ -241,6 +241,10 @@ void SdlHost::Dispatch(const SDL_Event& e) {
         case SDL_WINDOWEVENT_FOCUS_GAINED: m.kind = WindowEvent::FocusGained; break;
         case SDL_WINDOWEVENT_FOCUS_LOST: m.kind = WindowEvent::FocusLost; break;
         case SDL_WINDOWEVENT_MINIMIZED: m.kind = WindowEvent::Minimised; break;
+        case SDL_WINDOWEVENT_SHOWN:
+          // Without a window manager nobody else gives the window the keyboard.
+          if (!WindowManagerServes(video_->window)) SDL_SetWindowInputFocus(video_->window);
+          break;
         case SDL_WINDOWEVENT_EXPOSED:
           video_->Redraw();
           m.kind = WindowEvent::Expose;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/sdl/window_manager_state.h"
 #include "platform/surface.h"
 
 namespace platform {
@@ -12,7 +13,7 @@ bool SdlVideo::Open() {
   return SDL_WasInit(SDL_INIT_VIDEO) != 0 || SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
 }
 
-bool SdlVideo::SetMode(int, int, int bitsPerPixel, bool fullScreen) {
+bool SdlVideo::SetMode(int width, int height, int bitsPerPixel, bool fullScreen) {
   // Any depth is drawn in software and shown through a 32-bit texture; only depths the
   // surfaces know can be chosen.
   if (fullScreen && bitsPerPixel != 8 && bitsPerPixel != 16 && bitsPerPixel != 24 &&
@@ -20,8 +21,23 @@ bool SdlVideo::SetMode(int, int, int bitsPerPixel, bool fullScreen) {
     return false;
   fullScreenByWindowManager_ = false;
   if (!fullScreen) gamma_ = GammaTable::Identity();
-  if (window) SDL_SetWindowFullscreen(window, fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+  if (window) PlaceWindow(width, height, fullScreen);
   return true;
+}
+
+void SdlVideo::PlaceWindow(int width, int height, bool fullScreen) {
+  if (WindowManagerServes(window)) {
+    SDL_SetWindowFullscreen(window, fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+    return;
+  }
+  // Nobody would honour SDL's full screen, which SDL would take for done all the same: the
+  // window is laid over the screen as a plain one instead, which the X server sizes as asked.
+  SDL_SetWindowFullscreen(window, 0);
+  SDL_Rect area{SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height};
+  if (fullScreen) SDL_GetDisplayBounds(std::max(0, SDL_GetWindowDisplayIndex(window)), &area);
+  SDL_SetWindowBordered(window, fullScreen ? SDL_FALSE : SDL_TRUE);
+  SDL_SetWindowSize(window, area.w, area.h);
+  SDL_SetWindowPosition(window, area.x, area.y);
 }
 
 int SdlVideo::DesktopBitsPerPixel() const { return 32; }
@@ -118,7 +134,15 @@ void SdlVideo::HidePanel() { HideOverlay(panel_); }
 SDL_Rect SdlVideo::PictureRect(int ow, int oh) const {
   const int w = textureWidth_, h = textureHeight_;
   SDL_Rect dst{0, 0, w, h};
-  const bool fullScreen = window && (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN);
+  // The window as it is, whatever was asked of it: full screen is a window of the screen's
+  // size.
+  int ww = 0, wh = 0;
+  SDL_Rect screen{};
+  if (window) {
+    SDL_GetWindowSize(window, &ww, &wh);
+    SDL_GetDisplayBounds(std::max(0, SDL_GetWindowDisplayIndex(window)), &screen);
+  }
+  const bool fullScreen = ww > 0 && ww == screen.w && wh == screen.h;
   if (fullScreen && ow >= w && oh >= h) {
     int scale = std::min(ow / w, oh / h);
     dst.w = w * scale;

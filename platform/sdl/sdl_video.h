@@ -1,8 +1,10 @@
 // The window's picture: "full screen" is desktop full screen at the same logical size,
-// the frame scaled by whole multiples where it fits and shrunk to fit otherwise; a window
-// is made the frame's own size and cannot be resized, and where a window manager still
-// gives it another size the frame fills it. Either way the frame keeps its shape, centred
-// with black bars; the gamma ramp is applied to what is shown.
+// made by the window manager, or where none makes it, by a window laid over the screen; the
+// frame is scaled by whole multiples where it fits and shrunk to fit otherwise. A window is
+// made the frame's own size and cannot be resized, and where it is given another size all
+// the same the frame fills it. The picture is drawn for the size the window has, never for
+// the size asked for; the frame keeps its shape, centred with black bars; the gamma ramp is
+// applied to what is shown.
 #pragma once
 
 #include <SDL.h>
@@ -55,6 +57,8 @@ class SdlVideo : public VideoOutput {
   SDL_Window* window = nullptr;
 
  private:
+  // Makes the window full screen, or a window of the size given, centred.
+  void PlaceWindow(int width, int height, bool fullScreen);
   bool EnsureRenderer(int width, int height);
   // Shows picture, converted into buffer on the way.
   void Show(const Surface& picture, WindowFrame& buffer);

@@ -13,7 +13,8 @@
 # desktop's or the game's own, the window answers pings, and a game killed then leaves no
 # window and lets the next game start at once; choosers are titled "Open" and "Save As"; a
 # box drawn in the window leaves the keys as they are when it closes, one let go meanwhile
-# up; and a second copy in the same folder is told whose game runs there. Pictures are
+# up; a second copy in the same folder is told whose game runs there; and with no window
+# manager at all the game makes its full screen and takes the keyboard itself. Pictures are
 # checked by their pixels through the frame-rate text (F11), the one thing the first scene
 # draws; as nothing else draws, the text stays in the back buffer once drawn, and only a
 # switch of the display mode (which makes new, black buffers) shows whether frames are
@@ -656,5 +657,33 @@ kill -TERM "$game"
 wait "$game"
 status=$?
 [ $status -eq 0 ] || fail "quor ended with $status"
+
+# With no window manager at all (a kiosk, a remote display) the game makes its full screen
+# and takes the keyboard itself. The window stayed 640 x 480, which SDL took for full screen
+# all the same: the picture was drawn for the screen and cut, and so was a box drawn in it.
+# F12 works both ways, the whole picture shown where a window manager shows it.
+full_screen_place() { text_shown && read -r l t _ b <<<"$box" && [ "$l $t $b" = "$fl $ft $fb" ]; }
+mv bin/zenity zenity.away
+PATH=$game_path "$quor" 2>game.err & game=$!
+wait_until geometry_is 1400x1000+0+0 || fail "not full screen without a window manager: $(geometry)"
+wait_until focused || fail "the game did not get the keyboard without a window manager"
+hold_until F11 text_shown && wait_until full_screen_place ||
+  fail "full screen without a window manager: text at $box"
+switch_mode size_is 640x480 && wait_until focused || fail "F12 without a window manager: $(geometry)"
+wait_until scaled_twice_and_centred || fail "the window without a window manager: text at $box"
+keep_shot bare-window
+hold_until F7 box_drawn || fail "F7 drew no box in the window without a window manager"
+read -r bl bt br bb <<<"$(python3 "$here/screen.py" where shot.xwd 404080)"
+keep_shot bare-box
+near $(((bl + br) / 2)) 320 && [ "$bt" -gt 0 ] && [ "$bb" -lt 479 ] ||
+  fail "the box is cut: its blue at $bl $bt $br $bb"
+xdotool key Return
+wait_until box_gone || fail "the box did not go with Return"
+switch_mode geometry_is 1400x1000+0+0 && wait_until focused || fail "a second F12: $(geometry)"
+wait_until full_screen_place || fail "full screen again without a window manager: text at $box"
+keep_shot bare-full-screen
+
+kill -TERM "$game"
+wait "$game" || fail "quor ended with $? without a window manager"
 kill "$wm" 2>/dev/null
 echo "desktop session: ok"
