@@ -1800,7 +1800,8 @@ TEST_F(SavedGames, AFileSavedWholeOverItsNameAsItIsOpenedIsRead) {
 
 // A pipe, a socket, a link or a folder at the name of a folder's lock file refused every save
 // there in the system's bare words ("Invalid argument ."), naming neither that file nor what to
-// do. F8 there reads the pair as where no lock can be had, without waiting for one.
+// do. F8 there reads the pair as where no lock can be had, without waiting for one. A new name
+// passed the chooser, which closed, and a box after it said the save failed.
 TEST_F(SavedPairs, ALockFileNameHoldingNoPlainFileIsNamedAndNeverWaitedFor) {
   const std::string lock = dir.File(platform::save_names::FolderLockName());
   int waits = 0;
@@ -1817,6 +1818,16 @@ TEST_F(SavedPairs, ALockFileNameHoldingNoPlainFileIsNamedAndNeverWaitedFor) {
     ASSERT_EQ(make(), 0) << kind;
     host.messageBoxes.clear();
     EXPECT_FALSE(SaveGameFile(dir.File("x.sav")));
+    // A new name is refused in the chooser too, as one there is, with no box after it.
+    std::string output;
+    EXPECT_EQ(RunGame(dir.Path(), {"10 answer new.sav", "10 tap F5", "20 expect messages 0"}, "",
+                      &output),
+              0)
+        << output;
+    EXPECT_NE(output.find("refused=\"Its lock file \"" + lock + "\", yours, is " + kind +
+                          ", not a plain file: remove it, or save in another folder.\""),
+              std::string::npos)
+        << output;
     director->StartReplayFromFile(dir.File("pair.rep"), false);
     ASSERT_EQ(host.messageBoxes.size(), 1u) << kind;
     EXPECT_NE(host.messageBoxes[0].text.find("its lock file \"" + lock + "\", yours, is " + kind +
