@@ -1185,18 +1185,30 @@ TEST_F(SavedGames, AFailedSaveInASharedFolderLeavesNothingBehind) {
 // a player's own write-only or unreadable save refused.
 TEST_F(SavedGames, APlayersOwnSaveIsReplacedWhateverItsPermissionsAndKeepsThem) {
   testing_support::OrdinaryUser user;
-  // A new one has the permissions the making of a file gives.
-  const mode_t mask = umask(0);
-  umask(mask);
-  ASSERT_TRUE(SaveGameFile(dir.File("own.sav")));
-  struct stat st;
-  ASSERT_EQ(stat(dir.File("own.sav").c_str(), &st), 0);
-  EXPECT_EQ(st.st_mode & 07777, 0666 & ~mask);
-  for (mode_t mode : {0200, 0000, 0400}) {
-    ASSERT_EQ(chmod(dir.File("own.sav").c_str(), mode), 0);
-    EXPECT_TRUE(SaveGameFile(dir.File("own.sav"))) << std::oct << mode;
+  const struct Umask {
+    mode_t before = umask(0);
+    ~Umask() { umask(before); }
+  } restored;
+  for (mode_t mask : {restored.before, mode_t{077}, mode_t{002}}) {
+    umask(mask);
+    // A new one has the permissions the making of a file gives.
+    std::remove(dir.File("own.sav").c_str());
+    ASSERT_TRUE(SaveGameFile(dir.File("own.sav")));
+    struct stat st;
     ASSERT_EQ(stat(dir.File("own.sav").c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 07777, mode);
+    EXPECT_EQ(st.st_mode & 07777, 0666 & ~mask) << std::oct << mask;
+    for (mode_t mode : {0200, 0000, 0400, 0666}) {
+      ASSERT_EQ(chmod(dir.File("own.sav").c_str(), mode), 0);
+      EXPECT_TRUE(SaveGameFile(dir.File("own.sav"))) << std::oct << mode;
+      ASSERT_EQ(stat(dir.File("own.sav").c_str(), &st), 0);
+      EXPECT_EQ(st.st_mode & 07777, mode) << std::oct << mask;
+    }
+    // A save's record, seen where its save was cut short, is readable by whoever may read
+    // its folder.
+    testing_support::TempDir cut;
+    EXPECT_EQ(SaveReplayInGame(cut.Path(), 40, 0, "rename:pair.rep:kill"), -1);
+    ASSERT_EQ(stat(RecordIn(cut).c_str(), &st), 0) << std::oct << mask;
+    EXPECT_EQ(st.st_mode & 07777, 0644u) << std::oct << mask;
   }
   EXPECT_TRUE(host.messageBoxes.empty());
   EXPECT_EQ(dir.Names(), std::vector<std::string>{"own.sav"});
