@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <cctype>
+#include <cerrno>
 
 #include "platform/files.h"
 #include "platform/ownership.h"
@@ -94,12 +95,16 @@ bool ResolveDialogAnswer(const FileDialogRequest& request, const std::string& an
       return false;
     }
   }
-  // A file there that this user may not replace is said so at once, never asked about.
-  if (there && NotReplaceable(files, refusal)) {
+  // A file there that this user may not replace is said so at once, never asked about; what
+  // stands at the folder's lock file's name keeps out a save of any name, there or new.
+  const int error = NotReplaceable(files, refusal);
+  if (error == EINVAL || (there && error != 0)) {
     refusal[0] = char(std::toupper(static_cast<unsigned char>(refusal[0])));
     refusal += ".";
     return false;
   }
+  // The rest the save itself tells, should it fail.
+  refusal.clear();
   path = withExtension;
   return true;
 }

@@ -19,7 +19,8 @@ std::string DialogTitle(const FileDialogRequest& request);
 // tells the user before asking again): a name that names no file where the file must
 // exist, and in a save dialog a name that names a folder ("sub/", ".", "..") or a file
 // the save would write that is not a plain file, or that is there and this user may not
-// replace (the refusal says whose it is, in place of asking whether to replace it).
+// replace (the refusal says whose it is, in place of asking whether to replace it), or any
+// name in a folder whose lock file's name holds no plain file.
 bool ResolveDialogAnswer(const FileDialogRequest& request, const std::string& answer,
                          std::string& path, std::string& refusal);
 

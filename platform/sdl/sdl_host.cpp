@@ -137,7 +137,7 @@ bool SdlHost::AcquireInstanceLock(const std::string& name) {
   // A lock that cannot be had says nothing about another copy.
   if (copy == InstanceLock::Result::Unavailable)
     std::fprintf(stderr,
-                 "quor: the single-instance lock could not be opened (%s); starting without it.\n",
+                 "quor: the single-instance lock could not be taken (%s); starting without it.\n",
                  lock_.Problem().c_str());
   // The folder is asked of a copy refused too: where the other copy runs in this folder, the
   // refusal says whose game it is, as it does for another user's game here.

@@ -1283,18 +1283,30 @@ TEST_F(SavedGames, AFailedSaveInASharedFolderLeavesNothingBehind) {
 // a player's own write-only or unreadable save refused.
 TEST_F(SavedGames, APlayersOwnSaveIsReplacedWhateverItsPermissionsAndKeepsThem) {
   testing_support::OrdinaryUser user;
-  // A new one has the permissions the making of a file gives.
-  const mode_t mask = umask(0);
-  umask(mask);
-  ASSERT_TRUE(SaveGameFile(dir.File("own.sav")));
-  struct stat st;
-  ASSERT_EQ(stat(dir.File("own.sav").c_str(), &st), 0);
-  EXPECT_EQ(st.st_mode & 07777, 0666 & ~mask);
-  for (mode_t mode : {0200, 0000, 0400}) {
-    ASSERT_EQ(chmod(dir.File("own.sav").c_str(), mode), 0);
-    EXPECT_TRUE(SaveGameFile(dir.File("own.sav"))) << std::oct << mode;
+  const struct Umask {
+    mode_t before = umask(0);
+    ~Umask() { umask(before); }
+  } restored;
+  for (mode_t mask : {restored.before, mode_t{077}, mode_t{002}}) {
+    umask(mask);
+    // A new one has the permissions the making of a file gives.
+    std::remove(dir.File("own.sav").c_str());
+    ASSERT_TRUE(SaveGameFile(dir.File("own.sav")));
+    struct stat st;
     ASSERT_EQ(stat(dir.File("own.sav").c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 07777, mode);
+    EXPECT_EQ(st.st_mode & 07777, 0666 & ~mask) << std::oct << mask;
+    for (mode_t mode : {0200, 0000, 0400, 0666}) {
+      ASSERT_EQ(chmod(dir.File("own.sav").c_str(), mode), 0);
+      EXPECT_TRUE(SaveGameFile(dir.File("own.sav"))) << std::oct << mode;
+      ASSERT_EQ(stat(dir.File("own.sav").c_str(), &st), 0);
+      EXPECT_EQ(st.st_mode & 07777, mode) << std::oct << mask;
+    }
+    // A save's record, seen where its save was cut short, is readable by whoever may read
+    // its folder.
+    testing_support::TempDir cut;
+    EXPECT_EQ(SaveReplayInGame(cut.Path(), 40, 0, "rename:pair.rep:kill"), -1);
+    ASSERT_EQ(stat(RecordIn(cut).c_str(), &st), 0) << std::oct << mask;
+    EXPECT_EQ(st.st_mode & 07777, 0644u) << std::oct << mask;
   }
   EXPECT_TRUE(host.messageBoxes.empty());
   EXPECT_EQ(dir.Names(), std::vector<std::string>{"own.sav"});
@@ -1948,7 +1960,8 @@ TEST_F(SavedPairs, ALockFileHeldOpenByAnotherProgramForAMomentIsWaitedFor) {
 
 // A pipe, a socket, a link or a folder at the name of a folder's lock file refused every save
 // there in the system's bare words ("Invalid argument ."), naming neither that file nor what to
-// do. F8 there reads the pair as where no lock can be had, without waiting for one.
+// do. F8 there reads the pair as where no lock can be had, without waiting for one. A new name
+// passed the chooser, which closed, and a box after it said the save failed.
 TEST_F(SavedPairs, ALockFileNameHoldingNoPlainFileIsNamedAndNeverWaitedFor) {
   const std::string lock = dir.File(platform::save_names::FolderLockName());
   int waits = 0;
@@ -1965,6 +1978,16 @@ TEST_F(SavedPairs, ALockFileNameHoldingNoPlainFileIsNamedAndNeverWaitedFor) {
     ASSERT_EQ(make(), 0) << kind;
     host.messageBoxes.clear();
     EXPECT_FALSE(SaveGameFile(dir.File("x.sav")));
+    // A new name is refused in the chooser too, as one there is, with no box after it.
+    std::string output;
+    EXPECT_EQ(RunGame(dir.Path(), {"10 answer new.sav", "10 tap F5", "20 expect messages 0"}, "",
+                      &output),
+              0)
+        << output;
+    EXPECT_NE(output.find("refused=\"Its lock file \"" + lock + "\", yours, is " + kind +
+                          ", not a plain file: remove it, or save in another folder.\""),
+              std::string::npos)
+        << output;
     director->StartReplayFromFile(dir.File("pair.rep"), false);
     ASSERT_EQ(host.messageBoxes.size(), 1u) << kind;
     EXPECT_NE(host.messageBoxes[0].text.find("its lock file \"" + lock + "\", yours, is " + kind +
