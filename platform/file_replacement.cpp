@@ -47,8 +47,6 @@ struct Fingerprint {
   uint64_t size = 0, sum = 0, seconds = 0, nanoseconds = 0;
 };
 
-enum class Tells { kHolds, kNotHeld, kCannotTell };
-
 constexpr uint64_t kSumStart = 0xcbf29ce484222325u;
 
 // Eight bytes a step, as quick as reading; every call but the last takes a multiple of eight.
@@ -96,23 +94,26 @@ class Look {
       error_ = errno;
   }
 
-  // Whether it holds the file f tells (summed a byte a step, as records without a checksum did,
-  // where bytewise).
-  Tells Holds(const Fingerprint& f, bool bytewise = false) {
-    if (error_) return Tells::kCannotTell;
-    if (f.kind == Kind::kNothing) return kind_ == Kind::kNothing ? Tells::kHolds : Tells::kNotHeld;
-    if (kind_ != (f.kind == Kind::kByTime ? Kind::kFile : f.kind) || Size() != f.size)
-      return Tells::kNotHeld;
+  // Whether it holds the file f (summed a byte a step, as records without a checksum did, where
+  // bytewise); false where that cannot be told, and why says so.
+  bool Holds(const Fingerprint& f, bool bytewise, HeldBack& why) {
     uint64_t sum;
-    if (f.kind == Kind::kFile) {
-      if (Summed(bytewise, sum)) return sum == f.sum ? Tells::kHolds : Tells::kNotHeld;
+    if (error_) {
+      why = {HeldBack::kCannotTell, error_};
+    } else if (f.kind == Kind::kNothing ||
+               kind_ != (f.kind == Kind::kByTime ? Kind::kFile : f.kind) || Size() != f.size) {
+      return f.kind == kind_ && kind_ == Kind::kNothing;
+    } else if (f.kind == Kind::kFile && Summed(bytewise, sum)) {
+      return sum == f.sum;
+    } else if (f.kind == Kind::kFile && readError_ != EACCES) {
       // Where it could be read when it was told, a read that fails now tells nothing; only a
       // file this user may not read at all is told by its time, as its print may have been.
-      if (readError_ != EACCES) return Tells::kCannotTell;
+      why = {HeldBack::kCannotTell, readError_};
+    } else {
+      return uint64_t(st_.st_mtim.tv_sec) == f.seconds &&
+             uint64_t(st_.st_mtim.tv_nsec) == f.nanoseconds;
     }
-    const bool sameTime =
-        uint64_t(st_.st_mtim.tv_sec) == f.seconds && uint64_t(st_.st_mtim.tv_nsec) == f.nanoseconds;
-    return sameTime ? Tells::kHolds : Tells::kNotHeld;
+    return false;
   }
 
   // The name told in full, as a record keeps it; false where it cannot be (Error() says why).
@@ -332,16 +333,6 @@ struct Decision {
   std::vector<bool> isNew, isEarlier;
 };
 
-// Whether the name in folder holds f (summed a byte a step where bytewise); false where a look
-// cannot tell, and why says so.
-bool Holds(const std::string& folder, const std::string& name, const Fingerprint& f, bool bytewise,
-           HeldBack& why) {
-  Look look(InFolder(folder, name));
-  const Tells told = look.Holds(f, bytewise);
-  if (told == Tells::kCannotTell) why = {HeldBack::kCannotTell, look.Error()};
-  return told == Tells::kHolds;
-}
-
 // A record without a checksum proves nothing by itself: any field of it may be what changed. Its
 // save took the steps above: 4. each new file hidden; 5. the record, then each earlier file that
 // stood kept, in order; 6. the renames, in order; 8. each kept file removed, in order, then the
@@ -353,7 +344,7 @@ HeldBack LeftByItsSave(const std::string& folder, const SavedRecord& record) {
   const std::vector<Saved>& saved = record.saved;
   HeldBack why;
   auto holds = [&](const std::string& name, const Fingerprint& f) {
-    return Holds(folder, name, f, true, why);
+    return Look(InFolder(folder, name)).Holds(f, true, why);
   };
   std::vector<int> seen, left(saved.size(), kNewThere);
   std::vector<std::pair<size_t, int>> steps;  // each: the line it changes, what it turns over
@@ -392,7 +383,7 @@ Decision Decide(const std::string& folder, const SavedRecord& record) {
                    (d.why = LeftByItsSave(folder, record)).kind != HeldBack::kNone))
     return d;
   auto holds = [&](const std::string& name, const Fingerprint& f) {
-    return Holds(folder, name, f, unsealed, d.why);
+    return Look(InFolder(folder, name)).Holds(f, unsealed, d.why);
   };
   size_t news = 0, earliers = 0, either = 0;
   for (const Saved& s : saved) {
@@ -788,7 +779,7 @@ FileReplacement::Result FileReplacement::LeftHalfWay(const std::string& folder,
   int unremoved = 0;
   if (SettleSave(folder, save, unremoved).kind == HeldBack::kNone) return Result::kFailed;
   for (size_t i = 0; i < save.saved.size(); ++i)
-    if (Look(files_[i].target).Holds(save.saved[i].made) == Tells::kHolds)
+    if (HeldBack why; Look(files_[i].target).Holds(save.saved[i].made, false, why))
       holdingNew_.push_back(files_[i].target);
   return Result::kLeftHalfWay;
 }

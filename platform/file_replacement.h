@@ -34,19 +34,18 @@
 // player sees has changed; after it the names hold the new files, which a power loss may
 // yet undo. A file system that cannot flush a folder at all fails nothing.
 //
-// Settling: a look at a name tells that it holds a file of the save, that it does not, or
-// that it cannot (then nothing of that save changes), reading a file again only once its
-// identity, size or times have changed. Where some names hold their new files and each other
-// its earlier one, its new file still beside it, the save is finished; else each name holding
-// its new file gets its earlier one back (or goes, where none stood). Where a name holds
-// neither, others saved there since and nothing is applied. A record without a checksum (of the
-// version before) is acted on only where the folder is what its own save, stopped after one of
-// its steps, leaves; one whose save left no hidden file goes; any other holds its pair back as
-// damaged. A record listed but not looked at or read holds back what it may name; one read whole
-// but damaged goes only where its save renamed nothing or left no hidden file. No record changes
-// a pair another record holds back. Only the game's own hidden files, of the current shape
-// (save_names.h), are acted on; another user's record counts only for names its writer could
-// have changed.
+// Settling: a look at a name tells that it holds a file of the save, that it does not, or that
+// it cannot (then nothing of that save changes), reading a file again only once its identity,
+// size or times have changed. Where some names hold their new files and each other its earlier
+// one, its new file still beside it, the save is finished; else each name holding its new file
+// gets its earlier one back (or goes, where none stood). Where a name holds neither, others saved
+// there since and nothing is applied. A record without a checksum (of the version before) is
+// acted on only where the folder is what its own save, stopped after one of its steps, leaves,
+// and goes where its save left no hidden file; else it holds its pair back as damaged. A record
+// listed but not looked at or read holds back what it may name; one read whole but damaged goes
+// only where its save renamed nothing or left no hidden file. No record changes a pair another
+// holds back. Only the game's own hidden files, of the current shape (save_names.h), are acted
+// on; another user's record counts only for names its writer could have changed.
 #pragma once
 
 #include <sys/stat.h>
@@ -104,7 +103,7 @@ class SettledFolder {
   ~SettledFolder();
 
   // 0 where the folder's files can be read as they are; else why not: kFolderBusy, kGivenUp,
-  // or an errno value (the folder could not be listed).
+  // kLockInUse, or an errno value (the folder could not be listed).
   int Refused() const { return refused_; }
   // 0 where a save may go on here; else why not.
   int CannotSave() const { return refused_ ? refused_ : lockError_ ? lockError_ : unremoved_; }
