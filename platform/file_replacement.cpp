@@ -184,6 +184,8 @@ struct SavedRecord {
   std::optional<uid_t> writer{};
   bool judged = false;   // whether why is what holds it back, as its look or Judge found
   bool removed = false;  // settled, and gone with its hidden files
+  std::optional<HeldBack>
+      verdict{};  // what holds it back, as Verdict found before anything changed
   int version = 0;
   std::vector<Saved> saved{};
   HeldBack why{};
@@ -498,6 +500,10 @@ void SettledFolder::Settle() {
   std::vector<std::string> hidden;
   if (!refused_) refused_ = ListRecords(records_, &hidden);
   if (refused_ || lockError_) return;
+  // Each of this user's records judged as the folder stands, then each settled where nothing
+  // holds its pair back.
+  for (SavedRecord& record : records_)
+    if (!record.judged && record.writer == geteuid()) record.verdict = Verdict(record);
   for (SavedRecord& record : records_)
     if (!record.judged && record.writer == geteuid()) Judge(record);
   // The files of saves that stay unsettled stay with them; the rest of this user's are left
@@ -540,13 +546,18 @@ HeldBack SettledFolder::Verdict(SavedRecord& record) const {
 // once at another user's, never acted on.
 void SettledFolder::Judge(SavedRecord& record) {
   record.judged = true;
-  record.why = Verdict(record);
+  record.why = record.verdict ? *record.verdict : Verdict(record);
   const bool mine = record.writer == geteuid();
   for (SavedRecord& other : records_) {
     if (!mine || record.why.kind != HeldBack::kNone) break;
+    // Each other record is judged once at most, and only where it may hold something back.
     const auto counts = [&](const Saved& s) { return CouldHaveChanged(other, s.target); };
-    if (&other != &record && std::any_of(record.saved.begin(), record.saved.end(), counts))
-      record.why = other.judged ? other.why : Verdict(other);
+    const HeldBack* known = other.judged ? &other.why : other.verdict ? &*other.verdict : nullptr;
+    if (&other == &record || (known && known->kind == HeldBack::kNone) ||
+        std::none_of(record.saved.begin(), record.saved.end(), counts))
+      continue;
+    if (!other.judged) Judge(other);
+    record.why = other.why;
   }
   int unremoved = 0;
   if (mine && record.why.kind == HeldBack::kNone)
