@@ -184,8 +184,7 @@ struct SavedRecord {
   std::optional<uid_t> writer{};
   bool judged = false;   // whether why is what holds it back, as its look or Judge found
   bool removed = false;  // settled, and gone with its hidden files
-  std::optional<HeldBack>
-      verdict{};  // what holds it back, as Verdict found before anything changed
+  std::optional<HeldBack> verdict{};  // as Verdict found it before any record was settled
   int version = 0;
   std::vector<Saved> saved{};
   HeldBack why{};
@@ -201,10 +200,7 @@ struct SavedRecord {
 
 namespace {
 
-// The hidden name of a save's new file ("new") or kept earlier file ("kept") for target i.
-std::string Hidden(const std::string& id, const char* role, size_t i) {
-  return save_names::Make(id, role + std::to_string(i));
-}
+using save_names::Hidden;
 
 // A record is text: its header, version and a checksum of the rest; then a line a file: the
 // target's name in hex (a name may hold any byte but "/"), and its new and earlier file, each

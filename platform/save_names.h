@@ -13,6 +13,10 @@ namespace platform {
 namespace save_names {
 
 std::string Make(const std::string& id, const std::string& role);
+// The name of a save's new file ("new") or kept earlier file ("kept") for its file i.
+inline std::string Hidden(const std::string& id, const char* role, size_t i) {
+  return Make(id, role + std::to_string(i));
+}
 // A new ID of this process's, unlikely to be any other save's.
 std::string NewId();
 // True for a name of the shape above (whatever its role), with its ID and role.

@@ -6,9 +6,10 @@
 # anywhere, that started away from its files it says how to start it from anywhere, and
 # that a video driver named in SDL_VIDEODRIVER that fails is named as the cause. The first
 # copy starts on a machine without a sound card: it says so in one line, and nothing
-# else reaches the terminal.
+# else reaches the terminal. Where no lock can be had, it says the lock could not be taken.
 set -u
 quor=${1:?path to quor}
+faults=${2:-}
 here=$(cd "$(dirname "$0")" && pwd)
 export SDL_AUDIODRIVER=dummy
 # Leaks inside the desktop libraries are not ours to judge here.
@@ -57,6 +58,15 @@ rm -f elsewhere/frame.png
 advised=$(grep " && \.\./quor$" nofiles.err)
 (cd / && bash -c "${advised%&&*}&& [ -d BITMAPS ] && [ -x ${advised##*&& } ]") ||
   { echo "the command advised does not lead to the game from another folder:"; cat nofiles.err; exit 1; }
+
+# Where no lock can be had (the fault library refuses every lock), the terminal says that the
+# single-instance lock could not be taken, not that its file could not be opened.
+if [ -n "$faults" ]; then
+  LD_PRELOAD="$faults" QUOR_FAULTS=lock:all:fail=37 ASAN_OPTIONS=detect_leaks=0:verify_asan_link_order=0 \
+    SDL_VIDEODRIVER=dummy timeout 3 "$quor" 2>nolocks.err
+  grep -q "single-instance lock could not be taken (.*No locks available); starting without it" nolocks.err ||
+    { echo "without locks the terminal does not say the lock could not be taken:"; cat nolocks.err; exit 1; }
+fi
 
 . "$here/virtual_display.sh"
 trap 'stop_virtual_display; rm -rf "$work"' EXIT
