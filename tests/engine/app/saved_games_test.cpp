@@ -707,62 +707,59 @@ TEST_F(SavedPairs, ARecordWithoutAChecksumActsOnlyWhereItsOwnSaveCouldHaveLeftTh
     const std::vector<std::vector<std::string>> prints{
         {BytewisePrint(fresh.second), stood ? BytewisePrint(earlier.second) : none},
         {BytewisePrint(fresh.first), stood ? BytewisePrint(earlier.first) : none}};
-    // Each row: one of the hidden files gone, or none; and a line's prints swapped, or its earlier
-    // one a copy of its new one, or neither.
+    // Each row: one of the hidden files gone, or none; and a line's prints changed, or none.
     std::vector<std::string> gone{""};
     for (const auto& [name, bytes] : left)
       if (name.find("-new") != std::string::npos || name.find("-kept") != std::string::npos)
         gone.push_back(name);
-    using Lines = std::vector<std::vector<std::string>>;
-    std::vector<std::tuple<std::string, std::string, Lines>> rows;
-    for (const std::string& missing : gone) {
-      rows.push_back({missing, "", prints});
-      for (size_t line = 0; line < 2; ++line) {
-        rows.push_back({missing, " swapped " + std::to_string(line), prints});
-        std::swap(std::get<2>(rows.back())[line][0], std::get<2>(rows.back())[line][1]);
-        rows.push_back({missing, " copied " + std::to_string(line), prints});
-        std::get<2>(rows.back())[line][1] = prints[line][0];
-      }
-    }
     for (const bool others : {false, geteuid() == 0}) {
-      for (const auto& [missing, changed, lines] : rows) {
-        const std::string damage = missing + changed;
-        for (const auto& [name, bytes] : files()) unlink(dir.File(name).c_str());
-        for (const auto& [name, bytes] : left)
-          if (name != missing) WriteBytes(dir.File(name), bytes);
-        std::string text = "quor-save-record 4\n";
-        for (size_t line = 0; line < 2; ++line)
-          text += std::string(line ? "706169722e726570 " : "706169722e736172 ") + lines[line][0] +
-                  " " + lines[line][1] + "\n";
-        WriteBytes(record, {text.begin(), text.end()});
-        if (others) Own(kOther, {record});
-        const std::map<std::string, std::vector<uint8_t>> was = files();
-        const Pair then = Held();
-        host.messageBoxes.clear();
-        director->StartReplayFromFile(dir.File("pair.rep"), false);
-        const std::string row = kill + " " + std::to_string(unkept) + (stood ? "" : " first") +
-                                " " + damage + (others ? " others'" : "");
-        // Held back, nothing changes and the box says why; else the pair is whole and played (or
-        // found to lack a file), nothing of the player's save left beside it.
-        const bool held = std::any_of(
-            host.messageBoxes.begin(), host.messageBoxes.end(),
-            [](const auto& box) { return box.text.find("does not exist") == std::string::npos; });
-        EXPECT_TRUE(!(held || others) || files() == was) << row;
-        if (held) {
-          const std::string& text = host.messageBoxes[0].text;
-          EXPECT_TRUE(
-              text.find("is damaged") != std::string::npos ||
-              (others && text.find("only that user's game can finish it") != std::string::npos))
-              << row << text;
-          EXPECT_TRUE(others || !damage.empty()) << row;
-        } else {
-          // One whose save left nothing beside it goes, and its names stay as they are.
-          const bool nothingLeft = was.size() - was.count("pair.rep") - was.count("pair.sar") == 1;
-          EXPECT_TRUE(Held() == before || Held() == fresh || (nothingLeft && Held() == then))
-              << row;
-          EXPECT_TRUE(others || HiddenNames(dir).empty()) << row;
+      for (const std::string& missing : gone)
+        for (int change = 0; change < 5; ++change) {
+          // None, then each line's prints swapped and its earlier one a copy of its new one.
+          std::vector<std::vector<std::string>> lines = prints;
+          const size_t at = change > 2;
+          if (change % 2) std::swap(lines[at][0], lines[at][1]);
+          if (change && change % 2 == 0) lines[at][1] = lines[at][0];
+          const std::string damage =
+              missing +
+              (change ? (change % 2 ? " swapped " : " copied ") + std::to_string(at) : "");
+          for (const auto& [name, bytes] : files()) unlink(dir.File(name).c_str());
+          for (const auto& [name, bytes] : left)
+            if (name != missing) WriteBytes(dir.File(name), bytes);
+          std::string text = "quor-save-record 4\n";
+          for (size_t line = 0; line < 2; ++line)
+            text += std::string(line ? "706169722e726570 " : "706169722e736172 ") + lines[line][0] +
+                    " " + lines[line][1] + "\n";
+          WriteBytes(record, {text.begin(), text.end()});
+          if (others) Own(kOther, {record});
+          const std::map<std::string, std::vector<uint8_t>> was = files();
+          const Pair then = Held();
+          host.messageBoxes.clear();
+          director->StartReplayFromFile(dir.File("pair.rep"), false);
+          const std::string row = kill + " " + std::to_string(unkept) + (stood ? "" : " first") +
+                                  " " + damage + (others ? " others'" : "");
+          // Held back, nothing changes and the box says why; else the pair is whole and played (or
+          // found to lack a file), nothing of the player's save left beside it.
+          const bool held = std::any_of(
+              host.messageBoxes.begin(), host.messageBoxes.end(),
+              [](const auto& box) { return box.text.find("does not exist") == std::string::npos; });
+          EXPECT_TRUE(!(held || others) || files() == was) << row;
+          if (held) {
+            const std::string& said = host.messageBoxes[0].text;
+            EXPECT_TRUE(
+                said.find("is damaged") != std::string::npos ||
+                (others && said.find("only that user's game can finish it") != std::string::npos))
+                << row << said;
+            EXPECT_TRUE(others || !damage.empty()) << row;
+          } else {
+            // One whose save left nothing beside it goes, and its names stay as they are.
+            const bool nothingLeft =
+                was.size() - was.count("pair.rep") - was.count("pair.sar") == 1;
+            EXPECT_TRUE(Held() == before || Held() == fresh || (nothingLeft && Held() == then))
+                << row;
+            EXPECT_TRUE(others || HiddenNames(dir).empty()) << row;
+          }
         }
-      }
     }
     for (const std::string& name : HiddenNames(dir)) unlink(dir.File(name).c_str());
   }
