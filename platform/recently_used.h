@@ -12,7 +12,7 @@ namespace platform {
 template <typename Key, typename Value>
 class RecentlyUsed {
  public:
-  explicit RecentlyUsed(size_t most) : most_(most) {}
+  explicit RecentlyUsed(size_t most) : most_(most) {}  // most: at least one
 
   // The value kept for key, now the one used most recently; null where none is kept.
   const Value* Find(const Key& key) {
@@ -23,7 +23,6 @@ class RecentlyUsed {
   }
   // Keeps value for key (which holds none), dropping the one used least recently where full.
   void Keep(const Key& key, Value value) {
-    if (most_ == 0) return;
     if (used_.size() == most_) {
       where_.erase(used_.back().first);
       used_.pop_back();

@@ -1941,7 +1941,7 @@ TEST_F(SavedPairs, ALockFileHeldOpenByAnotherProgramForAMomentIsWaitedFor) {
   WriteBytes(lock, {});
   const auto told = signal(SIGIO, SIG_IGN);
   const int fd = open(lock.c_str(), O_RDONLY);
-  ASSERT_EQ(fcntl(fd, F_SETLEASE, F_RDLCK), 0) << std::strerror(errno);
+  if (fcntl(fd, F_SETLEASE, F_RDLCK) != 0) GTEST_SKIP() << "no lease here: " << std::strerror(errno);
   EXPECT_FALSE(SaveGameFile(dir.File("x.sav")));
   std::thread letGo([&] {
     usleep(1000000);
