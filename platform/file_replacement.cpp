@@ -554,6 +554,7 @@ void SettledFolder::Judge(SavedRecord& record) {
       continue;
     if (!other.judged) Judge(other);
     record.why = other.why;
+    if (other.writer && *other.writer != geteuid()) record.why.writer = UserName(*other.writer);
   }
   int unremoved = 0;
   if (mine && record.why.kind == HeldBack::kNone)
