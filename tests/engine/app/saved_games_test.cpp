@@ -1939,9 +1939,13 @@ TEST_F(SavedPairs, ALockFileHeldOpenByAnotherProgramForAMomentIsWaitedFor) {
   EXPECT_EQ(SaveReplayInGame(dir.Path(), 40, 0, "rename:pair.rep:kill"), -1);
   const std::string lock = dir.File(platform::save_names::FolderLockName());
   WriteBytes(lock, {});
-  const auto told = signal(SIGIO, SIG_IGN);
   const int fd = open(lock.c_str(), O_RDONLY);
-  if (fcntl(fd, F_SETLEASE, F_RDLCK) != 0) GTEST_SKIP() << "no lease here: " << std::strerror(errno);
+  if (fcntl(fd, F_SETLEASE, F_RDLCK) != 0) {
+    close(fd);
+    GTEST_SKIP() << "no lease here: " << std::strerror(errno);
+  }
+  // Its break is told to the lease's holder, this process, by a signal that would end it.
+  const auto told = signal(SIGIO, SIG_IGN);
   EXPECT_FALSE(SaveGameFile(dir.File("x.sav")));
   std::thread letGo([&] {
     usleep(1000000);
