@@ -38,6 +38,11 @@ int FlushFolder(const std::string& folder) {
 // Every open of a name in a save's folder: never a link's target, a pipe's wait or a terminal.
 constexpr int kOpenFlags = O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY;
 
+// Why a file read cannot be told: it changed as it was read (another program replaced it).
+constexpr int kChangedAsRead = -6;
+// How many times a file another program replaces is looked at before a save gives up.
+constexpr int kLooks = 4;
+
 // A file told by what it holds (its kind, size and a checksum of its bytes), as no copy or
 // remount changes; a link, one this user may not read or one larger than a save writes, by its
 // size and the time it was written.
@@ -145,7 +150,7 @@ class Look {
     }
     struct stat opened;
     const int fd = OpenPlainFile(path_, O_RDONLY | kOpenFlags, &opened);
-    readError_ = fd < 0 ? errno : !SameFile(opened, st_) ? EAGAIN : 0;
+    readError_ = fd < 0 ? errno : !SameFile(opened, st_) ? kChangedAsRead : 0;
     uint8_t buffer[65536];
     uint64_t total = 0;
     sum = kSumStart;
@@ -158,7 +163,7 @@ class Look {
     }
     if (fd >= 0) close(fd);
     // One that changed as it was read cannot be told now.
-    if (!readError_ && total != Size()) readError_ = EAGAIN;
+    if (!readError_ && total != Size()) readError_ = kChangedAsRead;
     if (!readError_) keptSums.Keep({IdentityOf(st_), bytewise}, sum);
     return !readError_;
   }
@@ -182,13 +187,15 @@ struct Saved {
 struct SavedRecord {
   std::string name, id, role;
   std::optional<uid_t> writer{};
-  bool judged = false;   // whether why is what holds it back, as its look or Judge found
-  bool removed = false;  // settled, and gone with its hidden files
-  std::optional<HeldBack> verdict{};  // as Verdict found it before any record was settled
   int version = 0;
   std::vector<Saved> saved{};
+  // Why its files are held back as the folder stood before any record was settled (kind kNone
+  // where nothing holds them), once it has been judged; and why they are held back now.
+  std::optional<HeldBack> verdict{};
   HeldBack why{};
+  bool removed = false;  // settled, and gone with its hidden files
 
+  bool Mine() const { return writer == geteuid(); }
   // The files it names: those its text names where read, else those its name says.
   size_t Count() const { return saved.empty() ? save_names::RecordCount(role) : saved.size(); }
   bool Names(const std::string& file) const {
@@ -291,31 +298,40 @@ HeldBack ReadRecord(const std::string& folder, SavedRecord& record) {
              : HeldBack{HeldBack::kDamaged, 0};
 }
 
-// Whether the hidden files of the given roles of the save of a record (its ID says which) are all
-// there, each it names, or else all gone, any a save makes; false where a look cannot tell.
-bool Hiddens(const std::string& folder, const SavedRecord& record, bool there,
-             std::initializer_list<const char*> roles) {
+// Whether every new file the record names is still hidden: its save renamed none of them.
+bool NewFilesAllHidden(const std::string& folder, const SavedRecord& record) {
   struct stat st;
-  for (size_t i = 0; i < (there ? record.Count() : kMostSavedFiles); ++i)
-    for (const char* role : roles)
-      if ((lstat(InFolder(folder, Hidden(record.id, role, i)).c_str(), &st) == 0) != there ||
-          (!there && errno != ENOENT))
+  for (size_t i = 0; i < record.Count(); ++i)
+    if (lstat(InFolder(folder, Hidden(record.id, "new", i)).c_str(), &st) != 0) return false;
+  return true;
+}
+
+// Whether the save of the record (its ID says which) left none of the new or kept files a save
+// makes; false where a look cannot tell.
+bool NoHiddenFileLeft(const std::string& folder, const SavedRecord& record) {
+  struct stat st;
+  for (size_t i = 0; i < kMostSavedFiles; ++i)
+    for (const char* role : {"new", "kept"})
+      if (lstat(InFolder(folder, Hidden(record.id, role, i)).c_str(), &st) == 0 || errno != ENOENT)
         return false;
   return true;
 }
 
-// Removes the hidden files of the save of a record, then the record, so that a game stopped on
-// the way leaves a record of what is left: 0, or why the record could not be removed.
+// Removes the record of a save whose names are whole, then its hidden files: a game stopped on
+// the way leaves either the record as the save's settle found it, or hidden files that no record
+// names, which the next settle clears. 0, or why the record could not be removed (its hidden
+// files then stay with it).
 int RemoveSave(const std::string& folder, const SavedRecord& record) {
+  // A folder put at its name goes too, where it is empty.
+  const std::string at = InFolder(folder, record.name);
+  if (!record.name.empty() && unlink(at.c_str()) != 0 && errno != ENOENT &&
+      (errno != EISDIR || rmdir(at.c_str()) != 0))
+    return errno;
   for (size_t i = 0; i < record.Count(); ++i) {
     unlink(InFolder(folder, Hidden(record.id, "new", i)).c_str());
     unlink(InFolder(folder, Hidden(record.id, "kept", i)).c_str());
   }
-  // A folder put at its name goes too, where it is empty.
-  const std::string at = InFolder(folder, record.name);
-  const bool gone =
-      record.name.empty() || unlink(at.c_str()) == 0 || (errno == EISDIR && rmdir(at.c_str()) == 0);
-  return gone || errno == ENOENT ? 0 : errno;
+  return 0;
 }
 
 enum class Outcome {
@@ -332,20 +348,24 @@ struct Decision {
 };
 
 // A record without a checksum proves nothing by itself: any field of it may be what changed. Its
-// save took the steps above: 4. each new file hidden; 5. the record, then each earlier file that
+// save took these steps: 4. each new file hidden; 5. the record, then each earlier file that
 // stood kept, in order; 6. the renames, in order; 8. each kept file removed, in order, then the
-// record. It is believed (kind kNone) only where the folder is what those steps, stopped after
-// one of them, leave; else it is damaged, as where a line's two prints cannot be told apart.
+// record. Where the rename of line k failed, it went on, as its failure path had it: the new
+// files not placed removed, in order; then each earlier file put back, in order (a kept one by
+// its rename, one that did not stand by removing its name). It is believed (kind kNone) only
+// where the folder is what those steps, stopped after one of them, leave; else it is damaged,
+// as where a line's two prints cannot be told apart.
 HeldBack LeftByItsSave(const std::string& folder, const SavedRecord& record) {
   // What a stop leaves of a line: its name renamed, its new file there, its kept file there.
   enum : int { kRenamed = 1, kNewThere = 2, kKeptThere = 4 };
+  using Step = std::pair<size_t, int>;  // the line it changes, and what it turns over
   const std::vector<Saved>& saved = record.saved;
   HeldBack why;
   auto holds = [&](const std::string& name, const Fingerprint& f) {
     return Look(InFolder(folder, name)).Holds(f, true, why);
   };
-  std::vector<int> seen, left(saved.size(), kNewThere);
-  std::vector<std::pair<size_t, int>> steps;  // each: the line it changes, what it turns over
+  std::vector<int> found;  // what the folder holds of each line
+  std::vector<Step> keeps, renames, unkeeps;
   for (size_t i = 0; i < saved.size(); ++i) {
     const std::string made = Hidden(record.id, "new", i), kept = Hidden(record.id, "kept", i);
     const bool stood = saved[i].earlier.kind != Kind::kNothing,
@@ -356,18 +376,30 @@ HeldBack LeftByItsSave(const std::string& folder, const SavedRecord& record) {
     if (renamed == holds(saved[i].target, saved[i].earlier) || newThere == holds(made, {}) ||
         keptThere == holds(kept, {}))
       return why.kind != HeldBack::kNone ? why : HeldBack{HeldBack::kDamaged, 0};
-    seen.push_back((renamed ? kRenamed : 0) | (newThere ? kNewThere : 0) |
-                   (keptThere ? kKeptThere : 0));
-    if (stood) steps.push_back({i, kKeptThere});
+    found.push_back((renamed ? kRenamed : 0) | (newThere ? kNewThere : 0) |
+                    (keptThere ? kKeptThere : 0));
+    if (stood) keeps.push_back({i, kKeptThere});
+    renames.push_back({i, kRenamed | kNewThere});
+    if (stood) unkeeps.push_back({i, kKeptThere});
   }
-  const size_t keeps = steps.size();
-  for (size_t i = 0; i < saved.size(); ++i) steps.push_back({i, kRenamed | kNewThere});
-  for (size_t k = 0; k < keeps; ++k) steps.push_back(steps[k]);
-  for (size_t step = 0; why.kind == HeldBack::kNone && left != seen; ++step) {
-    if (step == steps.size()) return {HeldBack::kDamaged, 0};
-    left[steps[step].first] ^= steps[step].second;
+  // Each way the save could go: through, or failing at the rename of line k.
+  std::vector<std::vector<Step>> ways{keeps};
+  ways[0].insert(ways[0].end(), renames.begin(), renames.end());
+  ways[0].insert(ways[0].end(), unkeeps.begin(), unkeeps.end());
+  for (size_t k = 1; k < saved.size(); ++k) {
+    std::vector<Step>& way = ways.emplace_back(keeps);
+    way.insert(way.end(), renames.begin(), renames.begin() + k);
+    for (size_t i = k; i < saved.size(); ++i) way.push_back({i, kNewThere});
+    for (size_t i = 0; i < k; ++i)
+      way.push_back({i, kRenamed | (saved[i].earlier.kind != Kind::kNothing ? kKeptThere : 0)});
   }
-  return why;
+  for (const std::vector<Step>& way : ways) {
+    std::vector<int> walked(saved.size(), kNewThere);  // each new file hidden, the record written
+    for (size_t step = 0; walked != found && step < way.size(); ++step)
+      walked[way[step].first] ^= way[step].second;
+    if (walked == found) return {};
+  }
+  return {HeldBack::kDamaged, 0};
 }
 
 // What settling the save of a record would do, from what its names and hidden files hold now.
@@ -377,7 +409,7 @@ Decision Decide(const std::string& folder, const SavedRecord& record) {
   const size_t n = saved.size();
   const bool unsealed = record.version == kUnsealedVersion;
   // One without a checksum that left no hidden file can repair nothing: it goes, changing no name.
-  if (unsealed && (Hiddens(folder, record, false, {"new", "kept"}) ||
+  if (unsealed && (NoHiddenFileLeft(folder, record) ||
                    (d.why = LeftByItsSave(folder, record)).kind != HeldBack::kNone))
     return d;
   auto holds = [&](const std::string& name, const Fingerprint& f) {
@@ -409,8 +441,9 @@ Decision Decide(const std::string& folder, const SavedRecord& record) {
 }
 
 // Settles a save of this user's, the folder held: its names made whole, then its record and
-// hidden files gone, each step on the disk before the next. Why its files stay held back where
-// they do; where it was settled but its record could not be removed, unremoved says why.
+// its hidden files gone (RemoveSave), each step on the disk before the next. Why its files stay
+// held back where they do; where it was settled but its record could not be removed, unremoved says
+// why.
 HeldBack SettleSave(const std::string& folder, const SavedRecord& record, int& unremoved) {
   const Decision d = Decide(folder, record);
   if (d.why.kind != HeldBack::kNone) return d.why;
@@ -434,6 +467,24 @@ HeldBack SettleSave(const std::string& folder, const SavedRecord& record, int& u
   return {};
 }
 
+// Reads the record into record and judges it as the folder stands, changing nothing: kind kNone
+// where nothing holds its files back (another user's only where its names are whole).
+HeldBack ReadAndJudge(const std::string& folder, SavedRecord& record) {
+  const HeldBack why = ReadRecord(folder, record);
+  // Whatever a damaged one says, its save changed no name, or left nothing that repairs one: it
+  // goes with its files, acting on nothing its text says.
+  if (why.kind == HeldBack::kDamaged &&
+      (NewFilesAllHidden(folder, record) || NoHiddenFileLeft(folder, record)))
+    record.saved.clear();
+  else if (why.kind != HeldBack::kNone)
+    return why;
+  const Decision d = Decide(folder, record);
+  if (record.Mine() || d.why.kind == HeldBack::kCannotTell) return d.why;
+  return d.outcome == Outcome::kWhole && d.why.kind == HeldBack::kNone
+             ? HeldBack()
+             : HeldBack{HeldBack::kAnotherUsers, 0};
+}
+
 }  // namespace
 
 std::string ErrorText(int error) {
@@ -442,6 +493,9 @@ std::string ErrorText(int error) {
          : error == kGivenUp       ? "the game is ending"
          : error == kLockInUse     ? "the folder's lock file is in use by another program" + later
          : error == kKeepsChanging ? "another program keeps changing a file it replaces" + later
+         : error == kFileInUse     ? "another program has a file it replaces open" + later
+         : error == kChangedAsRead ? "it changed as it was read"
+         : error == EAGAIN         ? "another program has the file open"
                                    : std::strerror(error);
 }
 
@@ -482,10 +536,10 @@ int SettledFolder::ListRecords(std::vector<SavedRecord>& records,
     // the lock nothing is read: a record holds back what it names.
     struct stat st;
     if (lstat(InFolder(folder_, name).c_str(), &st) == 0) record.writer = st.st_uid;
-    record.why = !record.writer ? HeldBack{HeldBack::kCannotTell, errno}
-                 : lockError_   ? HeldBack{HeldBack::kFolderLocked, lockError_}
-                                : HeldBack();
-    record.judged = record.why.kind != HeldBack::kNone;
+    if (!record.writer || lockError_)
+      record.why =
+          *(record.verdict = !record.writer ? HeldBack{HeldBack::kCannotTell, errno}
+                                            : HeldBack{HeldBack::kFolderLocked, lockError_});
   }
   const int error = errno;
   closedir(d);
@@ -496,12 +550,27 @@ void SettledFolder::Settle() {
   std::vector<std::string> hidden;
   if (!refused_) refused_ = ListRecords(records_, &hidden);
   if (refused_ || lockError_) return;
-  // Each of this user's records judged as the folder stands, then each settled where nothing
-  // holds its pair back.
+  // Each of this user's records, and each record that shares a name with one, judged as the
+  // folder stands before any is settled.
   for (SavedRecord& record : records_)
-    if (!record.judged && record.writer == geteuid()) record.verdict = Verdict(record);
-  for (SavedRecord& record : records_)
-    if (!record.judged && record.writer == geteuid()) Judge(record);
+    if (record.Mine()) HeldBy(record);
+  for (const SavedRecord& record : records_)
+    for (SavedRecord& other : records_)
+      if (record.Mine() && !other.verdict && Shares(record, other)) HeldBy(other);
+  // Then each of this user's settled, where no record that shares a name with it holds it back.
+  for (SavedRecord& record : records_) {
+    if (!record.Mine() || record.why.kind != HeldBack::kNone) continue;
+    for (const SavedRecord& other : records_)
+      if (other.why.kind != HeldBack::kNone && Shares(record, other)) {
+        record.why = other.why;
+        if (!other.Mine() && other.writer) record.why.writer = UserName(*other.writer);
+        break;
+      }
+    int unremoved = 0;
+    if (record.why.kind == HeldBack::kNone) record.why = SettleSave(folder_, record, unremoved);
+    if (!unremoved_) unremoved_ = unremoved;
+    record.removed = record.why.kind == HeldBack::kNone && !unremoved;
+  }
   // The files of saves that stay unsettled stay with them; the rest of this user's are left
   // over from saves no game makes any more. Other users' are theirs to remove.
   std::set<std::string> staying;
@@ -520,47 +589,20 @@ void SettledFolder::Settle() {
   }
 }
 
-// Why a record holds its files back, from what it says and what its files hold now, changing
-// nothing: kind kNone where nothing does (another user's only where its names are whole).
-HeldBack SettledFolder::Verdict(SavedRecord& record) const {
-  const HeldBack why = ReadRecord(folder_, record);
-  // Whatever a damaged one says, its save changed no name, or left nothing that repairs one: it
-  // goes with its files.
-  if (why.kind == HeldBack::kDamaged &&
-      (Hiddens(folder_, record, true, {"new"}) || Hiddens(folder_, record, false, {"new", "kept"})))
-    record.saved.clear();
-  else if (why.kind != HeldBack::kNone)
-    return why;
-  const Decision d = Decide(folder_, record);
-  if (record.writer == geteuid() || d.why.kind == HeldBack::kCannotTell) return d.why;
-  return d.outcome == Outcome::kWhole && d.why.kind == HeldBack::kNone
-             ? HeldBack()
-             : HeldBack{HeldBack::kAnotherUsers, 0};
+const HeldBack& SettledFolder::HeldBy(SavedRecord& record) {
+  if (!record.verdict) record.why = *(record.verdict = ReadAndJudge(folder_, record));
+  return record.why;
 }
 
-// Settles a record of this user's, unless another record of its pair holds that pair back; looks
-// once at another user's, never acted on.
-void SettledFolder::Judge(SavedRecord& record) {
-  record.judged = true;
-  record.why = record.verdict ? *record.verdict : Verdict(record);
-  const bool mine = record.writer == geteuid();
-  for (SavedRecord& other : records_) {
-    if (!mine || record.why.kind != HeldBack::kNone) break;
-    // Each other record is judged once at most, and only where it may hold something back.
-    const auto counts = [&](const Saved& s) { return CouldHaveChanged(other, s.target); };
-    const HeldBack* known = other.judged ? &other.why : other.verdict ? &*other.verdict : nullptr;
-    if (&other == &record || (known && known->kind == HeldBack::kNone) ||
-        std::none_of(record.saved.begin(), record.saved.end(), counts))
-      continue;
-    if (!other.judged) Judge(other);
-    record.why = other.why;
-    if (other.writer && *other.writer != geteuid()) record.why.writer = UserName(*other.writer);
-  }
-  int unremoved = 0;
-  if (mine && record.why.kind == HeldBack::kNone)
-    record.why = SettleSave(folder_, record, unremoved);
-  if (!unremoved_) unremoved_ = unremoved;
-  record.removed = mine && record.why.kind == HeldBack::kNone && !unremoved;
+// Whether other could have changed a file that record names; where neither has been read,
+// whether their names say they name a file in common.
+bool SettledFolder::Shares(const SavedRecord& record, const SavedRecord& other) const {
+  if (&record == &other) return false;
+  for (const SavedRecord* named : {&record, &other})
+    for (const Saved& s : named->saved)
+      if (record.Names(s.target) && CouldHaveChanged(other, s.target)) return true;
+  return record.saved.empty() && other.saved.empty() &&
+         save_names::RecordsShareAName(record.role, other.role);
 }
 
 // Whether the save of record could have changed the file called name: it names it, and its
@@ -595,13 +637,12 @@ HeldBack SettledFolder::WhyHeldBack(const std::vector<std::string>& files,
     if (std::none_of(names.begin(), names.end(),
                      [&](const std::string& name) { return CouldHaveChanged(record, name); }))
       continue;
-    if (!record.judged) Judge(record);
-    if (record.why.kind == HeldBack::kNone) continue;
+    if (HeldBy(record).kind == HeldBack::kNone) continue;
     if (!replaced || named != record.Count()) {
       std::string words;
       HeldBack why = record.why;
       why.replaceable = named == record.Count() && !lockError_ && !NotReplaceable(files, words);
-      if (record.writer && *record.writer != geteuid()) why.writer = UserName(*record.writer);
+      if (!record.Mine() && record.writer) why.writer = UserName(*record.writer);
       return why;
     }
     replaced->push_back(&record);
@@ -611,7 +652,14 @@ HeldBack SettledFolder::WhyHeldBack(const std::vector<std::string>& files,
 
 bool SettledFolder::Read(const std::string& file, std::vector<uint8_t>& bytes, uint64_t maxBytes) {
   struct stat st;
-  if (!ReadWholeFile(file, bytes, maxBytes, &st)) return false;
+  // A file another program holds open for a moment is waited for, a few seconds at most.
+  for (FolderWaitTurns lease; !ReadWholeFile(file, bytes, maxBytes, &st);) {
+    const int error = errno;
+    if (error != EAGAIN || !lease.More(WaitingFor::kAnotherProgram)) {
+      errno = error;
+      return false;
+    }
+  }
   read_.push_back({MapPath(file), st});
   return true;
 }
@@ -655,28 +703,44 @@ int WriteNew(const std::string& path, const std::string& target, const std::vect
 }
 
 // 5. What the earlier file at path holds, looked at afresh where another program replaced it as
-// it was read, a few times at most: 0, or why it cannot be told.
+// it was read, a few times at most, and waited for a few seconds at most where another program
+// holds it open: 0, or why it cannot be told.
 int PrintEarlier(const std::string& path, Fingerprint& f) {
-  for (int looks = 0; looks < 4; ++looks) {
+  FolderWaitTurns lease;
+  for (int changes = 0;;) {
     Look earlier(path);
     if (earlier.Print(f)) return 0;
-    if (earlier.Error() != EAGAIN) return earlier.Error();
+    const int error = earlier.Error();
+    if (error == kChangedAsRead && ++changes == kLooks) return kKeepsChanging;
+    if (error == EAGAIN && !lease.More(WaitingFor::kAnotherProgram))
+      return lease.GivenUp() ? kGivenUp : kFileInUse;
+    if (error != kChangedAsRead && error != EAGAIN) return error;
   }
-  return kKeepsChanging;
 }
 
-// 5. Keeps the earlier file at target under the name kept, to be put back by one rename: the
-// very file (a hard link; for a symbolic link, the link), else a flushed copy of this user's,
-// no larger than a save writes. 0, or why not.
-int KeepEarlier(const std::string& target, const std::string& kept) {
-  if (link(target.c_str(), kept.c_str()) == 0) return 0;
-  if (errno != EPERM && errno != EOPNOTSUPP && errno != EMLINK && errno != ENOSYS) return errno;
+// 5. A flushed copy of the earlier file at target, of this user's, under the name kept: 0, or
+// why not.
+int CopyEarlier(const std::string& target, const std::string& kept) {
   struct stat earlier;
   std::vector<uint8_t> bytes;
   Fingerprint copy;
   if (lstat(target.c_str(), &earlier) != 0 || !S_ISREG(earlier.st_mode)) return EPERM;
   if (!ReadWholeFile(target, bytes, kLargestSavedFile)) return errno;
   return WriteNew(kept, target, bytes, false, copy);
+}
+
+// 5. Keeps the earlier file at target under the name kept, to be put back by one rename: the
+// very file (a hard link; for a symbolic link, the link), else a flushed copy of this user's,
+// no larger than a save writes. 0, or why not.
+int KeepEarlier(const std::string& target, const std::string& kept) {
+  for (int looks = 1; link(target.c_str(), kept.c_str()) != 0; ++looks) {
+    // A name renamed over as it is linked is told gone: linked again, a few times at most.
+    if (errno == ENOENT && looks < kLooks) continue;
+    if (errno == ENOENT) return kKeepsChanging;
+    if (errno != EPERM && errno != EOPNOTSUPP && errno != EMLINK && errno != ENOSYS) return errno;
+    return CopyEarlier(target, kept);
+  }
+  return 0;
 }
 
 }  // namespace
@@ -766,8 +830,9 @@ FileReplacement::Result FileReplacement::Carry(SettledFolder& held,
     if (!id.empty()) RemoveSave(folder, save);
     return Result::kFailed;
   }
-  // 7. The new names on the disk; 8. then the hidden files go (where the flush failed they
-  // stay, for a later settle to find whole and remove), and records this save replaced.
+  // 7. The new names on the disk; 8. then the record and the kept files go (where the flush
+  // failed they stay, for a later settle to find whole and remove), and records this save
+  // replaced.
   error_ = FlushFolder(folder);
   if (error_) return Result::kNotDurable;
   if (several) RemoveSave(folder, save);

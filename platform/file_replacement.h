@@ -10,7 +10,7 @@
 //      had, nothing is done and the save says why.
 //   2. Settle each record this user's saves left in the folder (step 5): its names brought
 //      to all its new files or all its earlier ones, as proven below, the folder flushed
-//      [barrier], its hidden files and then the record removed, the folder flushed again
+//      [barrier], the record and then its hidden files removed, the folder flushed again
 //      [barrier]. One that cannot be settled stays and holds back the files it names; one
 //      settled but not removed fails the save. This user's hidden files that no staying
 //      record names go, and so does the lock file of a game that ran here and is gone.
@@ -21,15 +21,17 @@
 //   5. Several files only: a record (with a checksum of its own) names every target and
 //      tells each new and earlier file by its size and a checksum of its bytes, never by a
 //      number a copy or a remount would change (read again where another program replaces
-//      it meanwhile); it is written and flushed. Each earlier file is kept under a hidden name
-//      (the very file, else a flushed copy); the folder is flushed.              [barrier]
+//      it meanwhile, waited for a few seconds where another program holds it open); it is
+//      written and flushed. Each earlier file is kept under a hidden name (the very file, else
+//      a flushed copy); the folder is flushed.                                    [barrier]
 //   6. Rename each new file over its target; the first rename is the commit point. Where a
 //      rename fails, the new files not yet placed go (or are cut to nothing), so that no
 //      settle finishes the save, then the earlier files go back; where that fails too, the
 //      save says which names hold their new files now.
 //   7. Flush the folder: the new names are on the disk.                          [barrier]
-//   8. Remove the kept files, then the record; then, where this user may, the records of
-//      step 3 that the save replaced, with their hidden files.
+//   8. Remove the record, then the kept files; then, where this user may, the records of
+//      step 3 that the save replaced, each before its hidden files. A game stopped on the way
+//      leaves hidden files no record names, which the next settle clears.
 // A barrier that fails fails the save with the system's reason: before step 6 nothing the
 // player sees has changed; after it the names hold the new files, which a power loss may
 // yet undo. A file system that cannot flush a folder at all fails nothing.
@@ -40,8 +42,9 @@
 // one, its new file still beside it, the save is finished; else each name holding its new file
 // gets its earlier one back (or goes, where none stood). Where a name holds neither, others saved
 // there since and nothing is applied. A record without a checksum (of the version before) is
-// acted on only where the folder is what its own save, stopped after one of its steps, leaves,
-// and goes where its save left no hidden file; else it holds its pair back as damaged. A record
+// acted on only where the folder is what its own save, stopped after one of its steps (its
+// failure's included), leaves, and goes where its save left no hidden file; else it holds its
+// pair back as damaged. A record
 // listed but not looked at or read holds back what it may name; one read whole but damaged goes
 // only where its save renamed nothing or left no hidden file. No record changes a pair another
 // holds back. Only the game's own hidden files, of the current shape (save_names.h), are acted
@@ -65,11 +68,13 @@ constexpr int kFolderBusy = -1;     // another game held the folder for the whol
 constexpr int kGivenUp = -2;        // the player asked the game to end while it waited
 constexpr int kLockInUse = -3;      // another program held the lock file open for the whole wait
 constexpr int kKeepsChanging = -4;  // another program replaced a file each time it was read
+constexpr int kFileInUse = -5;      // another program held a file replaced open for the whole wait
 // The largest file a save writes, and the most files one save writes.
 constexpr uint64_t kLargestSavedFile = uint64_t{256} << 20;
 constexpr size_t kMostSavedFiles = 2;
 
-// The system's words for an errno value, or the game's own for the save path's.
+// The system's words for an errno value, or the game's own for the save path's. EAGAIN, as
+// the game opens files without waiting, is another program holding the file open.
 std::string ErrorText(int error);
 
 // Why a file, one of a save a game left half way, is held back.
@@ -124,8 +129,10 @@ class SettledFolder {
   friend class FileReplacement;  // whose save is made in the folder held
   explicit SettledFolder(const std::string& file);
   void Settle();
-  HeldBack Verdict(SavedRecord& record) const;
-  void Judge(SavedRecord& record);
+  // Why record's files are held back now (kind kNone where nothing holds them): its verdict,
+  // reached once, as the first call reads and judges it; for this user's, as Settle left it.
+  const HeldBack& HeldBy(SavedRecord& record);
+  bool Shares(const SavedRecord& record, const SavedRecord& other) const;
   bool CouldHaveChanged(const SavedRecord& record, const std::string& name) const;
   int ListRecords(std::vector<SavedRecord>& records,
                   std::vector<std::string>* hidden = nullptr) const;
@@ -133,8 +140,7 @@ class SettledFolder {
   std::string folder_;
   std::unique_ptr<LockFile> lock_;
   int refused_ = 0, lockError_ = 0, unremoved_ = 0;
-  // The records listed, each with why it holds its files back (kind kNone once settled); and
-  // what Read read.
+  // The records listed, each with why it holds its files back; and what Read read.
   std::vector<SavedRecord> records_;
   std::vector<std::pair<std::string, struct stat>> read_;
 };

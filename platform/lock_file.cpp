@@ -25,8 +25,8 @@ namespace {
 constexpr auto kFewSeconds = std::chrono::seconds(5);
 constexpr int kRetriesAtOnce = 8;
 
-std::function<bool(FolderWait)>& WaitHandler() {
-  static std::function<bool(FolderWait)> handler;
+std::function<bool(FolderWait, WaitingFor)>& WaitHandler() {
+  static std::function<bool(FolderWait, WaitingFor)> handler;
   return handler;
 }
 
@@ -43,32 +43,44 @@ constexpr int kOpenFlags = O_RDWR | O_NOFOLLOW;
 
 }  // namespace
 
-void SetFolderWaitHandler(std::function<bool(FolderWait)> handler) {
+void SetFolderWaitHandler(std::function<bool(FolderWait, WaitingFor)> handler) {
   WaitHandler() = std::move(handler);
 }
 
-bool TellFolderWait(FolderWait step) { return !WaitHandler() || WaitHandler()(step); }
+bool TellFolderWait(FolderWait step, WaitingFor what) {
+  return !WaitHandler() || WaitHandler()(step, what);
+}
+
+FolderWaitTurns::FolderWaitTurns(bool fewSeconds)
+    : until_(std::chrono::steady_clock::now() +
+             (fewSeconds ? kFewSeconds : std::chrono::seconds(0))) {}
+
+FolderWaitTurns::~FolderWaitTurns() {
+  if (begun_) TellFolderWait(FolderWait::kEnds, what_);
+}
+
+bool FolderWaitTurns::More(WaitingFor what) {
+  if (givenUp_ || std::chrono::steady_clock::now() >= until_) return false;
+  what_ = what;
+  givenUp_ = !TellFolderWait(begun_ ? FolderWait::kGoesOn : FolderWait::kBegins, what);
+  begun_ = true;
+  if (!givenUp_) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  return !givenUp_;
+}
 
 LockFile::LockFile(std::string path, Wait wait, mode_t mode, std::string note)
     : path_(std::move(path)), note_(std::move(note)), mode_(mode) {
-  const auto until = std::chrono::steady_clock::now() +
-                     (wait == Wait::kFewSeconds ? kFewSeconds : std::chrono::seconds(0));
-  bool waiting = false;
+  FolderWaitTurns turns(wait == Wait::kFewSeconds);
   std::optional<State> tried;  // none: to be tried again at once
   for (int retriesAtOnce = kRetriesAtOnce;;) {
     tried = TryOnce();
     if (!tried && retriesAtOnce-- > 0) continue;
-    if (tried == State::kHeld || tried == State::kNone || std::chrono::steady_clock::now() >= until)
+    if (tried == State::kHeld || tried == State::kNone ||
+        !turns.More(tried == State::kInUse ? WaitingFor::kAnotherProgram
+                                           : WaitingFor::kAnotherGame))
       break;
-    if (!TellFolderWait(waiting ? FolderWait::kGoesOn : FolderWait::kBegins)) {
-      tried = State::kGivenUp;
-      break;
-    }
-    waiting = true;
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
   }
-  state_ = tried.value_or(State::kBusy);
-  if (waiting) TellFolderWait(FolderWait::kEnds);
+  state_ = turns.GivenUp() ? State::kGivenUp : tried.value_or(State::kBusy);
 }
 
 std::optional<LockFile::State> LockFile::TryOnce() {

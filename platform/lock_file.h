@@ -14,19 +14,44 @@
 
 #include <sys/types.h>
 
+#include <chrono>
 #include <functional>
 #include <optional>
 #include <string>
 
 namespace platform {
 
-// What the program does while a lock waits: the handler is called with kBegins, with kGoesOn
-// every few hundredths of a second, and with kEnds once it is over, and answers false where
-// the wait is to be given up (the player asked the game to end). One serves the program.
+// What the program does while a save waits in its folder: the handler is called with kBegins,
+// with kGoesOn every few hundredths of a second, and with kEnds once it is over, each time with
+// what it waits for, and answers false where the wait is to be given up (the player asked the
+// game to end). One serves the program.
 enum class FolderWait { kBegins, kGoesOn, kEnds };
-void SetFolderWaitHandler(std::function<bool(FolderWait)> handler);
+enum class WaitingFor {
+  kAnotherGame,     // another game's save in the folder
+  kAnotherProgram,  // another program holding a file there open against the game for a moment
+};
+void SetFolderWaitHandler(std::function<bool(FolderWait, WaitingFor)> handler);
 // Calls the handler, where there is one: whether to go on waiting.
-bool TellFolderWait(FolderWait step);
+bool TellFolderWait(FolderWait step, WaitingFor what = WaitingFor::kAnotherGame);
+
+// A wait of a few seconds at most in all, told to the handler as it goes.
+class FolderWaitTurns {
+ public:
+  explicit FolderWaitTurns(bool fewSeconds = true);
+  // Tells the handler the wait is over, where one began.
+  ~FolderWaitTurns();
+  FolderWaitTurns(const FolderWaitTurns&) = delete;
+  FolderWaitTurns& operator=(const FolderWaitTurns&) = delete;
+  // Waits a moment more for what, telling the handler first; false, at once, once the few
+  // seconds are over or the handler gave the wait up (GivenUp()).
+  bool More(WaitingFor what);
+  bool GivenUp() const { return givenUp_; }
+
+ private:
+  std::chrono::steady_clock::time_point until_;
+  bool begun_ = false, givenUp_ = false;
+  WaitingFor what_ = WaitingFor::kAnotherGame;
+};
 
 class LockFile {
  public:

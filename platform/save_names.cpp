@@ -94,6 +94,13 @@ bool RecordNames(const std::string& role, const std::string& target) {
   return false;
 }
 
+bool RecordsShareAName(const std::string& role, const std::string& other) {
+  for (size_t at = kRecordSize; IsRecordRole(role) && at < role.size(); at += kNamedSize)
+    for (size_t in = kRecordSize; IsRecordRole(other) && in < other.size(); in += kNamedSize)
+      if (role.compare(at, kNamedSize, other, in, kNamedSize) == 0) return true;
+  return false;
+}
+
 std::string FolderLockName() { return Make("folder", "lock"); }
 std::string RunLockName() { return Make("game", "running"); }
 

@@ -33,6 +33,8 @@ std::string RecordRole(const std::vector<std::string>& targets);
 // how many files it names.
 bool IsRecordRole(const std::string& role);
 bool RecordNames(const std::string& role, const std::string& target);
+// Whether the records of these roles name a file in common.
+bool RecordsShareAName(const std::string& role, const std::string& other);
 size_t RecordCount(const std::string& role);
 
 // The lock files of a folder: the one a save holds while it is made there, and the one a

@@ -1,4 +1,5 @@
-// What the player meets while a save waits for another game's save in its folder: the wait
+// What the player meets while a save waits for another game's save in its folder, or for a
+// file there that another program holds open for a moment: the wait
 // can last seconds inside a key's handling, and a window that stops answering meanwhile is
 // called "not responding" by the desktop, which offers to kill it.
 #pragma once
@@ -9,9 +10,13 @@
 
 namespace quor {
 
-// What the window's title and a line over its picture say while the wait lasts.
+// What the window's title and a line over its picture say while the wait lasts: for another
+// game's save, or for another program that holds a file there open.
 constexpr char kWaitingForSaveTitle[] = "Quor - Waiting for another game's save";
 constexpr char kWaitingForSaveNotice[] = "Waiting for another game's save in the same folder";
+constexpr char kWaitingForProgramTitle[] = "Quor - Waiting for another program";
+constexpr char kWaitingForProgramNotice[] =
+    "Waiting for another program that has a file in the same folder open";
 
 // While it lives, every such wait keeps the window answering and redrawn, and its title and
 // picture (full screen shows no title) say why the game stands still; the title before and
@@ -27,9 +32,10 @@ class FolderWaitWindow {
   FolderWaitWindow& operator=(const FolderWaitWindow&) = delete;
 
  private:
-  bool Step(platform::FolderWait step);
+  bool Step(platform::FolderWait step, platform::WaitingFor what);
 
   bool waiting_ = false;
+  platform::WaitingFor shown_ = platform::WaitingFor::kAnotherGame;
   std::string titleBefore_;
 };
 

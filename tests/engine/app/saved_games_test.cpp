@@ -626,8 +626,9 @@ TEST_F(SavedPairs, AReplaySaveKilledBetweenItsRenamesIsWholeByTheNextReplay) {
     if (!stateBefore) unlink(dir.File("pair.sar").c_str());
     EXPECT_EQ(SaveReplayInGame(dir.Path(), 40, 0, kill), -1);
     const std::string record = RecordIn(dir);
-    // Killed before it kept the earlier files, as far as what it left shows.
-    if (kill == beforeKeeps)
+    // Killed before it kept the earlier files, or as it removed its record once it had
+    // removed them, as far as what it left shows.
+    if (kill == beforeKeeps || kill == removing)
       for (const std::string& name : FilesOfRecord(dir, record))
         if (name.find("-kept") != std::string::npos) unlink(dir.File(name).c_str());
     const std::vector<std::string> files = FilesOfRecord(dir, record);
@@ -674,16 +675,22 @@ TEST_F(SavedPairs, AReplaySaveKilledBetweenItsRenamesIsWholeByTheNextReplay) {
 // mixed for good; and so was a first save's whose recording's earlier print was a copy of its new
 // one. Another user's record let F8 play such a mix.
 TEST_F(SavedPairs, ARecordWithoutAChecksumActsOnlyWhereItsOwnSaveCouldHaveLeftTheFolder) {
-  const std::string none = "n 0 0 0 0";
-  // How the save is stopped, whether the pair stood before it, and how many of its earlier
-  // files it had not kept yet: every stop of a save of the pair, and of a first save.
-  const std::vector<std::tuple<std::string, bool, int>> stops{
-      {"rename:pair.sar:kill", true, 2},        {"rename:pair.sar:kill", true, 1},
-      {"rename:pair.sar:kill", true, 0},        {"rename:pair.rep:kill", true, 0},
-      {"unlink:.quor-*-kept0~*:kill", true, 0}, {"unlink:.quor-*-kept1~*:kill", true, 0},
-      {"unlink:.quor-*record*:kill", true, 0},  {"rename:pair.sar:kill", false, 0},
-      {"rename:pair.rep:kill", false, 0},       {"unlink:.quor-*record*:kill", false, 0}};
-  for (const auto& [kill, stood, unkept] : stops) {
+  const std::string none = "n 0 0 0 0", removing = "unlink:.quor-*record*:kill";
+  // How the save is stopped, whether the pair stood before it, and which of its kept files are
+  // gone (not kept yet, or removed after the renames, as the version before removed them before
+  // its record): every stop of a save of the pair, and of a first save.
+  const std::vector<std::tuple<std::string, bool, std::string>> stops{
+      {"rename:pair.sar:kill", true, "01"},
+      {"rename:pair.sar:kill", true, "1"},
+      {"rename:pair.sar:kill", true, ""},
+      {"rename:pair.rep:kill", true, ""},
+      {removing, true, ""},
+      {removing, true, "0"},
+      {removing, true, "01"},
+      {"rename:pair.sar:kill", false, ""},
+      {"rename:pair.rep:kill", false, ""},
+      {removing, false, ""}};
+  for (const auto& [kill, stood, keptGone] : stops) {
     PutEarlierBack();
     if (!stood) {
       ASSERT_EQ(unlink(dir.File("pair.rep").c_str()) | unlink(dir.File("pair.sar").c_str()), 0);
@@ -693,8 +700,8 @@ TEST_F(SavedPairs, ARecordWithoutAChecksumActsOnlyWhereItsOwnSaveCouldHaveLeftTh
     const std::string record = RecordIn(dir);
     std::string id, role;
     platform::save_names::Parse(record.substr(record.rfind('/') + 1), id, role);
-    for (int k = 2 - unkept; k < 2; ++k)
-      unlink(dir.File(platform::save_names::Make(id, "kept" + std::to_string(k))).c_str());
+    for (const char k : keptGone)
+      unlink(dir.File(platform::save_names::Make(id, std::string("kept") + k)).c_str());
     // The pair and what its save left beside it.
     const auto files = [&, id = id] {
       std::map<std::string, std::vector<uint8_t>> held;
@@ -736,8 +743,8 @@ TEST_F(SavedPairs, ARecordWithoutAChecksumActsOnlyWhereItsOwnSaveCouldHaveLeftTh
           const Pair then = Held();
           host.messageBoxes.clear();
           director->StartReplayFromFile(dir.File("pair.rep"), false);
-          const std::string row = kill + " " + std::to_string(unkept) + (stood ? "" : " first") +
-                                  " " + damage + (others ? " others'" : "");
+          const std::string row = kill + " " + keptGone + (stood ? "" : " first") + " " + damage +
+                                  (others ? " others'" : "");
           // Held back, nothing changes and the box says why; else the pair is whole and played (or
           // found to lack a file), nothing of the player's save left beside it.
           const bool held = std::any_of(
@@ -763,6 +770,32 @@ TEST_F(SavedPairs, ARecordWithoutAChecksumActsOnlyWhereItsOwnSaveCouldHaveLeftTh
     }
     for (const std::string& name : HiddenNames(dir)) unlink(dir.File(name).c_str());
   }
+
+  // A settle killed between its removals of such a record's files (new0, kept0, new1, kept1,
+  // then the record) left what no stop of its save leaves, and every F8 held the pair for good;
+  // so did its save's own failure (the second rename failing), killed as it put the first file
+  // back or as it removed what was left. Each stop, settled by a game killed at each removal,
+  // then plays whole.
+  const std::string text = "quor-save-record 4\n706169722e736172 " + BytewisePrint(fresh.second) +
+                           " " + BytewisePrint(earlier.second) + "\n706169722e726570 " +
+                           BytewisePrint(fresh.first) + " " + BytewisePrint(earlier.first) + "\n";
+  for (const std::string& save : std::vector<std::string>{
+           "rename:pair.sar:kill", "rename:pair.rep:kill",
+           "rename:pair.rep:fail=5,rename:pair.sar@2:kill", "rename:pair.rep:fail=5," + removing})
+    for (const std::string settle : {"", "record*", "-new0~*", "-kept0~*", "-new1~*", "-kept1~*"}) {
+      PutEarlierBack();
+      ASSERT_EQ(SaveReplayInGame(dir.Path(), 40, 0, save), -1) << save;
+      WriteBytes(RecordIn(dir), {text.begin(), text.end()});
+      if (!settle.empty()) {
+        EXPECT_EQ(PlayReplayInGame(dir.Path(), 0, "unlink:.quor-*" + settle + ":kill"), -1)
+            << settle;
+      }
+      host.messageBoxes.clear();
+      director->StartReplayFromFile(dir.File("pair.rep"), false);
+      EXPECT_EQ(host.messageBoxes.size(), 0u) << save << " " << settle;
+      EXPECT_TRUE(Whole()) << save << " " << settle;
+      EXPECT_EQ(HiddenNames(dir), std::vector<std::string>{}) << save << " " << settle;
+    }
 }
 
 // Every file the game read was opened again through /proc/self/fd: where /proc is not mounted
@@ -1970,7 +2003,8 @@ TEST_F(SavedPairs, ALockFileHeldOpenByAnotherProgramForAMomentIsWaitedFor) {
 TEST_F(SavedPairs, ALockFileNameHoldingNoPlainFileIsNamedAndNeverWaitedFor) {
   const std::string lock = dir.File(platform::save_names::FolderLockName());
   int waits = 0;
-  platform::SetFolderWaitHandler([&](platform::FolderWait) { return ++waits > 0; });
+  platform::SetFolderWaitHandler(
+      [&](platform::FolderWait, platform::WaitingFor) { return ++waits > 0; });
   struct Unset {
     ~Unset() { platform::SetFolderWaitHandler(nullptr); }
   } unset;
