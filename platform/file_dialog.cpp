@@ -58,7 +58,7 @@ bool ResolveDialogAnswer(const FileDialogRequest& request, const std::string& an
     return false;
   }
   bool opening = request.kind == FileDialogKind::Open;
-  if (!opening && NamesAFolder(answer)) {
+  if (NamesAFolder(answer)) {
     refusal = "\"" + answer + "\" names a folder, not a file.";
     return false;
   }

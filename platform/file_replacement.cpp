@@ -360,41 +360,37 @@ HeldBack LeftByItsSave(const std::string& folder, const SavedRecord& record) {
   enum : int { kRenamed = 1, kNewThere = 2, kKeptThere = 4 };
   using Step = std::pair<size_t, int>;  // the line it changes, and what it turns over
   const std::vector<Saved>& saved = record.saved;
+  const size_t n = saved.size();
   HeldBack why;
   auto holds = [&](const std::string& name, const Fingerprint& f) {
     return Look(InFolder(folder, name)).Holds(f, true, why);
   };
+  auto stood = [&](size_t i) { return saved[i].earlier.kind != Kind::kNothing; };
   std::vector<int> found;  // what the folder holds of each line
-  std::vector<Step> keeps, renames, unkeeps;
-  for (size_t i = 0; i < saved.size(); ++i) {
+  std::vector<Step> keeps;
+  for (size_t i = 0; i < n; ++i) {
     const std::string made = Hidden(record.id, "new", i), kept = Hidden(record.id, "kept", i);
-    const bool stood = saved[i].earlier.kind != Kind::kNothing,
-               renamed = holds(saved[i].target, saved[i].made),
+    const bool renamed = holds(saved[i].target, saved[i].made),
                newThere = holds(made, saved[i].made),
-               keptThere = stood && holds(kept, saved[i].earlier);
+               keptThere = stood(i) && holds(kept, saved[i].earlier);
     // Each is one of the two things a step leaves, or no stop left it.
     if (renamed == holds(saved[i].target, saved[i].earlier) || newThere == holds(made, {}) ||
         keptThere == holds(kept, {}))
       return why.kind != HeldBack::kNone ? why : HeldBack{HeldBack::kDamaged, 0};
     found.push_back((renamed ? kRenamed : 0) | (newThere ? kNewThere : 0) |
                     (keptThere ? kKeptThere : 0));
-    if (stood) keeps.push_back({i, kKeptThere});
-    renames.push_back({i, kRenamed | kNewThere});
-    if (stood) unkeeps.push_back({i, kKeptThere});
+    if (stood(i)) keeps.push_back({i, kKeptThere});
   }
-  // Each way the save could go: through, or failing at the rename of line k.
-  std::vector<std::vector<Step>> ways{keeps};
-  ways[0].insert(ways[0].end(), renames.begin(), renames.end());
-  ways[0].insert(ways[0].end(), unkeeps.begin(), unkeeps.end());
-  for (size_t k = 1; k < saved.size(); ++k) {
-    std::vector<Step>& way = ways.emplace_back(keeps);
-    way.insert(way.end(), renames.begin(), renames.begin() + k);
-    for (size_t i = k; i < saved.size(); ++i) way.push_back({i, kNewThere});
-    for (size_t i = 0; i < k; ++i)
-      way.push_back({i, kRenamed | (saved[i].earlier.kind != Kind::kNothing ? kKeptThere : 0)});
-  }
-  for (const std::vector<Step>& way : ways) {
-    std::vector<int> walked(saved.size(), kNewThere);  // each new file hidden, the record written
+  // Each way it could go once k names were renamed: through (k = n), the kept files then
+  // removed; or failing at the next rename. A record that names nothing has no way but none.
+  for (size_t k = n ? 1 : 0; k <= n; ++k) {
+    std::vector<Step> way = keeps;
+    for (size_t i = 0; i < k; ++i) way.push_back({i, kRenamed | kNewThere});
+    for (size_t i = k; i < n; ++i) way.push_back({i, kNewThere});
+    for (size_t i = 0; i < k && k < n; ++i)
+      way.push_back({i, kRenamed | (stood(i) ? kKeptThere : 0)});
+    if (k == n) way.insert(way.end(), keeps.begin(), keeps.end());
+    std::vector<int> walked(n, kNewThere);  // each new file hidden, the record written
     for (size_t step = 0; walked != found && step < way.size(); ++step)
       walked[way[step].first] ^= way[step].second;
     if (walked == found) return {};
@@ -555,8 +551,9 @@ void SettledFolder::Settle() {
   for (SavedRecord& record : records_)
     if (record.Mine()) HeldBy(record);
   for (const SavedRecord& record : records_)
-    for (SavedRecord& other : records_)
-      if (record.Mine() && !other.verdict && Shares(record, other)) HeldBy(other);
+    if (record.Mine() && record.why.kind == HeldBack::kNone)
+      for (SavedRecord& other : records_)
+        if (!other.verdict && Shares(record, other)) HeldBy(other);
   // Then each of this user's settled, where no record that shares a name with it holds it back.
   for (SavedRecord& record : records_) {
     if (!record.Mine() || record.why.kind != HeldBack::kNone) continue;

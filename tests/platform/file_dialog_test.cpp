@@ -37,6 +37,9 @@ TEST(FileDialogAnswer, AnOpenDialogTakesAFileAsNamedAndNeverAFolder) {
   EXPECT_FALSE(ResolveDialogAnswer(open, "folder", path, refusal));
   EXPECT_EQ(refusal, "The file \"folder.sav\" does not exist.");
   EXPECT_FALSE(ResolveDialogAnswer(open, "", path, refusal));
+  // "sub/" was said not to exist as "sub/.sav", a name the player never gave.
+  EXPECT_FALSE(ResolveDialogAnswer(open, "folder.sav/", path, refusal));
+  EXPECT_EQ(refusal, "\"folder.sav/\" names a folder, not a file.");
 }
 
 // The question is about the file the save will replace: the default extension added, and

@@ -43,6 +43,9 @@
 //                               with ERRNO, as where a network share's client keeps a stale
 //                               "no such file" for a name that is there;
 //   open:NAME[@N]:hold=PATH     the Nth such open waits, as a rename's hold= does;
+//   link:NAME[@N]:fail=ERRNO    every link (the first N) of a file whose name matches NAME to a
+//                               new name fails with ERRNO, as where the file is renamed over as
+//                               it is linked (ENOENT);
 //   open:NAME[@N]:grow=SIZE     the Nth such open finds the file grown to SIZE bytes first;
 //   unlink:NAME[@N]:kill        the process is killed as it is about to remove the Nth file
 //                               whose name matches NAME;
@@ -74,7 +77,8 @@ enum { kMaxRules = 16, kNameSize = 256, kPathSize = 4096 };
 
 struct Rule {
   char kind;  // 'r' rename, 'g' grow, 's' fsync, 'l' lock, 'd' read, 'u' unlink, 'p' fifo,
-              // 't' fstat, 'o' open, 'z' a stale lstat, 'y' a failing lstat, 'e' readdir
+              // 't' fstat, 'o' open, 'z' a stale lstat, 'y' a failing lstat, 'e' readdir,
+              // 'n' link
   char name[kNameSize];
   int nth, seen, every;
   char action;  // 'f' fail, 'k' kill, 'h' hold, 'm' mandatory, 'o' read-only
@@ -155,12 +159,14 @@ static void ParseRules(void) {
       r->action = 'l';
       r->error = atoi(action + 5);
     } else if ((!strcmp(kind, "read") || !strcmp(kind, "fstat") || !strcmp(kind, "open") ||
-                !strcmp(kind, "lstat") || !strcmp(kind, "stat") || !strcmp(kind, "readdir")) &&
+                !strcmp(kind, "lstat") || !strcmp(kind, "stat") || !strcmp(kind, "readdir") ||
+                !strcmp(kind, "link")) &&
                strncmp(action, "fail=", 5) == 0) {
       r->kind = !strcmp(kind, "read")      ? 'd'
                 : !strcmp(kind, "fstat")   ? 't'
                 : !strcmp(kind, "open")    ? 'o'
                 : !strcmp(kind, "readdir") ? 'e'
+                : !strcmp(kind, "link")    ? 'n'
                                            : 'y';
       r->action = 'f';
       r->error = atoi(action + 5);
@@ -357,6 +363,15 @@ int unlink(const char* path) {
 int link(const char* from, const char* to) {
   static int (*real)(const char*, const char*);
   if (!real) real = (int (*)(const char*, const char*))dlsym(RTLD_NEXT, "link");
+  if (ruleCount < 0) ParseRules();
+  for (int i = 0; i < ruleCount; ++i) {
+    struct Rule* r = &rules[i];
+    if (r->kind == 'n' && fnmatch(r->name, BaseName(from), 0) == 0 &&
+        (r->every || r->seen++ < r->nth)) {
+      errno = r->error;
+      return -1;
+    }
+  }
   return ReadOnly() != 0 ? -1 : real(from, to);
 }
 

@@ -138,15 +138,23 @@ TEST(RunApplication, AWaitForAnotherGamesSaveKeepsTheWindowAnsweringAndSaysWhy) 
     titles.push_back(h.WindowTitle());
     notices.push_back(h.notice);
   });
-  run.host.AtFrame(6, [](platform::HeadlessHost&) {
+  run.host.AtFrame(6, [&](platform::HeadlessHost& h) {
     EXPECT_EQ(CurrentKeyboard->IsKeyDown(platform::KeyRight), 0);
     EXPECT_EQ(CurrentKeyboard->IsKeyDown(platform::KeyLeft), 0);
+    // One for another program that holds a file there open says so.
+    platform::TellFolderWait(platform::FolderWait::kBegins, platform::WaitingFor::kAnotherProgram);
+    titles.push_back(h.WindowTitle());
+    notices.push_back(h.notice);
+    platform::TellFolderWait(platform::FolderWait::kEnds, platform::WaitingFor::kAnotherProgram);
   });
   EXPECT_EQ(run.Run(8), 0);
   EXPECT_EQ(titles, (std::vector<std::string>{"Quor - Waiting for another game's save",
-                                              "Quor - Recording"}));
+                                              "Quor - Recording",
+                                              "Quor - Waiting for another program"}));
   EXPECT_EQ(notices,
-            (std::vector<std::string>{"Waiting for another game's save in the same folder", ""}));
+            (std::vector<std::string>{"Waiting for another game's save in the same folder", "",
+                                      "Waiting for another program that has a file in the same "
+                                      "folder open"}));
   EXPECT_EQ(servicesBefore, 0);
   EXPECT_EQ(servicesDuring, 3);
   // Once the program has ended, a wait is only a wait.
@@ -154,7 +162,7 @@ TEST(RunApplication, AWaitForAnotherGamesSaveKeepsTheWindowAnsweringAndSaysWhy) 
   platform::TellFolderWait(platform::FolderWait::kBegins);
   EXPECT_EQ(run.host.WindowTitle(), "Quor");
   platform::TellFolderWait(platform::FolderWait::kEnds);
-  EXPECT_EQ(run.host.windowServices, 3);
+  EXPECT_EQ(run.host.windowServices, 4);
 }
 
 // A close of the window (or a stop signal) while a save waited for another game's sat out

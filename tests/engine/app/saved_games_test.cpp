@@ -582,11 +582,21 @@ std::string BytewisePrint(const std::vector<uint8_t>& bytes, uint64_t sizeBy = 0
 // beside another such save, which it finished first, told its earlier recording as it was
 // before that: F8 took nothing of it for its own and played the mix.
 TEST_F(SavedPairs, AReplaySaveKilledBetweenItsRenamesIsWholeByTheNextReplay) {
+  using platform::save_names::Make;
+  using platform::save_names::RecordRole;
   EXPECT_EQ(SaveReplayInGame(dir.Path(), 40, 0, "rename:pair.rep:kill"), -1);
   EXPECT_FALSE(Whole()) << "the game was not killed between the renames";
+  // Beside it a damaged record of another pair, which stays, and one of this pair whose save
+  // left no hidden file, which goes: neither holds the pair back.
+  const std::vector<std::string> others{Make("7-abcdef", "kept0"),
+                                        Make("7-abcdef", RecordRole({"other.sar", "other.rep"}))};
+  for (const std::string& name :
+       {others[0], others[1], Make("8-abcdef", RecordRole({"pair.sar", "pair.rep"}))})
+    WriteBytes(dir.File(name), {'x'});
   director->StartReplayFromFile(dir.File("pair.rep"), false);
   EXPECT_TRUE(Whole());
-  EXPECT_EQ(HiddenNames(dir), std::vector<std::string>{});
+  EXPECT_EQ(HiddenNames(dir), others);
+  for (const std::string& name : others) unlink(dir.File(name).c_str());
 
   // Where the version before was killed so, its record (of version 4, without a checksum) is
   // finished; one changed in a field (a size, a sum, a kind letter), which showed a name holding
@@ -654,6 +664,22 @@ TEST_F(SavedPairs, AReplaySaveKilledBetweenItsRenamesIsWholeByTheNextReplay) {
     }
     unlink(record.c_str());
   }
+
+  // A look at its hidden files that failed (a bad block) was taken for their being gone: the
+  // record went, and with it what finishes the pair.
+  PutEarlierBack();
+  EXPECT_EQ(SaveReplayInGame(dir.Path(), 40, 0, between), -1);
+  const std::string intact = "quor-save-record 4\n706169722e736172 " + sar + " " + oldSar +
+                             "\n706169722e726570 " + newRep + " " + rep + "\n";
+  WriteBytes(RecordIn(dir), {intact.begin(), intact.end()});
+  std::string output;
+  EXPECT_EQ(PlayReplayInGame(dir.Path(), 1, "lstat:.quor-*-new*:fail=5,lstat:.quor-*-kept*:fail=5",
+                             &output),
+            0)
+      << output;
+  EXPECT_NE(output.find("cannot be read now (Input/output error)"), std::string::npos) << output;
+  EXPECT_EQ(PlayReplayInGame(dir.Path(), 0, "", &output), 0) << output;
+  EXPECT_EQ(Held(), fresh);
 
   PutEarlierBack();
   EXPECT_EQ(SaveReplayInGame(dir.Path(), 40, 0, "rename:pair.rep:kill"), -1);
@@ -1721,6 +1747,27 @@ TEST_F(SavedPairs, ARecordThatCannotBeReadHoldsItsPairBackUntilItIsSavedAgain) {
     EXPECT_EQ(HiddenNames(dir), std::vector<std::string>{}) << what;
   }
 
+  // Beside one held back so, a damaged record of the pair that goes (its new files all still
+  // hidden) removed its files all the same: here its kept start state, the only one left.
+  PutEarlierBack();
+  ASSERT_EQ(SaveReplayInGame(dir.Path(), 40, 0, "rename:pair.rep:kill"), -1);
+  const std::string holder = RecordIn(dir);
+  change(holder, " f ", 1);
+  std::string id, role;
+  platform::save_names::Parse(holder.substr(holder.rfind('/') + 1), id, role);
+  const auto twins = [&, id = id](const char* hidden) {
+    return dir.File(platform::save_names::Make(id + "b", hidden));
+  };
+  ASSERT_EQ(unlink(dir.File(platform::save_names::Make(id, "kept0")).c_str()), 0);
+  WriteBytes(twins(role.c_str()), {'x'});
+  WriteBytes(twins("new0"), fresh.second);
+  WriteBytes(twins("new1"), fresh.first);
+  WriteBytes(twins("kept0"), earlier.second);
+  host.messageBoxes.clear();
+  director->StartReplayFromFile(dir.File("pair.rep"), false);
+  EXPECT_EQ(host.messageBoxes.size(), 1u);
+  EXPECT_EQ(ReadBytes(twins("kept0")), earlier.second);
+
   if (const std::string why = NoOtherUser(dir); !why.empty()) GTEST_SKIP() << why;
   const std::string shared = OpenFolder(dir, "shared", 01777);
   Own(kOther, {shared});
@@ -1962,6 +2009,13 @@ TEST_F(SavedGames, AFileSavedWholeOverItsNameAsItIsOpenedIsRead) {
   WriteBytes(dir.File("saving"), {});
   EXPECT_EQ(saving.Wait(), 0) << saving.Output();
   EXPECT_NE(ReadBytes(dir.File("pair.sar")), (std::vector<uint8_t>{1, 2, 3}));
+  // And one renamed over as it was kept, which the link finds on its way out, said "No such
+  // file or directory".
+  std::string output;
+  EXPECT_EQ(RunGame(dir.Path(), SaveReplayScript(30, 0, "pair.rep"), "link:pair.sar@3:fail=2",
+                    &output),
+            0)
+      << output;
 }
 
 // A lock file that another program held open against the game for a moment (a lease, as a file
@@ -1994,6 +2048,39 @@ TEST_F(SavedPairs, ALockFileHeldOpenByAnotherProgramForAMomentIsWaitedFor) {
             std::string::npos)
       << host.messageBoxes[0].text;
   EXPECT_EQ(Held(), fresh);
+
+  // An earlier file of a save held so was told as changing four times in a row, at once, and F8
+  // of it said "Resource temporarily unavailable". Each waits, and says for what.
+  std::vector<platform::WaitingFor> waits;
+  platform::SetFolderWaitHandler([&](platform::FolderWait step, platform::WaitingFor what) {
+    if (step == platform::FolderWait::kBegins) waits.push_back(what);
+    return true;
+  });
+  signal(SIGIO, SIG_IGN);
+  host.messageBoxes.clear();
+  PutEarlierBack();
+  // Held for the whole wait by F7, then let go within it by F7 and by F8.
+  for (const auto& [key, letGo] : {std::pair{7, false}, {7, true}, {8, true}}) {
+    const int held = open(dir.File("pair.sar").c_str(), O_RDONLY);
+    ASSERT_EQ(fcntl(held, F_SETLEASE, F_WRLCK), 0) << std::strerror(errno);
+    std::thread goes([&, letGo = letGo] {
+      usleep(1000000);
+      if (letGo) fcntl(held, F_SETLEASE, F_UNLCK);
+    });
+    if (key == 7) director->SaveReplayFile(dir.File("pair.rep"));
+    if (key == 8) director->StartReplayFromFile(dir.File("pair.rep"), false);
+    goes.join();
+    close(held);
+  }
+  signal(SIGIO, told);
+  platform::SetFolderWaitHandler(nullptr);
+  ASSERT_EQ(host.messageBoxes.size(), 1u);
+  EXPECT_NE(host.messageBoxes[0].text.find(
+                "another program has a file it replaces open: try again in a moment ."),
+            std::string::npos)
+      << host.messageBoxes[0].text;
+  EXPECT_EQ(waits, std::vector<platform::WaitingFor>(3, platform::WaitingFor::kAnotherProgram));
+  EXPECT_EQ(Held().second, ReadBytes(StartRecordingStatePath()));
 }
 
 // A pipe, a socket, a link or a folder at the name of a folder's lock file refused every save
