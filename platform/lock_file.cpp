@@ -56,12 +56,11 @@ FolderWaitTurns::FolderWaitTurns(bool fewSeconds)
              (fewSeconds ? kFewSeconds : std::chrono::seconds(0))) {}
 
 FolderWaitTurns::~FolderWaitTurns() {
-  if (begun_) TellFolderWait(FolderWait::kEnds, what_);
+  if (begun_) TellFolderWait(FolderWait::kEnds);
 }
 
 bool FolderWaitTurns::More(WaitingFor what) {
   if (givenUp_ || std::chrono::steady_clock::now() >= until_) return false;
-  what_ = what;
   givenUp_ = !TellFolderWait(begun_ ? FolderWait::kGoesOn : FolderWait::kBegins, what);
   begun_ = true;
   if (!givenUp_) std::this_thread::sleep_for(std::chrono::milliseconds(20));

@@ -50,7 +50,6 @@ class FolderWaitTurns {
  private:
   std::chrono::steady_clock::time_point until_;
   bool begun_ = false, givenUp_ = false;
-  WaitingFor what_ = WaitingFor::kAnotherGame;
 };
 
 class LockFile {
