@@ -14,7 +14,8 @@
 # window and lets the next game start at once; choosers are titled "Open" and "Save As"; a
 # box drawn in the window leaves the keys as they are when it closes, one let go meanwhile
 # up; a second copy in the same folder is told whose game runs there; and with no window
-# manager at all the game makes its full screen and takes the keyboard itself. Pictures are
+# manager at all the game makes its full screen and takes the keyboard itself, and asks for
+# names and shows boxes in its own window whatever dialog programs are installed. Pictures are
 # checked by their pixels through the frame-rate text (F11), the one thing the first scene
 # draws; as nothing else draws, the text stays in the back buffer once drawn, and only a
 # switch of the display mode (which makes new, black buffers) shows whether frames are
@@ -661,9 +662,16 @@ status=$?
 # With no window manager at all (a kiosk, a remote display) the game makes its full screen
 # and takes the keyboard itself. The window stayed 640 x 480, which SDL took for full screen
 # all the same: the picture was drawn for the screen and cut, and so was a box drawn in it.
-# F12 works both ways, the whole picture shown where a window manager shows it.
+# F12 works both ways, the whole picture shown where a window manager shows it. Boxes and
+# names are asked in the game's window, with zenity or kdialog on its PATH too: zenity's
+# chooser, wider than the screen, never got the keyboard, and after kdialog's the keyboard
+# went to the root window and the game stayed paused for good.
 full_screen_place() { text_shown && read -r l t _ b <<<"$box" && [ "$l $t $b" = "$fl $ft $fb" ]; }
-mv bin/zenity zenity.away
+no_dialog_run() {
+  grep -q "^start" chooser.log && fail "$1 was run without a window manager: $(cat chooser.log)"
+  return 0
+}
+: >chooser.log
 PATH=$game_path "$quor" 2>game.err & game=$!
 wait_until geometry_is 1400x1000+0+0 || fail "not full screen without a window manager: $(geometry)"
 wait_until focused || fail "the game did not get the keyboard without a window manager"
@@ -679,9 +687,29 @@ near $(((bl + br) / 2)) 320 && [ "$bt" -gt 0 ] && [ "$bb" -lt 479 ] ||
   fail "the box is cut: its blue at $bl $bt $br $bb"
 xdotool key Return
 wait_until box_gone || fail "the box did not go with Return"
+no_dialog_run zenity
 switch_mode geometry_is 1400x1000+0+0 && wait_until focused || fail "a second F12: $(geometry)"
 wait_until full_screen_place || fail "full screen again without a window manager: text at $box"
 keep_shot bare-full-screen
+save_from_prompt() {
+  local program=$1
+  : >chooser.log
+  wait_until focused || fail "the game's window lost the keyboard before F5 with $program"
+  hold_until F5 prompt_up ||
+    fail "F5 without a window manager showed no prompt with $program: $(cat chooser.log)"
+  keep_shot "bare-prompt-$program"
+  xdotool type "bare-$program"
+  xdotool key Return
+  wait_until test -e "bare-$program.sav" || fail "no bare-$program.sav saved from the prompt"
+  wait_until prompt_gone || fail "the prompt stayed after its save with $program"
+  no_dialog_run "$program"
+}
+save_from_prompt zenity
+mv bin/zenity bin/kdialog
+save_from_prompt kdialog
+switch_mode size_is 640x480 && wait_until focused || fail "F12 after the saves from the prompt: $(geometry)"
+switch_mode geometry_is 1400x1000+0+0 && wait_until focused ||
+  fail "a second F12 after the saves from the prompt: $(geometry)"
 
 kill -TERM "$game"
 wait "$game" || fail "quor ended with $? without a window manager"
