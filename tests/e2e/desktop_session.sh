@@ -13,9 +13,10 @@
 # desktop's or the game's own, the window answers pings, and a game killed then leaves no
 # window and lets the next game start at once; choosers are titled "Open" and "Save As"; a
 # box drawn in the window leaves the keys as they are when it closes, one let go meanwhile
-# up; a second copy in the same folder is told whose game runs there; and with no window
+# up; a second copy in the same folder is told whose game runs there; with no window
 # manager at all the game makes its full screen and takes the keyboard itself, and asks for
-# names and shows boxes in its own window whatever dialog programs are installed. Pictures are
+# names and shows boxes in its own window whatever dialog programs are installed; and a
+# window manager that starts after the game serves it from then on. Pictures are
 # checked by their pixels through the frame-rate text (F11), the one thing the first scene
 # draws; as nothing else draws, the text stays in the back buffer once drawn, and only a
 # switch of the display mode (which makes new, black buffers) shows whether frames are
@@ -710,6 +711,35 @@ save_from_prompt kdialog
 switch_mode size_is 640x480 && wait_until focused || fail "F12 after the saves from the prompt: $(geometry)"
 switch_mode geometry_is 1400x1000+0+0 && wait_until focused ||
   fail "a second F12 after the saves from the prompt: $(geometry)"
+
+# A window manager that starts after the game serves it as one there from the start: F12
+# gives a framed 640 x 480 window and then the window manager's full screen. The window
+# stayed borderless at the screen's size until the game ended.
+framed() {
+  xprop -id "$(window_id)" _NET_FRAME_EXTENTS 2>/dev/null |
+    awk -F' = ' '/=/{ split($2, e, ", "); ok = e[3] > 0 } END { exit !ok }'
+}
+wm_full_screen() { xprop -id "$(window_id)" _NET_WM_STATE 2>/dev/null | grep -q _NET_WM_STATE_FULLSCREEN; }
+HOME=$PWD XDG_CONFIG_HOME=$PWD XDG_CACHE_HOME=$PWD openbox >wm.log 2>&1 & wm=$!
+wait_ms 30000 wm_up || fail "openbox did not start after the game: $(tail -n 5 wm.log)"
+# It takes the window on without giving it the keyboard, as it does any window there before
+# it: the player clicks the window.
+taken_on() { xprop -id "$(window_id)" _NET_FRAME_EXTENTS 2>/dev/null | grep -q =; }
+click_takes_keyboard() {
+  xdotool mousemove --window "$(window_id)" 320 240 click 1
+  wait_ms 1000 focused
+}
+wait_until taken_on || fail "the window manager started late did not take the window on"
+wait_until click_takes_keyboard || fail "a click did not give the keyboard to the game's window"
+switch_mode size_is 640x480 && wait_until framed ||
+  fail "F12 under a window manager started late gave no framed 640 x 480 window:" \
+    "$(geometry), $(xprop -id "$(window_id)" _NET_FRAME_EXTENTS)"
+wait_until scaled_twice_and_centred || fail "the window under a window manager started late: text at $box"
+keep_shot late-wm-window
+switch_mode geometry_is 1400x1000+0+0 && wait_until wm_full_screen ||
+  fail "a second F12 under a window manager started late: $(geometry), $(xprop -id "$(window_id)" _NET_WM_STATE)"
+wait_until full_screen_place || fail "full screen under a window manager started late: text at $box"
+keep_shot late-wm-full-screen
 
 kill -TERM "$game"
 wait "$game" || fail "quor ended with $? without a window manager"
