@@ -1,7 +1,7 @@
 // The dialogs of the player's host: the desktop's chooser and boxes (zenity or kdialog) run
 // as programs of their own while the game's window is serviced; where the desktop has none,
-// a prompt typed into the game window and boxes drawn over its picture; and SDL's own box
-// where there is no window to draw in.
+// or no window manager serves the window, a prompt typed into the game window and boxes
+// drawn over its picture; and SDL's own box where there is no window to draw in.
 #include <SDL.h>
 #include <pthread.h>
 #include <signal.h>
@@ -22,6 +22,7 @@
 #include "platform/sdl/sdl_host.h"
 #include "platform/sdl/sdl_input.h"
 #include "platform/sdl/sdl_video.h"
+#include "platform/sdl/window_manager_state.h"
 
 namespace platform {
 
@@ -76,6 +77,14 @@ class SdlBoxGoesWithTheGame {
   SdlBoxGoesWithTheGame& operator=(const SdlBoxGoesWithTheGame&) = delete;
 };
 
+// The desktop's dialog program that asks the player of the window given. Where no window
+// manager serves the window there is none: nobody would fit a dialog's window to the
+// screen nor give it the keyboard, nor give the keyboard back to the game once it closed,
+// and the prompt and boxes drawn in the game's window take their place.
+DesktopDialogs DialogProgramFor(SDL_Window* window) {
+  return WindowManagerServes(window) ? FindDesktopDialogs() : DesktopDialogs::None;
+}
+
 bool Closing(const SDL_Event& e) {
   return e.type == SDL_QUIT || (e.type == SDL_WINDOWEVENT && e.window.event == SDL_WINDOWEVENT_CLOSE);
 }
@@ -105,7 +114,7 @@ void SdlHost::ShowMessageBox(const std::string& text, const std::string& caption
   std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
   if (ending_) return;
   const InputWait wait(*input_);
-  const DesktopDialogs desktop = FindDesktopDialogs();
+  const DesktopDialogs desktop = DialogProgramFor(video_->window);
   if (desktop != DesktopDialogs::None) {
     const int status = RunDialogProgram(MessageCommand(desktop, MessageFor(icon), text, caption), nullptr);
     // 127: the program is there but could not be run.
@@ -218,7 +227,7 @@ bool SdlHost::AskFileName(const FileDialogRequest& request, std::string& path) {
   if (ending_) return false;
   const InputWait wait(*input_);
   bool save = request.kind == FileDialogKind::Save;
-  const DesktopDialogs desktop = FindDesktopDialogs();
+  const DesktopDialogs desktop = DialogProgramFor(video_->window);
   if (desktop == DesktopDialogs::None) return PromptInWindow(request, path);
   const bool zenity = desktop == DesktopDialogs::Zenity;
   std::string directory = request.initialDirectory.empty() ? "." : request.initialDirectory;

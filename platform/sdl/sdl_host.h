@@ -81,7 +81,8 @@ class SdlHost : public Host {
   // Shows a box over the game's picture until it is answered (Return, Enter, Escape, a click
   // on OK) or the game is asked to end; false when there is no window the player sees.
   bool BoxInWindow(const std::string& text, const std::string& caption, MessageBoxIcon icon);
-  // Asks for a file name typed into the game window, for desktops without a chooser.
+  // Asks for a file name typed into the game window, for desktops without a chooser or
+  // without a window manager.
   bool PromptInWindow(const FileDialogRequest& request, std::string& path);
 
   std::unique_ptr<SdlVideo> video_;

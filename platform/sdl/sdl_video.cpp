@@ -26,12 +26,15 @@ bool SdlVideo::SetMode(int width, int height, int bitsPerPixel, bool fullScreen)
 }
 
 void SdlVideo::PlaceWindow(int width, int height, bool fullScreen) {
-  if (WindowManagerServes(window)) {
-    SDL_SetWindowFullscreen(window, fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+  if (fullScreen && WindowManagerServes(window)) {
+    SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP);
     return;
   }
-  // Nobody would honour SDL's full screen, which SDL would take for done all the same: the
-  // window is laid over the screen as a plain one instead, which the X server sizes as asked.
+  // Where no window manager serves, nobody would honour SDL's full screen, which SDL would
+  // take for done all the same: the window is laid over the screen as a plain one instead,
+  // which the X server sizes as asked. A window is always given its border and size back,
+  // served or not: a window manager that started after such a full screen finds the window
+  // borderless at the screen's size, and would keep it so.
   SDL_SetWindowFullscreen(window, 0);
   SDL_Rect area{SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height};
   if (fullScreen) SDL_GetDisplayBounds(std::max(0, SDL_GetWindowDisplayIndex(window)), &area);

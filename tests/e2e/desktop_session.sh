@@ -13,8 +13,10 @@
 # desktop's or the game's own, the window answers pings, and a game killed then leaves no
 # window and lets the next game start at once; choosers are titled "Open" and "Save As"; a
 # box drawn in the window leaves the keys as they are when it closes, one let go meanwhile
-# up; a second copy in the same folder is told whose game runs there; and with no window
-# manager at all the game makes its full screen and takes the keyboard itself. Pictures are
+# up; a second copy in the same folder is told whose game runs there; with no window
+# manager at all the game makes its full screen and takes the keyboard itself, and asks for
+# names and shows boxes in its own window whatever dialog programs are installed; and a
+# window manager that starts after the game serves it from then on. Pictures are
 # checked by their pixels through the frame-rate text (F11), the one thing the first scene
 # draws; as nothing else draws, the text stays in the back buffer once drawn, and only a
 # switch of the display mode (which makes new, black buffers) shows whether frames are
@@ -661,9 +663,16 @@ status=$?
 # With no window manager at all (a kiosk, a remote display) the game makes its full screen
 # and takes the keyboard itself. The window stayed 640 x 480, which SDL took for full screen
 # all the same: the picture was drawn for the screen and cut, and so was a box drawn in it.
-# F12 works both ways, the whole picture shown where a window manager shows it.
+# F12 works both ways, the whole picture shown where a window manager shows it. Boxes and
+# names are asked in the game's window, with zenity or kdialog on its PATH too: zenity's
+# chooser, wider than the screen, never got the keyboard, and after kdialog's the keyboard
+# went to the root window and the game stayed paused for good.
 full_screen_place() { text_shown && read -r l t _ b <<<"$box" && [ "$l $t $b" = "$fl $ft $fb" ]; }
-mv bin/zenity zenity.away
+no_dialog_run() {
+  grep -q "^start" chooser.log && fail "$1 was run without a window manager: $(cat chooser.log)"
+  return 0
+}
+: >chooser.log
 PATH=$game_path "$quor" 2>game.err & game=$!
 wait_until geometry_is 1400x1000+0+0 || fail "not full screen without a window manager: $(geometry)"
 wait_until focused || fail "the game did not get the keyboard without a window manager"
@@ -679,9 +688,58 @@ near $(((bl + br) / 2)) 320 && [ "$bt" -gt 0 ] && [ "$bb" -lt 479 ] ||
   fail "the box is cut: its blue at $bl $bt $br $bb"
 xdotool key Return
 wait_until box_gone || fail "the box did not go with Return"
+no_dialog_run zenity
 switch_mode geometry_is 1400x1000+0+0 && wait_until focused || fail "a second F12: $(geometry)"
 wait_until full_screen_place || fail "full screen again without a window manager: text at $box"
 keep_shot bare-full-screen
+save_from_prompt() {
+  local program=$1
+  : >chooser.log
+  wait_until focused || fail "the game's window lost the keyboard before F5 with $program"
+  hold_until F5 prompt_up ||
+    fail "F5 without a window manager showed no prompt with $program: $(cat chooser.log)"
+  keep_shot "bare-prompt-$program"
+  xdotool type "bare-$program"
+  xdotool key Return
+  wait_until test -e "bare-$program.sav" || fail "no bare-$program.sav saved from the prompt"
+  wait_until prompt_gone || fail "the prompt stayed after its save with $program"
+  no_dialog_run "$program"
+}
+save_from_prompt zenity
+mv bin/zenity bin/kdialog
+save_from_prompt kdialog
+switch_mode size_is 640x480 && wait_until focused || fail "F12 after the saves from the prompt: $(geometry)"
+switch_mode geometry_is 1400x1000+0+0 && wait_until focused ||
+  fail "a second F12 after the saves from the prompt: $(geometry)"
+
+# A window manager that starts after the game serves it as one there from the start: F12
+# gives a framed 640 x 480 window and then the window manager's full screen. The window
+# stayed borderless at the screen's size until the game ended.
+framed() {
+  xprop -id "$(window_id)" _NET_FRAME_EXTENTS 2>/dev/null |
+    awk -F' = ' '/=/{ split($2, e, ", "); ok = e[3] > 0 } END { exit !ok }'
+}
+wm_full_screen() { xprop -id "$(window_id)" _NET_WM_STATE 2>/dev/null | grep -q _NET_WM_STATE_FULLSCREEN; }
+HOME=$PWD XDG_CONFIG_HOME=$PWD XDG_CACHE_HOME=$PWD openbox >wm.log 2>&1 & wm=$!
+wait_ms 30000 wm_up || fail "openbox did not start after the game: $(tail -n 5 wm.log)"
+# It takes the window on without giving it the keyboard, as it does any window there before
+# it: the player clicks the window.
+taken_on() { xprop -id "$(window_id)" _NET_FRAME_EXTENTS 2>/dev/null | grep -q =; }
+click_takes_keyboard() {
+  xdotool mousemove --window "$(window_id)" 320 240 click 1
+  wait_ms 1000 focused
+}
+wait_until taken_on || fail "the window manager started late did not take the window on"
+wait_until click_takes_keyboard || fail "a click did not give the keyboard to the game's window"
+switch_mode size_is 640x480 && wait_until framed ||
+  fail "F12 under a window manager started late gave no framed 640 x 480 window:" \
+    "$(geometry), $(xprop -id "$(window_id)" _NET_FRAME_EXTENTS)"
+wait_until scaled_twice_and_centred || fail "the window under a window manager started late: text at $box"
+keep_shot late-wm-window
+switch_mode geometry_is 1400x1000+0+0 && wait_until wm_full_screen ||
+  fail "a second F12 under a window manager started late: $(geometry), $(xprop -id "$(window_id)" _NET_WM_STATE)"
+wait_until full_screen_place || fail "full screen under a window manager started late: text at $box"
+keep_shot late-wm-full-screen
 
 kill -TERM "$game"
 wait "$game" || fail "quor ended with $? without a window manager"
