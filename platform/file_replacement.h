@@ -44,11 +44,11 @@
 // there since and nothing is applied. A record without a checksum (of the version before) is
 // acted on only where the folder is what its own save, stopped after one of its steps (its
 // failure's included), leaves, and goes where its save left no hidden file; else it holds its
-// pair back as damaged. A record
-// listed but not looked at or read holds back what it may name; one read whole but damaged goes
-// only where its save renamed nothing or left no hidden file. No record changes a pair another
-// holds back. Only the game's own hidden files, of the current shape (save_names.h), are acted
-// on; another user's record counts only for names its writer could have changed.
+// pair back as damaged. A record listed but not looked at or read holds back what it may name;
+// one read whole but damaged goes only where its save renamed nothing or left no hidden file.
+// No record changes a pair another holds back, one that would go included. Only the game's own
+// hidden files, of the current shape (save_names.h), are acted on; another user's record
+// counts only for names its writer could have changed.
 #pragma once
 
 #include <sys/stat.h>
