@@ -706,16 +706,11 @@ TEST_F(SavedPairs, ARecordWithoutAChecksumActsOnlyWhereItsOwnSaveCouldHaveLeftTh
   // gone (not kept yet, or removed after the renames, as the version before removed them before
   // its record): every stop of a save of the pair, and of a first save.
   const std::vector<std::tuple<std::string, bool, std::string>> stops{
-      {"rename:pair.sar:kill", true, "01"},
-      {"rename:pair.sar:kill", true, "1"},
-      {"rename:pair.sar:kill", true, ""},
-      {"rename:pair.rep:kill", true, ""},
-      {removing, true, ""},
-      {removing, true, "0"},
-      {removing, true, "01"},
-      {"rename:pair.sar:kill", false, ""},
-      {"rename:pair.rep:kill", false, ""},
-      {removing, false, ""}};
+      {"rename:pair.sar:kill", true, "01"}, {"rename:pair.sar:kill", true, "1"},
+      {"rename:pair.sar:kill", true, ""},   {"rename:pair.rep:kill", true, ""},
+      {removing, true, ""},                 {removing, true, "0"},
+      {removing, true, "01"},               {"rename:pair.sar:kill", false, ""},
+      {"rename:pair.rep:kill", false, ""},  {removing, false, ""}};
   for (const auto& [kill, stood, keptGone] : stops) {
     PutEarlierBack();
     if (!stood) {
