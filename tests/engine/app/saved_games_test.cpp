@@ -576,6 +576,11 @@ std::string BytewisePrint(const std::vector<uint8_t>& bytes, uint64_t sizeBy = 0
   return "f " + std::to_string(bytes.size() + sizeBy) + " " + std::to_string(sum + sumBy) + " 0 0";
 }
 
+// A record of the version before of the pair's save: each file's new print, then its earlier one.
+std::string UnsealedRecord(const std::string& sar, const std::string& rep) {
+  return "quor-save-record 4\n706169722e736172 " + sar + "\n706169722e726570 " + rep + "\n";
+}
+
 // A game killed between the pair's two renames left the new start state beside the earlier
 // recording, and F8 then played that mixed pair without a word. Where the version before was
 // killed so, its record (of version 4) held the pair back for good. And a save killed so
@@ -628,9 +633,8 @@ TEST_F(SavedPairs, AReplaySaveKilledBetweenItsRenamesIsWholeByTheNextReplay) {
            {removing, false, newRep + " " + rep, rep + " " + newRep, false},
            {between, true, rep, BytewisePrint(earlier.first, 1), root},
            {between, true, sar, sar, false}}) {
-    std::string text = "quor-save-record 4\n706169722e736172 " + sar + " " +
-                       (stateBefore ? oldSar : none) + "\n706169722e726570 " + newRep + " " + rep +
-                       "\n";
+    std::string text =
+        UnsealedRecord(sar + " " + (stateBefore ? oldSar : none), newRep + " " + rep);
     text.replace(text.find(field), field.size(), changed);
     PutEarlierBack();
     if (!stateBefore) unlink(dir.File("pair.sar").c_str());
@@ -669,8 +673,7 @@ TEST_F(SavedPairs, AReplaySaveKilledBetweenItsRenamesIsWholeByTheNextReplay) {
   // record went, and with it what finishes the pair.
   PutEarlierBack();
   EXPECT_EQ(SaveReplayInGame(dir.Path(), 40, 0, between), -1);
-  const std::string intact = "quor-save-record 4\n706169722e736172 " + sar + " " + oldSar +
-                             "\n706169722e726570 " + newRep + " " + rep + "\n";
+  const std::string intact = UnsealedRecord(sar + " " + oldSar, newRep + " " + rep);
   WriteBytes(RecordIn(dir), {intact.begin(), intact.end()});
   std::string output;
   EXPECT_EQ(PlayReplayInGame(dir.Path(), 1, "lstat:.quor-*-new*:fail=5,lstat:.quor-*-kept*:fail=5",
@@ -754,10 +757,8 @@ TEST_F(SavedPairs, ARecordWithoutAChecksumActsOnlyWhereItsOwnSaveCouldHaveLeftTh
           for (const auto& [name, bytes] : files()) unlink(dir.File(name).c_str());
           for (const auto& [name, bytes] : left)
             if (name != missing) WriteBytes(dir.File(name), bytes);
-          std::string text = "quor-save-record 4\n";
-          for (size_t line = 0; line < 2; ++line)
-            text += std::string(line ? "706169722e726570 " : "706169722e736172 ") + lines[line][0] +
-                    " " + lines[line][1] + "\n";
+          const std::string text = UnsealedRecord(lines[0][0] + " " + lines[0][1],
+                                                  lines[1][0] + " " + lines[1][1]);
           WriteBytes(record, {text.begin(), text.end()});
           if (others) Own(kOther, {record});
           const std::map<std::string, std::vector<uint8_t>> was = files();
@@ -797,9 +798,9 @@ TEST_F(SavedPairs, ARecordWithoutAChecksumActsOnlyWhereItsOwnSaveCouldHaveLeftTh
   // so did its save's own failure (the second rename failing), killed as it put the first file
   // back or as it removed what was left. Each stop, settled by a game killed at each removal,
   // then plays whole.
-  const std::string text = "quor-save-record 4\n706169722e736172 " + BytewisePrint(fresh.second) +
-                           " " + BytewisePrint(earlier.second) + "\n706169722e726570 " +
-                           BytewisePrint(fresh.first) + " " + BytewisePrint(earlier.first) + "\n";
+  const std::string text =
+      UnsealedRecord(BytewisePrint(fresh.second) + " " + BytewisePrint(earlier.second),
+                     BytewisePrint(fresh.first) + " " + BytewisePrint(earlier.first));
   for (const std::string& save : std::vector<std::string>{
            "rename:pair.sar:kill", "rename:pair.rep:kill",
            "rename:pair.rep:fail=5,rename:pair.sar@2:kill", "rename:pair.rep:fail=5," + removing})
