@@ -382,7 +382,7 @@ HeldBack LeftByItsSave(const std::string& folder, const SavedRecord& record) {
     if (stood(i)) keeps.push_back({i, kKeptThere});
   }
   // Each way it could go once k names were renamed: through (k = n), the kept files then
-  // removed; or failing at the next rename. A record that names nothing has no way but none.
+  // removed; or failing at the next rename. A record that names nothing stands as written.
   for (size_t k = n ? 1 : 0; k <= n; ++k) {
     std::vector<Step> way = keeps;
     for (size_t i = 0; i < k; ++i) way.push_back({i, kRenamed | kNewThere});
@@ -437,9 +437,9 @@ Decision Decide(const std::string& folder, const SavedRecord& record) {
 }
 
 // Settles a save of this user's, the folder held: its names made whole, then its record and
-// its hidden files gone (RemoveSave), each step on the disk before the next. Why its files stay
-// held back where they do; where it was settled but its record could not be removed, unremoved says
-// why.
+// its hidden files gone (RemoveSave), each step on the disk before the next. Why its files
+// stay held back where they do; where it was settled but its record could not be removed,
+// unremoved says why.
 HeldBack SettleSave(const std::string& folder, const SavedRecord& record, int& unremoved) {
   const Decision d = Decide(folder, record);
   if (d.why.kind != HeldBack::kNone) return d.why;
