@@ -196,6 +196,12 @@ struct SavedRecord {
   bool removed = false;  // settled, and gone with its hidden files
 
   bool Mine() const { return writer == geteuid(); }
+  // Why its files are held back now, in the words of whose save it was where another user's.
+  HeldBack Told() const {
+    HeldBack told = why;
+    if (!Mine() && writer) told.writer = UserName(*writer);
+    return told;
+  }
   // The files it names: those its text names where read, else those its name says.
   size_t Count() const { return saved.empty() ? save_names::RecordCount(role) : saved.size(); }
   bool Names(const std::string& file) const {
@@ -559,8 +565,7 @@ void SettledFolder::Settle() {
     if (!record.Mine() || record.why.kind != HeldBack::kNone) continue;
     for (const SavedRecord& other : records_)
       if (other.why.kind != HeldBack::kNone && Shares(record, other)) {
-        record.why = other.why;
-        if (!other.Mine() && other.writer) record.why.writer = UserName(*other.writer);
+        record.why = other.Told();
         break;
       }
     int unremoved = 0;
@@ -637,9 +642,8 @@ HeldBack SettledFolder::WhyHeldBack(const std::vector<std::string>& files,
     if (HeldBy(record).kind == HeldBack::kNone) continue;
     if (!replaced || named != record.Count()) {
       std::string words;
-      HeldBack why = record.why;
+      HeldBack why = record.Told();
       why.replaceable = named == record.Count() && !lockError_ && !NotReplaceable(files, words);
-      if (!record.Mine() && record.writer) why.writer = UserName(*record.writer);
       return why;
     }
     replaced->push_back(&record);
